@@ -1,0 +1,13 @@
+#include "app/windowSet.h"
+#include "widgets/qtText.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    // The splash is the main window but is hidden after 3 s; only the roster's exit ends the program.
+    QApplication::setQuitOnLastWindowClosed(false);
+    SetUpProgram(ToPath(QCoreApplication::applicationDirPath()));
+    CreateWindowSet();
+    return QApplication::exec();
+}

@@ -1,0 +1,5 @@
+#include "app/uSobre.h"
+
+TfrmSobre* frmSobre = nullptr;
+
+TfrmSobre::TfrmSobre() { setObjectName(QStringLiteral("frmSobre")); }

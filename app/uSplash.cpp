@@ -1,0 +1,80 @@
+#include "app/uSplash.h"
+
+#include "app/uTela.h"
+#include "platform/programFolder.h"
+#include "storage/profileKeys.h"
+#include "widgets/designScale.h"
+#include "widgets/messages.h"
+#include "widgets/picture.h"
+#include "widgets/qtText.h"
+
+#include <QGuiApplication>
+#include <QLabel>
+#include <QScreen>
+#include <QPalette>
+#include <QPixmap>
+
+Tfrmsplash* frmsplash = nullptr;
+
+Tfrmsplash::Tfrmsplash()
+    : QWidget(nullptr, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::SplashScreen) {
+    setObjectName(QStringLiteral("frmsplash"));
+    const DesignScale s(106);
+    s.fixSize(this, 485, 194);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, Qt::black);
+    setPalette(pal);
+    setAutoFillBackground(true);
+
+    Image1 = new QLabel(this);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setScaledContents(true);
+    s.place(Image1, 0, 0, 485, 194);
+
+    Label1 = new QLabel(QStringLiteral("Versão 1.7"), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    s.place(Label1, 16, 168, 97, 25);
+    Label1->setFont(s.font(QStringLiteral("Comic Sans MS"), 18, true));
+    QPalette lp = Label1->palette();
+    lp.setColor(QPalette::WindowText, QColor(0x00, 0xFF, 0x00));
+    Label1->setPalette(lp);
+
+    // Runs from the moment the splash is made, not from its showing.
+    tmrOcultar = new QTimer(this);
+    tmrOcultar->setObjectName(QStringLiteral("tmrOcultar"));
+    tmrOcultar->setInterval(3000);
+    tmrOcultar->setSingleShot(true);
+    connect(tmrOcultar, &QTimer::timeout, this, [this] { Guard([this] { tmrOcultarTimer(); }); });
+    tmrOcultar->start();
+
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->geometry().center() - rect().center());
+
+    Guard([this] { FormCreate(); });
+}
+
+void Tfrmsplash::FormCreate() {
+    const QString path = FromPath(ProgramFolder() / files::Splash);
+    const QImage picture = LoadPictureFile(path);
+    Image1->setPixmap(QPixmap::fromImage(picture));
+}
+
+void Tfrmsplash::tmrOcultarTimer() {
+    tmrOcultar->stop();
+    if (!isVisible()) {
+        // An error box shown while the windows were being made ran its own event loop long enough
+        // for the timer to fire before the splash was up; let the roster follow once it is.
+        m_expiredWhileHidden = true;
+        return;
+    }
+    hide();
+    frmTela->show();
+    // Without a window manager nothing else would make the roster the active window.
+    frmTela->raise();
+    frmTela->activateWindow();
+}
+
+void Tfrmsplash::SplashShown() {
+    if (m_expiredWhileHidden)
+        QTimer::singleShot(0, this, [this] { Guard([this] { tmrOcultarTimer(); }); });
+}

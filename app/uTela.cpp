@@ -1,0 +1,256 @@
+#include "app/uTela.h"
+
+#include "app/uPassWord.h"
+#include "app/uSobre.h"
+#include "app/uUser.h"
+#include "lessons/uAulas.h"
+#include "platform/programFolder.h"
+#include "platform/vtError.h"
+#include "storage/convert.h"
+#include "storage/profileKeys.h"
+#include "storage/registry.h"
+#include "storage/settings.h"
+#include "storage/textFile.h"
+#include "storage/uPrompts.h"
+#include "widgets/balloonHint.h"
+#include "widgets/designScale.h"
+#include "widgets/messages.h"
+#include "widgets/qtText.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+#include <filesystem>
+
+TfrmTela* frmTela = nullptr;
+
+namespace {
+constexpr int kBalloonMs = 5000;
+
+QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption, QStyle::StandardPixmap glyph) {
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setIcon(parent->style()->standardIcon(glyph));
+    b->setAutoDefault(false);
+    return b;
+}
+} // namespace
+
+TfrmTela::TfrmTela() : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+    setObjectName(QStringLiteral("frmTela"));
+    setWindowTitle(ApplicationTitle());
+    const DesignScale s(106);
+    s.fixSize(this, 414, 184);
+
+    Label1 = new QLabel(QStringLiteral("Alunos Cadastrados:"), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setFont(s.font(font().family(), 11, true));
+    Label1->move(s(7), s(8));
+    Label1->adjustSize();
+
+    lstUsr = new QListWidget(this);
+    lstUsr->setObjectName(QStringLiteral("lstUsr"));
+    s.place(lstUsr, 5, 24, 215, 137);
+    lstUsr->setSelectionMode(QAbstractItemView::SingleSelection);
+    lstUsr->setUniformItemSizes(true);
+    lstUsr->setStyleSheet(QStringLiteral("QListWidget { background: #F7F7F7; } QListWidget::item { height: %1px; }")
+                              .arg(s(13)));
+
+    btnSel = makeButton(this, "btnSel", QStringLiteral("&Fazer Aulas deste Aluno"), QStyle::SP_MediaPlay);
+    btnNew = makeButton(this, "btnNew", QStringLiteral("&Novo Aluno"), QStyle::SP_FileIcon);
+    btnEditUser = makeButton(this, "btnEditUser", QStringLiteral("&Editar Aluno"), QStyle::SP_FileDialogDetailedView);
+    btnDel = makeButton(this, "btnDel", QStringLiteral("E&xcluir Selecionado"), QStyle::SP_TrashIcon);
+    BitBtn1 = makeButton(this, "BitBtn1", QStringLiteral("Sobre tavoli®"), QStyle::SP_MessageBoxInformation);
+    btnExit = makeButton(this, "btnExit", QStringLiteral("&Sair"), QStyle::SP_DialogCloseButton);
+    s.place(btnSel, 224, 8, 187, 25);
+    s.place(btnNew, 224, 34, 187, 25);
+    s.place(btnEditUser, 224, 60, 187, 25);
+    s.place(btnDel, 224, 87, 187, 25);
+    s.place(BitBtn1, 224, 113, 187, 25);
+    s.place(btnExit, 224, 139, 187, 25);
+    btnSel->setDefault(true);
+    btnSel->setEnabled(false);
+    btnEditUser->setEnabled(false);
+    btnDel->setEnabled(false);
+
+    setTabOrder(btnSel, btnNew);
+    setTabOrder(btnNew, btnDel);
+    setTabOrder(btnDel, btnExit);
+    setTabOrder(btnExit, lstUsr);
+    setTabOrder(lstUsr, BitBtn1);
+    setTabOrder(BitBtn1, btnEditUser);
+
+    ohint = new TBalloonHint(this);
+
+    connect(lstUsr, &QListWidget::itemSelectionChanged, this, [this] {
+        if (m_listReady)
+            Guard([this] { lstUsrChange(); });
+    });
+    connect(btnSel, &QPushButton::clicked, this, [this] { Guard([this] { btnSelClick(); }); });
+    connect(btnNew, &QPushButton::clicked, this, [this] { Guard([this] { btnNewClick(); }); });
+    connect(btnEditUser, &QPushButton::clicked, this, [this] { Guard([this] { btnEditUserClick(); }); });
+    connect(btnDel, &QPushButton::clicked, this, [this] { Guard([this] { btnDelClick(); }); });
+    connect(BitBtn1, &QPushButton::clicked, this, [this] { Guard([this] { BitBtn1Click(); }); });
+    connect(btnExit, &QPushButton::clicked, this, [this] { Guard([this] { btnExitClick(); }); });
+
+    // Centred on the screen.
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+
+    Guard([this] { FormCreate(); });
+}
+
+int TfrmTela::SelectedIndex() const {
+    const auto selected = lstUsr->selectedItems();
+    return selected.isEmpty() ? -1 : lstUsr->row(selected.first());
+}
+
+QString TfrmTela::SelectedName() const {
+    const int index = SelectedIndex();
+    return index < 0 ? QString() : lstUsr->item(index)->text();
+}
+
+QString TfrmTela::CurrentProfilePath() const { return m_usersFolder + QDir::separator() + SelectedName(); }
+
+void TfrmTela::fillList() {
+    m_listReady = false;
+    lstUsr->clear();
+    if (!m_usersFolder.isEmpty()) {
+        // Ordinary files only: no folders, no hidden or system files; every name, whatever its ending.
+        const QDir dir(m_usersFolder);
+        const QStringList names =
+            dir.entryList(QDir::Files | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase | QDir::LocaleAware);
+        lstUsr->addItems(names);
+    }
+    lstUsr->clearSelection();
+    lstUsr->setCurrentRow(-1);
+    m_listReady = true;
+}
+
+void TfrmTela::ReloadList() {
+    fillList();
+    lstUsrChange();
+}
+
+void TfrmTela::FormCreate() {
+    SelectSettingsFile("");
+    const auto users = ProgramFolder() / files::UsersFolder;
+    std::error_code ec;
+    if (!std::filesystem::is_directory(users, ec)) {
+        std::filesystem::create_directory(users, ec);
+        if (ec)
+            throw VtError("Cannot create directory \"" + PathToUtf8(users) + "\". " + ec.message());
+    }
+    m_usersFolder = FromPath(users);
+    fillList();
+    // A stored selection that is not a whole number, or is outside the list, selects nothing.
+    try {
+        const int index = StrToInt(ReadSetting(keys::Config, keys::LastUser, keys::LastUserDefault));
+        if (index >= 0 && index < lstUsr->count()) {
+            m_listReady = false;
+            lstUsr->setCurrentRow(index);
+            m_listReady = true;
+        }
+    } catch (const VtError&) {
+        m_listReady = true;
+    }
+    lstUsrChange();
+}
+
+void TfrmTela::FormActivate() {
+    if (lstUsr->count() == 0)
+        ohint->ShowHint(btnNew, QStringLiteral("!!! Criar Aluno !!!"), QStringLiteral("Clique aqui para\nCriar um Aluno."),
+                        kBalloonMs);
+    else
+        ohint->ShowHint(lstUsr, QStringLiteral("!!! Selecione o Aluno !!!"),
+                        QStringLiteral("Clique aqui para\nSelecionar o Aluno."), kBalloonMs);
+}
+
+void TfrmTela::lstUsrChange() {
+    const bool selected = SelectedIndex() >= 0;
+    btnSel->setEnabled(selected);
+    btnDel->setEnabled(selected);
+    btnEditUser->setEnabled(selected);
+    if (selected && isVisible())
+        ohint->ShowHint(btnSel, QStringLiteral("!!! Escolher Aula !!!"),
+                        QStringLiteral("Clique aqui para\nEscolher a Aula a Fazer."), kBalloonMs);
+}
+
+void TfrmTela::btnSelClick() {
+    ohint->CancelHint();
+    if (RequestAccess(TAccessMode::Lesson).isEmpty())
+        return;
+    const QString profile = CurrentProfilePath();
+    SelectSettingsFile(profile.toStdString());
+    frmAulas->setWindowTitle(QStringLiteral("Aulas do Aluno (") + SelectedName() + QStringLiteral(")"));
+    frmAulas->Hint = profile;
+    frmAulas->lstAulaClick();
+    frmAulas->exec();
+}
+
+void TfrmTela::btnNewClick() {
+    if (!RequestAccess(TAccessMode::Administrator).isEmpty())
+        NewStudent();
+}
+
+void TfrmTela::btnEditUserClick() {
+    const QString name = SelectedName();
+    if (!AskYesNo(QStringLiteral("Deseja Realmente alterar as opções do usuário \"") + name + QStringLiteral("\" ?")))
+        return;
+    if (RequestAccess(TAccessMode::Administrator).isEmpty())
+        return;
+    EditStudent(CurrentProfilePath());
+}
+
+void TfrmTela::btnDelClick() {
+    const QString name = SelectedName();
+    if (!AskYesNo(QStringLiteral("Deseja Realmente excluir o Seguinte Aluno?\n\n") + name))
+        return;
+    const QString who = RequestAccess(TAccessMode::Administrator);
+    if (who.isEmpty())
+        return;
+    // Nobody deletes the profile they have just identified themselves with (letters A to Z
+    // compared without regard to case, every other character as it is).
+    if (AsciiLower(who.toStdString()) == AsciiLower(name.toStdString())) {
+        ShowMessage(QStringLiteral("!!! O próprio usuário root não pode deletar ele mesmo. !!!"));
+        return;
+    }
+    DeleteDataFile(CurrentProfilePath().toStdString());
+    ReloadList();
+    if (lstUsr->count() == 0)
+        WriteRegistryValue(keys::MarkerKeyPath, keys::MarkerValueName, "");
+}
+
+void TfrmTela::BitBtn1Click() { frmSobre->exec(); }
+
+void TfrmTela::btnExitClick() { close(); }
+
+bool TfrmTela::FormCloseQuery() {
+    SelectSettingsFile("");
+    WriteSetting(keys::Config, keys::LastUser, IntToStr(SelectedIndex()));
+    if (!ConfirmExit())
+        return false;
+    // The roster is not the main window: closing it alone would leave the program running.
+    QCoreApplication::exit(0);
+    return true;
+}
+
+bool TfrmTela::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate)
+        Guard([this] { FormActivate(); });
+    return QWidget::event(event);
+}
+
+void TfrmTela::closeEvent(QCloseEvent* event) {
+    bool allowed = false;
+    Guard([&] { allowed = FormCloseQuery(); });
+    if (allowed)
+        event->accept();
+    else
+        event->ignore();
+}

@@ -1,0 +1,8 @@
+#include "app/uUser.h"
+
+TfrmUser* frmUser = nullptr;
+
+TfrmUser::TfrmUser() { setObjectName(QStringLiteral("frmUser")); }
+
+void NewStudent() {}
+void EditStudent(const QString&) {}

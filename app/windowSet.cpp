@@ -1,0 +1,46 @@
+#include "app/windowSet.h"
+
+#include "app/uPassWord.h"
+#include "app/uSobre.h"
+#include "app/uSplash.h"
+#include "app/uTela.h"
+#include "app/uUser.h"
+#include "exercise/uCont.h"
+#include "exercise/uExec.h"
+#include "exercise/uKey.h"
+#include "exercise/uRes.h"
+#include "lessons/uAulas.h"
+#include "lessons/uDiploma.h"
+#include "platform/programFolder.h"
+#include "storage/profileKeys.h"
+#include "storage/textFile.h"
+#include "widgets/fonts.h"
+#include "widgets/messages.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+
+void SetUpProgram(const std::filesystem::path& programFolder) {
+    SetProgramFolder(programFolder);
+    SetHelpFileName(files::HelpFile);
+    QGuiApplication::setApplicationDisplayName(ApplicationTitle());
+    InstallFontSubstitutes();
+    SetTextFileMessageSink([](const std::string& text) { ShowMessage(QString::fromStdString(text)); });
+}
+
+void CreateWindowSet() {
+    // The first window made is the main window; the roster, made last, is not.
+    frmsplash = new Tfrmsplash;
+    frmAulas = new TfrmAulas;
+    frmExec = new TfrmExec;
+    frmKey = new TfrmKey;
+    frmCont = new TfrmCont;
+    frmRes = new TfrmRes;
+    frmSobre = new TfrmSobre;
+    frmDiploma = new TfrmDiploma;
+    frmUser = new TfrmUser;
+    frmPassWord = new TfrmPassWord;
+    frmsplash->show();
+    frmTela = new TfrmTela;
+    frmsplash->SplashShown();
+}

@@ -1,0 +1,7 @@
+#pragma once
+#include <filesystem>
+
+// Start-up: the program's identity, every window made once in the fixed order, the splash shown and
+// the roster made while it is on screen. The caller then runs the event loop.
+void SetUpProgram(const std::filesystem::path& programFolder);
+void CreateWindowSet();

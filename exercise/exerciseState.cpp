@@ -1,0 +1,3 @@
+#include "exercise/exerciseState.h"
+
+TExerciseState ExerciseState;

@@ -1,0 +1,5 @@
+#include "exercise/uExec.h"
+
+TfrmExec* frmExec = nullptr;
+
+TfrmExec::TfrmExec() { setObjectName(QStringLiteral("frmExec")); }

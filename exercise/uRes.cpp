@@ -1,0 +1,5 @@
+#include "exercise/uRes.h"
+
+TfrmRes* frmRes = nullptr;
+
+TfrmRes::TfrmRes() { setObjectName(QStringLiteral("frmRes")); }

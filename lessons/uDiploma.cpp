@@ -1,0 +1,5 @@
+#include "lessons/uDiploma.h"
+
+TfrmDiploma* frmDiploma = nullptr;
+
+TfrmDiploma::TfrmDiploma() { setObjectName(QStringLiteral("frmDiploma")); }

@@ -1,0 +1,22 @@
+#pragma once
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+// JPEG pictures through libjpeg-turbo, called directly so that a picture that cannot be decoded
+// fails with the decoder's own words.
+struct RawPicture {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint8_t> pixels; // 4 bytes a pixel, B G R X in memory (a 32-bit 0xFFRRGGBB word)
+    int warnings = 0;                  // e.g. a truncated file, which still decodes with grey fill
+};
+
+// Raises "Cannot open file \"...\". <reason>" when the file cannot be read, and the decoder's text
+// when it is not a JPEG picture it can decode.
+RawPicture DecodeJpegFile(const std::filesystem::path& path);
+RawPicture DecodeJpegBytes(const std::string& bytes);
+
+// Writes the picture (same pixel layout) as a baseline JPEG; raises on failure.
+void EncodeJpegFile(const RawPicture& picture, const std::filesystem::path& path, int quality = 90);

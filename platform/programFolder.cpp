@@ -1,0 +1,45 @@
+#include "platform/programFolder.h"
+
+#include <cstring>
+#include <system_error>
+
+namespace {
+std::filesystem::path g_folder;
+std::string g_helpFile;
+} // namespace
+
+void SetProgramFolder(const std::filesystem::path& folder) { g_folder = folder; }
+const std::filesystem::path& ProgramFolder() { return g_folder; }
+
+void SetHelpFileName(const std::string& name) { g_helpFile = name; }
+const std::string& HelpFileName() { return g_helpFile; }
+
+std::filesystem::path PathFromUtf8(const std::string& text) {
+#ifdef _WIN32
+    return std::filesystem::path(std::u8string(text.begin(), text.end()));
+#else
+    return std::filesystem::path(text);
+#endif
+}
+
+std::string PathToUtf8(const std::filesystem::path& path) {
+#ifdef _WIN32
+    const std::u8string s = path.u8string();
+    return std::string(s.begin(), s.end());
+#else
+    return path.string();
+#endif
+}
+
+std::string FileNamePart(const std::string& pathText) {
+    const auto pos = pathText.find_last_of(
+#ifdef _WIN32
+        "\\/:"
+#else
+        "/"
+#endif
+    );
+    return pos == std::string::npos ? pathText : pathText.substr(pos + 1);
+}
+
+std::string SystemErrorText(int errorNumber) { return std::generic_category().message(errorNumber); }

@@ -1,0 +1,21 @@
+#pragma once
+#include <filesystem>
+#include <string>
+
+// The folder of the executable: every data path is built from it, never from the current directory.
+void SetProgramFolder(const std::filesystem::path& folder);
+const std::filesystem::path& ProgramFolder();
+
+// The application's help file name; the program settings file is named after it.
+void SetHelpFileName(const std::string& name);
+const std::string& HelpFileName();
+
+// Paths are UTF-8 text wherever the program keeps them as text (Linux file names are UTF-8 bytes).
+std::filesystem::path PathFromUtf8(const std::string& text);
+std::string PathToUtf8(const std::filesystem::path& path);
+
+// The file-name part of a path given as text ("users/ana" gives "ana").
+std::string FileNamePart(const std::string& pathText);
+
+// The system's reason for the last failed file operation, for "Cannot open file ..." texts.
+std::string SystemErrorText(int errorNumber);

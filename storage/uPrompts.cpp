@@ -1,0 +1,39 @@
+#include "storage/uPrompts.h"
+
+#include "widgets/messages.h"
+
+#include <QMessageBox>
+
+namespace {
+PromptAnswerer g_answerer;
+
+bool ask(const QString& title, const QString& text, bool yesIsDefault) {
+    if (g_answerer)
+        return g_answerer(title, text, yesIsDefault);
+    EnsureToolkitTranslations();
+    QString shown = text;
+    shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    QMessageBox box(QMessageBox::NoIcon, title, shown, QMessageBox::Yes | QMessageBox::No, MessageParent());
+    box.setDefaultButton(yesIsDefault ? QMessageBox::Yes : QMessageBox::No);
+    // Closing the box any other way (Esc, the close button) counts as "no".
+    box.setEscapeButton(QMessageBox::No);
+    box.setWindowModality(Qt::ApplicationModal);
+    return box.exec() == QMessageBox::Yes;
+}
+} // namespace
+
+void SetPromptAnswerer(PromptAnswerer answerer) { g_answerer = std::move(answerer); }
+
+QString ConfirmExitTitle() { return QStringLiteral("  !!!   Saindo do Aplicativo   !!!  "); }
+
+QString ConfirmExitText() {
+    return QStringLiteral("          !!! Você esta fechando este aplicativo !!!          \r\n\r\n"
+                          "                   Deseja realmente sair?");
+}
+
+bool AskYesNo(const QString& question) {
+    // The question holds at most 255 characters; a longer one is cut there.
+    return ask(QString::fromLatin1(kAskYesNoTitle), question.left(255), false);
+}
+
+bool ConfirmExit() { return ask(ConfirmExitTitle(), ConfirmExitText(), true); }

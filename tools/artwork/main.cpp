@@ -1,0 +1,40 @@
+// vt-artwork OUTDIR: draws the program's pictures into OUTDIR.
+#include "artwork.h"
+
+#include "platform/jpeg.h"
+#include "platform/programFolder.h"
+
+#include <QDir>
+#include <QGuiApplication>
+#include <cstdio>
+#include <cstring>
+#include <exception>
+
+void SaveJpeg(const QImage& image, const QString& path) {
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+    RawPicture raw;
+    raw.width = rgb.width();
+    raw.height = rgb.height();
+    raw.pixels.resize(static_cast<std::size_t>(raw.width) * raw.height * 4);
+    for (int y = 0; y < raw.height; ++y)
+        std::memcpy(raw.pixels.data() + static_cast<std::size_t>(y) * raw.width * 4, rgb.constScanLine(y),
+                    static_cast<std::size_t>(raw.width) * 4);
+    EncodeJpegFile(raw, PathFromUtf8(path.toStdString()), 92);
+}
+
+int main(int argc, char* argv[]) {
+    QGuiApplication app(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: vt-artwork OUTDIR\n");
+        return 2;
+    }
+    const QDir out(QString::fromLocal8Bit(argv[1]));
+    try {
+        QDir().mkpath(out.path());
+        SaveJpeg(DrawSplash(), out.filePath(QStringLiteral("splash.jpg")));
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "vt-artwork: %s\n", e.what());
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,88 @@
+#include "widgets/messages.h"
+
+#include "platform/vtError.h"
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QMessageBox>
+#include <QTranslator>
+
+namespace {
+const MessageSink* g_sink = nullptr;
+
+// Message texts carry Windows line breaks ("\r\n", and a lone "\r" in one of them).
+QString displayText(QString text) {
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
+} // namespace
+
+QString ApplicationTitle() { return QStringLiteral("Velotecla - Curso de Datilografia by tavoli"); }
+
+QString ErrorBoxText(const QString& errorText) {
+    if (!errorText.isEmpty() && errorText.back() > QLatin1Char('.'))
+        return errorText + QLatin1Char('.');
+    return errorText;
+}
+
+void SetMessageSink(const MessageSink* sink) { g_sink = sink; }
+
+QWidget* MessageParent() {
+    if (QWidget* modal = QApplication::activeModalWidget())
+        return modal;
+    return QApplication::activeWindow();
+}
+
+void EnsureToolkitTranslations() {
+    static bool done = false;
+    if (done)
+        return;
+    done = true;
+    auto* translator = new QTranslator(qApp);
+    if (translator->load(QLocale::system(), QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(translator);
+    else
+        delete translator;
+}
+
+void ShowErrorBox(const QString& errorText) {
+    const QString text = ErrorBoxText(errorText);
+    if (g_sink && g_sink->error) {
+        g_sink->error(text);
+        return;
+    }
+    EnsureToolkitTranslations();
+    QMessageBox box(QMessageBox::Critical, ApplicationTitle(), displayText(text), QMessageBox::Ok,
+                    MessageParent());
+    box.exec();
+}
+
+void ShowMessage(const QString& text) {
+    if (g_sink && g_sink->message) {
+        g_sink->message(text);
+        return;
+    }
+    EnsureToolkitTranslations();
+    QMessageBox box(QMessageBox::NoIcon, ApplicationTitle(), displayText(text), QMessageBox::Ok,
+                    MessageParent());
+    box.exec();
+}
+
+void ShowCurrentException(std::exception_ptr error) noexcept {
+    try {
+        try {
+            std::rethrow_exception(error);
+        } catch (const std::bad_alloc&) {
+            ShowErrorBox(QStringLiteral("Out of memory"));
+        } catch (const std::exception& e) {
+            ShowErrorBox(QString::fromUtf8(e.what()));
+        } catch (...) {
+            ShowErrorBox(QStringLiteral("Unknown error"));
+        }
+    } catch (...) {
+        // Showing the box failed too; there is nothing left to tell the user with.
+    }
+}

@@ -1,0 +1,34 @@
+#include "widgets/picture.h"
+
+#include "platform/atomicFile.h"
+#include "platform/jpeg.h"
+#include "platform/vtError.h"
+#include "widgets/qtText.h"
+
+#include <QBuffer>
+#include <QImageReader>
+#include <cstring>
+
+QImage LoadPictureFile(const QString& path) {
+    const auto file = ToPath(path);
+    int error = 0;
+    const auto bytes = ReadWholeFile(file, &error);
+    if (!bytes)
+        throw VtError("Cannot open file \"" + path.toStdString() + "\". " + SystemErrorText(error));
+    const QString suffix = path.section(QLatin1Char('.'), -1).toLower();
+    if (suffix == QLatin1String("jpg") || suffix == QLatin1String("jpeg")) {
+        RawPicture raw = DecodeJpegBytes(*bytes);
+        QImage image(raw.width, raw.height, QImage::Format_RGB32);
+        for (int y = 0; y < raw.height; ++y)
+            std::memcpy(image.scanLine(y), raw.pixels.data() + static_cast<std::size_t>(y) * raw.width * 4,
+                        static_cast<std::size_t>(raw.width) * 4);
+        return image;
+    }
+    QByteArray data = QByteArray::fromStdString(*bytes);
+    QBuffer buffer(&data);
+    QImageReader reader(&buffer, suffix == QLatin1String("bmp") ? QByteArray("bmp") : QByteArray());
+    QImage image = reader.read();
+    if (image.isNull())
+        throw VtError("Bitmap image is not valid");
+    return image;
+}
