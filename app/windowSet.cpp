@@ -44,3 +44,28 @@ void CreateWindowSet() {
     frmTela = new TfrmTela;
     frmsplash->SplashShown();
 }
+
+void DestroyWindowSet() {
+    delete frmTela;
+    frmTela = nullptr;
+    delete frmPassWord;
+    frmPassWord = nullptr;
+    delete frmUser;
+    frmUser = nullptr;
+    delete frmDiploma;
+    frmDiploma = nullptr;
+    delete frmSobre;
+    frmSobre = nullptr;
+    delete frmRes;
+    frmRes = nullptr;
+    delete frmCont;
+    frmCont = nullptr;
+    delete frmKey;
+    frmKey = nullptr;
+    delete frmExec;
+    frmExec = nullptr;
+    delete frmAulas;
+    frmAulas = nullptr;
+    delete frmsplash;
+    frmsplash = nullptr;
+}

@@ -5,3 +5,6 @@
 // the roster made while it is on screen. The caller then runs the event loop.
 void SetUpProgram(const std::filesystem::path& programFolder);
 void CreateWindowSet();
+
+// Tests make the window set more than once in one process; the program never calls this.
+void DestroyWindowSet();
