@@ -1,0 +1,62 @@
+#include "lessons/lessonFile.h"
+
+#include "storage/convert.h"
+#include "storage/textFile.h"
+
+namespace {
+// Characters first..last (1-based, inclusive) of a line; what lies past its end is simply absent.
+std::string chars(const std::string& line, std::size_t first, std::size_t last = std::string::npos) {
+    if (line.size() < first)
+        return {};
+    const std::size_t count = last == std::string::npos ? std::string::npos : last - first + 1;
+    return line.substr(first - 1, count);
+}
+} // namespace
+
+std::string ReadNextLine() {
+    std::string line;
+    while (!TextFileAtEnd()) {
+        const std::string c = ReadTextChars(1);
+        if (c == "^")
+            break;
+        line += c;
+    }
+    ReadTextChars(2);
+    return line;
+}
+
+int LessonStartKey(const std::string& line3) { return StrToInt(chars(line3, 10, 12)); }
+
+std::vector<int> LessonCodes(const std::string& line4) {
+    const std::string text = chars(line4, 10, 10 + 9999 - 1);
+    std::vector<int> codes;
+    codes.reserve(text.size() / 3);
+    for (std::size_t i = 0; i + 3 <= text.size(); i += 3)
+        codes.push_back(StrToInt(text.substr(i, 3)));
+    return codes;
+}
+
+int LessonWordsToType(const std::string& line5) { return StrToInt(chars(line5, 14, 268)); }
+
+double LessonExpectedTime(const std::string& line6) { return StrToTime(chars(line6, 10)); }
+
+int LessonMinimumPercent(const std::string& line7) { return StrToInt(chars(line7, 13)); }
+
+std::string StartKeyName(int code) {
+    if (code < 112 || code > 123)
+        return {};
+    return "F" + std::to_string(code - 111);
+}
+
+TLessonData ReadLessonFile(const std::string& path) {
+    OpenTextFile(path, false);
+    TLessonData lesson;
+    lesson.Title = ReadNextLine();
+    lesson.Description = ReadNextLine();
+    lesson.StartKey = LessonStartKey(ReadNextLine());
+    lesson.Codes = LessonCodes(ReadNextLine());
+    lesson.WordsToType = LessonWordsToType(ReadNextLine());
+    lesson.ExpectedTime = LessonExpectedTime(ReadNextLine());
+    lesson.MinimumPercent = LessonMinimumPercent(ReadNextLine());
+    return lesson;
+}

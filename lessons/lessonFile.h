@@ -1,0 +1,35 @@
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Lesson files: logical lines ended by "^" (the two characters after it are skipped), Windows-1252.
+// Line 1 title, 2 description, 3 start key, 4 the codes to type, 5 words to type, 6 time allowed,
+// 7 minimum percentage; labels of fixed width stand before the values of lines 3 to 7.
+
+// The next logical line of the shared text file (storage/textFile.h). Raises "I/O error 104" when
+// the file is not open.
+std::string ReadNextLine();
+
+// The fields, each raising the program's conversion error for a text that does not parse.
+int LessonStartKey(const std::string& line3);            // characters 10 to 12
+std::vector<int> LessonCodes(const std::string& line4);  // characters 10 on, in groups of 3 (trailing 1-2 ignored)
+int LessonWordsToType(const std::string& line5);         // characters 14 to 268
+double LessonExpectedTime(const std::string& line6);     // characters 10 on, a time of day
+int LessonMinimumPercent(const std::string& line7);      // characters 13 on
+
+// "F1" to "F12" for 112 to 123, the empty text for any other code.
+std::string StartKeyName(int code);
+
+// A whole lesson read at once (for tools and checks; the loader reads it step by step).
+struct TLessonData {
+    std::string Title;
+    std::string Description;
+    int StartKey = 0;
+    std::vector<int> Codes; // as parsed; the loader keeps the low 8 bits of each
+    int WordsToType = 0;
+    double ExpectedTime = 0.0;
+    int MinimumPercent = 0;
+};
+// Opens the file through the shared text file and reads its seven lines.
+TLessonData ReadLessonFile(const std::string& path);
