@@ -1,0 +1,40 @@
+#pragma once
+#include "platform/programFolder.h"
+#include "storage/profileKeys.h"
+#include "storage/settings.h"
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+
+// A temporary program folder for one test, removed afterwards.
+class TestFolder {
+public:
+    TestFolder() {
+        std::random_device rd;
+        path_ = std::filesystem::temp_directory_path() / ("vt-core-" + std::to_string(rd()) + std::to_string(rd()));
+        std::filesystem::create_directories(path_);
+        SetProgramFolder(path_);
+        SetHelpFileName(files::HelpFile);
+        CurrentSettingsFile.clear();
+    }
+    ~TestFolder() {
+        std::error_code ec;
+        std::filesystem::remove_all(path_, ec);
+    }
+    const std::filesystem::path& path() const { return path_; }
+    std::string file(const std::string& relative) const { return (path_ / relative).string(); }
+    std::string read(const std::string& relative) const {
+        std::ifstream in(path_ / relative, std::ios::binary);
+        return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    }
+    void write(const std::string& relative, const std::string& bytes) const {
+        std::filesystem::create_directories((path_ / relative).parent_path());
+        std::ofstream(path_ / relative, std::ios::binary) << bytes;
+    }
+    bool exists(const std::string& relative) const { return std::filesystem::exists(path_ / relative); }
+
+private:
+    std::filesystem::path path_;
+};

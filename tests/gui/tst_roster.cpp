@@ -1,0 +1,207 @@
+#include "app/uSplash.h"
+#include "app/uTela.h"
+#include "storage/profileKeys.h"
+#include "storage/registry.h"
+#include "support/testProgram.h"
+
+#include <QEventLoop>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+
+#include "widgets/balloonHint.h"
+
+class TestRoster : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TestProgram> program;
+
+    void start(const QStringList& students, const QByteArray& ini = {}) {
+        program = std::make_unique<TestProgram>(true);
+        for (const QString& name : students)
+            program->writeFile(QStringLiteral("users/") + name, "[Aula1]\r\nHabilitado=1\r\n");
+        if (!ini.isNull())
+            program->writeFile(QStringLiteral("velotecla.INI"), ini);
+        program->createWindows();
+    }
+
+    // What the splash timer does after 3 s.
+    static void endSplash() {
+        frmsplash->tmrOcultarTimer();
+        QVERIFY(QTest::qWaitForWindowActive(frmTela));
+    }
+
+    static QStringList listed() {
+        QStringList names;
+        for (int i = 0; i < frmTela->lstUsr->count(); ++i)
+            names << frmTela->lstUsr->item(i)->text();
+        return names;
+    }
+
+    static bool selectionButtonsEnabled() {
+        const bool sel = frmTela->btnSel->isEnabled();
+        if (frmTela->btnDel->isEnabled() != sel || frmTela->btnEditUser->isEnabled() != sel)
+            return !sel; // disagreeing buttons are a fault of their own
+        return sel;
+    }
+
+    // Runs a roster action and answers the access dialog with its default button (the built-in
+    // administrator passes at once while there is no administrator marker).
+    static void withAccessAccepted(const std::function<void()>& action) {
+        WhenModal([](QWidget* dialog) { QTest::keyClick(dialog, Qt::Key_Return); });
+        action();
+    }
+
+private slots:
+    void cleanup() { program.reset(); }
+
+    void aMissingSplashPictureIsReportedOnceAndTheRosterStillFollows() {
+        program = std::make_unique<TestProgram>(false);
+        program->createWindows();
+        QCOMPARE(program->errors.size(), 1);
+        QVERIFY(program->errors[0].startsWith("Cannot open file \"" + program->path("splash.jpg") + "\". "));
+        QVERIFY(program->errors[0].endsWith("."));
+        endSplash();
+        QVERIFY(frmTela->isVisible());
+    }
+
+    void firstStartCreatesUsersAndTheSettingsFile() {
+        start({});
+        QVERIFY(QFileInfo(program->path("users")).isDir());
+        QCOMPARE(program->readFile("velotecla.INI"), QByteArray("[Config]\r\nLastUser=0\r\n"));
+        QVERIFY(!frmTela->isVisible());
+        QVERIFY(frmsplash->isVisible());
+        QCOMPARE(frmTela->lstUsr->count(), 0);
+        QVERIFY(!selectionButtonsEnabled());
+        QVERIFY(frmTela->btnNew->isEnabled() && frmTela->BitBtn1->isEnabled() && frmTela->btnExit->isEnabled());
+        endSplash();
+        QVERIFY(!frmsplash->isVisible());
+        QVERIFY(frmTela->ohint->IsShowing());
+        QCOMPARE(frmTela->ohint->HintTarget(), frmTela->btnNew);
+        QCOMPARE(frmTela->ohint->HintTitle(), QStringLiteral("!!! Criar Aluno !!!"));
+        QCOMPARE(frmTela->ohint->HintText(), QStringLiteral("Clique aqui para\nCriar um Aluno."));
+        QCOMPARE(frmTela->ohint->HintDuration(), 5000);
+        QVERIFY(program->errors.isEmpty());
+    }
+
+    void listsOrdinaryFilesSortedWithoutRegardToCase() {
+        program = std::make_unique<TestProgram>(true);
+        for (const char* name : {"carla", "Bia", "ana", "notes.txt", ".hidden"})
+            program->writeFile(QStringLiteral("users/") + QString::fromLatin1(name), "x");
+        QDir().mkpath(program->path("users/pasta"));
+        program->createWindows();
+        QCOMPARE(listed(), (QStringList{"ana", "Bia", "carla", "notes.txt"}));
+    }
+
+    void restoresTheLastSelection_data() {
+        QTest::addColumn<QByteArray>("stored");
+        QTest::addColumn<int>("selected");
+        QTest::newRow("third") << QByteArray("2") << 2;
+        QTest::newRow("first") << QByteArray("0") << 0;
+        QTest::newRow("none") << QByteArray("-1") << -1;
+        QTest::newRow("outside") << QByteArray("3") << -1;
+        QTest::newRow("not a number") << QByteArray("abc") << -1;
+        QTest::newRow("hexadecimal") << QByteArray("$1") << 1;
+    }
+    void restoresTheLastSelection() {
+        QFETCH(QByteArray, stored);
+        QFETCH(int, selected);
+        start({"zeca", "ana", "Maria"}, "[Config]\r\nLastUser=" + stored + "\r\n");
+        QCOMPARE(frmTela->SelectedIndex(), selected);
+        QCOMPARE(selectionButtonsEnabled(), selected >= 0);
+        if (selected == 2)
+            QCOMPARE(frmTela->SelectedName(), QStringLiteral("zeca"));
+        QVERIFY(program->errors.isEmpty());
+        // The restored selection shows no "choose a lesson" balloon; the activation balloon follows.
+        QVERIFY(!frmTela->ohint->IsShowing());
+        endSplash();
+        QCOMPARE(frmTela->ohint->HintTitle(), QStringLiteral("!!! Selecione o Aluno !!!"));
+        QCOMPARE(frmTela->ohint->HintTarget(), frmTela->lstUsr);
+    }
+
+    void selectingALineEnablesTheButtonsAndPointsAtLessons() {
+        start({"ana", "bia"}, "[Config]\r\nLastUser=-1\r\n");
+        endSplash();
+        QVERIFY(!selectionButtonsEnabled());
+        frmTela->lstUsr->setCurrentRow(1);
+        QVERIFY(selectionButtonsEnabled());
+        QCOMPARE(frmTela->ohint->HintTitle(), QStringLiteral("!!! Escolher Aula !!!"));
+        QCOMPARE(frmTela->ohint->HintText(), QStringLiteral("Clique aqui para\nEscolher a Aula a Fazer."));
+        QCOMPARE(frmTela->ohint->HintTarget(), frmTela->btnSel);
+        QCOMPARE(frmTela->CurrentProfilePath(), program->path("users") + QDir::separator() + "bia");
+    }
+
+    void leavingStoresTheSelectionWhateverTheAnswer() {
+        start({"ana", "bia"}, "[Config]\r\nLastUser=-1\r\n");
+        endSplash();
+        program->answers = {false};
+        frmTela->btnExitClick();
+        QVERIFY(frmTela->isVisible());
+        QCOMPARE(program->readFile("velotecla.INI"), QByteArray("[Config]\r\nLastUser=-1\r\n"));
+        QCOMPARE(program->questions.size(), 1);
+
+        frmTela->lstUsr->setCurrentRow(1);
+        program->answers = {true};
+        QEventLoop loop;
+        QTimer::singleShot(0, frmTela, [] { frmTela->btnExitClick(); });
+        QTimer::singleShot(3000, &loop, [&] { loop.exit(99); });
+        QCOMPARE(loop.exec(), 0); // yes terminates the application
+        QCOMPARE(program->readFile("velotecla.INI"), QByteArray("[Config]\r\nLastUser=1\r\n"));
+    }
+
+    void deletingAskesFirstAndKeepsLessonResults() {
+        start({"ana", "bia"}, "[Config]\r\nLastUser=0\r\n");
+        program->writeFile("aulas/aula1_ana.def", "[Config]\r\nWordOK=3\r\n");
+        endSplash();
+        program->answers = {false};
+        frmTela->btnDelClick();
+        QCOMPARE(program->questions.value(0), QStringLiteral("Deseja Realmente excluir o Seguinte Aluno?\n\nana"));
+        QVERIFY(QFile::exists(program->path("users/ana")));
+
+        program->answers = {true};
+        withAccessAccepted([] { frmTela->btnDelClick(); });
+        QCOMPARE(listed(), QStringList{"bia"});
+        QCOMPARE(frmTela->SelectedIndex(), -1);
+        QVERIFY(!selectionButtonsEnabled());
+        QVERIFY(QFile::exists(program->path("aulas/aula1_ana.def")));
+        QVERIFY(program->errors.isEmpty());
+    }
+
+    void nobodyDeletesTheProfileTheyIdentifiedWith() {
+        // The built-in administrator's name, in any case of A to Z, is refused as the one to delete.
+        start({"ROOT", "ana"}, "[Config]\r\nLastUser=0\r\n");
+        endSplash();
+        program->answers = {true};
+        withAccessAccepted([] { frmTela->btnDelClick(); });
+        QCOMPARE(program->messages, QStringList{"!!! O próprio usuário root não pode deletar ele mesmo. !!!"});
+        QCOMPARE(listed(), (QStringList{"ana", "ROOT"}));
+    }
+
+    void onlyTheLastDeletionClearsTheMarker() {
+        // An unwritable marker store shows exactly when the roster writes the marker.
+        start({"ana", "bia"}, "[Config]\r\nLastUser=0\r\n");
+        QDir().mkpath(program->path("velotecla.reg"));
+        endSplash();
+        program->answers = {true};
+        withAccessAccepted([] { frmTela->btnDelClick(); });
+        QVERIFY(program->errors.isEmpty());
+        frmTela->lstUsr->setCurrentRow(0);
+        program->answers = {true};
+        withAccessAccepted([] { frmTela->btnDelClick(); });
+        QCOMPARE(listed(), QStringList{});
+        QCOMPARE(program->errors, QStringList{"Failed to set data for 'ColorControl'."});
+    }
+
+    void editingAsksWithTheNameInQuotes() {
+        start({"ana"}, "[Config]\r\nLastUser=0\r\n");
+        endSplash();
+        program->answers = {false};
+        frmTela->btnEditUserClick();
+        QCOMPARE(program->questions.value(0), QStringLiteral("Deseja Realmente alterar as opções do usuário \"ana\" ?"));
+    }
+};
+
+QTEST_MAIN(TestRoster)
+#include "tst_roster.moc"
