@@ -58,8 +58,12 @@ TfrmTela::TfrmTela() : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Q
     s.place(lstUsr, 5, 24, 215, 137);
     lstUsr->setSelectionMode(QAbstractItemView::SingleSelection);
     lstUsr->setUniformItemSizes(true);
-    lstUsr->setStyleSheet(QStringLiteral("QListWidget { background: #F7F7F7; } QListWidget::item { height: %1px; }")
-                              .arg(s(13)));
+    {
+        QPalette pal = lstUsr->palette();
+        pal.setColor(QPalette::Base, QColor(0xF7, 0xF7, 0xF7));
+        lstUsr->setPalette(pal);
+    }
+    m_lineHeight = s(13);
 
     btnSel = makeButton(this, "btnSel", QStringLiteral("&Fazer Aulas deste Aluno"), QStyle::SP_MediaPlay);
     btnNew = makeButton(this, "btnNew", QStringLiteral("&Novo Aluno"), QStyle::SP_FileIcon);
@@ -125,7 +129,10 @@ void TfrmTela::fillList() {
         const QDir dir(m_usersFolder);
         const QStringList names =
             dir.entryList(QDir::Files | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase | QDir::LocaleAware);
-        lstUsr->addItems(names);
+        for (const QString& name : names) {
+            auto* item = new QListWidgetItem(name, lstUsr);
+            item->setSizeHint(QSize(0, m_lineHeight));
+        }
     }
     lstUsr->clearSelection();
     lstUsr->setCurrentRow(-1);

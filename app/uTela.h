@@ -50,6 +50,7 @@ private:
     void fillList();
     QString m_usersFolder;
     bool m_listReady = false;
+    int m_lineHeight = 13;
 };
 
 extern TfrmTela* frmTela;

@@ -41,6 +41,8 @@ void CreateWindowSet() {
     frmUser = new TfrmUser;
     frmPassWord = new TfrmPassWord;
     frmsplash->show();
+    // Put the splash on screen now rather than after the roster has been made.
+    QGuiApplication::sync();
     frmTela = new TfrmTela;
     frmsplash->SplashShown();
 }

@@ -1,0 +1,110 @@
+#include "widgets/balloonHint.h"
+#include "widgets/blinkingLabel.h"
+#include "widgets/designScale.h"
+#include "widgets/picture.h"
+#include "platform/vtError.h"
+
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+class TestWidgets : public QObject {
+    Q_OBJECT
+private slots:
+    void designScaleFollowsTheScreenDensity() {
+        const DesignScale same(96, 96.0);
+        QCOMPARE(same(414), 414);
+        const DesignScale down(106, 96.0);
+        QCOMPARE(down(414), 375); // 414 * 96 / 106 = 374.9
+        QCOMPARE(down(184), 167);
+        QCOMPARE(down.rect(224, 8, 187, 25), QRect(203, 7, 169, 23));
+        const DesignScale up(106, 192.0);
+        QCOMPARE(up(106), 192);
+        QCOMPARE(down.font("Arial", 11, true).pixelSize(), 10);
+        QVERIFY(down.font("Arial", 11, true).bold());
+    }
+
+    void balloonPointsAtItsTargetAndGoesAway() {
+        QWidget owner;
+        owner.resize(300, 200);
+        auto* a = new QPushButton("a", &owner);
+        auto* b = new QPushButton("b", &owner);
+        b->move(100, 100);
+        owner.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&owner));
+        TBalloonHint hint(&owner);
+        hint.ShowHint(a, "Title", "Line 1\nLine 2", 80);
+        QVERIFY(hint.IsShowing());
+        QCOMPARE(hint.HintTarget(), a);
+        // The tail's tip is at the middle of the target's lower edge.
+        const QPoint tip = a->mapToGlobal(QPoint(a->width() / 2, a->height()));
+        QVERIFY(hint.geometry().adjusted(-1, -1, 1, 1).contains(tip));
+        // One at a time: the next one replaces it, with its own time.
+        hint.ShowHint(b, "", "Only text", 5000);
+        QCOMPARE(hint.HintTarget(), b);
+        QCOMPARE(hint.HintTitle(), QString());
+        QTest::qWait(150);
+        QVERIFY(hint.IsShowing());
+        hint.CancelHint();
+        QVERIFY(!hint.IsShowing());
+        hint.ShowHint(a, "T", "x", 80);
+        QTRY_VERIFY_WITH_TIMEOUT(!hint.IsShowing(), 2000);
+        // It goes with its owner.
+        hint.ShowHint(a, "T", "x", 5000);
+        owner.hide();
+        QVERIFY(!hint.IsShowing());
+    }
+
+    void blinkingLabelShowsAndHidesItsTextInTurn() {
+        QWidget w;
+        auto* label = new TBlinkingLabel(60, 30, &w);
+        label->setText("Dados não disponíveis");
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QVERIFY(label->TextShown());
+        QTRY_VERIFY_WITH_TIMEOUT(!label->TextShown(), 1000);
+        QTRY_VERIFY_WITH_TIMEOUT(label->TextShown(), 1000);
+        QCOMPARE(label->text(), QString("Dados não disponíveis"));
+    }
+
+    void picturesFailWithTheirOwnWords() {
+        QTemporaryDir dir;
+        const QString missing = dir.filePath("splash.jpg");
+        try {
+            LoadPictureFile(missing);
+            QFAIL("loaded a missing file");
+        } catch (const VtError& e) {
+            QCOMPARE(QString::fromUtf8(e.what()),
+                     "Cannot open file \"" + missing + "\". No such file or directory");
+        }
+        QFile png(dir.filePath("not.jpg"));
+        QVERIFY(png.open(QIODevice::WriteOnly));
+        png.write("\x89PNG\r\n\x1a\n0000000000000000");
+        png.close();
+        try {
+            LoadPictureFile(png.fileName());
+            QFAIL("decoded a PNG as JPEG");
+        } catch (const VtError& e) {
+            QCOMPARE(QString::fromUtf8(e.what()), QString("Not a JPEG file: starts with 0x89 0x50"));
+        }
+        QFile bmp(dir.filePath("bad.bmp"));
+        QVERIFY(bmp.open(QIODevice::WriteOnly));
+        bmp.write("BMnot really");
+        bmp.close();
+        QVERIFY_THROWS_EXCEPTION(VtError, LoadPictureFile(bmp.fileName()));
+    }
+
+    void aPictureRoundTripsThroughOurJpegCode() {
+        QImage image(40, 30, QImage::Format_RGB32);
+        image.fill(QColor(200, 30, 60));
+        QTemporaryDir dir;
+        const QString path = dir.filePath("x.bmp");
+        QVERIFY(image.save(path, "BMP"));
+        const QImage back = LoadPictureFile(path);
+        QCOMPARE(back.size(), QSize(40, 30));
+        QCOMPARE(back.pixelColor(5, 5), QColor(200, 30, 60));
+    }
+};
+
+QTEST_MAIN(TestWidgets)
+#include "tst_widgets.moc"
