@@ -1,0 +1,32 @@
+// The printing module: Qt Print Support is loaded only with it, on the first diploma.
+#include "lessons/diplomaModule.h"
+
+#include <QEventLoop>
+#include <QPainter>
+#include <QPageLayout>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+
+extern "C" Q_DECL_EXPORT void vtRunDiplomaPreview(const DiplomaPagePainter& paint, QWidget* parent) {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setPageOrientation(QPageLayout::Portrait);
+    printer.setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
+    printer.setCopyCount(1);
+    printer.setDuplex(QPrinter::DuplexNone);
+    printer.setPaperSource(QPrinter::Auto);
+    printer.setDocName(QStringLiteral("Diploma de Digitação"));
+
+    QPrintPreviewDialog preview(&printer, parent);
+    preview.setObjectName(QStringLiteral("diplomaPreview"));
+    preview.setWindowModality(Qt::NonModal);
+    preview.resize(800, 900);
+    QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview, [&](QPrinter* target) {
+        QPainter painter(target);
+        paint(painter);
+    });
+    QEventLoop wait;
+    QObject::connect(&preview, &QDialog::finished, &wait, &QEventLoop::quit);
+    preview.show();
+    wait.exec();
+}
