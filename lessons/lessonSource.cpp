@@ -138,8 +138,10 @@ std::vector<int> parseText(const std::string& cp, int line) {
 
 std::string keyName(int code) {
     if (code == kEnter)
-        return "{Enter}";
-    return CodesToSourceText({code});
+        return "Enter";
+    if (code == ' ')
+        return "o espaço";
+    return "\"" + Cp1252ToUtf8(CodesToSourceText({code})) + "\"";
 }
 
 int parseWhole(const std::string& value, int line, const char* field) {
@@ -192,6 +194,8 @@ TLessonSource ParseLessonSource(const std::string& sourceText) {
             break;
         at = end + 1;
     }
+    if (lines.size() > 1 && lines.back().empty()) // the end of the last line, not a line of its own
+        lines.pop_back();
 
     TLessonSource lesson;
     std::map<Field, int> seenAt;

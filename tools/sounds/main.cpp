@@ -10,7 +10,7 @@
 #include <functional>
 
 namespace {
-constexpr double kLevelDb = -18.0;
+constexpr double kLevelDb = -11.0;
 constexpr double kPeakLimitDb = -1.0;
 
 // Note frequencies (equal temperament, A4 = 440 Hz).
