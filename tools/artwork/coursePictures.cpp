@@ -50,23 +50,38 @@ void drawHand(QPainter& p, double x, double y, bool left, const std::set<Finger>
     p.restore();
 }
 
+// The keys' names in the order the eye reads the keyboard: row by row, left to right.
 QString keyNames(const std::set<int>& codes) {
+    static const int order[] = {192, 49, 50, 51, 52, 53, 54, 55, 56, 57,  48,  189, 187,
+                                220, 8,  81, 87, 69, 82, 84, 89, 85, 73,  79,  80,  219,
+                                221, 20, 65, 83, 68, 70, 71, 72, 74, 75,  76,  186, 222,
+                                13,  16, 90, 88, 67, 86, 66, 78, 77, 188, 190, 191, 32};
     QStringList names;
-    for (int code : codes) {
-        if (code == 13)
+    for (int code : order) {
+        if (!codes.count(code))
+            continue;
+        switch (code) {
+        case 13:
             names << QStringLiteral("Enter");
-        else if (code == 16)
+            break;
+        case 16:
             names << QStringLiteral("Shift");
-        else if (code == 32)
+            break;
+        case 32:
             names << QStringLiteral("espaço");
-        else if (code == 186)
+            break;
+        case 186:
             names << QStringLiteral(";");
-        else if (code == 188)
+            break;
+        case 188:
             names << QStringLiteral(",");
-        else if (code == 190)
+            break;
+        case 190:
             names << QStringLiteral(".");
-        else
+            break;
+        default:
             names << QString(QChar(code));
+        }
     }
     return names.join(QLatin1Char(' '));
 }
