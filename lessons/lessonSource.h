@@ -21,7 +21,6 @@
 // {Shift} for a lone Shift and {NNN} for any key by its 3-digit code. A capital letter is typed as
 // Shift and the letter. ";" and "ç" are the key right of L.
 
-// Raised for a source that cannot be compiled; the text starts with "Linha N: " (UTF-8).
 struct TLessonSource {
     std::string Title;       // Windows-1252
     std::string Description; // Windows-1252, lines joined by CR LF
@@ -32,7 +31,8 @@ struct TLessonSource {
     int MinimumPercent = 0;
 };
 
-// Reads a source; raises VtError "Linha N: ..." for the first thing it refuses.
+// Reads a source; raises VtError for the first thing it refuses, its text (UTF-8) starting with
+// "Linha N: ", N the line of the source at fault.
 TLessonSource ParseLessonSource(const std::string& sourceText);
 
 // The lesson file's bytes: seven logical lines, each ended by "^" and CR LF, labels of the fixed widths.

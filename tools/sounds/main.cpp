@@ -21,6 +21,7 @@ const Timbre kBell{{1.0, 0.45, 0.2, 0.08}, 5.0};
 const Timbre kMarimba{{1.0, 0.0, 0.0, 0.3}, 7.0};
 const Timbre kBrass{{1.0, 0.65, 0.45, 0.3, 0.18, 0.1}, 0.6, 5.5, 0.004};
 const Timbre kSadBrass{{1.0, 0.6, 0.4, 0.25, 0.15}, 0.0, 6.0, 0.012};
+const Timbre kSadBrassFading{{1.0, 0.6, 0.4, 0.25, 0.15}, 2.2, 6.0, 0.015};
 const Timbre kSoft{{1.0, 0.0, 0.11, 0.0, 0.04}, 2.5};
 const Timbre kBuzz{{1.0, 0.0, 0.33, 0.0, 0.2, 0.0, 0.14, 0.0, 0.11}, 0.0};
 
@@ -58,7 +59,7 @@ Track ahah() {
     t.note(0.00, 0.26, G3, kSadBrass);
     t.note(0.27, 0.26, Fs3, kSadBrass);
     t.note(0.54, 0.26, F3, kSadBrass);
-    t.note(0.81, 0.58, E3, kSadBrass, 1.0, E3 * 0.97);
+    t.note(0.81, 0.58, E3, kSadBrassFading, 1.0, E3 * 0.97);
     return t;
 }
 
