@@ -11,7 +11,7 @@ PACKAGES := cmake ninja-build g++ pkg-config \
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 JOBS ?= $(shell nproc)
 
-.PHONY: run test deps build build-asan clean
+.PHONY: run test deps build build-asan clean aulas
 
 run: build
 	cd build/velotecla && ./velotecla
@@ -35,6 +35,10 @@ build: deps
 build-asan: deps
 	cmake --preset asan >/dev/null
 	cmake --build --preset asan -j $(JOBS)
+
+# The readable listing of the 24 compiled lessons, kept in docs/ (vt-aula show).
+aulas: build
+	cp build/dev/aulas-listagem.txt docs/aulas.txt
 
 # Leaves build/velotecla (students, settings) alone; only the build trees go.
 clean:

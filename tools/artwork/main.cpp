@@ -1,5 +1,6 @@
 // vt-artwork OUTDIR: draws the program's pictures into OUTDIR.
 #include "artwork.h"
+#include "keyboardArt.h"
 
 #include "platform/jpeg.h"
 #include "platform/programFolder.h"
@@ -32,6 +33,7 @@ int main(int argc, char* argv[]) {
     try {
         QDir().mkpath(out.path());
         SaveJpeg(DrawSplash(), out.filePath(QStringLiteral("splash.jpg")));
+        DrawCoursePictures(out);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "vt-artwork: %s\n", e.what());
         return 1;

@@ -1,0 +1,76 @@
+// vt-aula: the teacher's tool for lesson files.
+//   vt-aula compile FONTE.txt AULA.aul   compiles a lesson source into a lesson file
+//   vt-aula show AULA.aul [...]          shows lesson files as sources (readable text)
+#include "lessons/lessonFile.h"
+#include "lessons/lessonSource.h"
+#include "platform/atomicFile.h"
+#include "platform/programFolder.h"
+#include "storage/textFile.h"
+
+#include <cstdio>
+#include <exception>
+#include <string>
+
+namespace {
+int usage() {
+    std::fprintf(stderr, "uso: vt-aula compile FONTE.txt AULA.aul\n"
+                         "     vt-aula show AULA.aul [AULA.aul ...]\n");
+    return 2;
+}
+
+int compile(const std::string& source, const std::string& target) {
+    int error = 0;
+    const auto text = ReadWholeFile(PathFromUtf8(source), &error);
+    if (!text) {
+        std::fprintf(stderr, "vt-aula: %s: não foi possível ler o arquivo (%s).\n", source.c_str(),
+                     SystemErrorText(error).c_str());
+        return 1;
+    }
+    std::string bytes;
+    try {
+        bytes = CompileLesson(ParseLessonSource(*text));
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "%s: %s\n", source.c_str(), e.what());
+        return 1;
+    }
+    if (!WriteFileAtomically(PathFromUtf8(target), bytes)) {
+        std::fprintf(stderr, "vt-aula: %s: não foi possível gravar o arquivo.\n", target.c_str());
+        return 1;
+    }
+    return 0;
+}
+
+int show(int count, char** files) {
+    int result = 0;
+    for (int i = 0; i < count; ++i) {
+        const std::string path = files[i];
+        int error = 0;
+        if (!ReadWholeFile(PathFromUtf8(path), &error)) {
+            std::fprintf(stderr, "vt-aula: %s: não foi possível ler o arquivo (%s).\n", path.c_str(),
+                         SystemErrorText(error).c_str());
+            result = 1;
+            continue;
+        }
+        try {
+            const std::string text = ShowLesson(ReadLessonFile(path));
+            std::printf("%s# ---- %s ----\n%s", i ? "\n" : "", FileNamePart(path).c_str(), text.c_str());
+        } catch (const std::exception& e) {
+            std::fprintf(stderr, "vt-aula: %s: %s\n", path.c_str(), e.what());
+            result = 1;
+        }
+    }
+    CloseTextFile();
+    return result;
+}
+} // namespace
+
+int main(int argc, char* argv[]) {
+    if (argc < 2)
+        return usage();
+    const std::string verb = argv[1];
+    if (verb == "compile" && argc == 4)
+        return compile(argv[2], argv[3]);
+    if (verb == "show" && argc >= 3)
+        return show(argc - 2, argv + 2);
+    return usage();
+}
