@@ -2,4 +2,7 @@
 
 TfrmDiploma* frmDiploma = nullptr;
 
-TfrmDiploma::TfrmDiploma() { setObjectName(QStringLiteral("frmDiploma")); }
+TfrmDiploma::TfrmDiploma() {
+    setObjectName(QStringLiteral("frmDiploma"));
+}
+void ShowDiploma() {}

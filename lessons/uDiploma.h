@@ -9,3 +9,6 @@ public:
 };
 
 extern TfrmDiploma* frmDiploma;
+
+// Shows the diploma of the catalogue's student in a print preview and waits for it to close.
+void ShowDiploma();
