@@ -252,7 +252,7 @@ void TfrmAulas::showEvent(QShowEvent* event) {
     if (!m_pendingTitle.isEmpty())
         QTimer::singleShot(0, this, [this] {
             if (isVisible() && !m_pendingTitle.isEmpty())
-                showBalloon(m_pendingTitle, m_pendingText);
+                showBalloon(QString(m_pendingTitle), QString(m_pendingText));
         });
 }
 
@@ -320,6 +320,15 @@ void TfrmAulas::BitBtn3Click() {
 
 void TfrmAulas::btnSobreClick() {
     frmSobre->exec();
+    ReclaimActivation();
+}
+
+void TfrmAulas::ReclaimActivation() {
+    // Without a window manager nothing hands the activation back when a window shown over this one
+    // closes; asking for it runs FormActivate through the activation event, and asks nothing of a
+    // window manager that has already done it.
+    if (isVisible())
+        activateWindow();
 }
 
 void TfrmAulas::FormCloseQuery() {

@@ -65,6 +65,8 @@ public:
     void BitBtn3Click();
     void btnSobreClick();
     void FormCloseQuery();
+    // After a window shown over this one has closed.
+    void ReclaimActivation();
 
 protected:
     bool event(QEvent* event) override;

@@ -92,4 +92,5 @@ void TfrmAulas::btnFazerAulaClick() {
 
     ShowKeyboard(kKeyboardLeft, kKeyboardTop, frmExec);
     frmExec->exec();
+    ReclaimActivation();
 }

@@ -18,8 +18,12 @@ const QColor kOrdinary(0xC4, 0xFF, 0xEF);
 const QColor kFunction(0x01, 0xCB, 0xC1);
 const QColor kRed(0xE8, 0x00, 0x00);
 
-QColor background(const QLabel* key) { return key->palette().color(QPalette::Window); }
-QColor textColour(const QLabel* key) { return key->palette().color(QPalette::WindowText); }
+QColor background(const QLabel* key) {
+    return key->palette().color(QPalette::Window);
+}
+QColor textColour(const QLabel* key) {
+    return key->palette().color(QPalette::WindowText);
+}
 bool isFunctionKey(const QString& name) {
     static const QStringList names = {"l15", "l16", "l29_1", "l29_2", "l29_3", "l30", "l42", "l53"};
     return names.contains(name);
@@ -58,7 +62,8 @@ class TestKey : public QObject {
     std::unique_ptr<TestProgram> program;
 
     void setLayout(const char* value) {
-        program->writeFile(QStringLiteral("users/aluno"), QByteArray("[Keyboard]\r\nLayout=") + value + "\r\n");
+        program->writeFile(QStringLiteral("users/aluno"),
+                           QByteArray("[Keyboard]\r\nLayout=") + value + "\r\n");
     }
 
 private slots:
@@ -159,7 +164,8 @@ private slots:
         QCOMPARE(names(186), QStringList{"l40"});
         QCOMPARE(names(219), QStringList{"l27"});
         for (int code : {0, 9, 27, 112, 123, 223, 255, 256, 1000, 65535})
-            QVERIFY2(frmKey->KeysOf(static_cast<std::uint16_t>(code)).isEmpty(), qPrintable(QString::number(code)));
+            QVERIFY2(frmKey->KeysOf(static_cast<std::uint16_t>(code)).isEmpty(),
+                     qPrintable(QString::number(code)));
     }
 
     void codesThatLightNothingReturnAtOnce() {
