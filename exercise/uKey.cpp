@@ -93,8 +93,12 @@ QLabel* TfrmKey::addKey(const char* name, const QString& legend, int left, int t
         key->setFrameShape(QFrame::Box);
         key->setLineWidth(1);
     }
-    if (functionKey)
-        key->setFont(s.font(QStringLiteral("Terminal"), 7));
+    if (functionKey) {
+        // A bitmap face has no 7-pixel size; an outline one keeps the legends inside their keys.
+        QFont f = s.font(QStringLiteral("Terminal"), 7);
+        f.setStyleStrategy(QFont::ForceOutline);
+        key->setFont(f);
+    }
     s.place(key, left, top, width, height);
     m_keys.insert(key->objectName(), key);
     m_function.insert(key, functionKey);

@@ -16,12 +16,14 @@
 
 #include <QApplication>
 #include <QButtonGroup>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QStyle>
 #include <QTimer>
@@ -67,6 +69,26 @@ QLabel* makeValueBox(QWidget* parent, const char* name, const QRect& r) {
     l->setLineWidth(1);
     l->setGeometry(r);
     return l;
+}
+
+// The designed fonts come out wider on this system than where the window was laid out: a font is
+// made smaller, a pixel at a time, until the longest of its texts fits the designed width. Bitmap
+// faces that have no smaller size give way to an outline face of the same family class.
+QFont fittedFont(QFont font, const QStringList& texts, int width) {
+    for (const bool outline : {false, true}) {
+        QFont f = font;
+        if (outline)
+            f.setStyleStrategy(QFont::ForceOutline);
+        for (int px = font.pixelSize(); px >= 8; --px) {
+            f.setPixelSize(px);
+            const QFontMetrics m(f);
+            const bool fits = std::all_of(texts.begin(), texts.end(),
+                                          [&](const QString& t) { return m.horizontalAdvance(t) <= width; });
+            if (fits)
+                return f;
+        }
+    }
+    return font;
 }
 
 std::string resultFile(int lesson, const QString& profile) {
@@ -115,6 +137,16 @@ TfrmAulas::TfrmAulas()
                                     s.rect(8, 24 + 17 * i, 105, 13));
         *totalValues[i] = makeValueBox(GroupBox1, value.constData(), s.rect(116, 22 + 17 * i, 47, 16));
     }
+    QStringList captions;
+    for (const char* c : totalCaptions)
+        captions << QString::fromUtf8(c);
+    const QFont totalFont = fittedFont(font(), captions, s(105));
+    const QFont valueFont =
+        fittedFont(font(), {QStringLiteral("00:00:00"), QStringLiteral("100%")}, s(47) - 4);
+    for (int i = 0; i < 6; ++i) {
+        (*totalLabels[i])->setFont(totalFont);
+        (*totalValues[i])->setFont(valueFont);
+    }
 
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
@@ -126,10 +158,16 @@ TfrmAulas::TfrmAulas()
     lstAula->setGeometry(at(177, 3, 260, 279));
     m_group = new QButtonGroup(this);
     auto* grid = new QGridLayout(lstAula);
-    grid->setContentsMargins(s(6), s(4), s(2), s(4));
+    grid->setContentsMargins(s(4), s(4), s(1), s(4));
     grid->setHorizontalSpacing(s(2));
     grid->setVerticalSpacing(0);
-    const QFont listFont = s.font(QStringLiteral("Terminal"), 12);
+    QStringList names;
+    for (const char* n : kLessonNames)
+        names << QString::fromLatin1(n);
+    const int indicator = style()->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth) +
+                          style()->pixelMetric(QStyle::PM_RadioButtonLabelSpacing) + 2;
+    const QFont listFont = fittedFont(s.font(QStringLiteral("Terminal"), 12), names,
+                                      (s(260) - s(4) - s(1) - s(2) - 4) / 2 - indicator);
     for (int i = 0; i < kLessons; ++i) {
         auto* option = new QRadioButton(QString::fromLatin1(kLessonNames[i]), lstAula);
         option->setObjectName(QStringLiteral("lstAula_%1").arg(i + 1));
@@ -174,7 +212,14 @@ TfrmAulas::TfrmAulas()
         makeLabel(pnlDatAula, name.constData(), QString::fromUtf8(lessonCaptions[i]),
                   s.rect(7, 6 + 17 * i, 105, 13));
         *lessonValues[i] = makeValueBox(pnlDatAula, value.constData(), s.rect(115, 4 + 17 * i, 47, 16));
+        (*lessonValues[i])->setFont(valueFont);
     }
+    QStringList lessonCaptionTexts;
+    for (const char* c : lessonCaptions)
+        lessonCaptionTexts << QString::fromUtf8(c);
+    const QFont lessonFont = fittedFont(font(), lessonCaptionTexts, s(105));
+    for (QLabel* l : pnlDatAula->findChildren<QLabel*>(QRegularExpression(QStringLiteral("^Label"))))
+        l->setFont(lessonFont);
 
     btnDiploma = makeButton(this, "btnDiploma", QStringLiteral("&Imprimir Diploma..."), QStyle::SP_FileIcon);
     btnDiploma->setGeometry(at(442, 220, 176, 29));
