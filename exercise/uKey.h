@@ -1,16 +1,59 @@
 #pragma once
+#include <QHash>
+#include <QList>
+#include <QPointer>
 #include <QWidget>
 #include <cstdint>
 
-// The on-screen keyboard that floats above the exercise window.
+class QLabel;
+
+// The on-screen keyboard that floats above the exercise window: a topmost window that never takes
+// the focus, off-screen until a lesson puts it up.
 class TfrmKey : public QWidget {
     Q_OBJECT
 public:
     TfrmKey();
+
+    // The 56 keys, l1 .. l54 and the three pieces of Enter (l29_1, l29_2, l29_3), by object name.
+    QLabel* Key(const QString& name) const { return m_keys.value(name); }
+    QList<QLabel*> Keys() const { return m_keys.values(); }
+    // The keys that a virtual-key code lights (empty for codes that light nothing).
+    QList<QLabel*> KeysOf(std::uint16_t keyCode) const;
+
+    // The five relabelled keys for layout 0 or 1; other numbers leave them as they are.
+    void ApplyLayout(int layout);
+
+    // Lighting is counted per key, so that however flashes nest, a key goes back to its normal
+    // colours exactly when the last flash holding it ends.
+    void Light(const QList<QLabel*>& keys);
+    void Unlight(const QList<QLabel*>& keys);
+    bool IsLit(const QLabel* key) const { return m_lit.value(key) > 0; }
+
+    void FormCreate();
+
+    // The exercise window to keep the keyboard above while it is on screen.
+    QPointer<QWidget> ExerciseWindow;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QLabel* addKey(const char* name, const QString& legend, int left, int top, int width, int height,
+                   bool functionKey, bool border = true);
+    void paintNormal(QLabel* key);
+    QHash<QString, QLabel*> m_keys;
+    QHash<const QLabel*, int> m_lit;
+    QHash<const QLabel*, bool> m_function;
 };
 
 extern TfrmKey* frmKey;
 
+// Puts the keyboard at (left, top), designed pixels from the screen's top-left corner, above every
+// window, with the legends of the current student's layout.
 void ShowKeyboard(int left, int top, QWidget* exerciseWindow);
+// Moves it out of sight; it stays shown and keeps its legends.
 void HideKeyboard();
+// Lights the key(s) of a virtual-key code for 150 ms, processing events meanwhile.
 void FlashKey(std::uint16_t keyCode);
+// Waits ms milliseconds by the tick counter, handling events but sleeping between them.
+void KeyFlashDelay(std::uint32_t ms);

@@ -1,6 +1,9 @@
 #include "lessons/lessonFile.h"
 
+#include "platform/vtError.h"
 #include "storage/convert.h"
+#include "storage/profileKeys.h"
+#include "storage/settings.h"
 #include "storage/textFile.h"
 
 namespace {
@@ -25,7 +28,9 @@ std::string ReadNextLine() {
     return line;
 }
 
-int LessonStartKey(const std::string& line3) { return StrToInt(chars(line3, 10, 12)); }
+int LessonStartKey(const std::string& line3) {
+    return StrToInt(chars(line3, 10, 12));
+}
 
 std::vector<int> LessonCodes(const std::string& line4) {
     const std::string text = chars(line4, 10, 10 + 9999 - 1);
@@ -36,11 +41,17 @@ std::vector<int> LessonCodes(const std::string& line4) {
     return codes;
 }
 
-int LessonWordsToType(const std::string& line5) { return StrToInt(chars(line5, 14, 268)); }
+int LessonWordsToType(const std::string& line5) {
+    return StrToInt(chars(line5, 14, 268));
+}
 
-double LessonExpectedTime(const std::string& line6) { return StrToTime(chars(line6, 10)); }
+double LessonExpectedTime(const std::string& line6) {
+    return StrToTime(chars(line6, 10));
+}
 
-int LessonMinimumPercent(const std::string& line7) { return StrToInt(chars(line7, 13)); }
+int LessonMinimumPercent(const std::string& line7) {
+    return StrToInt(chars(line7, 13));
+}
 
 std::string StartKeyName(int code) {
     if (code < 112 || code > 123)
@@ -59,4 +70,37 @@ TLessonData ReadLessonFile(const std::string& path) {
     lesson.ExpectedTime = LessonExpectedTime(ReadNextLine());
     lesson.MinimumPercent = LessonMinimumPercent(ReadNextLine());
     return lesson;
+}
+
+int ReadStudentLayout(const std::string& profilePath) {
+    SelectSettingsFile(profilePath);
+    return StrToInt(ReadSetting(keys::Keyboard, keys::Layout, keys::LayoutDefault));
+}
+
+std::string AdaptToLayout(const std::string& description, int layout) {
+    std::string shown = description;
+    if (layout == 1)
+        for (char& c : shown)
+            if (c == ';')
+                c = static_cast<char>(199); // Ç in Windows-1252
+    return shown;
+}
+
+std::string AdaptToLayout(const std::string& description, const std::string& profilePath) {
+    return AdaptToLayout(description, ReadStudentLayout(profilePath));
+}
+
+void CheckLessonCodeCount(std::size_t count, const std::string& pathText) {
+    if (count == 0)
+        throw VtError("A aula \"" + pathText +
+                      "\" não tem nenhuma tecla para digitar (linha 4 sem códigos) e não pode ser feita");
+    if (count > MaxLessonCodes)
+        throw VtError("A aula \"" + pathText + "\" tem " + std::to_string(count) +
+                      " teclas para digitar; o máximo é 256. A aula não pode ser feita");
+}
+
+void CheckLessonWordCount(int words, const std::string& pathText) {
+    if (words <= 0)
+        throw VtError("A aula \"" + pathText + "\" pede " + std::to_string(words) +
+                      " palavras para digitar; o número deve ser maior que zero. A aula não pode ser feita");
 }

@@ -12,11 +12,12 @@
 std::string ReadNextLine();
 
 // The fields, each raising the program's conversion error for a text that does not parse.
-int LessonStartKey(const std::string& line3);            // characters 10 to 12
-std::vector<int> LessonCodes(const std::string& line4);  // characters 10 on, in groups of 3 (trailing 1-2 ignored)
-int LessonWordsToType(const std::string& line5);         // characters 14 to 268
-double LessonExpectedTime(const std::string& line6);     // characters 10 on, a time of day
-int LessonMinimumPercent(const std::string& line7);      // characters 13 on
+int LessonStartKey(const std::string& line3); // characters 10 to 12
+std::vector<int>
+LessonCodes(const std::string& line4);           // characters 10 on, in groups of 3 (trailing 1-2 ignored)
+int LessonWordsToType(const std::string& line5); // characters 14 to 268
+double LessonExpectedTime(const std::string& line6); // characters 10 on, a time of day
+int LessonMinimumPercent(const std::string& line7);  // characters 13 on
 
 // "F1" to "F12" for 112 to 123, the empty text for any other code.
 std::string StartKeyName(int code);
@@ -33,3 +34,18 @@ struct TLessonData {
 };
 // Opens the file through the shared text file and reads its seven lines.
 TLessonData ReadLessonFile(const std::string& path);
+
+// The keyboard layout of a student (section Keyboard, key Layout, default "0"): 0 "Padrão Americano
+// ou ABNT I", 1 "ABNT II". Makes the profile the current settings file; raises for a value that is
+// not a whole number.
+int ReadStudentLayout(const std::string& profilePath);
+
+// The description as the student's layout shows it: for layout 1 every ";" becomes "Ç" (byte 199).
+std::string AdaptToLayout(const std::string& description, const std::string& profilePath);
+std::string AdaptToLayout(const std::string& description, int layout);
+
+// A lesson can only be typed to an end with 1 to 256 codes and at least one word to type; these
+// raise a message naming the lesson file otherwise (pathText: UTF-8).
+void CheckLessonCodeCount(std::size_t count, const std::string& pathText);
+void CheckLessonWordCount(int words, const std::string& pathText);
+inline constexpr std::size_t MaxLessonCodes = 256;

@@ -1,10 +1,408 @@
 #include "lessons/uAulas.h"
 
+#include "app/uSobre.h"
+#include "app/uTela.h"
+#include "lessons/uDiploma.h"
+#include "platform/programFolder.h"
+#include "storage/convert.h"
+#include "storage/profileKeys.h"
+#include "storage/settings.h"
+#include "widgets/balloonHint.h"
+#include "widgets/blinkingLabel.h"
+#include "widgets/designScale.h"
+#include "widgets/messages.h"
+#include "widgets/picture.h"
+#include "widgets/qtText.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QFontMetrics>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QScreen>
+#include <QStyle>
+#include <QTimer>
+
 TfrmAulas* frmAulas = nullptr;
 
-TfrmAulas::TfrmAulas() {
-    setObjectName(QStringLiteral("frmAulas"));
-    setWindowTitle(QStringLiteral("Aulas do Aluno"));
+namespace {
+constexpr int kBalloonMs = 5000;
+constexpr int kLessons = 24;
+// Qt offers no buttons in a window's caption: the About button sits on a strip of this height
+// above the designed client area, at its right end, where the caption button would be.
+constexpr int kStrip = 24;
+
+const char* const kLessonNames[kLessons] = {
+    "Mao Esq. Treino 1", "Mao Dir. Treino 1", "Mao Esq. Treino 2", "Mao Dir. Treino 2", "Mao Esq. Dir. 1",
+    "Mao Esq. Dir. 2",   "Mao Esq. Dir. 3",   "Mao Esq. Dir. 4",   "Mao Esq. Outras 1", "Mao Dir. Outras 1",
+    "Mao Esq. Outras 2", "Mao Dir. Outras 2", "Treino Conjunto 1", "Treino Conjunto 2", "Treino Conjunto 3",
+    "Palavras 1",        "Palavras 2",        "Palavras 3",        "Palavras 4",        "Exerc. Carta 1",
+    "Exerc. Carta 2",    "Aula Final 1",      "Aula Final 2",      "Teste Final",
+};
+
+QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption,
+                        QStyle::StandardPixmap glyph) {
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setIcon(parent->style()->standardIcon(glyph));
+    b->setAutoDefault(false);
+    return b;
 }
 
-void TfrmAulas::lstAulaClick() {}
+QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption, const QRect& r) {
+    auto* l = new QLabel(caption, parent);
+    l->setObjectName(QString::fromLatin1(name));
+    l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    l->setGeometry(r);
+    return l;
+}
+
+QLabel* makeValueBox(QWidget* parent, const char* name, const QRect& r) {
+    auto* l = new QLabel(parent);
+    l->setObjectName(QString::fromLatin1(name));
+    l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    l->setLineWidth(1);
+    l->setGeometry(r);
+    return l;
+}
+
+// The designed fonts come out wider on this system than where the window was laid out: a font is
+// made smaller, a pixel at a time, until the longest of its texts fits the designed width. Bitmap
+// faces that have no smaller size give way to an outline face of the same family class.
+QFont fittedFont(QFont font, const QStringList& texts, int width) {
+    for (const bool outline : {false, true}) {
+        QFont f = font;
+        if (outline)
+            f.setStyleStrategy(QFont::ForceOutline);
+        for (int px = font.pixelSize(); px >= 8; --px) {
+            f.setPixelSize(px);
+            const QFontMetrics m(f);
+            const bool fits = std::all_of(texts.begin(), texts.end(),
+                                          [&](const QString& t) { return m.horizontalAdvance(t) <= width; });
+            if (fits)
+                return f;
+        }
+    }
+    return font;
+}
+
+std::string resultFile(int lesson, const QString& profile) {
+    const std::string name = FileNamePart(profile.toStdString());
+    return PathToUtf8(ProgramFolder() / files::LessonsFolder /
+                      PathFromUtf8("aula" + std::to_string(lesson) + "_" + name + ".def"));
+}
+} // namespace
+
+QString CurrentStudentProfile() {
+    if (frmTela && frmTela->SelectedIndex() >= 0)
+        return frmTela->CurrentProfilePath();
+    return frmAulas ? frmAulas->Hint : QString();
+}
+
+TfrmAulas::TfrmAulas()
+    : QDialog(nullptr,
+              Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
+    setObjectName(QStringLiteral("frmAulas"));
+    setWindowTitle(QStringLiteral("Aulas do Aluno"));
+    const DesignScale s(106);
+    s.fixSize(this, 620, 284 + kStrip);
+    setFont(s.font(QStringLiteral("MS Sans Serif"), 12));
+    // Designed places, shifted below the About strip.
+    auto at = [&s](int left, int top, int width, int height) {
+        return s.rect(left, top + kStrip, width, height);
+    };
+
+    btnSobre =
+        makeButton(this, "btnSobre", QStringLiteral("Sobre tavoli®"), QStyle::SP_MessageBoxInformation);
+    btnSobre->setFont(s.font(QStringLiteral("MS Sans Serif"), 11));
+    s.place(btnSobre, 620 - 100 - 2, 1, 100, kStrip - 3);
+    btnSobre->setFocusPolicy(Qt::TabFocus);
+
+    GroupBox1 = new QGroupBox(QStringLiteral("Estatísticas Gerais do Aluno:"), this);
+    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
+    GroupBox1->setGeometry(at(6, 3, 169, 132));
+    const char* totalCaptions[] = {"Tempo Total:",    "Tot. Palavras OK:",    "Tot. Palavras Erradas:",
+                                   "Tot. Letras OK:", "Tot. Letras Erradas:", "Porcentagem Acerto:"};
+    QLabel** totalLabels[] = {&Label1, &Label2, &Label3, &Label4, &Label5, &Label6};
+    QLabel** totalValues[] = {&lbl1, &lbl2, &lbl3, &lbl4, &lbl5, &lbl6};
+    for (int i = 0; i < 6; ++i) {
+        const QByteArray name = "Label" + QByteArray::number(i + 1);
+        const QByteArray value = "lbl" + QByteArray::number(i + 1);
+        *totalLabels[i] = makeLabel(GroupBox1, name.constData(), QString::fromUtf8(totalCaptions[i]),
+                                    s.rect(8, 24 + 17 * i, 105, 13));
+        *totalValues[i] = makeValueBox(GroupBox1, value.constData(), s.rect(116, 22 + 17 * i, 47, 16));
+    }
+    QStringList captions;
+    for (const char* c : totalCaptions)
+        captions << QString::fromUtf8(c);
+    const QFont totalFont = fittedFont(font(), captions, s(105));
+    const QFont valueFont =
+        fittedFont(font(), {QStringLiteral("00:00:00"), QStringLiteral("100%")}, s(47) - 4);
+    for (int i = 0; i < 6; ++i) {
+        (*totalLabels[i])->setFont(totalFont);
+        (*totalValues[i])->setFont(valueFont);
+    }
+
+    Image1 = new QLabel(this);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setGeometry(at(7, 140, 165, 137));
+    Image1->setScaledContents(true);
+
+    lstAula = new QGroupBox(QStringLiteral("Aulas para Fazer:"), this);
+    lstAula->setObjectName(QStringLiteral("lstAula"));
+    lstAula->setGeometry(at(177, 3, 260, 279));
+    m_group = new QButtonGroup(this);
+    auto* grid = new QGridLayout(lstAula);
+    grid->setContentsMargins(s(4), s(4), s(1), s(4));
+    grid->setHorizontalSpacing(s(2));
+    grid->setVerticalSpacing(0);
+    QStringList names;
+    for (const char* n : kLessonNames)
+        names << QString::fromLatin1(n);
+    const int indicator = style()->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth) +
+                          style()->pixelMetric(QStyle::PM_RadioButtonLabelSpacing) + 2;
+    const QFont listFont = fittedFont(s.font(QStringLiteral("Terminal"), 12), names,
+                                      (s(260) - s(4) - s(1) - s(2) - 4) / 2 - indicator);
+    for (int i = 0; i < kLessons; ++i) {
+        auto* option = new QRadioButton(QString::fromLatin1(kLessonNames[i]), lstAula);
+        option->setObjectName(QStringLiteral("lstAula_%1").arg(i + 1));
+        option->setFont(listFont);
+        m_group->addButton(option, i);
+        grid->addWidget(option, i % 12, i / 12); // first column 1 to 12, second 13 to 24
+        lstAulaItems << option;
+    }
+    connect(m_group, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
+        if (checked)
+            Guard([this, id] { pickedByUser(id); });
+    });
+
+    btnFazerAula =
+        makeButton(this, "btnFazerAula", QStringLiteral("&Fazer esta Aula..."), QStyle::SP_MediaPlay);
+    btnFazerAula->setGeometry(at(440, 8, 176, 77));
+    btnFazerAula->setFont(s.font(QStringLiteral("MS Sans Serif"), 11, true));
+    btnFazerAula->setIconSize(QSize(s(24), s(24)));
+    btnFazerAula->setEnabled(false);
+
+    GroupBox2 = new QGroupBox(QStringLiteral("Dados desta Aula:"), this);
+    GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
+    GroupBox2->setGeometry(at(440, 87, 178, 131));
+    JvBlinkingLabel1 = new TBlinkingLabel(400, 800, GroupBox2);
+    JvBlinkingLabel1->setObjectName(QStringLiteral("JvBlinkingLabel1"));
+    JvBlinkingLabel1->setText(QStringLiteral("Dados não disponíveis"));
+    JvBlinkingLabel1->setAlignment(Qt::AlignCenter);
+    JvBlinkingLabel1->setFont(s.font(QStringLiteral("MS Sans Serif"), 13, true));
+    JvBlinkingLabel1->setStyleSheet(QStringLiteral("color: #FF0000;"));
+    s.place(JvBlinkingLabel1, 8, 57, 162, 20);
+    // Made after the blinking label, so that it lies over it.
+    pnlDatAula = new QWidget(GroupBox2);
+    pnlDatAula->setObjectName(QStringLiteral("pnlDatAula"));
+    pnlDatAula->setAutoFillBackground(true);
+    s.place(pnlDatAula, 5, 16, 167, 109);
+    const char* lessonCaptions[] = {"Palavras OK:",    "Palavras Erradas:",    "Letras OK:",
+                                    "Letras Erradas:", "Tempo Total de Aula:", "Porcent. de Acerto:"};
+    QLabel** lessonValues[] = {&lbla1, &lbla2, &lbla3, &lbla4, &lbla5, &lbla6};
+    for (int i = 0; i < 6; ++i) {
+        const QByteArray name = "Label" + QByteArray::number(16 + i);
+        const QByteArray value = "lbla" + QByteArray::number(i + 1);
+        makeLabel(pnlDatAula, name.constData(), QString::fromUtf8(lessonCaptions[i]),
+                  s.rect(7, 6 + 17 * i, 105, 13));
+        *lessonValues[i] = makeValueBox(pnlDatAula, value.constData(), s.rect(115, 4 + 17 * i, 47, 16));
+        (*lessonValues[i])->setFont(valueFont);
+    }
+    QStringList lessonCaptionTexts;
+    for (const char* c : lessonCaptions)
+        lessonCaptionTexts << QString::fromUtf8(c);
+    const QFont lessonFont = fittedFont(font(), lessonCaptionTexts, s(105));
+    for (QLabel* l : pnlDatAula->findChildren<QLabel*>(QRegularExpression(QStringLiteral("^Label"))))
+        l->setFont(lessonFont);
+
+    btnDiploma = makeButton(this, "btnDiploma", QStringLiteral("&Imprimir Diploma..."), QStyle::SP_FileIcon);
+    btnDiploma->setGeometry(at(442, 220, 176, 29));
+    btnDiploma->setEnabled(false);
+    BitBtn3 = makeButton(this, "BitBtn3", QStringLiteral("&Sair da Aula"), QStyle::SP_DialogCloseButton);
+    BitBtn3->setGeometry(at(441, 252, 176, 29));
+
+    setTabOrder(lstAulaItems.first(), btnFazerAula);
+    setTabOrder(btnFazerAula, BitBtn3);
+    setTabOrder(BitBtn3, btnDiploma);
+    setTabOrder(btnDiploma, btnSobre);
+
+    ohint = new TBalloonHint(this);
+
+    connect(btnFazerAula, &QPushButton::clicked, this, [this] { Guard([this] { btnFazerAulaClick(); }); });
+    connect(btnDiploma, &QPushButton::clicked, this, [this] { Guard([this] { btnDiplomaClick(); }); });
+    connect(BitBtn3, &QPushButton::clicked, this, [this] { Guard([this] { BitBtn3Click(); }); });
+    connect(btnSobre, &QPushButton::clicked, this, [this] { Guard([this] { btnSobreClick(); }); });
+
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+
+    // The first lesson is selected when the window is made; no handler runs for it yet.
+    {
+        const QSignalBlocker block(m_group);
+        lstAulaItems.first()->setChecked(true);
+        m_index = 0;
+    }
+    Guard([this] { FormCreate(); });
+}
+
+int TfrmAulas::ItemIndex() const {
+    return m_index;
+}
+
+void TfrmAulas::SetItemIndex(int index) {
+    index = std::clamp(index, -1, kLessons - 1);
+    if (index == m_index)
+        return;
+    {
+        const QSignalBlocker block(m_group);
+        if (index < 0) {
+            m_group->setExclusive(false);
+            lstAulaItems[m_index]->setChecked(false);
+            m_group->setExclusive(true);
+        } else {
+            lstAulaItems[index]->setChecked(true);
+        }
+    }
+    m_index = index;
+    if (index >= 0)
+        lstAulaClick();
+}
+
+void TfrmAulas::pickedByUser(int index) {
+    if (index == m_index)
+        return;
+    m_index = index;
+    lstAulaClick();
+}
+
+void TfrmAulas::showBalloon(const QString& title, const QString& text) {
+    // Before the window is on the screen there is nothing to point at yet: the balloon waits for it.
+    if (!isVisible()) {
+        m_pendingTitle = title;
+        m_pendingText = text;
+        return;
+    }
+    m_pendingTitle.clear();
+    ohint->ShowHint(btnFazerAula, title, text, kBalloonMs);
+}
+
+void TfrmAulas::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!m_pendingTitle.isEmpty())
+        QTimer::singleShot(0, this, [this] {
+            if (isVisible() && !m_pendingTitle.isEmpty())
+                showBalloon(QString(m_pendingTitle), QString(m_pendingText));
+        });
+}
+
+void TfrmAulas::FormCreate() {
+    Image1->setPixmap(QPixmap::fromImage(
+        LoadPictureFile(FromPath(ProgramFolder() / files::ImagesFolder / files::DefaultPicture))));
+}
+
+void TfrmAulas::FormActivate() {
+    SelectSettingsFile(Hint.toStdString());
+    auto config = [](const char* key, const char* fallback) {
+        return FromCp(ReadSetting(keys::Config, key, fallback));
+    };
+    lbl1->setText(config(keys::TempoTotal, keys::TimeDefault));
+    lbl2->setText(config(keys::WordOK, keys::CountDefault));
+    lbl3->setText(config(keys::WordErr, keys::CountDefault));
+    lbl4->setText(config(keys::CharOK, keys::CountDefault));
+    lbl5->setText(config(keys::CharErr, keys::CountDefault));
+    lbl6->setText(config(keys::Porcent, keys::PorcentDefault) + QLatin1Char('%'));
+    SetItemIndex(StrToInt(ReadSetting(keys::Config, keys::AulaAtual, keys::AulaAtualDefault)));
+}
+
+void TfrmAulas::lstAulaClick() {
+    const std::string profile = Hint.toStdString();
+    SelectSettingsFile(profile);
+    const int lesson = m_index + 1;
+    const bool available =
+        m_index >= 0 && ReadSettingFlag(keys::AulaPrefix + std::to_string(lesson), keys::Habilitado, false);
+    if (!available) {
+        btnFazerAula->setEnabled(false);
+        pnlDatAula->hide();
+        showBalloon(
+            QStringLiteral("!!! Aula Indisponível !!!"),
+            QStringLiteral(
+                "Esta Aula não está disponível.\nTermine a Aula anterior para poder\nfazer esta aula."));
+        return;
+    }
+    btnFazerAula->setEnabled(true);
+    pnlDatAula->show();
+    SelectSettingsFile(resultFile(lesson, Hint));
+    auto config = [](const char* key, const char* fallback) {
+        return FromCp(ReadSetting(keys::Config, key, fallback));
+    };
+    lbla1->setText(config(keys::WordOK, keys::CountDefault));
+    lbla2->setText(config(keys::WordErr, keys::CountDefault));
+    lbla3->setText(config(keys::CharOK, keys::CountDefault));
+    lbla4->setText(config(keys::CharErr, keys::CountDefault));
+    lbla5->setText(config(keys::TempoTotal, keys::TimeDefault));
+    lbla6->setText(config(keys::Porcent, keys::PorcentDefault) + QLatin1Char('%'));
+    showBalloon(QStringLiteral("!!! Iniciar a Aula !!!"),
+                QStringLiteral("Clique aqui para Iniciar\nsua aula agora."));
+    SelectSettingsFile(profile);
+    const bool finalPassed =
+        ReadSettingFlag(keys::AulaPrefix + std::to_string(kLessons + 1), keys::Habilitado, false);
+    btnDiploma->setEnabled(finalPassed && m_index == kLessons - 1);
+}
+
+void TfrmAulas::btnDiplomaClick() {
+    // The totals as the catalogue shows them now, not read afresh.
+    ShowDiploma(this, Hint, {lbl1->text(), lbl2->text(), lbl3->text(), lbl4->text(), lbl5->text(), lbl6->text()},
+                ohint);
+}
+
+void TfrmAulas::BitBtn3Click() {
+    close();
+}
+
+void TfrmAulas::btnSobreClick() {
+    frmSobre->exec();
+    ReclaimActivation();
+}
+
+void TfrmAulas::ReclaimActivation() {
+    // Without a window manager nothing hands the activation back when a window shown over this one
+    // closes; asking for it runs FormActivate through the activation event, and asks nothing of a
+    // window manager that has already done it.
+    if (isVisible())
+        activateWindow();
+}
+
+void TfrmAulas::FormCloseQuery() {
+    SelectSettingsFile(Hint.toStdString());
+    WriteSetting(keys::Config, keys::AulaAtual, IntToStr(m_index));
+    m_pendingTitle.clear();
+    ohint->CancelHint();
+}
+
+void TfrmAulas::done(int result) {
+    // Every way out (the close button, "&Sair da Aula", Escape) stores the selection; the close
+    // always proceeds.
+    Guard([this] { FormCloseQuery(); });
+    QDialog::done(result);
+}
+
+bool TfrmAulas::event(QEvent* event) {
+    if (event->type() == QEvent::WindowDeactivate) {
+        // A message box shown over the window is not another window of the course: coming back
+        // from it must not run the activation again (an error box there would come back for ever).
+        m_returningFromBox = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()) != nullptr ||
+                             qobject_cast<QMessageBox*>(QApplication::activeWindow()) != nullptr;
+    } else if (event->type() == QEvent::WindowActivate) {
+        if (m_returningFromBox)
+            m_returningFromBox = false;
+        else
+            Guard([this] { FormActivate(); });
+    }
+    return QDialog::event(event);
+}

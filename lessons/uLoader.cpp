@@ -1,0 +1,96 @@
+// The lesson loader: the catalogue's "&Fazer esta Aula..." button.
+#include "exercise/exerciseState.h"
+#include "exercise/uExec.h"
+#include "exercise/uKey.h"
+#include "lessons/lessonFile.h"
+#include "lessons/uAulas.h"
+#include "platform/programFolder.h"
+#include "storage/convert.h"
+#include "storage/profileKeys.h"
+#include "storage/settings.h"
+#include "storage/textFile.h"
+#include "widgets/balloonHint.h"
+#include "widgets/blinkingLabel.h"
+#include "widgets/picture.h"
+#include "widgets/qtText.h"
+
+#include <QCoreApplication>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <algorithm>
+#include <filesystem>
+
+namespace {
+// Where the keyboard goes while a lesson runs, in designed pixels from the screen's corner.
+constexpr int kKeyboardLeft = 18;
+constexpr int kKeyboardTop = 336;
+
+QString shownLines(const std::string& cp1252) {
+    QString text = FromCp(cp1252);
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
+} // namespace
+
+void TfrmAulas::btnFazerAulaClick() {
+    const int index = ItemIndex();
+    if (index < 0)
+        return; // nothing selected: the button is disabled then, but a direct call must not load lesson 0
+    const int lesson = index + 1;
+    const std::string number = std::to_string(lesson);
+
+    ohint->CancelHint();
+    QCoreApplication::processEvents();
+
+    // Written first: the lesson counts as the current one even when loading stops half-way.
+    const std::string profile = Hint.toStdString();
+    SelectSettingsFile(profile);
+    WriteSetting(keys::Config, keys::AulaAtual, IntToStr(index));
+
+    frmExec->pnlNomeAluno->setText(QString::number(lesson) + QStringLiteral("ª Aula (") +
+                                   FromUtf8(FileNamePart(profile)) + QLatin1Char(')'));
+
+    const auto images = ProgramFolder() / files::ImagesFolder;
+    const auto ownPicture = images / ("aula" + number + ".jpg");
+    std::error_code ec;
+    const auto picture =
+        std::filesystem::is_regular_file(ownPicture, ec) ? ownPicture : images / files::DefaultPicture;
+    frmExec->imgAula->setPixmap(QPixmap::fromImage(LoadPictureFile(FromPath(picture))));
+
+    const std::string lessonPath =
+        PathToUtf8(ProgramFolder() / files::LessonsFolder / PathFromUtf8("aula" + number + ".aul"));
+    OpenTextFile(lessonPath, false);
+
+    frmExec->pnlTitulo->setText(FromCp(ReadNextLine()));
+    const std::string description = ReadNextLine();
+    frmExec->txtAulaDescri->setPlainText(
+        shownLines(AdaptToLayout(description, CurrentStudentProfile().toStdString())));
+    frmExec->txtAulaDescri->setEnabled(true);
+
+    ExerciseState.StartKey = LessonStartKey(ReadNextLine());
+    frmExec->lblMes->setText(QStringLiteral("Utilize a Tecla ") +
+                             FromCp(StartKeyName(ExerciseState.StartKey)) +
+                             QStringLiteral(" para Iniciar o Exercicio..."));
+
+    // A lesson that cannot be typed to an end is refused before anything of it is stored.
+    const std::vector<int> codes = LessonCodes(ReadNextLine());
+    CheckLessonCodeCount(codes.size(), lessonPath);
+    std::fill(std::begin(ExerciseState.ModelCodes), std::end(ExerciseState.ModelCodes), std::uint8_t{0});
+    for (std::size_t i = 0; i < codes.size(); ++i)
+        ExerciseState.ModelCodes[i] = static_cast<std::uint8_t>(codes[i] & 0xFF);
+    ExerciseState.ModelLength = static_cast<std::int32_t>(codes.size());
+
+    const int words = LessonWordsToType(ReadNextLine());
+    CheckLessonWordCount(words, lessonPath);
+    ExerciseState.WordsToType = words;
+    ExerciseState.ExpectedTime = LessonExpectedTime(ReadNextLine());
+    ExerciseState.MinimumPercent = LessonMinimumPercent(ReadNextLine());
+
+    frmExec->txtUserKey->setEnabled(false);
+    frmExec->txtUserKey->clear();
+
+    ShowKeyboard(kKeyboardLeft, kKeyboardTop, frmExec);
+    frmExec->exec();
+    ReclaimActivation();
+}
