@@ -33,6 +33,8 @@ TfrmPassWord::TfrmPassWord()
     setModal(true);
     const DesignScale s(106);
     s.fixSize(this, 243, 90);
+    // The face and size the window was laid out with; every control inherits it.
+    setFont(s.font(QStringLiteral("MS Sans Serif"), 11));
 
     QFont bold = font();
     bold.setBold(true);
@@ -51,6 +53,7 @@ TfrmPassWord::TfrmPassWord()
     txtPassWord = new QLineEdit(this);
     txtPassWord->setObjectName(QStringLiteral("txtPassWord"));
     txtPassWord->setEchoMode(QLineEdit::Password);
+    txtPassWord->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 42; }")); // "*"
     txtPassWord->setMaxLength(kMaxPasswordLength);
     s.place(txtPassWord, 80, 26, 157, 21);
 
@@ -103,10 +106,11 @@ void TfrmPassWord::Prepare(TAccessMode mode) {
         txtPassWord->setText(QString::fromLatin1(keys::NoPasswordMarker));
         txtPassWord->setEnabled(false);
     }
-    // Start where the user has something to type.
-    QLineEdit* first = txtName->isEnabled() ? txtName : txtPassWord->isEnabled() ? txtPassWord : nullptr;
-    if (first)
-        first->setFocus();
+    // Start where the user has something to type: the password when the name is already there.
+    if (txtPassWord->isEnabled() && (!txtName->isEnabled() || !txtName->text().isEmpty()))
+        txtPassWord->setFocus();
+    else if (txtName->isEnabled())
+        txtName->setFocus();
     else
         btnOK->setFocus();
 }

@@ -92,6 +92,8 @@ TfrmSobre::TfrmSobre()
     setModal(true);
     const DesignScale s(106);
     s.fixSize(this, 328, 192);
+    // The face and size the window was laid out with; every control inherits it.
+    setFont(s.font(QStringLiteral("MS Sans Serif"), 11));
     const QString grey = QStringLiteral("background: #E0E0E0;");
 
     Panel1 = new QFrame(this);

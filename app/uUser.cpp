@@ -87,6 +87,8 @@ TfrmUser::TfrmUser()
     setModal(true);
     const DesignScale s(106);
     s.fixSize(this, 302, 215);
+    // The face and size the window was laid out with; every control inherits it.
+    setFont(s.font(QStringLiteral("MS Sans Serif"), 11));
 
     QFont bold = font();
     bold.setBold(true);
@@ -107,6 +109,7 @@ TfrmUser::TfrmUser()
     txtPassWord = new QLineEdit(this);
     txtPassWord->setObjectName(QStringLiteral("txtPassWord"));
     txtPassWord->setEchoMode(QLineEdit::Password);
+    txtPassWord->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 42; }")); // "*"
     // As in the access dialog, so that every saved password can be typed there.
     txtPassWord->setMaxLength(kMaxPasswordLength);
     s.place(txtPassWord, 120, 26, 176, 21);
