@@ -67,7 +67,6 @@ TfrmPassWord::TfrmPassWord()
     btnCancel = new QPushButton(QStringLiteral("Cancelar"), Panel1);
     btnCancel->setObjectName(QStringLiteral("btnCancel"));
     s.place(btnCancel, 141, 4, 99, 25);
-    btnCancel->setAutoDefault(false);
 
     setTabOrder(txtName, txtPassWord);
     setTabOrder(txtPassWord, btnOK);

@@ -18,6 +18,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -304,6 +305,16 @@ void TfrmUser::FormCloseQuery() {
 void TfrmUser::done(int result) {
     Guard([this] { FormCloseQuery(); });
     QDialog::done(result);
+}
+
+// Without a default button, Enter presses the button that has the focus and nothing else.
+void TfrmUser::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        if (auto* button = qobject_cast<QPushButton*>(focusWidget()); button && button->isEnabled())
+            Guard([button] { button->click(); });
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void NewStudent() {

@@ -70,6 +70,9 @@ public:
 
     void done(int result) override;
 
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     void focusMoved(QWidget* to);
     TEditorMode m_mode = TEditorMode::New;

@@ -36,6 +36,7 @@ private slots:
     void saveIsOfferedOnlyAfterAChange();
     void editShowsTheStoredChoices();
     void unusableNamesAndPasswordsAreRefusedBeforeWriting();
+    void aFailedWriteIsReportedAndTheEditorStays();
     void namesDifferingInCaseAreOneStudent();
     void accessDialogTreatsUnusableNamesAsUnknown();
     void entryBalloons();
@@ -171,6 +172,25 @@ void TestAccountsEditor::unusableNamesAndPasswordsAreRefusedBeforeWriting() {
     // Only what opening the editor reads (and so stores as defaults) is in the file: no save happened.
     QVERIFY(program.readFile("users/Ana").contains("Control=1\r\n"));
     QVERIFY(!program.readFile("users/Ana").contains("Aula1"));
+}
+
+void TestAccountsEditor::aFailedWriteIsReportedAndTheEditorStays() {
+    TestProgram program(true);
+    program.createWindows();
+    QDir(program.path("users")).removeRecursively(); // gone since the roster was made
+    auto ran = OnDialogs({[](QWidget* editor) {
+        FillAndSave("Ana", "a", 0)(editor);
+        QVERIFY(editor->isVisible());
+        // Enter presses the focused button only: here "Cancelar".
+        frmUser->BitBtn2->setFocus();
+        QTest::keyClick(frmUser->BitBtn2, Qt::Key_Return);
+    }});
+    NewStudent();
+    QCOMPARE(*ran, 1);
+    QVERIFY(!frmUser->isVisible());
+    QCOMPARE(program.errors.size(), 1);
+    QVERIFY(program.errors.first().startsWith("Não foi possível gravar os dados do aluno em "));
+    QVERIFY(Marker().empty());
 }
 
 void TestAccountsEditor::namesDifferingInCaseAreOneStudent() {
