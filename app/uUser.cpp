@@ -156,11 +156,16 @@ TfrmUser::TfrmUser()
     connect(opcKeyboard, &TRadioGroup::Click, this, [this] { Guard([this] { opcKeyboardClick(); }); });
     connect(cmdSave, &QPushButton::clicked, this, [this] { Guard([this] { cmdSaveClick(); }); });
     connect(BitBtn2, &QPushButton::clicked, this, [this] { Guard([this] { reject(); }); });
-    connect(qApp, &QApplication::focusChanged, this,
-            [this](QWidget*, QWidget* to) { Guard([=, this] { focusMoved(to); }); });
+    m_focusWatch = connect(qApp, &QApplication::focusChanged, this,
+                           [this](QWidget*, QWidget* to) { Guard([=, this] { focusMoved(to); }); });
 
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
+}
+
+// The focus moves while the children go; by then this is no editor any more.
+TfrmUser::~TfrmUser() {
+    disconnect(m_focusWatch);
 }
 
 // A control is entered when the focus comes to it (or, for a choice, to one of its options) from

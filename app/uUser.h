@@ -39,6 +39,7 @@ class TfrmUser : public QDialog {
     Q_OBJECT
 public:
     TfrmUser();
+    ~TfrmUser() override;
 
     QLabel* Label1;
     QLabel* Label2;
@@ -78,6 +79,7 @@ private:
     TEditorMode m_mode = TEditorMode::New;
     QString m_profilePath;        // edit mode: the profile being edited
     QWidget* m_entered = nullptr; // the control the focus last entered
+    QMetaObject::Connection m_focusWatch;
 };
 
 extern TfrmUser* frmUser;
