@@ -1,7 +1,168 @@
 #include "app/uPassWord.h"
 
+#include "app/uTela.h"
+#include "storage/convert.h"
+#include "storage/password.h"
+#include "storage/profileKeys.h"
+#include "storage/registry.h"
+#include "storage/settings.h"
+#include "storage/studentName.h"
+#include "widgets/designScale.h"
+#include "widgets/messages.h"
+#include "widgets/qtText.h"
+
+#include <QFrame>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+
 TfrmPassWord* frmPassWord = nullptr;
 
-TfrmPassWord::TfrmPassWord() { setObjectName(QStringLiteral("frmPassWord")); }
+namespace {
+const QString kInvalid = QStringLiteral("Usuário ou senha inválidas.");
+constexpr int kUnlimited = 32767; // QLineEdit's own "no limit"
+} // namespace
 
-QString RequestAccess(TAccessMode) { return {}; }
+TfrmPassWord::TfrmPassWord()
+    : QDialog(nullptr,
+              Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint) {
+    setObjectName(QStringLiteral("frmPassWord"));
+    setWindowTitle(QStringLiteral("Senha de Acesso:"));
+    setModal(true);
+    const DesignScale s(106);
+    s.fixSize(this, 243, 90);
+    // The face and size the window was laid out with; every control inherits it.
+    setFont(s.font(QStringLiteral("MS Sans Serif"), 11));
+
+    QFont bold = font();
+    bold.setBold(true);
+    Label1 = new QLabel(QStringLiteral("Usuário:"), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setFont(bold);
+    s.place(Label1, 8, 9, 73, 13);
+    Label2 = new QLabel(QStringLiteral("Senha:"), this);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Label2->setFont(bold);
+    s.place(Label2, 10, 32, 71, 13);
+
+    txtName = new QLineEdit(this);
+    txtName->setObjectName(QStringLiteral("txtName"));
+    s.place(txtName, 80, 3, 157, 21);
+    txtPassWord = new QLineEdit(this);
+    txtPassWord->setObjectName(QStringLiteral("txtPassWord"));
+    txtPassWord->setEchoMode(QLineEdit::Password);
+    txtPassWord->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 42; }")); // "*"
+    txtPassWord->setMaxLength(kMaxPasswordLength);
+    s.place(txtPassWord, 80, 26, 157, 21);
+
+    Panel1 = new QFrame(this);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    s.place(Panel1, 0, 90 - 32, 243, 32);
+    btnOK = new QPushButton(QStringLiteral("OK"), Panel1);
+    btnOK->setObjectName(QStringLiteral("btnOK"));
+    s.place(btnOK, 6, 4, 131, 25);
+    btnOK->setDefault(true);
+    btnCancel = new QPushButton(QStringLiteral("Cancelar"), Panel1);
+    btnCancel->setObjectName(QStringLiteral("btnCancel"));
+    s.place(btnCancel, 141, 4, 99, 25);
+
+    setTabOrder(txtName, txtPassWord);
+    setTabOrder(txtPassWord, btnOK);
+    setTabOrder(btnOK, btnCancel);
+
+    connect(btnOK, &QPushButton::clicked, this, [this] { Guard([this] { btnOKClick(); }); });
+    // Esc comes here too, through QDialog::reject.
+    connect(btnCancel, &QPushButton::clicked, this, [this] { Guard([this] { finish(false); }); });
+
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+void TfrmPassWord::finish(bool accepted) {
+    m_accepted = accepted;
+    done(accepted ? QDialog::Accepted : QDialog::Rejected);
+}
+
+void TfrmPassWord::Prepare(TAccessMode mode) {
+    m_accepted = false;
+    m_acceptedName.clear();
+    m_mode = mode;
+    txtName->setEnabled(mode == TAccessMode::Administrator);
+    // Read afresh every time: another dialog may have set or cleared it since.
+    const bool markerPresent = !ReadRegistryValue(keys::MarkerValuePath).empty();
+    if (markerPresent) {
+        txtName->setText(frmTela ? frmTela->SelectedName() : QString());
+        txtPassWord->setText(QString());
+        txtPassWord->setMaxLength(kMaxPasswordLength);
+        txtPassWord->setEnabled(true);
+    } else {
+        txtName->setText(QString::fromLatin1(keys::BuiltInAdmin));
+        txtName->setEnabled(false);
+        // The limit is for typing; the program's own text is longer than it.
+        txtPassWord->setMaxLength(kUnlimited);
+        txtPassWord->setText(QString::fromLatin1(keys::NoPasswordMarker));
+        txtPassWord->setEnabled(false);
+    }
+    // Start where the user has something to type: the password when the name is already there.
+    if (txtPassWord->isEnabled() && (!txtName->isEnabled() || !txtName->text().isEmpty()))
+        txtPassWord->setFocus();
+    else if (txtName->isEnabled())
+        txtName->setFocus();
+    else
+        btnOK->setFocus();
+}
+
+void TfrmPassWord::btnOKClick() {
+    if (txtPassWord->text().isEmpty()) {
+        ShowMessage(QStringLiteral("Você deve colocar uma senha para este usuário."));
+        return;
+    }
+    if (txtName->text() == QLatin1String(keys::BuiltInAdmin) && !txtName->isEnabled()) {
+        m_acceptedName = txtName->text();
+        finish(true);
+        return;
+    }
+    // A name that cannot be a profile's file name is unknown; no file is looked at for it.
+    const QString usersFolder = frmTela ? frmTela->UsersFolder() : QString();
+    const auto profile = usersFolder.isEmpty()
+                             ? std::nullopt
+                             : FindStudentFile(ToPath(usersFolder), txtName->text().toStdString());
+    if (!profile) {
+        m_accepted = false;
+        ShowMessage(kInvalid);
+        finish(false);
+        return;
+    }
+    SelectSettingsFile(PathToUtf8(*profile));
+    const std::string stored = ReadSetting(keys::Definition, keys::Information, keys::NoPasswordMarker);
+    const std::string expected = stored == keys::NoPasswordMarker ? std::string() : DecodePassword(stored);
+    // A typed character with no Windows-1252 byte matches nothing that can have been stored.
+    const auto typed = Utf8ToCp1252(txtPassWord->text().toStdString());
+    if ((!typed || *typed != expected) && !expected.empty()) {
+        m_accepted = false;
+        ShowMessage(kInvalid);
+        finish(false);
+        return;
+    }
+    // The name as the profile stores it, whatever letter case was typed.
+    m_acceptedName = FromPath(profile->filename());
+    if (m_mode == TAccessMode::Lesson) {
+        finish(true);
+        return;
+    }
+    const int level = StrToInt(ReadSetting(keys::Definition, keys::Control, keys::ControlDefault));
+    if (level != 0) {
+        ShowMessage(QStringLiteral("!!! Este usuário não tem permissão para fazer alterações !!!"));
+        finish(false);
+        return;
+    }
+    finish(true);
+}
+
+QString RequestAccess(TAccessMode mode) {
+    frmPassWord->Prepare(mode);
+    frmPassWord->exec();
+    return frmPassWord->Accepted() ? frmPassWord->AcceptedName() : QString();
+}

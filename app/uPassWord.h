@@ -1,13 +1,44 @@
 #pragma once
 #include <QDialog>
 
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
 enum class TAccessMode { Administrator, Lesson };
 
-// The access dialog: a name and a password checked against the student profiles.
+// The access dialog: a name and a password checked against the student profiles. Until the first
+// administrator is saved, the built-in administrator is let through at once.
 class TfrmPassWord : public QDialog {
     Q_OBJECT
 public:
     TfrmPassWord();
+
+    QLabel* Label1;
+    QLabel* Label2;
+    QLineEdit* txtName;
+    QLineEdit* txtPassWord;
+    QFrame* Panel1;
+    QPushButton* btnOK;
+    QPushButton* btnCancel;
+
+    // The outcome of the last opening and the mode it was opened in.
+    bool Accepted() const { return m_accepted; }
+    TAccessMode Mode() const { return m_mode; }
+    // The name let through: "root", or the profile's file name as stored (the typed name may differ
+    // from it in letter case).
+    QString AcceptedName() const { return m_acceptedName; }
+
+    // Readies the boxes for an opening in the given mode (RequestAccess steps before the showing).
+    void Prepare(TAccessMode mode);
+    void btnOKClick();
+
+private:
+    void finish(bool accepted);
+    bool m_accepted = false;
+    QString m_acceptedName;
+    TAccessMode m_mode = TAccessMode::Lesson;
 };
 
 extern TfrmPassWord* frmPassWord;

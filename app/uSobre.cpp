@@ -1,5 +1,158 @@
 #include "app/uSobre.h"
 
+#include "platform/programFolder.h"
+#include "storage/profileKeys.h"
+#include "widgets/designScale.h"
+#include "widgets/messages.h"
+#include "widgets/picture.h"
+#include "widgets/qtText.h"
+
+#include <QDesktopServices>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QScreen>
+
 TfrmSobre* frmSobre = nullptr;
 
-TfrmSobre::TfrmSobre() { setObjectName(QStringLiteral("frmSobre")); }
+namespace {
+std::function<void(const QUrl&)> g_linkOpener;
+
+// A picture of the program folder, scaled to its designed size; nothing when it cannot be read (the
+// About box has nothing to lose by showing an empty frame).
+QPixmap aboutPicture(const char* fileName, QSize size) {
+    try {
+        const QImage image = LoadPictureFile(FromPath(ProgramFolder() / files::ImagesFolder / fileName));
+        return QPixmap::fromImage(image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    } catch (const std::exception&) {
+        return {};
+    }
+}
+
+QFrame* outline(QWidget* parent, const char* name) {
+    auto* frame = new QFrame(parent);
+    frame->setObjectName(QString::fromLatin1(name));
+    frame->setFrameStyle(QFrame::Box | QFrame::Plain);
+    frame->setAttribute(Qt::WA_TransparentForMouseEvents);
+    return frame;
+}
+} // namespace
+
+void SetLinkOpener(std::function<void(const QUrl&)> opener) {
+    g_linkOpener = std::move(opener);
+}
+
+THotLink::THotLink(const QString& caption, const QUrl& target, QWidget* parent)
+    : QLabel(caption, parent), m_target(target) {
+    setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    setCursor(Qt::PointingHandCursor);
+    setToolTip(target.toString());
+    setHot(false);
+}
+
+void THotLink::setHot(bool hot) {
+    QFont f(QStringLiteral("MS Sans Serif"));
+    f.setPixelSize(std::max(1, DesignScale(106)(11)));
+    f.setUnderline(hot);
+    setFont(f);
+    QPalette p = palette();
+    p.setColor(QPalette::WindowText, hot ? QColor(Qt::blue) : QColor(Qt::black));
+    setPalette(p);
+}
+
+void THotLink::Open() const {
+    if (g_linkOpener)
+        g_linkOpener(m_target);
+    else
+        QDesktopServices::openUrl(m_target);
+}
+
+void THotLink::enterEvent(QEnterEvent* event) {
+    Guard([this] { setHot(true); });
+    QLabel::enterEvent(event);
+}
+
+void THotLink::leaveEvent(QEvent* event) {
+    Guard([this] { setHot(false); });
+    QLabel::leaveEvent(event);
+}
+
+void THotLink::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        Guard([this] { Open(); });
+    QLabel::mouseReleaseEvent(event);
+}
+
+TfrmSobre::TfrmSobre()
+    : QDialog(nullptr,
+              Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint) {
+    setObjectName(QStringLiteral("frmSobre"));
+    setWindowTitle(QStringLiteral("Sobre Tavoli Software Inc."));
+    setModal(true);
+    const DesignScale s(106);
+    s.fixSize(this, 328, 192);
+    // The face and size the window was laid out with; every control inherits it.
+    setFont(s.font(QStringLiteral("MS Sans Serif"), 11));
+    const QString grey = QStringLiteral("background: #E0E0E0;");
+
+    Panel1 = new QFrame(this);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    Panel1->setAutoFillBackground(true);
+    QPalette pal = Panel1->palette();
+    pal.setColor(QPalette::Window, QColor(0xE0, 0xE0, 0xE0));
+    Panel1->setPalette(pal);
+    s.place(Panel1, 0, 0, 328, 158);
+
+    Shape2 = outline(Panel1, "Shape2");
+    s.place(Shape2, 5, 5, 316, 56);
+    Image1 = new QLabel(Panel1);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    s.place(Image1, 10, 10, 40, 46);
+    Image1->setPixmap(aboutPicture(files::AboutLogo, Image1->size()));
+    Shape1 = outline(Panel1, "Shape1");
+    s.place(Shape1, 10, 10, 41, 46);
+
+    Label1 = new QLabel(QStringLiteral("Velotecla - Versão 1.7"), Panel1);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setAlignment(Qt::AlignCenter);
+    Label1->setFont(s.font(QStringLiteral("Comic Sans MS"), 16, true));
+    QPalette navy = Label1->palette();
+    navy.setColor(QPalette::WindowText, QColor(0x00, 0x00, 0x80));
+    Label1->setPalette(navy);
+    s.place(Label1, 60, 10, 251, 46);
+
+    Image2 = new QLabel(Panel1);
+    Image2->setObjectName(QStringLiteral("Image2"));
+    s.place(Image2, 5, 65, 87, 90);
+    Image2->setPixmap(aboutPicture(files::AboutPicture, Image2->size()));
+
+    const QString mail = QString::fromLatin1(about::MailAddress);
+    JvHotLink2 =
+        new THotLink(QStringLiteral("Email To: ") + mail, QUrl(QStringLiteral("mailto:") + mail), Panel1);
+    JvHotLink2->setObjectName(QStringLiteral("JvHotLink2"));
+    s.place(JvHotLink2, 79, 107, 241, 15);
+    const QString site = QString::fromLatin1(about::SiteAddress);
+    JvHotLink1 = new THotLink(QStringLiteral("Site Oficial: ") + site, QUrl(site), Panel1);
+    JvHotLink1->setObjectName(QStringLiteral("JvHotLink1"));
+    s.place(JvHotLink1, 80, 125, 241, 15);
+
+    Panel2 = new QFrame(this);
+    Panel2->setObjectName(QStringLiteral("Panel2"));
+    Panel2->setStyleSheet(QStringLiteral("#Panel2 { ") + grey + QStringLiteral(" }"));
+    s.place(Panel2, 0, 192 - 34, 328, 34);
+    SpeedButton1 = new QPushButton(QStringLiteral("&OK"), Panel2);
+    SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
+    SpeedButton1->setFlat(true);
+    SpeedButton1->setDefault(true);
+    s.place(SpeedButton1, 5, 5, 316, 26);
+    connect(SpeedButton1, &QPushButton::clicked, this, [this] { Guard([this] { SpeedButton1Click(); }); });
+
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+void TfrmSobre::SpeedButton1Click() {
+    accept();
+}

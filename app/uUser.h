@@ -1,11 +1,85 @@
 #pragma once
 #include <QDialog>
+#include <QGroupBox>
+
+class QButtonGroup;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class TBalloonHint;
+
+// A titled choice of options laid out in columns; ItemIndex -1 shows no choice.
+class TRadioGroup : public QGroupBox {
+    Q_OBJECT
+public:
+    TRadioGroup(const QString& title, const QStringList& items, int columns, QWidget* parent);
+    // Lays the options out in the designed client size (designed pixels, scaled).
+    void LayOut(double scale, int width, int height);
+
+    int ItemIndex() const;
+    // Below 0 clears the choice; above the last option selects the last one.
+    void SetItemIndex(int index);
+    QRadioButton* Item(int index) const;
+    int Count() const;
+
+signals:
+    void Click();
+
+private:
+    QButtonGroup* m_group;
+    int m_columns;
+};
+
+enum class TEditorMode { New, Edit };
 
 // The student editor: creates a profile or changes an existing one.
 class TfrmUser : public QDialog {
     Q_OBJECT
 public:
     TfrmUser();
+    ~TfrmUser() override;
+
+    QLabel* Label1;
+    QLabel* Label2;
+    QLineEdit* txtName;
+    QLineEdit* txtPassWord;
+    TRadioGroup* opcUSer;
+    TRadioGroup* opcKeyboard;
+    QFrame* Panel1;
+    QPushButton* cmdSave;
+    QPushButton* BitBtn2;
+    TBalloonHint* ohint;
+
+    TEditorMode Mode() const { return m_mode; }
+
+    // The two openings up to the showing; NewStudent and EditStudent then show the editor.
+    void PrepareNew();
+    void PrepareEdit(const QString& profilePath);
+
+    void txtNameChange();
+    void txtPassWordChange();
+    void opcUSerClick();
+    void opcKeyboardClick();
+    void txtNameEnter();
+    void txtPassWordEnter();
+    void opcUSerEnter();
+    void opcKeyboardEnter();
+    void cmdSaveClick();
+    void FormCloseQuery();
+
+    void done(int result) override;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void focusMoved(QWidget* to);
+    TEditorMode m_mode = TEditorMode::New;
+    QString m_profilePath;        // edit mode: the profile being edited
+    QWidget* m_entered = nullptr; // the control the focus last entered
+    QMetaObject::Connection m_focusWatch;
 };
 
 extern TfrmUser* frmUser;

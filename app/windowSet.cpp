@@ -23,7 +23,9 @@
 void SetUpProgram(const std::filesystem::path& programFolder) {
     SetProgramFolder(programFolder);
     SetHelpFileName(files::HelpFile);
-    QGuiApplication::setApplicationDisplayName(ApplicationTitle());
+    // The title goes on the roster and on every message box; as the display name Qt would append it
+    // to every dialog's caption.
+    QGuiApplication::setApplicationName(QStringLiteral("velotecla"));
     InstallFontSubstitutes();
     SetTextFileMessageSink([](const std::string& text) { ShowMessage(QString::fromStdString(text)); });
 }

@@ -4,6 +4,7 @@
 #include "storage/registry.h"
 #include "support/testProgram.h"
 
+#include <QApplication>
 #include <QEventLoop>
 #include <QListWidget>
 #include <QPushButton>
@@ -58,7 +59,8 @@ private slots:
     void cleanup() { program.reset(); }
 
     void aMissingSplashPictureIsReportedOnceAndTheRosterStillFollows() {
-        program = std::make_unique<TestProgram>(false);
+        program = std::make_unique<TestProgram>(true);
+        QFile::remove(program->path("splash.jpg"));
         program->createWindows();
         QCOMPARE(program->errors.size(), 1);
         QVERIFY(program->errors[0].startsWith("Cannot open file \"" + program->path("splash.jpg") + "\". "));
@@ -142,13 +144,6 @@ private slots:
         QCOMPARE(program->readFile("velotecla.INI"), QByteArray("[Config]\r\nLastUser=-1\r\n"));
         QCOMPARE(program->questions.size(), 1);
 
-        frmTela->lstUsr->setCurrentRow(1);
-        program->answers = {true};
-        QEventLoop loop;
-        QTimer::singleShot(0, frmTela, [] { frmTela->btnExitClick(); });
-        QTimer::singleShot(3000, &loop, [&] { loop.exit(99); });
-        QCOMPARE(loop.exec(), 0); // yes terminates the application
-        QCOMPARE(program->readFile("velotecla.INI"), QByteArray("[Config]\r\nLastUser=1\r\n"));
     }
 
     void deletingAskesFirstAndKeepsLessonResults() {
@@ -161,7 +156,7 @@ private slots:
         QVERIFY(QFile::exists(program->path("users/ana")));
 
         program->answers = {true};
-        withAccessAccepted([] { frmTela->btnDelClick(); });
+        withAccessAccepted([] { frmTela->btnDel->click(); });
         QCOMPARE(listed(), QStringList{"bia"});
         QCOMPARE(frmTela->SelectedIndex(), -1);
         QVERIFY(!selectionButtonsEnabled());
@@ -171,10 +166,11 @@ private slots:
 
     void nobodyDeletesTheProfileTheyIdentifiedWith() {
         // The built-in administrator's name, in any case of A to Z, is refused as the one to delete.
-        start({"ROOT", "ana"}, "[Config]\r\nLastUser=0\r\n");
+        start({"ROOT", "ana"}, "[Config]\r\nLastUser=1\r\n");
+        QCOMPARE(frmTela->SelectedName(), QStringLiteral("ROOT"));
         endSplash();
         program->answers = {true};
-        withAccessAccepted([] { frmTela->btnDelClick(); });
+        withAccessAccepted([] { frmTela->btnDel->click(); });
         QCOMPARE(program->messages, QStringList{"!!! O próprio usuário root não pode deletar ele mesmo. !!!"});
         QCOMPARE(listed(), (QStringList{"ana", "ROOT"}));
     }
@@ -185,13 +181,13 @@ private slots:
         QDir().mkpath(program->path("velotecla.reg"));
         endSplash();
         program->answers = {true};
-        withAccessAccepted([] { frmTela->btnDelClick(); });
+        withAccessAccepted([] { frmTela->btnDel->click(); });
         QVERIFY(program->errors.isEmpty());
         frmTela->lstUsr->setCurrentRow(0);
         program->answers = {true};
-        withAccessAccepted([] { frmTela->btnDelClick(); });
+        withAccessAccepted([] { frmTela->btnDel->click(); });
         QCOMPARE(listed(), QStringList{});
-        QCOMPARE(program->errors, QStringList{"Failed to set data for 'ColorControl'."});
+        QCOMPARE(program->errors, QStringList{"Failed to set data for 'ColorControl'"});
     }
 
     void editingAsksWithTheNameInQuotes() {
@@ -200,6 +196,19 @@ private slots:
         program->answers = {false};
         frmTela->btnEditUserClick();
         QCOMPARE(program->questions.value(0), QStringLiteral("Deseja Realmente alterar as opções do usuário \"ana\" ?"));
+    }
+
+    // Last of all: once the application has been told to quit, no nested event loop runs again.
+    void yesToTheExitQuestionEndsTheProgram() {
+        start({"ana", "bia"}, "[Config]\r\nLastUser=-1\r\n");
+        endSplash();
+        frmTela->lstUsr->setCurrentRow(1);
+        program->answers = {true};
+        QEventLoop loop;
+        QTimer::singleShot(0, frmTela, [] { frmTela->btnExitClick(); });
+        QTimer::singleShot(3000, &loop, [&] { loop.exit(99); });
+        QCOMPARE(loop.exec(), 0); // yes terminates the application
+        QCOMPARE(program->readFile("velotecla.INI"), QByteArray("[Config]\r\nLastUser=1\r\n"));
     }
 };
 

@@ -4,6 +4,8 @@
 
 #include "platform/jpeg.h"
 #include "platform/programFolder.h"
+#include "platform/vtError.h"
+#include "storage/profileKeys.h"
 
 #include <QDir>
 #include <QGuiApplication>
@@ -23,6 +25,11 @@ void SaveJpeg(const QImage& image, const QString& path) {
     EncodeJpegFile(raw, PathFromUtf8(path.toStdString()), 92);
 }
 
+void SaveBitmap(const QImage& image, const QString& path) {
+    if (!image.convertToFormat(QImage::Format_RGB888).save(path, "BMP"))
+        throw VtError("Cannot write " + path.toStdString());
+}
+
 int main(int argc, char* argv[]) {
     QGuiApplication app(argc, argv);
     if (argc != 2) {
@@ -32,7 +39,12 @@ int main(int argc, char* argv[]) {
     const QDir out(QString::fromLocal8Bit(argv[1]));
     try {
         QDir().mkpath(out.path());
-        SaveJpeg(DrawSplash(), out.filePath(QStringLiteral("splash.jpg")));
+        SaveJpeg(DrawSplash(), out.filePath(QString::fromLatin1(files::Splash)));
+        // The About box's two pictures: bitmaps, kept without loss.
+        const QDir images(out.filePath(QString::fromLatin1(files::ImagesFolder)));
+        QDir().mkpath(images.path());
+        SaveBitmap(DrawAboutLogo(), images.filePath(QString::fromLatin1(files::AboutLogo)));
+        SaveBitmap(DrawAboutPicture(), images.filePath(QString::fromLatin1(files::AboutPicture)));
         DrawCoursePictures(out);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "vt-artwork: %s\n", e.what());

@@ -1,0 +1,121 @@
+#include "platform/programFolder.h"
+#include "storage/studentName.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+
+namespace fs = std::filesystem;
+
+TEST(StudentName, AcceptsOrdinaryNamesOfThePortugueseAlphabet) {
+    for (const char* name : {"Ana", "João da Silva", "Ângela Müller", "notes.txt", " Zé", "O'Neil (2ª turma)",
+                             "Ÿvonne €", "con2", "console", "lpt0", "a.b"})
+        EXPECT_EQ(StudentNameProblem(name), "") << name;
+    EXPECT_EQ(StudentNameProblem(std::string(kMaxStudentNameLength, 'a')), "");
+}
+
+TEST(StudentName, RefusesWhatCannotBeAFileNameWithAMessageThatSaysWhy) {
+    struct Case {
+        std::string name;
+        std::string wanted; // a piece of the message
+    };
+    const Case cases[] = {
+        {"", "Digite o nome"},
+        {".", "\".\" não pode ser usado"},
+        {"..", "\"..\" não pode ser usado"},
+        {"../velotecla.INI", "caractere \"/\""},
+        {"a\\b", "caractere \"\\\""},
+        {"C:Ana", "caractere \":\""},
+        {"An*", "caractere \"*\""},
+        {"An?", "caractere \"?\""},
+        {"\"Ana\"", "caractere \"\"\""},
+        {"<Ana>", "caractere \"<\""},
+        {"Ana|Bia", "caractere \"|\""},
+        {"Ana\tBia", "caracteres de controle"},
+        {"Ana\nBia", "caracteres de controle"},
+        {"Ana\x7f", "caracteres de controle"},
+        {"Ana\xc2\x85", "caracteres de controle"}, // U+0085, a C1 control
+        {"Ana ", "terminar com espaço ou ponto"},
+        {"Ana.", "terminar com espaço ou ponto"},
+        {"   ", "terminar com espaço ou ponto"},
+        {".Ana", "começar com ponto"},
+        {"Łukasz", "caractere \"Ł\", que o programa não pode gravar"},
+        {"Ana \xf0\x9f\x98\x80", "que o programa não pode gravar"}, // an emoji
+        {"CON", "reservado pelo sistema"},
+        {"nul.txt", "reservado pelo sistema"},
+        {"Com1", "reservado pelo sistema"},
+        {"LPT9.dat", "reservado pelo sistema"},
+        {std::string(kMaxStudentNameLength + 1, 'a'), "no máximo 100 caracteres"},
+        {"Ana\xff", "não é um texto válido"}, // malformed UTF-8
+    };
+    for (const Case& c : cases) {
+        const std::string problem = StudentNameProblem(c.name);
+        EXPECT_NE(problem.find(c.wanted), std::string::npos)
+            << "name [" << c.name << "] gave [" << problem << "]";
+    }
+}
+
+TEST(StudentName, PasswordsMustBeStorableAndTypeableInTheAccessDialog) {
+    EXPECT_EQ(PasswordProblem(""), "");
+    EXPECT_EQ(PasswordProblem("çÇãõ€12345"), ""); // ten Windows-1252 characters
+    EXPECT_NE(PasswordProblem("12345678901").find("no máximo 10 caracteres"), std::string::npos);
+    EXPECT_NE(PasswordProblem("senhał").find("caractere \"ł\""), std::string::npos);
+}
+
+TEST(StudentName, FoldingMakesEveryWindows1252LetterCaseless) {
+    EXPECT_EQ(FoldStudentName("ANA"), "ana");
+    // À-Þ and the four letters of 0x80-0x9F with a small partner; × and ÷ are no letters.
+    EXPECT_EQ(FoldStudentName("\xC0\xC7\xC3\xD5\xDE\x8A\x8C\x8E\x9F"),
+              "\xE0\xE7\xE3\xF5\xFE\x9A\x9C\x9E\xFF");
+    EXPECT_EQ(FoldStudentName("\xD7\xF7\xDF"), "\xD7\xF7\xDF");
+    EXPECT_EQ(FoldStudentName("a1 _-"), "a1 _-");
+}
+
+class StudentFiles : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::random_device rd;
+        m_dir = fs::temp_directory_path() / ("vt-names-" + std::to_string(rd()));
+        fs::create_directories(m_dir / "users");
+    }
+    void TearDown() override { fs::remove_all(m_dir); }
+    void make(const std::string& utf8Name) {
+        std::ofstream(users() / PathFromUtf8(utf8Name)) << "[Definition]\r\n";
+    }
+    fs::path users() const { return m_dir / "users"; }
+    fs::path m_dir;
+};
+
+TEST_F(StudentFiles, FindsTheProfileWhateverTheLetterCaseTyped) {
+    make("João");
+    ASSERT_TRUE(FindStudentFile(users(), "João"));
+    EXPECT_EQ(PathToUtf8(FindStudentFile(users(), "JOÃO")->filename()), "João");
+    EXPECT_EQ(PathToUtf8(FindStudentFile(users(), "joão")->filename()), "João");
+    EXPECT_FALSE(FindStudentFile(users(), "Joao"));
+    EXPECT_FALSE(FindStudentFile(users(), "Maria"));
+    EXPECT_EQ(StudentFilesNamed(users(), "JOÃO").size(), 1u);
+}
+
+TEST_F(StudentFiles, TwoFilesDifferingInCaseAreFoundOnlyByTheirExactNames) {
+    make("Ana");
+    make("ANA");
+    EXPECT_EQ(PathToUtf8(FindStudentFile(users(), "Ana")->filename()), "Ana");
+    EXPECT_EQ(PathToUtf8(FindStudentFile(users(), "ANA")->filename()), "ANA");
+    EXPECT_FALSE(FindStudentFile(users(), "ana"));
+    EXPECT_EQ(StudentFilesNamed(users(), "ana").size(), 2u);
+}
+
+TEST_F(StudentFiles, FoldersAndUnusableNamesAreNeverProfiles) {
+    fs::create_directory(users() / "Pasta");
+    EXPECT_FALSE(FindStudentFile(users(), "Pasta"));
+    // A file beside the users folder is out of reach of any name.
+    std::ofstream(m_dir / "velotecla.INI") << "[Config]\r\n";
+    EXPECT_FALSE(FindStudentFile(users(), "../velotecla.INI"));
+    EXPECT_TRUE(StudentFilesNamed(users(), "..").empty());
+    // A file put there by hand under a name the program would refuse is not found either.
+    make("Ana.");
+    EXPECT_FALSE(FindStudentFile(users(), "Ana."));
+    EXPECT_FALSE(FindStudentFile(fs::path(m_dir / "missing"), "Ana"));
+}
