@@ -12,6 +12,7 @@
 #include "lessons/uAulas.h"
 #include "lessons/uDiploma.h"
 #include "platform/programFolder.h"
+#include "platform/soundModule.h"
 #include "storage/profileKeys.h"
 #include "storage/textFile.h"
 #include "widgets/fonts.h"
@@ -25,6 +26,7 @@ void SetUpProgram(const std::filesystem::path& programFolder) {
     SetHelpFileName(files::HelpFile);
     QGuiApplication::setApplicationDisplayName(ApplicationTitle());
     InstallFontSubstitutes();
+    InstallSoundModule();
     SetTextFileMessageSink([](const std::string& text) { ShowMessage(QString::fromStdString(text)); });
 }
 

@@ -2,7 +2,9 @@
 
 TfrmKey* frmKey = nullptr;
 
-TfrmKey::TfrmKey() { setObjectName(QStringLiteral("frmKey")); }
+TfrmKey::TfrmKey() {
+    setObjectName(QStringLiteral("frmKey"));
+}
 
 void ShowKeyboard(int, int, QWidget*) {}
 void HideKeyboard() {}

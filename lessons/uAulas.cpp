@@ -8,3 +8,9 @@ TfrmAulas::TfrmAulas() {
 }
 
 void TfrmAulas::lstAulaClick() {}
+
+void TfrmAulas::SetSelection(int index) {
+    m_selection = index < -1 ? -1 : (index > 23 ? 23 : index);
+}
+
+void TfrmAulas::FormActivate() {}
