@@ -2,9 +2,7 @@
 
 TfrmKey* frmKey = nullptr;
 
-TfrmKey::TfrmKey() {
-    setObjectName(QStringLiteral("frmKey"));
-}
+TfrmKey::TfrmKey() { setObjectName(QStringLiteral("frmKey")); }
 
 void ShowKeyboard(int, int, QWidget*) {}
 void HideKeyboard() {}
