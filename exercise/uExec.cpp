@@ -22,6 +22,9 @@
 #include <QProgressBar>
 #include <QScreen>
 #include <QScrollBar>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QTimer>
 #include <algorithm>
 
@@ -72,6 +75,13 @@ struct TAnchor {
     bool right;
     bool bottom;
 };
+
+// The boxes rewritten at every key hold plain Western text: no complex shaping or kerning to redo.
+QFont plainText(QFont font) {
+    font.setStyleStrategy(QFont::PreferNoShaping);
+    font.setKerning(false);
+    return font;
+}
 
 void playSound(const std::string& fileName) {
     PlaySoundFile(SoundPath(fileName));
@@ -126,7 +136,7 @@ TfrmExec::TfrmExec() : QDialog(nullptr, Qt::Dialog | Qt::FramelessWindowHint) {
 
     txtRes = makeTextBox(this, "txtRes");
     txtRes->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    txtRes->setFont(s.font(QStringLiteral("Terminal"), 12));
+    txtRes->setFont(plainText(s.font(QStringLiteral("Terminal"), 12)));
     txtRes->setLineWrapMode(QPlainTextEdit::NoWrap);
     paint(txtRes, QColor(0xFA, 0xFA, 0xFA), Qt::black);
 
@@ -136,7 +146,7 @@ TfrmExec::TfrmExec() : QDialog(nullptr, Qt::Dialog | Qt::FramelessWindowHint) {
 
     txtUserKey = makeTextBox(this, "txtUserKey");
     txtUserKey->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    txtUserKey->setFont(s.font(QStringLiteral("Courier New"), 13, true));
+    txtUserKey->setFont(plainText(s.font(QStringLiteral("Courier New"), 13, true)));
     paint(txtUserKey, QColor(0xFA, 0xFA, 0xFA), QColor(0x80, 0x80, 0x80));
 
     tmrTempo = new QTimer(this);
@@ -249,11 +259,25 @@ void TfrmExec::startExercise() {
 }
 
 void TfrmExec::appendEcho(std::uint16_t key) {
+    // The box breaks its lines itself, a full line at a time (the font is fixed-width): a lesson
+    // typed without Enter would otherwise be one paragraph of thousands of characters, laid out
+    // again at every key.
     QTextCursor cursor(txtUserKey->document());
     cursor.movePosition(QTextCursor::End);
-    cursor.insertText(key == 13 ? QStringLiteral("\n") : FromCp(EchoOf(key)));
+    if (key == 13) {
+        cursor.insertBlock();
+    } else {
+        const int columns =
+            std::max(1, txtUserKey->viewport()->width() /
+                            std::max(1, txtUserKey->fontMetrics().horizontalAdvance(QLatin1Char('M'))));
+        if (cursor.block().length() - 1 >= columns)
+            cursor.insertBlock();
+        cursor.insertText(FromCp(EchoOf(key)));
+    }
     // The newest keys stay in view.
-    txtUserKey->verticalScrollBar()->setValue(txtUserKey->verticalScrollBar()->maximum());
+    QScrollBar* scroll = txtUserKey->verticalScrollBar();
+    if (scroll->value() != scroll->maximum())
+        scroll->setValue(scroll->maximum());
 }
 
 void TfrmExec::JudgeKey(std::uint16_t key) {
@@ -275,12 +299,28 @@ void TfrmExec::RefreshStatistics() {
         elapsed = 0.0;
     }
     m_statistics = FromCp(StatisticsBlock(shown, elapsed));
-    QString display = m_statistics;
-    display.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    if (txtRes->toPlainText() != display)
-        txtRes->setPlainText(display);
+    showStatistics();
     bar->setValue(std::clamp(RightPercentage(shown), 0, 100));
     barD->setValue(std::clamp(shown.MinimumPercent, 0, 100));
+}
+
+void TfrmExec::showStatistics() {
+    // Only the lines that changed are rewritten: a key changes two or three of the nine.
+    const QStringList lines = m_statistics.split(QStringLiteral("\r\n"));
+    QTextDocument* document = txtRes->document();
+    if (document->blockCount() != lines.size()) {
+        txtRes->setPlainText(lines.join(QLatin1Char('\n')));
+        return;
+    }
+    QTextBlock block = document->begin();
+    for (const QString& line : lines) {
+        if (block.text() != line) {
+            QTextCursor cursor(block);
+            cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+            cursor.insertText(line);
+        }
+        block = block.next();
+    }
 }
 
 void TfrmExec::CheckLessonEnd() {

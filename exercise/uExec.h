@@ -57,6 +57,7 @@ private:
     void startExercise();
     void layOut();
     void appendEcho(std::uint16_t key);
+    void showStatistics();
     QString m_statistics;
     bool m_waiting = true; // shown by the loader, start key not pressed yet
     QSize m_designed;      // the designed client size, scaled

@@ -30,7 +30,8 @@ struct Typist {
     std::vector<std::string> sounds;
     void type(std::initializer_list<int> keys) {
         for (int k : keys)
-            JudgeKey(state, static_cast<std::uint16_t>(k), toggle, [this](const std::string& f) { sounds.push_back(f); });
+            JudgeKey(state, static_cast<std::uint16_t>(k), toggle,
+                     [this](const std::string& f) { sounds.push_back(f); });
     }
 };
 
@@ -141,7 +142,8 @@ TEST(Judging, StartingResetsTheCountersAndTakesTheTime) {
     StartExercise(s, 0.75);
     EXPECT_TRUE(s.Running);
     EXPECT_EQ(s.StartTime, 0.75);
-    EXPECT_EQ(s.LettersRight + s.LettersWrong + s.WordsRight + s.WordsWrong + s.WordPosition + s.RightStreak, 0);
+    EXPECT_EQ(s.LettersRight + s.LettersWrong + s.WordsRight + s.WordsWrong + s.WordPosition + s.RightStreak,
+              0);
     EXPECT_EQ(s.TypedWord, "");
 }
 

@@ -18,8 +18,9 @@ constexpr double kSecond = 1.0 / 86400.0;
 class LessonResult : public ::testing::Test {
 protected:
     void SetUp() override {
-        folder = fs::temp_directory_path() /
-                 ("vt-result-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        folder =
+            fs::temp_directory_path() /
+            ("vt-result-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::remove_all(folder);
         fs::create_directories(folder / "aulas");
         fs::create_directories(folder / "users");
@@ -77,7 +78,8 @@ TEST_F(LessonResult, UnlockingWritesTheFlagOfTheNextLesson) {
     write(profile, "[Aula1]\r\nHabilitado=1\r\n");
     UnlockNextLesson(profile, 3);
     UnlockNextLesson(profile, 24); // the final test: the diploma's flag
-    EXPECT_EQ(read(profile), "[Aula1]\r\nHabilitado=1\r\n[Aula4]\r\nHabilitado=1\r\n[Aula25]\r\nHabilitado=1\r\n");
+    EXPECT_EQ(read(profile),
+              "[Aula1]\r\nHabilitado=1\r\n[Aula4]\r\nHabilitado=1\r\n[Aula25]\r\nHabilitado=1\r\n");
 }
 
 TEST_F(LessonResult, ThePassRuleNeedsBothTimeAndPercentage) {
@@ -135,5 +137,6 @@ TEST_F(LessonResult, AStoredValueThatDoesNotParseStopsAtThatKey) {
     } catch (const VtError& e) {
         EXPECT_EQ(std::string(e.what()), "'meia hora' is not a valid time");
     }
-    EXPECT_EQ(read(profile), "[Config]\r\nTempoTotal=meia hora\r\nWordOK=1\r\nWordErr=0\r\nCharOK=1\r\nCharErr=0\r\n");
+    EXPECT_EQ(read(profile),
+              "[Config]\r\nTempoTotal=meia hora\r\nWordOK=1\r\nWordErr=0\r\nCharOK=1\r\nCharErr=0\r\n");
 }

@@ -11,7 +11,8 @@ TEST(Sound, CallsGoToTheChosenBackEndInOrder) {
     StopSound();
     SetSoundBackEnd(nullptr);
     PlaySoundFile("/p/snd/ok.wav"); // the platform's own again: nothing recorded
-    EXPECT_EQ(recorder.Calls, (std::vector<std::string>{"play /p/snd/nono1.wav", "play /p/snd/nono0.wav", "stop"}));
+    EXPECT_EQ(recorder.Calls,
+              (std::vector<std::string>{"play /p/snd/nono1.wav", "play /p/snd/nono0.wav", "stop"}));
 }
 
 TEST(Sound, FilesLiveInTheSoundFolderBesideTheProgram) {

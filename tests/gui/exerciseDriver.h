@@ -41,8 +41,9 @@ public:
     // Lesson N of the student, unlocked; the model given as key codes; time allowed as hh:mm:ss.
     void loadLesson(int lesson, const std::vector<int>& codes, int words, const char* expected, int minimum,
                     int startKey = 116) {
-        program.writeFile(QStringLiteral("users/ana"),
-                          QStringLiteral("[Aula1]\r\nHabilitado=1\r\n[Aula%1]\r\nHabilitado=1\r\n").arg(lesson).toLatin1());
+        program.writeFile(
+            QStringLiteral("users/ana"),
+            QStringLiteral("[Aula1]\r\nHabilitado=1\r\n[Aula%1]\r\nHabilitado=1\r\n").arg(lesson).toLatin1());
         program.writeFile(QStringLiteral("aulas/.keep"), QByteArray());
         frmAulas->Hint = program.path(QStringLiteral("users/ana"));
         frmAulas->SetSelection(lesson - 1);

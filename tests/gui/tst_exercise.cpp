@@ -56,7 +56,8 @@ void TestExercise::aWholeLessonTwiceThroughTheWindows() {
              QByteArray("[Aula1]\r\nHabilitado=1\r\n[Aula3]\r\nHabilitado=1\r\n[Aula4]\r\nHabilitado=1\r\n"
                         "[Config]\r\nWordOK=10\r\nWordErr=2\r\nCharOK=40\r\nCharErr=2\r\n"
                         "TempoTotal=00:00:50\r\nPorcent=97\r\n"));
-    QCOMPARE(d.soundFiles(), QStringList({"nono1.wav", "great.wav", "nono0.wav", "great.wav", "ok.wav", "stop", "stop"}));
+    QCOMPARE(d.soundFiles(),
+             QStringList({"nono1.wav", "great.wav", "nono0.wav", "great.wav", "ok.wav", "stop", "stop"}));
 
     // Second attempt: 32 right and 8 wrong letters (80 %) in 75 s fail; the average falls to 88.
     d.sound.Calls.clear();
@@ -87,8 +88,8 @@ void TestExercise::aWholeLessonTwiceThroughTheWindows() {
              QByteArray("[Config]\r\nWordOK=18\r\nWordErr=6\r\nCharOK=72\r\nCharErr=10\r\n"
                         "TempoTotal=00:02:05\r\nPorcent=88\r\n"));
     QVERIFY(d.program.readFile(QStringLiteral("users/ana")).endsWith("Porcent=88\r\n"));
-    QCOMPARE(d.soundFiles(), QStringList({"nono1.wav", "nono0.wav", "nono1.wav", "nono0.wav", "great.wav", "ahah.wav", "stop",
-                                         "stop"}));
+    QCOMPARE(d.soundFiles(), QStringList({"nono1.wav", "nono0.wav", "nono1.wav", "nono0.wav", "great.wav",
+                                          "ahah.wav", "stop", "stop"}));
 }
 
 void TestExercise::keysBeforeTheStartAreOnlyFlashed() {
@@ -191,9 +192,9 @@ void TestExercise::theClockLineAndTheStatistics() {
 void TestExercise::keysArrivingDuringFlashesAreJudgedInOrder() {
     ExerciseDriver d;
     d.loadLesson(1, kAsdModel, 10, "00:01:00", 90);
-    const std::vector<Qt::Key> keys = {Qt::Key_A, Qt::Key_S, Qt::Key_D, Qt::Key_Space, Qt::Key_A, Qt::Key_D,
-                                       Qt::Key_Space, Qt::Key_Space, Qt::Key_A, Qt::Key_S, Qt::Key_D,
-                                       Qt::Key_F, Qt::Key_A, Qt::Key_S, Qt::Key_D, Qt::Key_Space};
+    const std::vector<Qt::Key> keys = {
+        Qt::Key_A, Qt::Key_S, Qt::Key_D, Qt::Key_Space, Qt::Key_A, Qt::Key_D, Qt::Key_Space, Qt::Key_Space,
+        Qt::Key_A, Qt::Key_S, Qt::Key_D, Qt::Key_F,     Qt::Key_A, Qt::Key_S, Qt::Key_D,     Qt::Key_Space};
     QTimer typist;
     std::size_t next = 0;
     d.run([&] {

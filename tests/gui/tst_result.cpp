@@ -22,7 +22,9 @@ void finishExercise(ExerciseDriver& d, int wordsRight, int wordsWrong, int right
     frmExec->CheckLessonEnd();
 }
 
-QColor textColour(const QWidget* w) { return w->palette().color(QPalette::WindowText); }
+QColor textColour(const QWidget* w) {
+    return w->palette().color(QPalette::WindowText);
+}
 } // namespace
 
 class TestResult : public QObject {
@@ -123,7 +125,8 @@ void TestResult::aStoredValueThatDoesNotParseStopsTheTotals() {
     });
     QVERIFY(open);
     // (The other error is the splash picture, which a folder without data lacks.)
-    QCOMPARE(d.program.errors.filter(QStringLiteral("x1")), QStringList{QStringLiteral("'x1' is not a valid integer value.")});
+    QCOMPARE(d.program.errors.filter(QStringLiteral("x1")),
+             QStringList{QStringLiteral("'x1' is not a valid integer value.")});
     QCOMPARE(d.program.readFile(QStringLiteral("aulas/aula3_ana.def")),
              QByteArray("[Config]\r\nWordOK=10\r\nWordErr=0\r\nCharOK=40\r\nCharErr=2\r\n"
                         "TempoTotal=00:00:50\r\nPorcent=97\r\n"));
