@@ -8,6 +8,7 @@
 // that moment and moves 150 ms on at every reading, so no key waits. Where the keyboard does not
 // wait at all, the pending window events (the painting of what the key changed) are processed once
 // after the key and counted too.
+#include "app/uSplash.h"
 #include "app/windowSet.h"
 #include "exercise/exerciseState.h"
 #include "exercise/judging.h"
@@ -185,6 +186,7 @@ int main(int argc, char* argv[]) {
     SetMessageSink(&sink);
     TRecordingSoundBackEnd silence;
     CreateWindowSet();
+    frmsplash->hide(); // no roster coming up over the exercise
     SetSoundBackEnd(&silence);
     const bool showing = argc > 1 && QString::fromLatin1(argv[1]) == QLatin1String("--demo");
     loadLesson(dir, showing ? 6 : 1000000);

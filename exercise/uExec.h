@@ -58,6 +58,7 @@ private:
     void layOut();
     void appendEcho(std::uint16_t key);
     void showStatistics();
+    void fitStatisticsFont();
     QString m_statistics;
     bool m_waiting = true; // shown by the loader, start key not pressed yet
     QSize m_designed;      // the designed client size, scaled

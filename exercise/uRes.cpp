@@ -44,7 +44,9 @@ TfrmRes::TfrmRes() : QDialog(nullptr, Qt::Dialog | Qt::FramelessWindowHint | Qt:
     setObjectName(QStringLiteral("frmRes"));
     const DesignScale s(96);
     s.fixSize(this, 421, 276);
-    setColours(this, Qt::black, QColor(0x00, 0x54, 0xA8));
+    // The texts lie on the window's own blue, painted over the light frame.
+    const QColor blue(0x00, 0x54, 0xA8);
+    setColours(this, Qt::black, blue);
 
     Shape1 = new TShape(this);
     Shape1->setObjectName(QStringLiteral("Shape1"));
@@ -55,7 +57,7 @@ TfrmRes::TfrmRes() : QDialog(nullptr, Qt::Dialog | Qt::FramelessWindowHint | Qt:
     StaticText1 = makeStatic(this, "StaticText1", QStringLiteral("Resultados da Aula"));
     StaticText1->setAlignment(Qt::AlignCenter);
     StaticText1->setFont(s.font(QStringLiteral("Arial"), 16, true));
-    setColours(StaticText1, Qt::white);
+    setColours(StaticText1, Qt::white, blue);
     s.place(StaticText1, 16, 16, 389, 22);
 
     lblRes = makeStatic(this, "lblRes", QStringLiteral("Resultados da Aula"));
@@ -68,13 +70,13 @@ TfrmRes::TfrmRes() : QDialog(nullptr, Qt::Dialog | Qt::FramelessWindowHint | Qt:
     lblOK->setObjectName(QStringLiteral("lblOK"));
     lblOK->setAlignment(Qt::AlignCenter);
     lblOK->setFont(s.font(QStringLiteral("MS Sans Serif"), 13, true));
-    setColours(lblOK, QColor(0x00, 0xFF, 0x00));
+    setColours(lblOK, QColor(0x00, 0xFF, 0x00), blue);
     s.place(lblOK, 16, 211, 389, 22);
 
     StaticText3 = makeStatic(this, "StaticText3", QStringLiteral("Tecle <ENTER> para Sair"));
     StaticText3->setAlignment(Qt::AlignCenter);
     StaticText3->setFont(s.font(QStringLiteral("Arial"), 15, true));
-    setColours(StaticText3, QColor(0xC0, 0xC0, 0xC0));
+    setColours(StaticText3, QColor(0xC0, 0xC0, 0xC0), blue);
     s.place(StaticText3, 16, 236, 389, 22);
 
     for (QWidget* child : findChildren<QWidget*>())
