@@ -12,6 +12,7 @@
 #include "lessons/uAulas.h"
 #include "lessons/uDiploma.h"
 #include "platform/programFolder.h"
+#include "platform/soundModule.h"
 #include "storage/profileKeys.h"
 #include "storage/textFile.h"
 #include "widgets/fonts.h"
@@ -27,6 +28,7 @@ void SetUpProgram(const std::filesystem::path& programFolder) {
     // to every dialog's caption.
     QGuiApplication::setApplicationName(QStringLiteral("velotecla"));
     InstallFontSubstitutes();
+    InstallSoundModule();
     SetTextFileMessageSink([](const std::string& text) { ShowMessage(QString::fromStdString(text)); });
 }
 

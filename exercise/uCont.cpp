@@ -1,7 +1,108 @@
 #include "exercise/uCont.h"
 
+#include "platform/sound.h"
+#include "widgets/designScale.h"
+#include "widgets/messages.h"
+#include "widgets/shape.h"
+
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QScreen>
+#include <QTimer>
+
 TfrmCont* frmCont = nullptr;
 
-TfrmCont::TfrmCont() { setObjectName(QStringLiteral("frmCont")); }
+namespace {
+constexpr const char* kGoSound = "go.wav";
 
-void RunCountdown(QWidget*) {}
+QLabel* makeCaption(QWidget* parent, const char* name, const DesignScale& s, const QColor& colour) {
+    auto* label = new QLabel(QStringLiteral("Contagem Regressiva"), parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setAlignment(Qt::AlignCenter);
+    label->setFont(s.font(QStringLiteral("MS Sans Serif"), 16, true));
+    label->setAttribute(Qt::WA_TranslucentBackground);
+    QPalette p = label->palette();
+    p.setColor(QPalette::WindowText, colour);
+    label->setPalette(p);
+    return label;
+}
+} // namespace
+
+TfrmCont::TfrmCont() : QDialog(nullptr, Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
+    setObjectName(QStringLiteral("frmCont"));
+    const DesignScale s(96);
+    s.fixSize(this, 212, 91);
+    QPalette p = palette();
+    p.setColor(QPalette::Window, QColor(0x00, 0x54, 0xA8));
+    setPalette(p);
+    setAutoFillBackground(true);
+
+    Shape1 = new TShape(this);
+    Shape1->setObjectName(QStringLiteral("Shape1"));
+    Shape1->SetOutline(QColor(0x41, 0x73, 0xF5), s(3));
+    Shape1->setGeometry(rect());
+
+    Label1 = makeCaption(this, "Label1", s, QColor(0x80, 0x00, 0x00));
+    s.place(Label1, 9, 9, 193, 25);
+    Label2 = makeCaption(this, "Label2", s, Qt::white);
+    s.place(Label2, 7, 7, 193, 25);
+
+    lblcont = new QLabel(QStringLiteral("3"), this);
+    lblcont->setObjectName(QStringLiteral("lblcont"));
+    lblcont->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    lblcont->setLineWidth(1);
+    lblcont->setAlignment(Qt::AlignCenter);
+    lblcont->setFont(s.font(QStringLiteral("MS Sans Serif"), 32, true));
+    QPalette digit = lblcont->palette();
+    digit.setColor(QPalette::WindowText, QColor(0x00, 0xFF, 0xFF));
+    lblcont->setPalette(digit);
+    s.place(lblcont, 72, 40, 57, 41);
+
+    tmrCont = new QTimer(this);
+    tmrCont->setObjectName(QStringLiteral("tmrCont"));
+    tmrCont->setInterval(1000);
+    connect(tmrCont, &QTimer::timeout, this, [this] { Guard([this] { tmrContTimer(); }); });
+
+    for (QWidget* child : findChildren<QWidget*>())
+        child->setFocusPolicy(Qt::NoFocus);
+    setFocusPolicy(Qt::StrongFocus);
+
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->geometry().center() - rect().center());
+}
+
+// Keys (Escape included) are swallowed: the countdown cannot be cut short or cancelled.
+void TfrmCont::keyPressEvent(QKeyEvent* event) {
+    event->accept();
+}
+void TfrmCont::keyReleaseEvent(QKeyEvent* event) {
+    event->accept();
+}
+bool TfrmCont::focusNextPrevChild(bool) {
+    return false;
+}
+
+void TfrmCont::tmrContTimer() {
+    --Countdown;
+    lblcont->setText(QString::number(Countdown));
+    if (Countdown <= 0) {
+        const std::string go = SoundPath(kGoSound);
+        if (QFileInfo::exists(QString::fromStdString(go)))
+            PlaySoundFile(go);
+        tmrCont->stop();
+        accept();
+    }
+}
+
+void RunCountdown(QWidget* exerciseWindow) {
+    frmCont->lblcont->setText(QStringLiteral("3"));
+    frmCont->Countdown = 3;
+    frmCont->tmrCont->start();
+    frmCont->exec();
+    if (exerciseWindow) {
+        exerciseWindow->activateWindow();
+        exerciseWindow->setFocus();
+    }
+}

@@ -1,5 +1,7 @@
 #pragma once
 #include <QDialog>
+#include <QRect>
+#include <cstdint>
 
 class QLabel;
 class QFrame;
@@ -8,23 +10,58 @@ class QProgressBar;
 class QTimer;
 class TBlinkingLabel;
 
-// The typing exercise.
+// The typing exercise: full screen, it sees every key before its controls (Tab included), judges the
+// keys against the lesson and runs the clock.
 class TfrmExec : public QDialog {
     Q_OBJECT
 public:
     TfrmExec();
 
-    QLabel* pnlNomeAluno;         // banner: "<N>ª Aula (<student>)"
-    TBlinkingLabel* lblMes;       // the message line
-    QFrame* Panel1;               // frames the picture
-    QLabel* imgAula;              // the lesson picture
-    QLabel* pnlTitulo;            // the lesson title
+    QLabel* pnlNomeAluno;          // banner: "<N>ª Aula (<student>)"
+    TBlinkingLabel* lblMes;        // the message line
+    QFrame* Panel1;                // frames the picture
+    QLabel* imgAula;               // the lesson picture
+    QLabel* pnlTitulo;             // the lesson title
     QPlainTextEdit* txtAulaDescri; // the lesson description
-    QPlainTextEdit* txtRes;       // the statistics block
-    QProgressBar* barD;           // minimum percentage
-    QProgressBar* bar;            // right percentage
-    QPlainTextEdit* txtUserKey;   // echo of the typed keys
-    QTimer* tmrTempo;             // the exercise clock
+    QPlainTextEdit* txtRes;        // the statistics block
+    QProgressBar* barD;            // minimum percentage
+    QProgressBar* bar;             // right percentage
+    QPlainTextEdit* txtUserKey;    // echo of the typed keys
+    QTimer* tmrTempo;              // the exercise clock
+
+    // Alternates on every wrong word of the run and picks the wrong-word sound; never reset.
+    std::int32_t WrongWordToggle = 0;
+
+    // The statistics block exactly as last written (lines joined by CR LF), for the result window.
+    QString StatisticsText() const { return m_statistics; }
+
+    void FormActivate();
+    void FormKeyDown(std::uint16_t key);
+    void FormCloseQuery();
+    void tmrTempoTimer();
+
+    void JudgeKey(std::uint16_t key);
+    void JudgeWord(std::uint8_t code);
+    void RefreshStatistics();
+    void CheckLessonEnd();
+
+protected:
+    bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
+
+private:
+    void startExercise();
+    void layOut();
+    void appendEcho(std::uint16_t key);
+    void showStatistics();
+    void fitStatisticsFont();
+    QString m_statistics;
+    bool m_waiting = true; // shown by the loader, start key not pressed yet
+    QSize m_designed;      // the designed client size, scaled
 };
 
 extern TfrmExec* frmExec;

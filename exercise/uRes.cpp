@@ -1,5 +1,164 @@
 #include "exercise/uRes.h"
 
+#include "exercise/exerciseState.h"
+#include "exercise/lessonResult.h"
+#include "exercise/uExec.h"
+#include "lessons/uAulas.h"
+#include "platform/keyCodes.h"
+#include "platform/sound.h"
+#include "widgets/blinkingLabel.h"
+#include "widgets/designScale.h"
+#include "widgets/messages.h"
+#include "widgets/qtText.h"
+#include "widgets/shape.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QScreen>
+
 TfrmRes* frmRes = nullptr;
 
-TfrmRes::TfrmRes() { setObjectName(QStringLiteral("frmRes")); }
+namespace {
+QLabel* makeStatic(QWidget* parent, const char* name, const QString& text) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    label->setLineWidth(1);
+    return label;
+}
+
+void setColours(QWidget* widget, const QColor& text, const QColor& background = QColor()) {
+    QPalette p = widget->palette();
+    p.setColor(QPalette::WindowText, text);
+    if (background.isValid()) {
+        p.setColor(QPalette::Window, background);
+        widget->setAutoFillBackground(true);
+    }
+    widget->setPalette(p);
+}
+} // namespace
+
+TfrmRes::TfrmRes() : QDialog(nullptr, Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
+    setObjectName(QStringLiteral("frmRes"));
+    const DesignScale s(96);
+    s.fixSize(this, 421, 276);
+    // The texts lie on the window's own blue, painted over the light frame.
+    const QColor blue(0x00, 0x54, 0xA8);
+    setColours(this, Qt::black, blue);
+
+    Shape1 = new TShape(this);
+    Shape1->setObjectName(QStringLiteral("Shape1"));
+    Shape1->SetFill(QColor(0xB5, 0xC1, 0xD9));
+    Shape1->SetOutline(QColor(0x41, 0x73, 0xF5), s(4), Qt::DotLine);
+    Shape1->setGeometry(rect());
+
+    StaticText1 = makeStatic(this, "StaticText1", QStringLiteral("Resultados da Aula"));
+    StaticText1->setAlignment(Qt::AlignCenter);
+    StaticText1->setFont(s.font(QStringLiteral("Arial"), 16, true));
+    setColours(StaticText1, Qt::white, blue);
+    s.place(StaticText1, 16, 16, 389, 22);
+
+    lblRes = makeStatic(this, "lblRes", QStringLiteral("Resultados da Aula"));
+    lblRes->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    lblRes->setFont(s.font(QStringLiteral("Terminal"), 16));
+    setColours(lblRes, QColor(0x80, 0x80, 0x80), QColor(0xFA, 0xFA, 0xFA));
+    s.place(lblRes, 16, 39, 389, 170);
+
+    lblOK = new TBlinkingLabel(200, 400, this);
+    lblOK->setObjectName(QStringLiteral("lblOK"));
+    lblOK->setAlignment(Qt::AlignCenter);
+    lblOK->setFont(s.font(QStringLiteral("MS Sans Serif"), 13, true));
+    setColours(lblOK, QColor(0x00, 0xFF, 0x00), blue);
+    s.place(lblOK, 16, 211, 389, 22);
+
+    StaticText3 = makeStatic(this, "StaticText3", QStringLiteral("Tecle <ENTER> para Sair"));
+    StaticText3->setAlignment(Qt::AlignCenter);
+    StaticText3->setFont(s.font(QStringLiteral("Arial"), 15, true));
+    setColours(StaticText3, QColor(0xC0, 0xC0, 0xC0), blue);
+    s.place(StaticText3, 16, 236, 389, 22);
+
+    for (QWidget* child : findChildren<QWidget*>())
+        child->setFocusPolicy(Qt::NoFocus);
+    setFocusPolicy(Qt::StrongFocus);
+
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->geometry().center() - rect().center());
+}
+
+bool TfrmRes::focusNextPrevChild(bool) {
+    return false;
+}
+
+bool TfrmRes::event(QEvent* event) {
+    const bool handled = QDialog::event(event);
+    if (event->type() == QEvent::WindowActivate)
+        Guard([this] { FormActivate(); });
+    return handled;
+}
+
+void TfrmRes::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    m_activated = false;
+    // Some platforms give a window shown without a window manager no activation of its own.
+    Guard([this] {
+        activateWindow();
+        setFocus();
+        FormActivate();
+    });
+}
+
+void TfrmRes::keyPressEvent(QKeyEvent* event) {
+    event->accept();
+    // An Enter held down since the last word of a lesson ending in Enter is not a new press.
+    if (event->isAutoRepeat())
+        return;
+    Guard([this, event] { FormKeyDown(VirtualKeyOf(event)); });
+}
+
+void TfrmRes::closeEvent(QCloseEvent* event) {
+    Guard([this] { FormCloseQuery(); });
+    QDialog::closeEvent(event);
+}
+
+void TfrmRes::FormActivate() {
+    // Activated again (after an error box, or when the user comes back from another program), the
+    // window must not judge and record the same exercise twice.
+    if (m_activated)
+        return;
+    m_activated = true;
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(x(), screen->geometry().top() + 50);
+    QString block = frmExec->StatisticsText();
+    block.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    lblRes->setText(block);
+
+    const std::string profile = frmAulas->Hint.toStdString();
+    const int lesson = frmAulas->ItemIndex() + 1;
+    if (LessonPassed(ExerciseState)) {
+        lblOK->setText(FromCp(kPassedVerdict));
+        setColours(lblOK, QColor(0xFF, 0xFF, 0x00));
+        PlaySoundFile(SoundPath(kPassedSound));
+        UnlockNextLesson(profile, lesson);
+    } else {
+        lblOK->setText(FromCp(kFailedVerdict));
+        setColours(lblOK, QColor(0xF0, 0x4E, 0x00));
+        PlaySoundFile(SoundPath(kFailedSound));
+    }
+    AccumulateResults(LessonResultFile(lesson, profile));
+    AccumulateResults(profile);
+}
+
+void TfrmRes::AccumulateResults(const std::string& settingsFile) {
+    ::AccumulateResults(settingsFile, ExerciseState);
+}
+
+void TfrmRes::FormKeyDown(std::uint16_t key) {
+    if (key == 13)
+        close();
+}
+
+void TfrmRes::FormCloseQuery() {
+    StopSound();
+}

@@ -1,11 +1,39 @@
 #pragma once
 #include <QDialog>
+#include <cstdint>
+#include <string>
 
-// The result of a finished exercise.
+class QLabel;
+class TBlinkingLabel;
+class TShape;
+
+// The result of a finished exercise: the verdict, the next lesson unlocked, the totals added up.
+// Only Enter closes it.
 class TfrmRes : public QDialog {
     Q_OBJECT
 public:
     TfrmRes();
+
+    TShape* Shape1;        // frame
+    QLabel* StaticText1;   // "Resultados da Aula"
+    QLabel* lblRes;        // the statistics block
+    TBlinkingLabel* lblOK; // the verdict
+    QLabel* StaticText3;   // "Tecle <ENTER> para Sair"
+
+    void FormActivate();
+    void FormKeyDown(std::uint16_t key);
+    void FormCloseQuery();
+    void AccumulateResults(const std::string& settingsFile);
+
+protected:
+    bool event(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
+
+private:
+    bool m_activated = false; // the verdict and the totals once per showing
 };
 
 extern TfrmRes* frmRes;

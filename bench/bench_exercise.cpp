@@ -1,0 +1,196 @@
+// The program's own work per key while an exercise runs: the echo, the judging, the statistics and
+// the start of the key's flash on the keyboard, up to the moment the flash starts to wait.
+//
+//   bench_exercise [keys]      10,000 keys by default; prints the median, 99th percentile and maximum
+//   bench_exercise --demo      a lesson on screen, typed slowly, then its result (for looking at it)
+//
+// The flash's wait begins with a reading of the tick counter: the benchmark's tick counter notes
+// that moment and moves 150 ms on at every reading, so no key waits. Where the keyboard does not
+// wait at all, the pending window events (the painting of what the key changed) are processed once
+// after the key and counted too.
+#include "app/uSplash.h"
+#include "app/windowSet.h"
+#include "exercise/exerciseState.h"
+#include "exercise/judging.h"
+#include "exercise/uCont.h"
+#include "exercise/uExec.h"
+#include "exercise/uKey.h"
+#include "exercise/uRes.h"
+#include "lessons/uAulas.h"
+#include "platform/sound.h"
+#include "platform/tickCounter.h"
+#include "storage/convert.h"
+#include "widgets/blinkingLabel.h"
+#include "widgets/messages.h"
+#include "widgets/qtText.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <random>
+#include <vector>
+
+namespace {
+using Clock = std::chrono::steady_clock;
+
+void loadLesson(const QTemporaryDir& dir, int words) {
+    QDir().mkpath(dir.filePath(QStringLiteral("users")));
+    QDir().mkpath(dir.filePath(QStringLiteral("aulas")));
+    QFile profile(dir.filePath(QStringLiteral("users/ana")));
+    if (profile.open(QIODevice::WriteOnly))
+        profile.write("[Aula1]\r\nHabilitado=1\r\n");
+    profile.close();
+    frmAulas->Hint = dir.filePath(QStringLiteral("users/ana"));
+    frmAulas->SetItemIndex(0);
+    const int codes[] = {65, 83, 68, 70, 32};
+    std::fill(std::begin(ExerciseState.ModelCodes), std::end(ExerciseState.ModelCodes), 0);
+    for (int i = 0; i < 5; ++i)
+        ExerciseState.ModelCodes[i] = static_cast<std::uint8_t>(codes[i]);
+    ExerciseState.ModelLength = 5;
+    ExerciseState.StartKey = 116;
+    ExerciseState.WordsToType = words;
+    ExerciseState.ExpectedTime = StrToTime("00:01:00");
+    ExerciseState.MinimumPercent = 90;
+    frmExec->pnlNomeAluno->setText(QStringLiteral("1ª Aula (ana)"));
+    frmExec->pnlTitulo->setText(QStringLiteral("Mao Esq. Treino 1"));
+    frmExec->txtAulaDescri->setPlainText(QStringLiteral(
+        "Apoie os dedos da mao esquerda sobre A S D F.\nO polegar fica sobre a barra de espaco.\n"
+        "Digite  asdf  e um espaco, sem olhar para o teclado."));
+    frmExec->lblMes->setText(QStringLiteral("Utilize a Tecla F5 para Iniciar o Exercicio..."));
+    frmExec->txtUserKey->setEnabled(false);
+    frmExec->txtUserKey->clear();
+    ShowKeyboard(18, 336, frmExec);
+}
+
+void send(Qt::Key key, const QString& text) {
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QApplication::sendEvent(frmExec, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+    QApplication::sendEvent(frmExec, &release);
+}
+
+struct TKey {
+    Qt::Key key;
+    const char* text;
+};
+const TKey kKeys[] = {
+    {Qt::Key_A, "a"}, {Qt::Key_S, "s"}, {Qt::Key_D, "d"}, {Qt::Key_F, "f"}, {Qt::Key_Space, " "}};
+
+int benchmark(int count) {
+    std::vector<double> micros;
+    std::vector<double> handled; // the key's handling alone, before any painting
+    micros.reserve(count);
+    handled.reserve(count);
+    Clock::time_point flashStart;
+    bool flashStarted = false;
+    std::uint32_t ticks = 0;
+    SetTickSource([&] {
+        if (!flashStarted) {
+            flashStarted = true;
+            flashStart = Clock::now();
+        }
+        return ticks += 150;
+    });
+    frmExec->show();
+    QApplication::processEvents();
+    frmCont->tmrCont->setInterval(1);
+    send(Qt::Key_F5, QString());
+    std::mt19937 random(7);
+    for (int i = 0; i < count; ++i) {
+        // Mostly the model, now and then a wrong key.
+        const TKey& k = random() % 10 == 0 ? kKeys[random() % 5] : kKeys[i % 5];
+        flashStarted = false;
+        const auto start = Clock::now();
+        send(k.key, QString::fromLatin1(k.text));
+        handled.push_back(std::chrono::duration<double, std::micro>(Clock::now() - start).count());
+        if (!flashStarted) {
+            QApplication::processEvents();
+            flashStart = Clock::now();
+        }
+        micros.push_back(std::chrono::duration<double, std::micro>(flashStart - start).count());
+        QApplication::processEvents(); // whatever the flash left to do, outside the measurement
+    }
+    SetTickSource({});
+    const auto report = [count](const char* what, std::vector<double>& v) {
+        std::sort(v.begin(), v.end());
+        const auto at = [&](double q) { return v[static_cast<std::size_t>(q * (v.size() - 1))]; };
+        std::printf("%-28s keys %d  median %.1f us  p99 %.1f us  max %.1f us\n", what, count, at(0.5),
+                    at(0.99), v.back());
+    };
+    report("key to start of flash:", micros);
+    report("key handling without paint:", handled);
+    std::printf("words right %d wrong %d, letters right %d wrong %d\n", ExerciseState.WordsRight,
+                ExerciseState.WordsWrong, ExerciseState.LettersRight, ExerciseState.LettersWrong);
+    ExerciseState.Running = false;
+    frmExec->hide();
+    return 0;
+}
+
+// A short lesson typed at a pace one can watch; it pauses on the running exercise and on the result.
+int demo() {
+    frmCont->tmrCont->setInterval(300);
+    const QString typed = QStringLiteral("asdf asdf asdf asdg asdf asdf ");
+    int next = -1;
+    QTimer typist;
+    typist.setInterval(120);
+    QObject::connect(&typist, &QTimer::timeout, [&] {
+        if (next < 0) {
+            next = 0;
+            typist.stop();
+            send(Qt::Key_F5, QString());
+            typist.start();
+            return;
+        }
+        if (next >= typed.size())
+            return;
+        const QChar c = typed.at(next++);
+        const Qt::Key key =
+            c == QLatin1Char(' ') ? Qt::Key_Space : static_cast<Qt::Key>(c.toUpper().unicode());
+        if (next == typed.size() - 2)
+            typist.setInterval(6000); // time to look at the running exercise before the last word ends
+        send(key, c);
+    });
+    QObject::connect(frmRes, &QDialog::finished, [] {});
+    QTimer::singleShot(500, &typist, [&] { typist.start(); });
+    QTimer closer;
+    closer.setInterval(500);
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        static int shown = 0;
+        if (frmRes->isVisible() && ++shown == 12) {
+            QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+            QApplication::sendEvent(frmRes, &enter);
+        }
+    });
+    closer.start();
+    frmExec->exec();
+    return 0;
+}
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    QTemporaryDir dir;
+    SetUpProgram(ToPath(dir.path()));
+    // A bare folder has no pictures: say so on the terminal instead of in boxes.
+    MessageSink sink;
+    sink.error = [](const QString& text) { std::fprintf(stderr, "%s\n", qPrintable(text)); };
+    sink.message = sink.error;
+    SetMessageSink(&sink);
+    TRecordingSoundBackEnd silence;
+    CreateWindowSet();
+    frmsplash->hide(); // no roster coming up over the exercise
+    SetSoundBackEnd(&silence);
+    const bool showing = argc > 1 && QString::fromLatin1(argv[1]) == QLatin1String("--demo");
+    loadLesson(dir, showing ? 6 : 1000000);
+    const int result = showing ? demo() : benchmark(argc > 1 ? std::max(1, std::atoi(argv[1])) : 10000);
+    DestroyWindowSet();
+    return result;
+}

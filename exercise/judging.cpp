@@ -1,0 +1,115 @@
+#include "exercise/judging.h"
+
+#include "storage/convert.h"
+
+#include <algorithm>
+#include <cstring>
+
+std::string WrongWordSound(std::int32_t wrongWordToggle) {
+    return "nono" + IntToStr(wrongWordToggle) + ".wav";
+}
+
+std::string ModelText(const TExerciseState& state) {
+    const auto* codes = reinterpret_cast<const char*>(state.ModelCodes);
+    return std::string(codes, strnlen(codes, sizeof state.ModelCodes));
+}
+
+int RightPercentage(std::int64_t lettersRight, std::int64_t lettersWrong) {
+    const std::int64_t total = std::max<std::int64_t>(1, lettersRight + lettersWrong);
+    return static_cast<int>(100 * lettersRight / total);
+}
+
+int RightPercentage(const TExerciseState& state) {
+    return RightPercentage(state.LettersRight, state.LettersWrong);
+}
+
+double ElapsedSince(double start, double now) {
+    const double elapsed = now - start;
+    return elapsed < 0.0 ? elapsed + 1.0 : elapsed;
+}
+
+void StartExercise(TExerciseState& state, double now) {
+    state.Running = true;
+    state.WordsRight = 0;
+    state.WordsWrong = 0;
+    state.LettersRight = 0;
+    state.LettersWrong = 0;
+    state.WordPosition = 0;
+    state.RightStreak = 0;
+    state.TypedWord.clear();
+    state.StartTime = now;
+}
+
+void JudgeKey(TExerciseState& state, std::uint16_t keyCode, std::int32_t& wrongWordToggle,
+              const SoundRequest& play) {
+    const auto code = static_cast<std::uint8_t>(keyCode & 0xFF);
+    state.TypedWord += static_cast<char>(code);
+    // A position past the model (a lesson without codes) expects nothing: the key is wrong.
+    const bool inModel = state.WordPosition >= 0 && state.WordPosition < 256;
+    if (inModel && code == state.ModelCodes[state.WordPosition])
+        ++state.LettersRight;
+    else
+        ++state.LettersWrong;
+    JudgeWord(state, code, wrongWordToggle, play);
+}
+
+void JudgeWord(TExerciseState& state, std::uint8_t code, std::int32_t& wrongWordToggle,
+               const SoundRequest& play) {
+    ++state.WordPosition;
+    const bool hasLastCode = state.ModelLength > 0 && state.ModelLength <= 256;
+    if (hasLastCode && code == state.ModelCodes[state.ModelLength - 1]) {
+        if (state.TypedWord == ModelText(state)) {
+            ++state.WordsRight;
+            ++state.RightStreak;
+            if (state.RightStreak > 4) {
+                state.RightStreak = 0;
+                if (play)
+                    play(kPraiseSound);
+            }
+        } else {
+            ++state.WordsWrong;
+            state.RightStreak = 0;
+            wrongWordToggle = wrongWordToggle == 0 ? 1 : 0;
+            if (play)
+                play(WrongWordSound(wrongWordToggle));
+        }
+        state.WordPosition = 0;
+        state.TypedWord.clear();
+    } else if (state.WordPosition == state.ModelLength || state.WordPosition >= 256) {
+        // The attempt ran past the model without its last code: dropped, its letters stay counted.
+        state.WordPosition = 0;
+        state.TypedWord.clear();
+    }
+}
+
+bool LessonComplete(const TExerciseState& state) {
+    return static_cast<std::int64_t>(state.WordsRight) + state.WordsWrong == state.WordsToType;
+}
+
+std::string EchoOf(std::uint16_t keyCode) {
+    if (keyCode == 13)
+        return "\r\n";
+    return std::string(1, static_cast<char>(keyCode & 0xFF));
+}
+
+std::string StatisticsBlock(const TExerciseState& state, double elapsed) {
+    const std::string lines[9] = {
+        "Palavras OK      = " + IntToStr(state.WordsRight),
+        "Palavras Erradas =  " + IntToStr(state.WordsWrong),
+        "Letras OK        = " + IntToStr(state.LettersRight),
+        "Letras Erradas   = " + IntToStr(state.LettersWrong),
+        "Tempo Esperado   = " + TimeToStr(state.ExpectedTime),
+        "Tempo Decorrido  = " + TimeToStr(elapsed),
+        "---------------------------",
+        "Porcentagem Minima    = " + IntToStr(state.MinimumPercent) + "%",
+        "Porcentagem de Acerto = " + IntToStr(RightPercentage(state)) + "%",
+    };
+    std::string block = lines[0];
+    for (int i = 1; i < 9; ++i)
+        block += "\r\n" + lines[i];
+    return block;
+}
+
+std::string ClockLine(double elapsed) {
+    return "Tempo Decorrido: " + TimeToStr(elapsed) + " - Use \"ESC\" p/ Sair.";
+}

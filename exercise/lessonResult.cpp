@@ -1,0 +1,51 @@
+#include "exercise/lessonResult.h"
+
+#include "exercise/judging.h"
+#include "platform/programFolder.h"
+#include "storage/convert.h"
+#include "storage/profileKeys.h"
+#include "storage/settings.h"
+
+#include <cmath>
+#include <cstdint>
+
+namespace {
+long long Milliseconds(double dayFraction) {
+    return std::llround(dayFraction * 86400000.0);
+}
+
+void AddCount(const char* key, std::int64_t count) {
+    const std::int64_t old = StrToInt(ReadSetting(keys::Config, key, keys::CountDefault));
+    WriteSetting(keys::Config, key, IntToStr(old + count));
+}
+} // namespace
+
+bool LessonPassed(const TExerciseState& state) {
+    // Differences of clock readings carry floating-point noise: a time equal to the one allowed must
+    // not fail by a fraction of a microsecond.
+    return Milliseconds(state.ExpectedTime) >= Milliseconds(state.FinalElapsed) &&
+           RightPercentage(state) >= state.MinimumPercent;
+}
+
+std::string LessonResultFile(int lessonNumber, const std::string& profilePath) {
+    const std::string name = "aula" + IntToStr(lessonNumber) + "_" + FileNamePart(profilePath) + ".def";
+    return PathToUtf8(ProgramFolder() / files::LessonsFolder / PathFromUtf8(name));
+}
+
+void AccumulateResults(const std::string& settingsFile, const TExerciseState& state) {
+    SelectSettingsFile(settingsFile);
+    const int percentage = RightPercentage(state);
+    AddCount(keys::WordOK, state.WordsRight);
+    AddCount(keys::WordErr, state.WordsWrong);
+    AddCount(keys::CharOK, state.LettersRight);
+    AddCount(keys::CharErr, state.LettersWrong);
+    const double total = StrToTime(ReadSetting(keys::Config, keys::TempoTotal, keys::TimeDefault));
+    WriteSetting(keys::Config, keys::TempoTotal, TimeToStr(total + state.FinalElapsed));
+    const std::int64_t porcent = StrToInt(ReadSetting(keys::Config, keys::Porcent, keys::PorcentDefault));
+    WriteSetting(keys::Config, keys::Porcent, IntToStr((porcent + percentage) / 2));
+}
+
+void UnlockNextLesson(const std::string& profilePath, int lessonNumber) {
+    SelectSettingsFile(profilePath);
+    WriteSettingFlag(keys::AulaPrefix + IntToStr(lessonNumber + 1), keys::Habilitado, true);
+}

@@ -1,0 +1,34 @@
+#pragma once
+#include <string>
+#include <vector>
+
+// Short WAV sounds, played asynchronously: at most one at a time, a new one cuts the one playing.
+// A missing or unreadable file plays nothing and reports nothing.
+
+class TSoundBackEnd {
+public:
+    virtual ~TSoundBackEnd() = default;
+    virtual void Play(const std::string& utf8Path) = 0;
+    virtual void Stop() = 0;
+};
+
+// Returns at once while the sound plays on.
+void PlaySoundFile(const std::string& utf8Path);
+void StopSound();
+
+// The back-end is chosen once at start-up (tests put a recording one in). Not owned; nullptr gives
+// the platform's own: the system's player on Windows, silence elsewhere until the program installs
+// the toolkit's (see platform/soundModule.h).
+void SetSoundBackEnd(TSoundBackEnd* backEnd);
+TSoundBackEnd* CurrentSoundBackEnd();
+
+// Remembers every call, in order: "play <path>" and "stop".
+class TRecordingSoundBackEnd : public TSoundBackEnd {
+public:
+    void Play(const std::string& utf8Path) override { Calls.push_back("play " + utf8Path); }
+    void Stop() override { Calls.push_back("stop"); }
+    std::vector<std::string> Calls;
+};
+
+// The full path of a file of the sound folder beside the executable.
+std::string SoundPath(const std::string& fileName);

@@ -1,0 +1,41 @@
+#include "platform/soundModule.h"
+
+#include <QCoreApplication>
+#include <QDir>
+
+TModuleSoundBackEnd::TModuleSoundBackEnd(QString folder) : m_folder(std::move(folder)) {}
+
+bool TModuleSoundBackEnd::load() {
+    if (m_tried)
+        return Loaded();
+    m_tried = true;
+    const QString folder = m_folder.isEmpty() ? QCoreApplication::applicationDirPath() : m_folder;
+    m_library.setFileName(QDir(folder).filePath(QString::fromLatin1(kSoundModuleName)));
+    if (!m_library.load())
+        return false;
+    m_play = reinterpret_cast<void (*)(const char*)>(m_library.resolve("VtSoundPlay"));
+    m_stop = reinterpret_cast<void (*)()>(m_library.resolve("VtSoundStop"));
+    if (!m_play || !m_stop) {
+        m_play = nullptr;
+        m_stop = nullptr;
+    }
+    return Loaded();
+}
+
+void TModuleSoundBackEnd::Play(const std::string& utf8Path) {
+    if (load())
+        m_play(utf8Path.c_str());
+}
+
+void TModuleSoundBackEnd::Stop() {
+    // Nothing can be playing before the first sound: no reason to load the module to stop.
+    if (Loaded())
+        m_stop();
+}
+
+void InstallSoundModule() {
+#ifndef _WIN32
+    static TModuleSoundBackEnd module;
+    SetSoundBackEnd(&module);
+#endif
+}

@@ -1,0 +1,189 @@
+#include "exercise/judging.h"
+#include "storage/convert.h"
+
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <vector>
+
+namespace {
+constexpr double kSecond = 1.0 / 86400.0;
+
+TExerciseState Lesson(std::initializer_list<int> codes, int words) {
+    TExerciseState s;
+    int i = 0;
+    for (int c : codes)
+        s.ModelCodes[i++] = static_cast<std::uint8_t>(c);
+    s.ModelLength = i;
+    s.WordsToType = words;
+    s.ExpectedTime = 60 * kSecond;
+    s.MinimumPercent = 90;
+    StartExercise(s, 0.5);
+    return s;
+}
+
+// Types keys and collects the sounds asked for.
+struct Typist {
+    explicit Typist(TExerciseState& s) : state(s) {}
+    TExerciseState& state;
+    std::int32_t toggle = 0;
+    std::vector<std::string> sounds;
+    void type(std::initializer_list<int> keys) {
+        for (int k : keys)
+            JudgeKey(state, static_cast<std::uint16_t>(k), toggle,
+                     [this](const std::string& f) { sounds.push_back(f); });
+    }
+};
+
+constexpr int A = 65, S = 83, D = 68, Space = 32;
+} // namespace
+
+TEST(Judging, FiveRightWordsArePraisedOnceAtTheFifth) {
+    auto s = Lesson({A, S, Space}, 5);
+    Typist t{s};
+    for (int w = 0; w < 4; ++w)
+        t.type({A, S, Space});
+    EXPECT_TRUE(t.sounds.empty());
+    EXPECT_FALSE(LessonComplete(s));
+    t.type({A, S, Space});
+    EXPECT_EQ(t.sounds, std::vector<std::string>{"great.wav"});
+    EXPECT_EQ(s.WordsRight, 5);
+    EXPECT_EQ(s.WordsWrong, 0);
+    EXPECT_EQ(s.LettersRight, 15);
+    EXPECT_EQ(s.LettersWrong, 0);
+    EXPECT_EQ(s.RightStreak, 0);
+    EXPECT_EQ(RightPercentage(s), 100);
+    EXPECT_TRUE(LessonComplete(s));
+}
+
+TEST(Judging, WrongWordsAlternateTheirSoundAndBreakTheStreak) {
+    auto s = Lesson({A, S, Space}, 20);
+    Typist t{s};
+    t.type({A, S, Space, A, S, Space, A, S, Space, A, S, Space});
+    t.type({A, D, Space});
+    EXPECT_EQ(t.sounds, std::vector<std::string>{"nono1.wav"});
+    EXPECT_EQ(s.WordsWrong, 1);
+    EXPECT_EQ(s.LettersRight, 14);
+    EXPECT_EQ(s.LettersWrong, 1);
+    EXPECT_EQ(s.RightStreak, 0);
+    EXPECT_EQ(s.TypedWord, "");
+    t.type({Space}); // a space first: a wrong letter and at once a wrong word, the other sound
+    EXPECT_EQ(s.WordsWrong, 2);
+    EXPECT_EQ(s.LettersWrong, 2);
+    // Four right words after the wrong ones are no praise yet; the fifth is.
+    for (int w = 0; w < 4; ++w)
+        t.type({A, S, Space});
+    EXPECT_EQ(t.sounds, (std::vector<std::string>{"nono1.wav", "nono0.wav"}));
+    t.type({A, S, Space});
+    EXPECT_EQ(t.sounds.back(), "great.wav");
+    // The toggle belongs to the run, not to the exercise.
+    StartExercise(s, 0.5);
+    t.type({D, Space});
+    EXPECT_EQ(t.sounds.back(), "nono1.wav");
+}
+
+TEST(Judging, AnAttemptRunningPastTheModelIsDroppedButItsLettersCount) {
+    auto s = Lesson({A, S, Space}, 5);
+    Typist t{s};
+    t.type({A, S});
+    EXPECT_EQ(s.TypedWord, "AS");
+    EXPECT_EQ(s.WordPosition, 2);
+    t.type({D});
+    EXPECT_EQ(s.LettersRight, 2);
+    EXPECT_EQ(s.LettersWrong, 1);
+    EXPECT_EQ(s.WordsRight + s.WordsWrong, 0);
+    EXPECT_EQ(s.WordPosition, 0);
+    EXPECT_EQ(s.TypedWord, "");
+    EXPECT_TRUE(t.sounds.empty());
+    t.type({A, S, Space}); // the next attempt starts afresh
+    EXPECT_EQ(s.WordsRight, 1);
+}
+
+TEST(Judging, TheLastCodeEarlierInTheModelEndsTheAttemptAsAWrongWord) {
+    auto s = Lesson({A, Space, S, Space}, 5);
+    Typist t{s};
+    t.type({A, Space});
+    EXPECT_EQ(s.LettersRight, 2);
+    EXPECT_EQ(s.WordsWrong, 1);
+    EXPECT_EQ(s.WordPosition, 0);
+    // A line ended by Enter works the same way as a word ended by a space.
+    auto line = Lesson({16, A, S, 13}, 2);
+    Typist u{line};
+    u.type({16, A, S, 13, 16, A, D, 13});
+    EXPECT_EQ(line.WordsRight, 1);
+    EXPECT_EQ(line.WordsWrong, 1);
+    EXPECT_TRUE(LessonComplete(line));
+}
+
+TEST(Judging, KeysAreJudgedByTheirLowByte) {
+    auto s = Lesson({186, 222, Space}, 5);
+    Typist t{s};
+    t.type({186, 0x100 + 222, Space});
+    EXPECT_EQ(s.WordsRight, 1);
+    EXPECT_EQ(s.LettersRight, 3);
+}
+
+TEST(Judging, ALessonWithoutCodesNeverReadsOutsideTheModel) {
+    TExerciseState s;
+    s.WordsToType = 1;
+    StartExercise(s, 0.0);
+    Typist t{s};
+    for (int i = 0; i < 600; ++i)
+        t.type({A});
+    EXPECT_EQ(s.LettersWrong, 600);
+    EXPECT_EQ(s.WordsRight + s.WordsWrong, 0);
+    EXPECT_LT(s.WordPosition, 256);
+}
+
+TEST(Judging, StartingResetsTheCountersAndTakesTheTime) {
+    auto s = Lesson({A, Space}, 3);
+    Typist t{s};
+    t.type({A, S, A});
+    StartExercise(s, 0.75);
+    EXPECT_TRUE(s.Running);
+    EXPECT_EQ(s.StartTime, 0.75);
+    EXPECT_EQ(s.LettersRight + s.LettersWrong + s.WordsRight + s.WordsWrong + s.WordPosition + s.RightStreak,
+              0);
+    EXPECT_EQ(s.TypedWord, "");
+}
+
+TEST(Percentage, WholeNumbersRoundedDown) {
+    EXPECT_EQ(RightPercentage(53, 47), 53);
+    EXPECT_EQ(RightPercentage(2, 1), 66);
+    EXPECT_EQ(RightPercentage(0, 0), 0);
+    EXPECT_EQ(RightPercentage(40, 2), 95);
+    EXPECT_EQ(RightPercentage(0, 5), 0);
+    EXPECT_EQ(RightPercentage(2000000000, 0), 100); // no overflow on long courses
+}
+
+TEST(Statistics, TheNineLinesExactly) {
+    auto s = Lesson({A, S, Space}, 5);
+    s.WordsRight = 12;
+    s.WordsWrong = 3;
+    s.LettersRight = 53;
+    s.LettersWrong = 47;
+    s.MinimumPercent = 85;
+    EXPECT_EQ(StatisticsBlock(s, 60.5 * kSecond), "Palavras OK      = 12\r\n"
+                                                  "Palavras Erradas =  3\r\n"
+                                                  "Letras OK        = 53\r\n"
+                                                  "Letras Erradas   = 47\r\n"
+                                                  "Tempo Esperado   = 00:01:00\r\n"
+                                                  "Tempo Decorrido  = 00:01:00\r\n"
+                                                  "---------------------------\r\n"
+                                                  "Porcentagem Minima    = 85%\r\n"
+                                                  "Porcentagem de Acerto = 53%");
+    EXPECT_EQ(ClockLine(67 * kSecond), "Tempo Decorrido: 00:01:07 - Use \"ESC\" p/ Sair.");
+}
+
+TEST(Statistics, ElapsedTimeAcrossMidnightStillCounts) {
+    EXPECT_NEAR(ElapsedSince(0.25, 0.25 + 50 * kSecond), 50 * kSecond, 1e-12);
+    EXPECT_EQ(TimeToStr(ElapsedSince(1.0 - 30 * kSecond, 15 * kSecond)), "00:00:45");
+}
+
+TEST(Echo, EnterIsALineBreakAndEveryOtherKeyItsCharacter) {
+    EXPECT_EQ(EchoOf(13), "\r\n");
+    EXPECT_EQ(EchoOf(65), "A");
+    EXPECT_EQ(EchoOf(32), " ");
+    EXPECT_EQ(EchoOf(186), "\xBA");
+    EXPECT_EQ(EchoOf(9), "\t");
+}

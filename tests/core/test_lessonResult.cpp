@@ -1,0 +1,142 @@
+#include "exercise/judging.h"
+#include "exercise/lessonResult.h"
+#include "platform/programFolder.h"
+#include "platform/vtError.h"
+#include "storage/settings.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+constexpr double kSecond = 1.0 / 86400.0;
+
+class LessonResult : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder =
+            fs::temp_directory_path() /
+            ("vt-result-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(folder);
+        fs::create_directories(folder / "aulas");
+        fs::create_directories(folder / "users");
+        SetProgramFolder(folder);
+        SetHelpFileName("velotecla.hlp");
+        profile = PathToUtf8(folder / "users" / "aluno");
+    }
+    void TearDown() override { fs::remove_all(folder); }
+
+    std::string read(const std::string& path) const {
+        std::ifstream in(PathFromUtf8(path), std::ios::binary);
+        std::ostringstream out;
+        out << in.rdbuf();
+        return out.str();
+    }
+    void write(const std::string& path, const std::string& bytes) const {
+        std::ofstream(PathFromUtf8(path), std::ios::binary) << bytes;
+    }
+
+    static TExerciseState Exercise(int wordsRight, int wordsWrong, int right, int wrong, double seconds) {
+        TExerciseState s;
+        s.WordsRight = wordsRight;
+        s.WordsWrong = wordsWrong;
+        s.LettersRight = right;
+        s.LettersWrong = wrong;
+        s.FinalElapsed = seconds * kSecond;
+        s.ExpectedTime = 60 * kSecond;
+        s.MinimumPercent = 90;
+        return s;
+    }
+
+    fs::path folder;
+    std::string profile;
+};
+} // namespace
+
+TEST_F(LessonResult, FirstAndSecondAttemptAtLessonThree) {
+    const auto first = Exercise(10, 0, 40, 2, 50);
+    EXPECT_TRUE(LessonPassed(first));
+    const std::string file = LessonResultFile(3, profile);
+    EXPECT_EQ(file, PathToUtf8(folder / "aulas" / "aula3_aluno.def"));
+    AccumulateResults(file, first);
+    EXPECT_EQ(read(file), "[Config]\r\nWordOK=10\r\nWordErr=0\r\nCharOK=40\r\nCharErr=2\r\n"
+                          "TempoTotal=00:00:50\r\nPorcent=97\r\n");
+
+    const auto second = Exercise(8, 4, 32, 8, 75); // 80 %
+    EXPECT_EQ(RightPercentage(second), 80);
+    EXPECT_FALSE(LessonPassed(second));
+    AccumulateResults(file, second);
+    EXPECT_EQ(read(file), "[Config]\r\nWordOK=18\r\nWordErr=4\r\nCharOK=72\r\nCharErr=10\r\n"
+                          "TempoTotal=00:02:05\r\nPorcent=88\r\n");
+}
+
+TEST_F(LessonResult, UnlockingWritesTheFlagOfTheNextLesson) {
+    write(profile, "[Aula1]\r\nHabilitado=1\r\n");
+    UnlockNextLesson(profile, 3);
+    UnlockNextLesson(profile, 24); // the final test: the diploma's flag
+    EXPECT_EQ(read(profile),
+              "[Aula1]\r\nHabilitado=1\r\n[Aula4]\r\nHabilitado=1\r\n[Aula25]\r\nHabilitado=1\r\n");
+}
+
+TEST_F(LessonResult, ThePassRuleNeedsBothTimeAndPercentage) {
+    struct Case {
+        int right, wrong;
+        double seconds;
+        bool passed;
+    } cases[] = {
+        {90, 10, 60, true},    // equal percentage, equal time
+        {89, 11, 30, false},   // below the minimum, time met
+        {100, 0, 61, false},   // too slow at 100 %
+        {100, 0, 60.5, false}, // 60.5 s is over 00:01:00, though both show as 00:01:00
+        {100, 0, 59.999, true},
+    };
+    for (const Case& c : cases) {
+        const auto s = Exercise(1, 0, c.right, c.wrong, c.seconds);
+        EXPECT_EQ(LessonPassed(s), c.passed) << c.right << "/" << c.wrong << " in " << c.seconds << " s";
+    }
+    // An exact minute read off the clock passes, whatever the rounding of the subtraction.
+    auto s = Exercise(1, 0, 100, 0, 0);
+    for (double start : {0.1, 0.3337, 0.7, 0.99}) {
+        s.FinalElapsed = ElapsedSince(start, start + 60 * kSecond);
+        EXPECT_TRUE(LessonPassed(s)) << start;
+    }
+}
+
+TEST_F(LessonResult, TheTotalTimeKeepsOnlyThePartBelowADay) {
+    write(profile, "[Config]\r\nTempoTotal=23:59:30\r\n");
+    AccumulateResults(profile, Exercise(1, 0, 1, 0, 45));
+    EXPECT_NE(read(profile).find("TempoTotal=00:00:15\r\n"), std::string::npos);
+}
+
+TEST_F(LessonResult, TheRunningPercentageIsRoundedTowardZero) {
+    write(profile, "[Config]\r\nPorcent=-3\r\n");
+    AccumulateResults(profile, Exercise(0, 0, 0, 0, 1)); // 0 %
+    EXPECT_NE(read(profile).find("Porcent=-1\r\n"), std::string::npos);
+}
+
+TEST_F(LessonResult, AStoredValueThatDoesNotParseStopsAtThatKey) {
+    const std::string before = "[Config]\r\nWordOK=5\r\nWordErr=1\r\nCharOK=abc\r\nCharErr=2\r\n";
+    write(profile, before);
+    try {
+        AccumulateResults(profile, Exercise(10, 0, 40, 2, 50));
+        FAIL() << "no error";
+    } catch (const VtError& e) {
+        EXPECT_EQ(std::string(e.what()), "'abc' is not a valid integer value");
+    }
+    // The keys before it are written, the one that failed and those after it are as they were.
+    EXPECT_EQ(read(profile), "[Config]\r\nWordOK=15\r\nWordErr=1\r\nCharOK=abc\r\nCharErr=2\r\n");
+
+    write(profile, "[Config]\r\nTempoTotal=meia hora\r\n");
+    try {
+        AccumulateResults(profile, Exercise(1, 0, 1, 0, 1));
+        FAIL() << "no error";
+    } catch (const VtError& e) {
+        EXPECT_EQ(std::string(e.what()), "'meia hora' is not a valid time");
+    }
+    EXPECT_EQ(read(profile),
+              "[Config]\r\nTempoTotal=meia hora\r\nWordOK=1\r\nWordErr=0\r\nCharOK=1\r\nCharErr=0\r\n");
+}

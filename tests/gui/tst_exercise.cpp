@@ -1,0 +1,226 @@
+// The exercise window typed through: start key, countdown, keys, result window, Enter.
+#include "exerciseDriver.h"
+
+#include "exercise/uRes.h"
+
+#include <QLabel>
+#include <QProgressBar>
+
+class TestExercise : public QObject {
+    Q_OBJECT
+private slots:
+    void aWholeLessonTwiceThroughTheWindows();
+    void keysBeforeTheStartAreOnlyFlashed();
+    void escapeBeforeTheStartClosesWithoutAQuestion();
+    void escapeWhileRunningAsksAndSavesNothing();
+    void tabShiftCapsLockAndBackspaceAreKeysLikeTheOthers();
+    void theClockLineAndTheStatistics();
+    void keysArrivingDuringFlashesAreJudgedInOrder();
+};
+
+void TestExercise::aWholeLessonTwiceThroughTheWindows() {
+    ExerciseDriver d;
+    d.loadLesson(3, kAsdModel, 12, "00:01:00", 90);
+    QStringList verdicts;
+    double startSeen = 0;
+    d.run([&] {
+        // The start time is taken when the countdown has closed, not when the start key went down.
+        WhenModal([&](QWidget*) { d.now += 3 * kSecond; }, frmExec);
+        d.press(Qt::Key_F5);
+        startSeen = ExerciseState.StartTime;
+        QTRY_COMPARE_WITH_TIMEOUT(QApplication::activeWindow(), frmExec, 1000); // focus handed back
+        QCOMPARE(frmExec->lblMes->text(), QStringLiteral("Utilize a Tecla \"ESC\" para Sair"));
+        d.press(Qt::Key_Space); // a space first: one wrong letter, one wrong word
+        for (int i = 0; i < 5; ++i)
+            d.word();
+        d.press(Qt::Key_Space);
+        for (int i = 0; i < 4; ++i)
+            d.word();
+        d.type({Qt::Key_A, Qt::Key_S, Qt::Key_D});
+        d.now = ExerciseState.StartTime + 50 * kSecond;
+        WhenModal(
+            [&](QWidget* res) {
+                verdicts << frmRes->lblOK->text();
+                QTest::keyClick(res, Qt::Key_Return);
+            },
+            frmExec);
+        d.press(Qt::Key_Space);
+    });
+    QCOMPARE(startSeen, 0.5 + 3 * kSecond);
+    QVERIFY(!frmExec->isVisible());
+    QVERIFY(!ExerciseState.Running);
+    QCOMPARE(verdicts, QStringList{QStringLiteral("!!! Parabéns - Você atingiu o desejado !!!")});
+    QCOMPARE(d.program.readFile(QStringLiteral("aulas/aula3_ana.def")),
+             QByteArray("[Config]\r\nWordOK=10\r\nWordErr=2\r\nCharOK=40\r\nCharErr=2\r\n"
+                        "TempoTotal=00:00:50\r\nPorcent=97\r\n"));
+    QCOMPARE(d.totals(QStringLiteral("users/ana")), QStringList({"10", "2", "40", "2", "00:00:50", "97"}));
+    QCOMPARE(d.value(QStringLiteral("users/ana"), "Aula4", "Habilitado"), QStringLiteral("1"));
+    QCOMPARE(d.soundFiles(),
+             QStringList({"nono1.wav", "great.wav", "nono0.wav", "great.wav", "ok.wav", "stop", "stop"}));
+
+    // Second attempt: 32 right and 8 wrong letters (80 %) in 75 s fail; the average falls to 88.
+    d.sound.Calls.clear();
+    d.loadLesson(3, kAsdModel, 12, "00:01:00", 90);
+    d.program.writeFile(QStringLiteral("users/ana"), "[Aula1]\r\nHabilitado=1\r\n[Aula3]\r\nHabilitado=1\r\n"
+                                                     "[Config]\r\nWordOK=10\r\nWordErr=2\r\nCharOK=40\r\n"
+                                                     "CharErr=2\r\nTempoTotal=00:00:50\r\nPorcent=97\r\n");
+    d.run([&] {
+        d.press(Qt::Key_F5);
+        QCOMPARE(frmCont->lblcont->text(), QStringLiteral("0"));
+        d.type({Qt::Key_F, Qt::Key_F, Qt::Key_F, Qt::Key_F}); // dropped: four wrong letters, no word
+        for (int i = 0; i < 4; ++i)
+            d.press(Qt::Key_Space);
+        for (int i = 0; i < 7; ++i)
+            d.word();
+        d.type({Qt::Key_A, Qt::Key_S, Qt::Key_D});
+        d.now = ExerciseState.StartTime + 75 * kSecond;
+        WhenModal(
+            [&](QWidget* res) {
+                verdicts << frmRes->lblOK->text();
+                QTest::keyClick(res, Qt::Key_Return);
+            },
+            frmExec);
+        d.press(Qt::Key_Space);
+    });
+    QCOMPARE(verdicts.last(), QStringLiteral("!!! Treine Mais - Para fazer outra aula !!!"));
+    QCOMPARE(d.program.readFile(QStringLiteral("aulas/aula3_ana.def")),
+             QByteArray("[Config]\r\nWordOK=18\r\nWordErr=6\r\nCharOK=72\r\nCharErr=10\r\n"
+                        "TempoTotal=00:02:05\r\nPorcent=88\r\n"));
+    QCOMPARE(d.value(QStringLiteral("users/ana"), "Config", "Porcent"), QStringLiteral("88"));
+    QCOMPARE(d.soundFiles(), QStringList({"nono1.wav", "nono0.wav", "nono1.wav", "nono0.wav", "great.wav",
+                                          "ahah.wav", "stop", "stop"}));
+}
+
+void TestExercise::keysBeforeTheStartAreOnlyFlashed() {
+    ExerciseDriver d;
+    d.loadLesson(1, kAsdModel, 5, "00:01:00", 90);
+    d.run([&] {
+        d.type({Qt::Key_A, Qt::Key_S, Qt::Key_Space, Qt::Key_Return, Qt::Key_F6, Qt::Key_F12});
+        QVERIFY(!ExerciseState.Running);
+        QVERIFY(!frmCont->isVisible());
+        QCOMPARE(frmExec->txtUserKey->toPlainText(), QString());
+        QCOMPARE(ExerciseState.LettersRight + ExerciseState.LettersWrong, 0);
+        // Before the start the block shows this lesson's figures, not the last exercise's.
+        QVERIFY(frmExec->StatisticsText().startsWith(QStringLiteral("Palavras OK      = 0\r\n")));
+        QVERIFY(frmExec->StatisticsText().contains(QStringLiteral("Tempo Decorrido  = 00:00:00")));
+        QCOMPARE(frmExec->barD->value(), 90);
+        QCOMPARE(frmExec->bar->value(), 0);
+        d.press(Qt::Key_Escape);
+    });
+    QVERIFY(!frmExec->isVisible());
+}
+
+void TestExercise::escapeBeforeTheStartClosesWithoutAQuestion() {
+    ExerciseDriver d;
+    d.loadLesson(1, kAsdModel, 5, "00:01:00", 90);
+    d.run([&] { d.press(Qt::Key_Escape); });
+    QVERIFY(!frmExec->isVisible());
+    QVERIFY(d.program.questions.isEmpty());
+    QCOMPARE(d.soundFiles(), QStringList{"stop"});
+}
+
+void TestExercise::escapeWhileRunningAsksAndSavesNothing() {
+    ExerciseDriver d;
+    d.loadLesson(2, kAsdModel, 2, "00:01:00", 90);
+    d.run([&] {
+        d.press(Qt::Key_F5);
+        d.word();
+        d.program.answers = {false};
+        d.press(Qt::Key_Escape);
+        QCOMPARE(d.program.questions, QStringList{QStringLiteral("Deseja Realmente Cancelar esta Aula?")});
+        QVERIFY(frmExec->isVisible());
+        QVERIFY(ExerciseState.Running);
+        QVERIFY(frmExec->tmrTempo->isActive());
+        d.type({Qt::Key_A, Qt::Key_S, Qt::Key_D}); // one key short of the last word
+        d.program.answers = {true};
+        d.press(Qt::Key_Escape);
+    });
+    QVERIFY(!frmExec->isVisible());
+    QVERIFY(!ExerciseState.Running);
+    QVERIFY(!frmExec->tmrTempo->isActive());
+    QCOMPARE(ExerciseState.WordsRight, 1);
+    // The catalogue's look at the lesson left its defaults; the exercise added nothing.
+    const QStringList untouched{"0", "0", "0", "0", "00:00:00", "100"};
+    const QStringList lesson = d.totals(QStringLiteral("aulas/aula2_ana.def"));
+    QVERIFY(lesson == untouched || lesson == QStringList(6, QStringLiteral("(absent)")));
+    QCOMPARE(d.value(QStringLiteral("users/ana"), "Config", "WordOK"), QStringLiteral("(absent)"));
+}
+
+void TestExercise::tabShiftCapsLockAndBackspaceAreKeysLikeTheOthers() {
+    ExerciseDriver d;
+    QVERIFY(!frmExec->testAttribute(Qt::WA_InputMethodEnabled));
+    d.loadLesson(1, {9, 16, 20, 8, 13}, 3, "00:01:00", 90);
+    d.run([&] {
+        d.press(Qt::Key_F5);
+        d.type({Qt::Key_Tab, Qt::Key_Shift, Qt::Key_CapsLock, Qt::Key_Backspace, Qt::Key_Return});
+        QCOMPARE(ExerciseState.WordsRight, 1);
+        QCOMPARE(ExerciseState.LettersRight, 5);
+        QCOMPARE(frmExec->txtUserKey->toPlainText(), QStringLiteral("\t\x10\x14\x08\n"));
+        d.program.answers = {true};
+        d.press(Qt::Key_Escape);
+    });
+}
+
+void TestExercise::theClockLineAndTheStatistics() {
+    ExerciseDriver d;
+    d.loadLesson(1, kAsdModel, 50, "00:02:00", 85);
+    d.run([&] {
+        d.press(Qt::Key_F5);
+        d.word();
+        d.type({Qt::Key_A, Qt::Key_S, Qt::Key_X, Qt::Key_Space});
+        d.now += 67 * kSecond;
+        frmExec->tmrTempoTimer();
+        QCOMPARE(frmExec->lblMes->text(), QStringLiteral("Tempo Decorrido: 00:01:07 - Use \"ESC\" p/ Sair."));
+        QCOMPARE(frmExec->StatisticsText(), QStringLiteral("Palavras OK      = 1\r\n"
+                                                           "Palavras Erradas =  1\r\n"
+                                                           "Letras OK        = 7\r\n"
+                                                           "Letras Erradas   = 1\r\n"
+                                                           "Tempo Esperado   = 00:02:00\r\n"
+                                                           "Tempo Decorrido  = 00:01:07\r\n"
+                                                           "---------------------------\r\n"
+                                                           "Porcentagem Minima    = 85%\r\n"
+                                                           "Porcentagem de Acerto = 87%"));
+        QCOMPARE(frmExec->txtRes->toPlainText().count(QLatin1Char('\n')), 8);
+        QCOMPARE(frmExec->bar->value(), 87);
+        QCOMPARE(frmExec->barD->value(), 85);
+        QCOMPARE(frmExec->txtUserKey->toPlainText(), QStringLiteral("ASD ASX "));
+        // Full screen, whatever the designed size.
+        QCOMPARE(frmExec->geometry(), QGuiApplication::primaryScreen()->geometry());
+        d.program.answers = {true};
+        d.press(Qt::Key_Escape);
+    });
+}
+
+void TestExercise::keysArrivingDuringFlashesAreJudgedInOrder() {
+    ExerciseDriver d;
+    d.loadLesson(1, kAsdModel, 10, "00:01:00", 90);
+    const std::vector<Qt::Key> keys = {
+        Qt::Key_A, Qt::Key_S, Qt::Key_D, Qt::Key_Space, Qt::Key_A, Qt::Key_D, Qt::Key_Space, Qt::Key_Space,
+        Qt::Key_A, Qt::Key_S, Qt::Key_D, Qt::Key_F,     Qt::Key_A, Qt::Key_S, Qt::Key_D,     Qt::Key_Space};
+    QTimer typist;
+    std::size_t next = 0;
+    d.run([&] {
+        d.press(Qt::Key_F5);
+        // Keys come from a timer at 20 a second, as real keys do, while earlier keys are still flashing.
+        typist.setInterval(50);
+        QObject::connect(&typist, &QTimer::timeout, [&] {
+            if (next < keys.size()) {
+                QTest::keyClick(frmExec, keys[next++]);
+                return;
+            }
+            typist.stop();
+            d.program.answers = {true};
+            d.press(Qt::Key_Escape);
+        });
+        typist.start();
+    });
+    QCOMPARE(next, keys.size());
+    QCOMPARE(frmExec->txtUserKey->toPlainText(), QStringLiteral("ASD AD  ASDFASD "));
+    QCOMPARE(ExerciseState.WordsRight, 2);
+    QCOMPARE(ExerciseState.WordsWrong, 2);
+    QCOMPARE(ExerciseState.LettersRight, 12);
+    QCOMPARE(ExerciseState.LettersWrong, 4);
+}
+
+QTEST_MAIN(TestExercise)
+#include "tst_exercise.moc"

@@ -1,0 +1,194 @@
+// The countdown and the result window: the verdict, the unlocking, the totals, Enter alone.
+#include "exerciseDriver.h"
+
+#include "exercise/judging.h"
+#include "exercise/uRes.h"
+
+#include <QLabel>
+
+namespace {
+// Puts the counters where the last key of an exercise leaves them and lets the exercise end: the
+// result window comes up modally and `atResult` runs on it.
+void finishExercise(ExerciseDriver& d, int wordsRight, int wordsWrong, int right, int wrong, double seconds,
+                    std::function<void(QWidget*)> atResult) {
+    StartExercise(ExerciseState, d.now);
+    ExerciseState.WordsRight = wordsRight;
+    ExerciseState.WordsWrong = wordsWrong;
+    ExerciseState.LettersRight = right;
+    ExerciseState.LettersWrong = wrong;
+    d.now += seconds * kSecond;
+    frmExec->RefreshStatistics();
+    WhenModal(std::move(atResult));
+    frmExec->CheckLessonEnd();
+}
+
+QColor textColour(const QWidget* w) {
+    return w->palette().color(QPalette::WindowText);
+}
+} // namespace
+
+class TestResult : public QObject {
+    Q_OBJECT
+private slots:
+    void theWorkedExampleAndASecondAttempt();
+    void aFailedLessonUnlocksNothing();
+    void passingTheFinalTestUnlocksTheDiploma();
+    void onlyEnterClosesTheWindow();
+    void aStoredValueThatDoesNotParseStopsTheTotals();
+    void theCountdownCountsThreeTwoOneThenGo();
+    void keysDuringTheCountdownDoNothing();
+};
+
+void TestResult::theWorkedExampleAndASecondAttempt() {
+    ExerciseDriver d;
+    d.loadLesson(3, kAsdModel, 10, "00:01:00", 90);
+    QString shown;
+    int top = -1;
+    finishExercise(d, 10, 0, 40, 2, 50, [&](QWidget* res) {
+        shown = frmRes->lblRes->text();
+        top = res->y();
+        QCOMPARE(frmRes->lblOK->text(), QStringLiteral("!!! Parabéns - Você atingiu o desejado !!!"));
+        QCOMPARE(textColour(frmRes->lblOK), QColor(0xFF, 0xFF, 0x00));
+        QTest::keyClick(res, Qt::Key_Return);
+    });
+    QCOMPARE(shown, frmExec->StatisticsText().replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    QVERIFY(shown.contains(QStringLiteral("Tempo Decorrido  = 00:00:50")));
+    QCOMPARE(top, QGuiApplication::primaryScreen()->geometry().top() + 50);
+    QCOMPARE(d.program.readFile(QStringLiteral("aulas/aula3_ana.def")),
+             QByteArray("[Config]\r\nWordOK=10\r\nWordErr=0\r\nCharOK=40\r\nCharErr=2\r\n"
+                        "TempoTotal=00:00:50\r\nPorcent=97\r\n"));
+    QCOMPARE(d.totals(QStringLiteral("users/ana")), QStringList({"10", "0", "40", "2", "00:00:50", "97"}));
+    QCOMPARE(d.value(QStringLiteral("users/ana"), "Aula4", "Habilitado"), QStringLiteral("1"));
+    QCOMPARE(d.soundFiles(), QStringList({"ok.wav", "stop", "stop"}));
+
+    // 80 % the second time: the running percentage becomes (97 + 80) / 2 = 88.
+    finishExercise(d, 8, 2, 80, 20, 40, [](QWidget* res) { QTest::keyClick(res, Qt::Key_Enter); });
+    QCOMPARE(d.program.readFile(QStringLiteral("aulas/aula3_ana.def")),
+             QByteArray("[Config]\r\nWordOK=18\r\nWordErr=2\r\nCharOK=120\r\nCharErr=22\r\n"
+                        "TempoTotal=00:01:30\r\nPorcent=88\r\n"));
+}
+
+void TestResult::aFailedLessonUnlocksNothing() {
+    ExerciseDriver d;
+    d.loadLesson(5, kAsdModel, 10, "00:01:00", 90);
+    // 100 % but half a second too slow, though both times show as 00:01:00.
+    finishExercise(d, 10, 0, 40, 0, 60.5, [](QWidget* res) {
+        QCOMPARE(frmRes->lblOK->text(), QStringLiteral("!!! Treine Mais - Para fazer outra aula !!!"));
+        QCOMPARE(textColour(frmRes->lblOK), QColor(0xF0, 0x4E, 0x00));
+        QTest::keyClick(res, Qt::Key_Return);
+    });
+    QVERIFY(!d.program.readFile(QStringLiteral("users/ana")).contains("Aula6"));
+    QCOMPARE(d.soundFiles(), QStringList({"ahah.wav", "stop", "stop"}));
+}
+
+void TestResult::passingTheFinalTestUnlocksTheDiploma() {
+    ExerciseDriver d;
+    d.loadLesson(24, kAsdModel, 10, "00:01:00", 90);
+    finishExercise(d, 10, 0, 40, 0, 60, [](QWidget* res) { QTest::keyClick(res, Qt::Key_Return); });
+    QVERIFY(d.program.readFile(QStringLiteral("users/ana")).contains("[Aula25]\r\nHabilitado=1\r\n"));
+    QVERIFY(QFile::exists(d.program.path(QStringLiteral("aulas/aula24_ana.def"))));
+}
+
+void TestResult::onlyEnterClosesTheWindow() {
+    ExerciseDriver d;
+    d.loadLesson(1, kAsdModel, 10, "00:01:00", 90);
+    bool stillOpen = false;
+    finishExercise(d, 10, 0, 40, 0, 30, [&](QWidget* res) {
+        for (Qt::Key k : {Qt::Key_Escape, Qt::Key_Space, Qt::Key_A, Qt::Key_Tab, Qt::Key_F4})
+            QTest::keyClick(res, k);
+        // An Enter held down since the last word repeats; only a new press closes the window.
+        QKeyEvent repeated(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"), true);
+        QApplication::sendEvent(res, &repeated);
+        stillOpen = res->isVisible();
+        QCOMPARE(d.soundFiles(), QStringList{"ok.wav"}); // the verdict still sounds
+        QTest::keyClick(res, Qt::Key_Return);
+    });
+    QVERIFY(stillOpen);
+    QVERIFY(!frmRes->isVisible());
+    QCOMPARE(d.soundFiles(), QStringList({"ok.wav", "stop", "stop"}));
+}
+
+void TestResult::aStoredValueThatDoesNotParseStopsTheTotals() {
+    ExerciseDriver d;
+    d.loadLesson(3, kAsdModel, 10, "00:01:00", 90);
+    d.program.writeFile(QStringLiteral("users/ana"),
+                        "[Aula3]\r\nHabilitado=1\r\n[Config]\r\nWordOK=4\r\nWordErr=x1\r\nCharOK=7\r\n");
+    bool open = false;
+    finishExercise(d, 10, 0, 40, 2, 50, [&](QWidget* res) {
+        open = res->isVisible();
+        // Activated again after the error box: the exercise is not recorded a second time.
+        QEvent activate(QEvent::WindowActivate);
+        QApplication::sendEvent(res, &activate);
+        QTest::keyClick(res, Qt::Key_Return);
+    });
+    QVERIFY(open);
+    // (The other error is the splash picture, which a folder without data lacks.)
+    QCOMPARE(d.program.errors.filter(QStringLiteral("x1")),
+             QStringList{QStringLiteral("'x1' is not a valid integer value.")});
+    QCOMPARE(d.program.readFile(QStringLiteral("aulas/aula3_ana.def")),
+             QByteArray("[Config]\r\nWordOK=10\r\nWordErr=0\r\nCharOK=40\r\nCharErr=2\r\n"
+                        "TempoTotal=00:00:50\r\nPorcent=97\r\n"));
+    // The profile's totals stop at the value that does not parse; the keys after it are not written.
+    QCOMPARE(d.value(QStringLiteral("users/ana"), "Config", "WordOK"), QStringLiteral("14"));
+    QCOMPARE(d.value(QStringLiteral("users/ana"), "Config", "WordErr"), QStringLiteral("x1"));
+    QCOMPARE(d.value(QStringLiteral("users/ana"), "Config", "CharOK"), QStringLiteral("7"));
+    QCOMPARE(d.value(QStringLiteral("users/ana"), "Aula4", "Habilitado"), QStringLiteral("1"));
+}
+
+void TestResult::theCountdownCountsThreeTwoOneThenGo() {
+    ExerciseDriver d;
+    d.program.writeFile(QStringLiteral("snd/go.wav"), "RIFF");
+    frmCont->tmrCont->setInterval(1000);
+    for (int round = 0; round < 2; ++round) {
+        QStringList digits;
+        WhenModal([&](QWidget* cont) {
+            frmCont->tmrCont->stop(); // the ticks are driven by hand here
+            digits << frmCont->lblcont->text();
+            for (int tick = 0; tick < 3; ++tick) {
+                frmCont->tmrContTimer();
+                digits << frmCont->lblcont->text();
+                if (tick < 2 && !cont->isVisible())
+                    digits << QStringLiteral("closed early");
+            }
+        });
+        RunCountdown(frmExec);
+        QCOMPARE(digits, QStringList({"3", "2", "1", "0"}));
+        QVERIFY(!frmCont->isVisible());
+    }
+    QCOMPARE(d.soundFiles(), QStringList({"go.wav", "go.wav"}));
+
+    // Without the file the countdown ends the same way, silently.
+    QFile::remove(d.program.path(QStringLiteral("snd/go.wav")));
+    d.sound.Calls.clear();
+    frmCont->tmrCont->setInterval(5);
+    RunCountdown(frmExec);
+    QCOMPARE(frmCont->lblcont->text(), QStringLiteral("0"));
+    QVERIFY(d.sound.Calls.empty());
+}
+
+void TestResult::keysDuringTheCountdownDoNothing() {
+    ExerciseDriver d;
+    d.loadLesson(1, kAsdModel, 10, "00:01:00", 90);
+    frmCont->tmrCont->setInterval(1000);
+    bool countdownOpen = false;
+    d.run([&] {
+        WhenModal(
+            [&](QWidget* cont) {
+                for (Qt::Key k : {Qt::Key_A, Qt::Key_Escape, Qt::Key_Return, Qt::Key_F5, Qt::Key_Tab})
+                    QTest::keyClick(cont, k);
+                countdownOpen = cont->isVisible();
+                frmCont->tmrCont->setInterval(5);
+            },
+            frmExec);
+        d.press(Qt::Key_F5);
+        QVERIFY(ExerciseState.Running);
+        d.program.answers = {true};
+        d.press(Qt::Key_Escape);
+    });
+    QVERIFY(countdownOpen);
+    QCOMPARE(ExerciseState.LettersRight + ExerciseState.LettersWrong, 0);
+    QCOMPARE(frmExec->txtUserKey->toPlainText(), QString());
+}
+
+QTEST_MAIN(TestResult)
+#include "tst_result.moc"
