@@ -95,11 +95,26 @@ TfrmTela::TfrmTela() : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Q
         if (m_listReady)
             Guard([this] { lstUsrChange(); });
     });
-    connect(btnSel, &QPushButton::clicked, this, [this] { Guard([this] { btnSelClick(); }); });
-    connect(btnNew, &QPushButton::clicked, this, [this] { Guard([this] { btnNewClick(); }); });
-    connect(btnEditUser, &QPushButton::clicked, this, [this] { Guard([this] { btnEditUserClick(); }); });
-    connect(btnDel, &QPushButton::clicked, this, [this] { Guard([this] { btnDelClick(); }); });
-    connect(BitBtn1, &QPushButton::clicked, this, [this] { Guard([this] { BitBtn1Click(); }); });
+    connect(btnSel, &QPushButton::clicked, this, [this] {
+        Guard([this] { btnSelClick(); });
+        ReclaimActivation();
+    });
+    connect(btnNew, &QPushButton::clicked, this, [this] {
+        Guard([this] { btnNewClick(); });
+        ReclaimActivation();
+    });
+    connect(btnEditUser, &QPushButton::clicked, this, [this] {
+        Guard([this] { btnEditUserClick(); });
+        ReclaimActivation();
+    });
+    connect(btnDel, &QPushButton::clicked, this, [this] {
+        Guard([this] { btnDelClick(); });
+        ReclaimActivation();
+    });
+    connect(BitBtn1, &QPushButton::clicked, this, [this] {
+        Guard([this] { BitBtn1Click(); });
+        ReclaimActivation();
+    });
     connect(btnExit, &QPushButton::clicked, this, [this] { Guard([this] { btnExitClick(); }); });
 
     // Centred on the screen.
@@ -107,6 +122,15 @@ TfrmTela::TfrmTela() : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Q
         move(screen->availableGeometry().center() - rect().center());
 
     Guard([this] { FormCreate(); });
+}
+
+void TfrmTela::ReclaimActivation() {
+    // Back from a dialog: a window manager hands the activation back by itself; without one (a bare
+    // X server) the roster asks for it, so that its activation handler runs all the same.
+    if (isVisible() && !isActiveWindow()) {
+        raise();
+        activateWindow();
+    }
 }
 
 int TfrmTela::SelectedIndex() const {

@@ -30,6 +30,8 @@ public:
 
     // Re-reads the folder into the list: the selection is cleared and lstUsrChange runs.
     void ReloadList();
+    // After a dialog shown over the roster has closed.
+    void ReclaimActivation();
 
     void FormCreate();
     void FormActivate();

@@ -124,7 +124,10 @@ void TBalloonHint::paintEvent(QPaintEvent*) {
 }
 
 bool TBalloonHint::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_owner && (event->type() == QEvent::Hide || event->type() == QEvent::Close))
+    // A tip belongs to its window while that window is in front: a dialog opened over it, or the
+    // window going away, takes the tip with it.
+    if (watched == m_owner && (event->type() == QEvent::Hide || event->type() == QEvent::Close ||
+                               event->type() == QEvent::WindowDeactivate))
         CancelHint();
     return QWidget::eventFilter(watched, event);
 }
