@@ -137,16 +137,6 @@ TfrmAulas::TfrmAulas()
                                     s.rect(8, 24 + 17 * i, 105, 13));
         *totalValues[i] = makeValueBox(GroupBox1, value.constData(), s.rect(116, 22 + 17 * i, 47, 16));
     }
-    QStringList captions;
-    for (const char* c : totalCaptions)
-        captions << QString::fromUtf8(c);
-    const QFont totalFont = fittedFont(font(), captions, s(105));
-    const QFont valueFont =
-        fittedFont(font(), {QStringLiteral("00:00:00"), QStringLiteral("100%")}, s(47) - 4);
-    for (int i = 0; i < 6; ++i) {
-        (*totalLabels[i])->setFont(totalFont);
-        (*totalValues[i])->setFont(valueFont);
-    }
 
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
@@ -161,17 +151,9 @@ TfrmAulas::TfrmAulas()
     grid->setContentsMargins(s(4), s(4), s(1), s(4));
     grid->setHorizontalSpacing(s(2));
     grid->setVerticalSpacing(0);
-    QStringList names;
-    for (const char* n : kLessonNames)
-        names << QString::fromLatin1(n);
-    const int indicator = style()->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth) +
-                          style()->pixelMetric(QStyle::PM_RadioButtonLabelSpacing) + 2;
-    const QFont listFont = fittedFont(s.font(QStringLiteral("Terminal"), 12), names,
-                                      (s(260) - s(4) - s(1) - s(2) - 4) / 2 - indicator);
     for (int i = 0; i < kLessons; ++i) {
         auto* option = new QRadioButton(QString::fromLatin1(kLessonNames[i]), lstAula);
         option->setObjectName(QStringLiteral("lstAula_%1").arg(i + 1));
-        option->setFont(listFont);
         m_group->addButton(option, i);
         grid->addWidget(option, i % 12, i / 12); // first column 1 to 12, second 13 to 24
         lstAulaItems << option;
@@ -196,7 +178,11 @@ TfrmAulas::TfrmAulas()
     JvBlinkingLabel1->setText(QStringLiteral("Dados não disponíveis"));
     JvBlinkingLabel1->setAlignment(Qt::AlignCenter);
     JvBlinkingLabel1->setFont(s.font(QStringLiteral("MS Sans Serif"), 13, true));
-    JvBlinkingLabel1->setStyleSheet(QStringLiteral("color: #FF0000;"));
+    {
+        QPalette red = JvBlinkingLabel1->palette();
+        red.setColor(QPalette::WindowText, QColor(0xFF, 0x00, 0x00));
+        JvBlinkingLabel1->setPalette(red);
+    }
     s.place(JvBlinkingLabel1, 8, 57, 162, 20);
     // Made after the blinking label, so that it lies over it.
     pnlDatAula = new QWidget(GroupBox2);
@@ -212,14 +198,7 @@ TfrmAulas::TfrmAulas()
         makeLabel(pnlDatAula, name.constData(), QString::fromUtf8(lessonCaptions[i]),
                   s.rect(7, 6 + 17 * i, 105, 13));
         *lessonValues[i] = makeValueBox(pnlDatAula, value.constData(), s.rect(115, 4 + 17 * i, 47, 16));
-        (*lessonValues[i])->setFont(valueFont);
     }
-    QStringList lessonCaptionTexts;
-    for (const char* c : lessonCaptions)
-        lessonCaptionTexts << QString::fromUtf8(c);
-    const QFont lessonFont = fittedFont(font(), lessonCaptionTexts, s(105));
-    for (QLabel* l : pnlDatAula->findChildren<QLabel*>(QRegularExpression(QStringLiteral("^Label"))))
-        l->setFont(lessonFont);
 
     btnDiploma = makeButton(this, "btnDiploma", QStringLiteral("&Imprimir Diploma..."), QStyle::SP_FileIcon);
     btnDiploma->setGeometry(at(442, 220, 176, 29));
@@ -292,7 +271,45 @@ void TfrmAulas::showBalloon(const QString& title, const QString& text) {
     ohint->ShowHint(btnFazerAula, title, text, kBalloonMs);
 }
 
+// Fitting fonts loads every size it tries, which costs more than the rest of the window together:
+// it waits for the window's first showing, so that start-up does not pay for it.
+void TfrmAulas::fitFonts() {
+    if (m_fontsFitted)
+        return;
+    m_fontsFitted = true;
+    const DesignScale s(106);
+    auto texts = [](const QList<QLabel*>& labels) {
+        QStringList out;
+        for (const QLabel* l : labels)
+            out << l->text();
+        return out;
+    };
+    const QList<QLabel*> totalCaptions{Label1, Label2, Label3, Label4, Label5, Label6};
+    const QFont totalFont = fittedFont(font(), texts(totalCaptions), s(105));
+    for (QLabel* l : totalCaptions)
+        l->setFont(totalFont);
+    const QFont valueFont =
+        fittedFont(font(), {QStringLiteral("00:00:00"), QStringLiteral("100%")}, s(47) - 4);
+    for (QLabel* l : {lbl1, lbl2, lbl3, lbl4, lbl5, lbl6, lbla1, lbla2, lbla3, lbla4, lbla5, lbla6})
+        l->setFont(valueFont);
+    const QList<QLabel*> lessonCaptions =
+        pnlDatAula->findChildren<QLabel*>(QRegularExpression(QStringLiteral("^Label")));
+    const QFont lessonFont = fittedFont(font(), texts(lessonCaptions), s(105));
+    for (QLabel* l : lessonCaptions)
+        l->setFont(lessonFont);
+    QStringList names;
+    for (const QRadioButton* option : lstAulaItems)
+        names << option->text();
+    const int indicator = style()->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth) +
+                          style()->pixelMetric(QStyle::PM_RadioButtonLabelSpacing) + 2;
+    const QFont listFont = fittedFont(s.font(QStringLiteral("Terminal"), 12), names,
+                                      (s(260) - s(4) - s(1) - s(2) - 4) / 2 - indicator);
+    for (QRadioButton* option : lstAulaItems)
+        option->setFont(listFont);
+}
+
 void TfrmAulas::showEvent(QShowEvent* event) {
+    fitFonts();
     QDialog::showEvent(event);
     if (!m_pendingTitle.isEmpty())
         QTimer::singleShot(0, this, [this] {

@@ -74,6 +74,7 @@ protected:
     void done(int result) override;
 
 private:
+    void fitFonts();
     void showBalloon(const QString& title, const QString& text);
     void pickedByUser(int index);
     QButtonGroup* m_group;
@@ -81,6 +82,7 @@ private:
     bool m_returningFromBox = false;
     QString m_pendingTitle;
     QString m_pendingText;
+    bool m_fontsFitted = false;
 };
 
 extern TfrmAulas* frmAulas;
