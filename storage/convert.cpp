@@ -233,6 +233,23 @@ std::string Utf8ToCp1252Lossy(std::string_view utf8) {
     return out;
 }
 
+std::optional<std::u32string> Utf8CodePoints(std::string_view utf8) {
+    std::u32string out;
+    for (std::size_t i = 0; i < utf8.size();) {
+        char32_t cp = 0;
+        if (!nextCodePoint(utf8, i, cp))
+            return std::nullopt;
+        out += cp;
+    }
+    return out;
+}
+
+std::string Utf8Of(char32_t codePoint) {
+    std::string out;
+    appendUtf8(out, codePoint);
+    return out;
+}
+
 std::string AsciiLower(std::string text) {
     for (char& c : text)
         if (c >= 'A' && c <= 'Z')

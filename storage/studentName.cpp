@@ -9,55 +9,10 @@
 
 namespace {
 
-// Code points of a UTF-8 text; nullopt when it is malformed.
-std::optional<std::u32string> codePoints(const std::string& utf8) {
-    std::u32string out;
-    for (std::size_t i = 0; i < utf8.size();) {
-        const auto b0 = static_cast<unsigned char>(utf8[i]);
-        int extra = b0 < 0x80             ? 0
-                    : (b0 & 0xE0) == 0xC0 ? 1
-                    : (b0 & 0xF0) == 0xE0 ? 2
-                    : (b0 & 0xF8) == 0xF0 ? 3
-                                          : -1;
-        if (extra < 0 || i + static_cast<std::size_t>(extra) >= utf8.size())
-            return std::nullopt;
-        char32_t cp = extra == 0 ? b0 : extra == 1 ? (b0 & 0x1F) : extra == 2 ? (b0 & 0x0F) : (b0 & 0x07);
-        for (int k = 1; k <= extra; ++k) {
-            const auto b = static_cast<unsigned char>(utf8[i + static_cast<std::size_t>(k)]);
-            if ((b & 0xC0) != 0x80)
-                return std::nullopt;
-            cp = (cp << 6) | (b & 0x3F);
-        }
-        out += cp;
-        i += static_cast<std::size_t>(extra) + 1;
-    }
-    return out;
-}
-
-std::string utf8Of(char32_t cp) {
-    std::string out;
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-    return out;
-}
-
 // The first character that has no Windows-1252 byte, or nothing.
 std::optional<char32_t> firstUnstorable(const std::u32string& text) {
     for (const char32_t cp : text)
-        if (!Utf8ToCp1252(utf8Of(cp)))
+        if (!Utf8ToCp1252(Utf8Of(cp)))
             return cp;
     return std::nullopt;
 }
@@ -81,7 +36,7 @@ constexpr std::string_view kForbidden = "\\/:*?\"<>|";
 } // namespace
 
 std::string StudentNameProblem(const std::string& utf8Name) {
-    const auto text = codePoints(utf8Name);
+    const auto text = Utf8CodePoints(utf8Name);
     if (!text)
         return "O nome do aluno não é um texto válido.";
     if (text->empty())
@@ -90,14 +45,14 @@ std::string StudentNameProblem(const std::string& utf8Name) {
         return "\"" + utf8Name + "\" não pode ser usado como nome de aluno.";
     for (const char32_t cp : *text) {
         if (cp < 0x80 && kForbidden.find(static_cast<char>(cp)) != std::string_view::npos)
-            return "O nome do aluno não pode conter o caractere \"" + utf8Of(cp) +
+            return "O nome do aluno não pode conter o caractere \"" + Utf8Of(cp) +
                    "\".\n\nCaracteres não permitidos em nomes: \\ / : * ? \" < > |";
         if (isControl(cp))
             return "O nome do aluno não pode conter caracteres de controle (tabulação, quebra de linha e "
                    "outros).";
     }
     if (const auto bad = firstUnstorable(*text))
-        return "O nome do aluno contém o caractere \"" + utf8Of(*bad) +
+        return "O nome do aluno contém o caractere \"" + Utf8Of(*bad) +
                "\", que o programa não pode gravar. Use apenas letras, números e sinais comuns.";
     // A leading dot hides the file on Linux: the roster would never list the student.
     if (text->front() == U'.')
@@ -113,11 +68,11 @@ std::string StudentNameProblem(const std::string& utf8Name) {
 }
 
 std::string PasswordProblem(const std::string& utf8Password) {
-    const auto text = codePoints(utf8Password);
+    const auto text = Utf8CodePoints(utf8Password);
     if (!text)
         return "A senha não é um texto válido.";
     if (const auto bad = firstUnstorable(*text))
-        return "A senha contém o caractere \"" + utf8Of(*bad) +
+        return "A senha contém o caractere \"" + Utf8Of(*bad) +
                "\", que o programa não pode gravar. Use apenas letras, números e sinais comuns.";
     if (text->size() > static_cast<std::size_t>(kMaxPasswordLength))
         return "A senha pode ter no máximo " + std::to_string(kMaxPasswordLength) + " caracteres.";
