@@ -28,7 +28,7 @@ void TestExercise::aWholeLessonTwiceThroughTheWindows() {
         WhenModal([&](QWidget*) { d.now += 3 * kSecond; }, frmExec);
         d.press(Qt::Key_F5);
         startSeen = ExerciseState.StartTime;
-        QTRY_COMPARE_WITH_TIMEOUT(QApplication::activeWindow(), frmExec, 1000); // focus handed back
+        QTRY_COMPARE_WITH_TIMEOUT(QApplication::activeWindow(), frmExec, 5000); // focus handed back
         QCOMPARE(frmExec->lblMes->text(), QStringLiteral("Utilize a Tecla \"ESC\" para Sair"));
         d.press(Qt::Key_Space); // a space first: one wrong letter, one wrong word
         for (int i = 0; i < 5; ++i)
