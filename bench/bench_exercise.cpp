@@ -1,11 +1,12 @@
 // The program's own work per key while an exercise runs: the echo, the judging, the statistics and
-// the start of the key's flash on the keyboard, up to the moment the flash starts to wait.
+// the start of the key's flash on the keyboard, up to the moment its keys turn red (the painting that
+// follows is the toolkit's, and is measured apart, with the whole key).
 //
 //   bench_exercise [keys]      10,000 keys by default; prints the median, 99th percentile and maximum
 //   bench_exercise --demo      a lesson on screen, typed slowly, then its result (for looking at it)
 //
-// The flash's wait begins with a reading of the tick counter: the benchmark's tick counter notes
-// that moment and moves 150 ms on at every reading, so no key waits. Where the keyboard does not
+// The flash begins with a reading of the tick counter as its keys turn red: the benchmark's tick
+// counter notes that moment and moves 150 ms on at every reading, so no key waits. Where the keyboard does not
 // wait at all, the pending window events (the painting of what the key changed) are processed once
 // after the key and counted too.
 #include "app/uSplash.h"
@@ -125,7 +126,8 @@ int benchmark(int count) {
                     at(0.99), v.back());
     };
     report("key to start of flash:", micros);
-    report("key handling without paint:", handled);
+    // The whole key: the above, the painting of the lit keys and of what the key changed.
+    report("whole key, painting included:", handled);
     std::printf("words right %d wrong %d, letters right %d wrong %d\n", ExerciseState.WordsRight,
                 ExerciseState.WordsWrong, ExerciseState.LettersRight, ExerciseState.LettersWrong);
     ExerciseState.Running = false;

@@ -232,12 +232,13 @@ void HideKeyboard() {
     frmKey->move(kOffScreen, kOffScreen);
 }
 
-void KeyFlashDelay(std::uint32_t ms) {
+void KeyFlashDelay(std::uint32_t ms) { KeyFlashDelaySince(TickCount(), ms); }
+
+void KeyFlashDelaySince(std::uint32_t start, std::uint32_t ms) {
     // A timer wakes the wait when no other event comes, so the processor sleeps in between.
     QTimer wake;
     wake.setSingleShot(true);
     wake.setTimerType(Qt::PreciseTimer);
-    const std::uint32_t start = TickCount();
     for (;;) {
         const std::uint32_t elapsed = TickCount() - start; // unsigned: a wrap of the counter is harmless
         if (elapsed >= ms)
@@ -255,6 +256,8 @@ void FlashKey(std::uint16_t keyCode) {
         return;
     QPointer<TfrmKey> keyboard = frmKey;
     keyboard->Light(keys);
+    // The flash lasts from the moment the keys turn red, their painting included.
+    const std::uint32_t litAt = TickCount();
     // Put back even when an event handled during the wait raises.
     struct Restore {
         QPointer<TfrmKey>& k;
@@ -265,5 +268,5 @@ void FlashKey(std::uint16_t keyCode) {
         }
     } restore{keyboard, keys};
     QCoreApplication::processEvents();
-    KeyFlashDelay(kFlashMs);
+    KeyFlashDelaySince(litAt, kFlashMs);
 }

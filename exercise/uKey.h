@@ -57,3 +57,5 @@ void HideKeyboard();
 void FlashKey(std::uint16_t keyCode);
 // Waits ms milliseconds by the tick counter, handling events but sleeping between them.
 void KeyFlashDelay(std::uint32_t ms);
+// The same wait, counted from an earlier reading of the tick counter.
+void KeyFlashDelaySince(std::uint32_t start, std::uint32_t ms);
