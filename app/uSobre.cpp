@@ -2,6 +2,7 @@
 
 #include "platform/programFolder.h"
 #include "storage/profileKeys.h"
+#include "widgets/colours.h"
 #include "widgets/designScale.h"
 #include "widgets/messages.h"
 #include "widgets/picture.h"
@@ -56,9 +57,7 @@ void THotLink::setHot(bool hot) {
     f.setPixelSize(std::max(1, DesignScale(106)(11)));
     f.setUnderline(hot);
     setFont(f);
-    QPalette p = palette();
-    p.setColor(QPalette::WindowText, hot ? QColor(Qt::blue) : QColor(Qt::black));
-    setPalette(p);
+    SetColours(this, hot ? QColor(Qt::blue) : QColor(Qt::black));
 }
 
 void THotLink::Open() const {
@@ -118,9 +117,7 @@ TfrmSobre::TfrmSobre()
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setAlignment(Qt::AlignCenter);
     Label1->setFont(s.font(QStringLiteral("Comic Sans MS"), 16, true));
-    QPalette navy = Label1->palette();
-    navy.setColor(QPalette::WindowText, QColor(0x00, 0x00, 0x80));
-    Label1->setPalette(navy);
+    SetColours(Label1, QColor(0x00, 0x00, 0x80));
     s.place(Label1, 60, 10, 251, 46);
 
     Image2 = new QLabel(Panel1);

@@ -3,6 +3,7 @@
 #include "app/uTela.h"
 #include "platform/programFolder.h"
 #include "storage/profileKeys.h"
+#include "widgets/colours.h"
 #include "widgets/designScale.h"
 #include "widgets/messages.h"
 #include "widgets/picture.h"
@@ -35,9 +36,7 @@ Tfrmsplash::Tfrmsplash()
     Label1->setObjectName(QStringLiteral("Label1"));
     s.place(Label1, 16, 168, 97, 25);
     Label1->setFont(s.font(QStringLiteral("Comic Sans MS"), 18, true));
-    QPalette lp = Label1->palette();
-    lp.setColor(QPalette::WindowText, QColor(0x00, 0xFF, 0x00));
-    Label1->setPalette(lp);
+    SetColours(Label1, QColor(0x00, 0xFF, 0x00));
 
     // Runs from the moment the splash is made, not from its showing.
     tmrOcultar = new QTimer(this);

@@ -1,6 +1,7 @@
 #include "exercise/uCont.h"
 
 #include "platform/sound.h"
+#include "widgets/colours.h"
 #include "widgets/designScale.h"
 #include "widgets/messages.h"
 #include "widgets/shape.h"
@@ -23,9 +24,7 @@ QLabel* makeCaption(QWidget* parent, const char* name, const DesignScale& s, con
     label->setAlignment(Qt::AlignCenter);
     label->setFont(s.font(QStringLiteral("MS Sans Serif"), 16, true));
     label->setAttribute(Qt::WA_TranslucentBackground);
-    QPalette p = label->palette();
-    p.setColor(QPalette::WindowText, colour);
-    label->setPalette(p);
+    SetColours(label, colour);
     return label;
 }
 } // namespace
@@ -55,9 +54,7 @@ TfrmCont::TfrmCont() : QDialog(nullptr, Qt::Dialog | Qt::FramelessWindowHint | Q
     lblcont->setLineWidth(1);
     lblcont->setAlignment(Qt::AlignCenter);
     lblcont->setFont(s.font(QStringLiteral("MS Sans Serif"), 32, true));
-    QPalette digit = lblcont->palette();
-    digit.setColor(QPalette::WindowText, QColor(0x00, 0xFF, 0xFF));
-    lblcont->setPalette(digit);
+    SetColours(lblcont, QColor(0x00, 0xFF, 0xFF));
     s.place(lblcont, 72, 40, 57, 41);
 
     tmrCont = new QTimer(this);

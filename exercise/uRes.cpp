@@ -7,6 +7,7 @@
 #include "platform/keyCodes.h"
 #include "platform/sound.h"
 #include "widgets/blinkingLabel.h"
+#include "widgets/colours.h"
 #include "widgets/designScale.h"
 #include "widgets/messages.h"
 #include "widgets/qtText.h"
@@ -29,15 +30,6 @@ QLabel* makeStatic(QWidget* parent, const char* name, const QString& text) {
     return label;
 }
 
-void setColours(QWidget* widget, const QColor& text, const QColor& background = QColor()) {
-    QPalette p = widget->palette();
-    p.setColor(QPalette::WindowText, text);
-    if (background.isValid()) {
-        p.setColor(QPalette::Window, background);
-        widget->setAutoFillBackground(true);
-    }
-    widget->setPalette(p);
-}
 } // namespace
 
 TfrmRes::TfrmRes() : QDialog(nullptr, Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
@@ -46,7 +38,7 @@ TfrmRes::TfrmRes() : QDialog(nullptr, Qt::Dialog | Qt::FramelessWindowHint | Qt:
     s.fixSize(this, 421, 276);
     // The texts lie on the window's own blue, painted over the light frame.
     const QColor blue(0x00, 0x54, 0xA8);
-    setColours(this, Qt::black, blue);
+    SetColours(this, Qt::black, blue);
 
     Shape1 = new TShape(this);
     Shape1->setObjectName(QStringLiteral("Shape1"));
@@ -57,26 +49,26 @@ TfrmRes::TfrmRes() : QDialog(nullptr, Qt::Dialog | Qt::FramelessWindowHint | Qt:
     StaticText1 = makeStatic(this, "StaticText1", QStringLiteral("Resultados da Aula"));
     StaticText1->setAlignment(Qt::AlignCenter);
     StaticText1->setFont(s.font(QStringLiteral("Arial"), 16, true));
-    setColours(StaticText1, Qt::white, blue);
+    SetColours(StaticText1, Qt::white, blue);
     s.place(StaticText1, 16, 16, 389, 22);
 
     lblRes = makeStatic(this, "lblRes", QStringLiteral("Resultados da Aula"));
     lblRes->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     lblRes->setFont(s.font(QStringLiteral("Terminal"), 16));
-    setColours(lblRes, QColor(0x80, 0x80, 0x80), QColor(0xFA, 0xFA, 0xFA));
+    SetColours(lblRes, QColor(0x80, 0x80, 0x80), QColor(0xFA, 0xFA, 0xFA));
     s.place(lblRes, 16, 39, 389, 170);
 
     lblOK = new TBlinkingLabel(200, 400, this);
     lblOK->setObjectName(QStringLiteral("lblOK"));
     lblOK->setAlignment(Qt::AlignCenter);
     lblOK->setFont(s.font(QStringLiteral("MS Sans Serif"), 13, true));
-    setColours(lblOK, QColor(0x00, 0xFF, 0x00), blue);
+    SetColours(lblOK, QColor(0x00, 0xFF, 0x00), blue);
     s.place(lblOK, 16, 211, 389, 22);
 
     StaticText3 = makeStatic(this, "StaticText3", QStringLiteral("Tecle <ENTER> para Sair"));
     StaticText3->setAlignment(Qt::AlignCenter);
     StaticText3->setFont(s.font(QStringLiteral("Arial"), 15, true));
-    setColours(StaticText3, QColor(0xC0, 0xC0, 0xC0), blue);
+    SetColours(StaticText3, QColor(0xC0, 0xC0, 0xC0), blue);
     s.place(StaticText3, 16, 236, 389, 22);
 
     for (QWidget* child : findChildren<QWidget*>())
@@ -138,12 +130,12 @@ void TfrmRes::FormActivate() {
     const int lesson = frmAulas->ItemIndex() + 1;
     if (LessonPassed(ExerciseState)) {
         lblOK->setText(FromCp(kPassedVerdict));
-        setColours(lblOK, QColor(0xFF, 0xFF, 0x00));
+        SetColours(lblOK, QColor(0xFF, 0xFF, 0x00));
         PlaySoundFile(SoundPath(kPassedSound));
         UnlockNextLesson(profile, lesson);
     } else {
         lblOK->setText(FromCp(kFailedVerdict));
-        setColours(lblOK, QColor(0xF0, 0x4E, 0x00));
+        SetColours(lblOK, QColor(0xF0, 0x4E, 0x00));
         PlaySoundFile(SoundPath(kFailedSound));
     }
     AccumulateResults(LessonResultFile(lesson, profile));

@@ -9,6 +9,7 @@
 #include "storage/settings.h"
 #include "widgets/balloonHint.h"
 #include "widgets/blinkingLabel.h"
+#include "widgets/colours.h"
 #include "widgets/designScale.h"
 #include "widgets/messages.h"
 #include "widgets/picture.h"
@@ -178,11 +179,7 @@ TfrmAulas::TfrmAulas()
     JvBlinkingLabel1->setText(QStringLiteral("Dados não disponíveis"));
     JvBlinkingLabel1->setAlignment(Qt::AlignCenter);
     JvBlinkingLabel1->setFont(s.font(QStringLiteral("MS Sans Serif"), 13, true));
-    {
-        QPalette red = JvBlinkingLabel1->palette();
-        red.setColor(QPalette::WindowText, QColor(0xFF, 0x00, 0x00));
-        JvBlinkingLabel1->setPalette(red);
-    }
+    SetColours(JvBlinkingLabel1, QColor(0xFF, 0x00, 0x00));
     s.place(JvBlinkingLabel1, 8, 57, 162, 20);
     // Made after the blinking label, so that it lies over it.
     pnlDatAula = new QWidget(GroupBox2);

@@ -6,6 +6,24 @@
 #include <QLabel>
 #include <QProgressBar>
 
+namespace {
+// Types the last word so that it ends `seconds` after the start, and answers the result window with
+// Enter; its verdict.
+QString lastWordAfter(ExerciseDriver& d, int seconds) {
+    QString verdict;
+    d.type({Qt::Key_A, Qt::Key_S, Qt::Key_D});
+    d.now = ExerciseState.StartTime + seconds * kSecond;
+    WhenModal(
+        [&](QWidget* res) {
+            verdict = frmRes->lblOK->text();
+            QTest::keyClick(res, Qt::Key_Return);
+        },
+        frmExec);
+    d.press(Qt::Key_Space);
+    return verdict;
+}
+} // namespace
+
 class TestExercise : public QObject {
     Q_OBJECT
 private slots:
@@ -36,15 +54,7 @@ void TestExercise::aWholeLessonTwiceThroughTheWindows() {
         d.press(Qt::Key_Space);
         for (int i = 0; i < 4; ++i)
             d.word();
-        d.type({Qt::Key_A, Qt::Key_S, Qt::Key_D});
-        d.now = ExerciseState.StartTime + 50 * kSecond;
-        WhenModal(
-            [&](QWidget* res) {
-                verdicts << frmRes->lblOK->text();
-                QTest::keyClick(res, Qt::Key_Return);
-            },
-            frmExec);
-        d.press(Qt::Key_Space);
+        verdicts << lastWordAfter(d, 50);
     });
     QCOMPARE(startSeen, 0.5 + 3 * kSecond);
     QVERIFY(!frmExec->isVisible());
@@ -72,15 +82,7 @@ void TestExercise::aWholeLessonTwiceThroughTheWindows() {
             d.press(Qt::Key_Space);
         for (int i = 0; i < 7; ++i)
             d.word();
-        d.type({Qt::Key_A, Qt::Key_S, Qt::Key_D});
-        d.now = ExerciseState.StartTime + 75 * kSecond;
-        WhenModal(
-            [&](QWidget* res) {
-                verdicts << frmRes->lblOK->text();
-                QTest::keyClick(res, Qt::Key_Return);
-            },
-            frmExec);
-        d.press(Qt::Key_Space);
+        verdicts << lastWordAfter(d, 75);
     });
     QCOMPARE(verdicts.last(), QStringLiteral("!!! Treine Mais - Para fazer outra aula !!!"));
     QCOMPARE(d.program.readFile(QStringLiteral("aulas/aula3_ana.def")),
