@@ -6,7 +6,7 @@ PACKAGES := cmake ninja-build g++ pkg-config \
 	qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-translations-l10n libgl-dev libvulkan-dev \
 	libjpeg62-turbo-dev libgtest-dev googletest \
 	fonts-dejavu-core fonts-liberation2 fonts-comic-neue fonts-urw-base35 fonts-terminus-otb \
-	poppler-utils
+	poppler-utils libx11-dev libxdamage-dev xvfb
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 JOBS ?= $(shell nproc)

@@ -26,8 +26,8 @@ constexpr int kUnlimited = 32767; // QLineEdit's own "no limit"
 } // namespace
 
 TfrmPassWord::TfrmPassWord()
-    : QDialog(nullptr,
-              Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint) {
+    : DeferredControls(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                    Qt::MSWindowsFixedSizeDialogHint) {
     setObjectName(QStringLiteral("frmPassWord"));
     setWindowTitle(QStringLiteral("Senha de Acesso:"));
     setModal(true);
@@ -35,7 +35,12 @@ TfrmPassWord::TfrmPassWord()
     s.fixSize(this, 243, 90);
     // The face and size the window was laid out with; every control inherits it.
     setFont(s.font(QStringLiteral("MS Sans Serif"), 11));
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
 
+void TfrmPassWord::BuildControls() {
+    const DesignScale s(106);
     QFont bold = font();
     bold.setBold(true);
     Label1 = new QLabel(QStringLiteral("Usuário:"), this);
@@ -75,9 +80,6 @@ TfrmPassWord::TfrmPassWord()
     connect(btnOK, &QPushButton::clicked, this, [this] { Guard([this] { btnOKClick(); }); });
     // Esc comes here too, through QDialog::reject.
     connect(btnCancel, &QPushButton::clicked, this, [this] { Guard([this] { finish(false); }); });
-
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
 }
 
 void TfrmPassWord::finish(bool accepted) {
@@ -86,6 +88,7 @@ void TfrmPassWord::finish(bool accepted) {
 }
 
 void TfrmPassWord::Prepare(TAccessMode mode) {
+    EnsureBuilt();
     m_accepted = false;
     m_acceptedName.clear();
     m_mode = mode;
@@ -115,6 +118,7 @@ void TfrmPassWord::Prepare(TAccessMode mode) {
 }
 
 void TfrmPassWord::btnOKClick() {
+    EnsureBuilt();
     if (txtPassWord->text().isEmpty()) {
         ShowMessage(QStringLiteral("Você deve colocar uma senha para este usuário."));
         return;

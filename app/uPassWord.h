@@ -1,4 +1,6 @@
 #pragma once
+#include "widgets/deferredControls.h"
+
 #include <QDialog>
 
 class QFrame;
@@ -10,18 +12,18 @@ enum class TAccessMode { Administrator, Lesson };
 
 // The access dialog: a name and a password checked against the student profiles. Until the first
 // administrator is saved, the built-in administrator is let through at once.
-class TfrmPassWord : public QDialog {
+class TfrmPassWord : public DeferredControls<QDialog> {
     Q_OBJECT
 public:
     TfrmPassWord();
 
-    QLabel* Label1;
-    QLabel* Label2;
-    QLineEdit* txtName;
-    QLineEdit* txtPassWord;
-    QFrame* Panel1;
-    QPushButton* btnOK;
-    QPushButton* btnCancel;
+    QLabel* Label1 = nullptr;
+    QLabel* Label2 = nullptr;
+    QLineEdit* txtName = nullptr;
+    QLineEdit* txtPassWord = nullptr;
+    QFrame* Panel1 = nullptr;
+    QPushButton* btnOK = nullptr;
+    QPushButton* btnCancel = nullptr;
 
     // The outcome of the last opening and the mode it was opened in.
     bool Accepted() const { return m_accepted; }
@@ -35,6 +37,7 @@ public:
     void btnOKClick();
 
 private:
+    void BuildControls() override;
     void finish(bool accepted);
     bool m_accepted = false;
     QString m_acceptedName;

@@ -84,8 +84,8 @@ void THotLink::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 TfrmSobre::TfrmSobre()
-    : QDialog(nullptr,
-              Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint) {
+    : DeferredControls(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                    Qt::MSWindowsFixedSizeDialogHint) {
     setObjectName(QStringLiteral("frmSobre"));
     setWindowTitle(QStringLiteral("Sobre Tavoli Software Inc."));
     setModal(true);
@@ -93,6 +93,12 @@ TfrmSobre::TfrmSobre()
     s.fixSize(this, 328, 192);
     // The face and size the window was laid out with; every control inherits it.
     setFont(s.font(QStringLiteral("MS Sans Serif"), 11));
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+void TfrmSobre::BuildControls() {
+    const DesignScale s(106);
     const QString grey = QStringLiteral("background: #E0E0E0;");
 
     Panel1 = new QFrame(this);
@@ -145,9 +151,6 @@ TfrmSobre::TfrmSobre()
     SpeedButton1->setDefault(true);
     s.place(SpeedButton1, 5, 5, 316, 26);
     connect(SpeedButton1, &QPushButton::clicked, this, [this] { Guard([this] { SpeedButton1Click(); }); });
-
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
 }
 
 void TfrmSobre::SpeedButton1Click() {

@@ -1,4 +1,6 @@
 #pragma once
+#include "widgets/deferredControls.h"
+
 #include <QDialog>
 #include <QLabel>
 #include <QUrl>
@@ -36,23 +38,26 @@ private:
 void SetLinkOpener(std::function<void(const QUrl&)> opener);
 
 // The About box.
-class TfrmSobre : public QDialog {
+class TfrmSobre : public DeferredControls<QDialog> {
     Q_OBJECT
 public:
     TfrmSobre();
 
-    QFrame* Panel1;
-    QFrame* Shape2;
-    QLabel* Image1;
-    QFrame* Shape1;
-    QLabel* Label1;
-    QLabel* Image2;
-    THotLink* JvHotLink2;
-    THotLink* JvHotLink1;
-    QFrame* Panel2;
-    QPushButton* SpeedButton1;
+    QFrame* Panel1 = nullptr;
+    QFrame* Shape2 = nullptr;
+    QLabel* Image1 = nullptr;
+    QFrame* Shape1 = nullptr;
+    QLabel* Label1 = nullptr;
+    QLabel* Image2 = nullptr;
+    THotLink* JvHotLink2 = nullptr;
+    THotLink* JvHotLink1 = nullptr;
+    QFrame* Panel2 = nullptr;
+    QPushButton* SpeedButton1 = nullptr;
 
     void SpeedButton1Click();
+
+private:
+    void BuildControls() override;
 };
 
 extern TfrmSobre* frmSobre;

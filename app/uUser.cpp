@@ -82,15 +82,20 @@ int TRadioGroup::Count() const {
 }
 
 TfrmUser::TfrmUser()
-    : QDialog(nullptr,
-              Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint) {
+    : DeferredControls(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                    Qt::MSWindowsFixedSizeDialogHint) {
     setObjectName(QStringLiteral("frmUser"));
     setModal(true);
     const DesignScale s(106);
     s.fixSize(this, 302, 215);
     // The face and size the window was laid out with; every control inherits it.
     setFont(s.font(QStringLiteral("MS Sans Serif"), 11));
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
 
+void TfrmUser::BuildControls() {
+    const DesignScale s(106);
     QFont bold = font();
     bold.setBold(true);
     Label1 = new QLabel(QStringLiteral("Nome do Aluno:"), this);
@@ -158,9 +163,6 @@ TfrmUser::TfrmUser()
     connect(BitBtn2, &QPushButton::clicked, this, [this] { Guard([this] { reject(); }); });
     m_focusWatch = connect(qApp, &QApplication::focusChanged, this,
                            [this](QWidget*, QWidget* to) { Guard([=, this] { focusMoved(to); }); });
-
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
 }
 
 // The focus moves while the children go; by then this is no editor any more.
@@ -192,6 +194,7 @@ void TfrmUser::focusMoved(QWidget* to) {
 }
 
 void TfrmUser::PrepareNew() {
+    EnsureBuilt();
     setWindowTitle(QStringLiteral("Novo usuário."));
     m_mode = TEditorMode::New;
     m_profilePath.clear();
@@ -208,6 +211,7 @@ void TfrmUser::PrepareNew() {
 }
 
 void TfrmUser::PrepareEdit(const QString& profilePath) {
+    EnsureBuilt();
     setWindowTitle(QStringLiteral("Editando usuário."));
     m_mode = TEditorMode::Edit;
     m_profilePath = profilePath;
@@ -264,6 +268,7 @@ void TfrmUser::opcKeyboardEnter() {
 }
 
 void TfrmUser::cmdSaveClick() {
+    EnsureBuilt();
     const QString name = txtName->text();
     const QString usersFolder = frmTela ? frmTela->UsersFolder() : QString();
     // Everything is checked before anything is written; the editor stays open with the text as typed.
@@ -304,6 +309,7 @@ void TfrmUser::cmdSaveClick() {
 }
 
 void TfrmUser::FormCloseQuery() {
+    EnsureBuilt();
     ohint->CancelHint();
 }
 

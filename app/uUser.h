@@ -1,4 +1,6 @@
 #pragma once
+#include "widgets/deferredControls.h"
+
 #include <QDialog>
 #include <QGroupBox>
 
@@ -35,22 +37,22 @@ private:
 enum class TEditorMode { New, Edit };
 
 // The student editor: creates a profile or changes an existing one.
-class TfrmUser : public QDialog {
+class TfrmUser : public DeferredControls<QDialog> {
     Q_OBJECT
 public:
     TfrmUser();
     ~TfrmUser() override;
 
-    QLabel* Label1;
-    QLabel* Label2;
-    QLineEdit* txtName;
-    QLineEdit* txtPassWord;
-    TRadioGroup* opcUSer;
-    TRadioGroup* opcKeyboard;
-    QFrame* Panel1;
-    QPushButton* cmdSave;
-    QPushButton* BitBtn2;
-    TBalloonHint* ohint;
+    QLabel* Label1 = nullptr;
+    QLabel* Label2 = nullptr;
+    QLineEdit* txtName = nullptr;
+    QLineEdit* txtPassWord = nullptr;
+    TRadioGroup* opcUSer = nullptr;
+    TRadioGroup* opcKeyboard = nullptr;
+    QFrame* Panel1 = nullptr;
+    QPushButton* cmdSave = nullptr;
+    QPushButton* BitBtn2 = nullptr;
+    TBalloonHint* ohint = nullptr;
 
     TEditorMode Mode() const { return m_mode; }
 
@@ -75,6 +77,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    void BuildControls() override;
     void focusMoved(QWidget* to);
     TEditorMode m_mode = TEditorMode::New;
     QString m_profilePath;        // edit mode: the profile being edited

@@ -6,15 +6,24 @@ cd "$(dirname "$0")/.."
 runs=${1:-20}
 bench=build/release/bench/startupBench
 [ -x "$bench" ] || { echo "build the release preset first" >&2; exit 2; }
-folder=$(mktemp -d)
-trap 'rm -rf "$folder"; kill $xvfb 2>/dev/null || true' EXIT
-cp -r build/velotecla/. "$folder"/
-rm -rf "$folder/users" "$folder/velotecla.INI" "$folder/velotecla.reg"
+work=$(mktemp -d)
 display=:$((50 + RANDOM % 40))
 Xvfb "$display" -screen 0 1280x1024x24 -noreset >/dev/null 2>&1 &
 xvfb=$!
+trap 'rm -rf "$work"; kill $xvfb 2>/dev/null || true' EXIT
 sleep 1
-echo "first start, empty program folder:"
-DISPLAY=$display "$bench" "$folder" 1 | sed -n 2p
-echo "repeated starts:"
-DISPLAY=$display "$bench" "$folder" "$runs"
+# A program folder as installed: the program and its data, no students and no settings yet.
+fresh() {
+    rm -rf "$work/folder"
+    cp -r build/velotecla/. "$work/folder"/
+    rm -rf "$work/folder/users" "$work/folder/velotecla.INI" "$work/folder/velotecla.reg"
+}
+export DISPLAY=$display
+echo "first starts, each in a new empty program folder:"
+for _ in $(seq 5); do
+    fresh
+    "$bench" "$work/folder" 1 --starts-only | sed 's/^/  /'
+done
+echo "repeated starts in one program folder:"
+fresh
+"$bench" "$work/folder" "$runs" | sed 's/^/  /'

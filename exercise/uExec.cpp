@@ -88,7 +88,7 @@ void playSound(const std::string& fileName) {
 }
 } // namespace
 
-TfrmExec::TfrmExec() : QDialog(nullptr, Qt::Dialog | Qt::FramelessWindowHint) {
+TfrmExec::TfrmExec() : DeferredControls(nullptr, Qt::Dialog | Qt::FramelessWindowHint) {
     setObjectName(QStringLiteral("frmExec"));
     const DesignScale s(kDesignDpi);
     m_designed = QSize(s(kDesignedWidth), s(kDesignedHeight));
@@ -98,6 +98,10 @@ TfrmExec::TfrmExec() : QDialog(nullptr, Qt::Dialog | Qt::FramelessWindowHint) {
     // Dead keys must arrive as key-downs, not be composed by the input method.
     setAttribute(Qt::WA_InputMethodEnabled, false);
     setFocusPolicy(Qt::StrongFocus);
+}
+
+void TfrmExec::BuildControls() {
+    const DesignScale s(kDesignDpi);
 
     pnlNomeAluno = new QLabel(QStringLiteral("1ª Aula (Nome do Aluno)"), this);
     pnlNomeAluno->setObjectName(QStringLiteral("pnlNomeAluno"));
@@ -215,7 +219,8 @@ void TfrmExec::fitStatisticsFont() {
 
 void TfrmExec::resizeEvent(QResizeEvent* event) {
     QDialog::resizeEvent(event);
-    layOut();
+    if (IsBuilt())
+        layOut();
 }
 
 bool TfrmExec::focusNextPrevChild(bool) {
@@ -250,12 +255,14 @@ void TfrmExec::closeEvent(QCloseEvent* event) {
 }
 
 void TfrmExec::FormActivate() {
+    EnsureBuilt();
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         setGeometry(screen->geometry());
     RefreshStatistics();
 }
 
 void TfrmExec::FormKeyDown(std::uint16_t key) {
+    EnsureBuilt();
     if (key == 27) {
         if (!ExerciseState.Running) {
             close();
@@ -316,6 +323,7 @@ void TfrmExec::JudgeWord(std::uint8_t code) {
 }
 
 void TfrmExec::RefreshStatistics() {
+    EnsureBuilt();
     TExerciseState shown = ExerciseState;
     double elapsed = ExerciseState.FinalElapsed;
     if (ExerciseState.Running) {
@@ -351,6 +359,7 @@ void TfrmExec::showStatistics() {
 }
 
 void TfrmExec::CheckLessonEnd() {
+    EnsureBuilt();
     if (!LessonComplete(ExerciseState))
         return;
     ExerciseState.Running = false;
@@ -363,11 +372,13 @@ void TfrmExec::CheckLessonEnd() {
 }
 
 void TfrmExec::tmrTempoTimer() {
+    EnsureBuilt();
     lblMes->setText(FromCp(ClockLine(ElapsedSince(ExerciseState.StartTime, TimeOfDayNow()))));
     RefreshStatistics();
 }
 
 void TfrmExec::FormCloseQuery() {
+    EnsureBuilt();
     // However the window is closed, no exercise goes on running behind it.
     if (ExerciseState.Running) {
         ExerciseState.Running = false;

@@ -1,4 +1,6 @@
 #pragma once
+#include "widgets/deferredControls.h"
+
 #include <QDialog>
 #include <QRect>
 #include <cstdint>
@@ -12,22 +14,22 @@ class TBlinkingLabel;
 
 // The typing exercise: full screen, it sees every key before its controls (Tab included), judges the
 // keys against the lesson and runs the clock.
-class TfrmExec : public QDialog {
+class TfrmExec : public DeferredControls<QDialog> {
     Q_OBJECT
 public:
     TfrmExec();
 
-    QLabel* pnlNomeAluno;          // banner: "<N>ª Aula (<student>)"
-    TBlinkingLabel* lblMes;        // the message line
-    QFrame* Panel1;                // frames the picture
-    QLabel* imgAula;               // the lesson picture
-    QLabel* pnlTitulo;             // the lesson title
-    QPlainTextEdit* txtAulaDescri; // the lesson description
-    QPlainTextEdit* txtRes;        // the statistics block
-    QProgressBar* barD;            // minimum percentage
-    QProgressBar* bar;             // right percentage
-    QPlainTextEdit* txtUserKey;    // echo of the typed keys
-    QTimer* tmrTempo;              // the exercise clock
+    QLabel* pnlNomeAluno = nullptr;          // banner: "<N>ª Aula (<student>)"
+    TBlinkingLabel* lblMes = nullptr;        // the message line
+    QFrame* Panel1 = nullptr;                // frames the picture
+    QLabel* imgAula = nullptr;               // the lesson picture
+    QLabel* pnlTitulo = nullptr;             // the lesson title
+    QPlainTextEdit* txtAulaDescri = nullptr; // the lesson description
+    QPlainTextEdit* txtRes = nullptr;        // the statistics block
+    QProgressBar* barD = nullptr;            // minimum percentage
+    QProgressBar* bar = nullptr;             // right percentage
+    QPlainTextEdit* txtUserKey = nullptr;    // echo of the typed keys
+    QTimer* tmrTempo = nullptr;              // the exercise clock
 
     // Alternates on every wrong word of the run and picks the wrong-word sound; never reset.
     std::int32_t WrongWordToggle = 0;
@@ -54,6 +56,7 @@ protected:
     bool focusNextPrevChild(bool next) override;
 
 private:
+    void BuildControls() override;
     void startExercise();
     void layOut();
     void appendEcho(std::uint16_t key);

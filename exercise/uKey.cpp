@@ -32,8 +32,8 @@ const Relabel kRelabelled[] = {
 } // namespace
 
 TfrmKey::TfrmKey()
-    : QWidget(nullptr,
-              Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus) {
+    : DeferredControls(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
+                                    Qt::WindowDoesNotAcceptFocus) {
     setObjectName(QStringLiteral("frmKey"));
     setAttribute(Qt::WA_ShowWithoutActivating);
     setFocusPolicy(Qt::NoFocus);
@@ -44,7 +44,10 @@ TfrmKey::TfrmKey()
     p.setColor(QPalette::Window, kWindowColour);
     setPalette(p);
     setFont(s.font(QStringLiteral("MS Sans Serif"), 12));
+    Guard([this] { FormCreate(); });
+}
 
+void TfrmKey::BuildControls() {
     // Row 1: ` 1 .. 0 - = \ Backspace.
     const char* row1[] = {"l1", "l2", "l3",  "l4",  "l5",  "l6",  "l7",
                           "l8", "l9", "l10", "l11", "l12", "l13", "l14"};
@@ -76,8 +79,6 @@ TfrmKey::TfrmKey()
     addKey("l53", QStringLiteral("Shift"), 199, 56, 42, 17, true);
     // Row 5: the space bar.
     addKey("l54", QString(), 69, 74, 91, 17, false);
-
-    Guard([this] { FormCreate(); });
 }
 
 QLabel* TfrmKey::addKey(const char* name, const QString& legend, int left, int top, int width, int height,
@@ -117,7 +118,7 @@ void TfrmKey::FormCreate() {
     move(kOffScreen, kOffScreen);
 }
 
-QList<QLabel*> TfrmKey::KeysOf(std::uint16_t code) const {
+QList<QLabel*> TfrmKey::KeysOf(std::uint16_t code) {
     auto one = [this](const char* name) { return QList<QLabel*>{Key(QString::fromLatin1(name))}; };
     if (code > 222)
         return {};

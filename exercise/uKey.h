@@ -1,4 +1,6 @@
 #pragma once
+#include "widgets/deferredControls.h"
+
 #include <QHash>
 #include <QList>
 #include <QPointer>
@@ -9,16 +11,22 @@ class QLabel;
 
 // The on-screen keyboard that floats above the exercise window: a topmost window that never takes
 // the focus, off-screen until a lesson puts it up.
-class TfrmKey : public QWidget {
+class TfrmKey : public DeferredControls<QWidget> {
     Q_OBJECT
 public:
     TfrmKey();
 
     // The 56 keys, l1 .. l54 and the three pieces of Enter (l29_1, l29_2, l29_3), by object name.
-    QLabel* Key(const QString& name) const { return m_keys.value(name); }
-    QList<QLabel*> Keys() const { return m_keys.values(); }
+    QLabel* Key(const QString& name) {
+        EnsureBuilt();
+        return m_keys.value(name);
+    }
+    QList<QLabel*> Keys() {
+        EnsureBuilt();
+        return m_keys.values();
+    }
     // The keys that a virtual-key code lights (empty for codes that light nothing).
-    QList<QLabel*> KeysOf(std::uint16_t keyCode) const;
+    QList<QLabel*> KeysOf(std::uint16_t keyCode);
 
     // The five relabelled keys for layout 0 or 1; other numbers leave them as they are.
     void ApplyLayout(int layout);
@@ -38,6 +46,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void BuildControls() override;
     QLabel* addKey(const char* name, const QString& legend, int left, int top, int width, int height,
                    bool functionKey, bool border = true);
     void paintNormal(QLabel* key);

@@ -106,13 +106,22 @@ QString CurrentStudentProfile() {
 }
 
 TfrmAulas::TfrmAulas()
-    : QDialog(nullptr,
-              Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
+    : DeferredControls(nullptr,
+                       Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
     setObjectName(QStringLiteral("frmAulas"));
     setWindowTitle(QStringLiteral("Aulas do Aluno"));
     const DesignScale s(106);
     s.fixSize(this, 620, 284 + kStrip);
     setFont(s.font(QStringLiteral("MS Sans Serif"), 12));
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+    // The first lesson is selected when the window is made; no handler runs for it yet.
+    m_index = 0;
+    Guard([this] { FormCreate(); });
+}
+
+void TfrmAulas::BuildControls() {
+    const DesignScale s(106);
     // Designed places, shifted below the About strip.
     auto at = [&s](int left, int top, int width, int height) {
         return s.rect(left, top + kStrip, width, height);
@@ -215,16 +224,12 @@ TfrmAulas::TfrmAulas()
     connect(BitBtn3, &QPushButton::clicked, this, [this] { Guard([this] { BitBtn3Click(); }); });
     connect(btnSobre, &QPushButton::clicked, this, [this] { Guard([this] { btnSobreClick(); }); });
 
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
-
-    // The first lesson is selected when the window is made; no handler runs for it yet.
-    {
+    if (m_index >= 0) {
         const QSignalBlocker block(m_group);
-        lstAulaItems.first()->setChecked(true);
-        m_index = 0;
+        lstAulaItems[m_index]->setChecked(true);
     }
-    Guard([this] { FormCreate(); });
+    Image1->setPixmap(QPixmap::fromImage(m_picture));
+    fitFonts();
 }
 
 int TfrmAulas::ItemIndex() const {
@@ -232,6 +237,7 @@ int TfrmAulas::ItemIndex() const {
 }
 
 void TfrmAulas::SetItemIndex(int index) {
+    EnsureBuilt();
     index = std::clamp(index, -1, kLessons - 1);
     if (index == m_index)
         return;
@@ -268,12 +274,8 @@ void TfrmAulas::showBalloon(const QString& title, const QString& text) {
     ohint->ShowHint(btnFazerAula, title, text, kBalloonMs);
 }
 
-// Fitting fonts loads every size it tries, which costs more than the rest of the window together:
-// it waits for the window's first showing, so that start-up does not pay for it.
+// Fitting fonts loads every size it tries, which costs more than the rest of the window together.
 void TfrmAulas::fitFonts() {
-    if (m_fontsFitted)
-        return;
-    m_fontsFitted = true;
     const DesignScale s(106);
     auto texts = [](const QList<QLabel*>& labels) {
         QStringList out;
@@ -306,7 +308,6 @@ void TfrmAulas::fitFonts() {
 }
 
 void TfrmAulas::showEvent(QShowEvent* event) {
-    fitFonts();
     QDialog::showEvent(event);
     if (!m_pendingTitle.isEmpty())
         QTimer::singleShot(0, this, [this] {
@@ -316,11 +317,15 @@ void TfrmAulas::showEvent(QShowEvent* event) {
 }
 
 void TfrmAulas::FormCreate() {
-    Image1->setPixmap(QPixmap::fromImage(
-        LoadPictureFile(FromPath(ProgramFolder() / files::ImagesFolder / files::DefaultPicture))));
+    // Loaded now, so that a missing picture is reported while the window is made; it is shown
+    // once the controls are.
+    m_picture = LoadPictureFile(FromPath(ProgramFolder() / files::ImagesFolder / files::DefaultPicture));
+    if (Image1)
+        Image1->setPixmap(QPixmap::fromImage(m_picture));
 }
 
 void TfrmAulas::FormActivate() {
+    EnsureBuilt();
     SelectSettingsFile(Hint.toStdString());
     auto config = [](const char* key, const char* fallback) {
         return FromCp(ReadSetting(keys::Config, key, fallback));
@@ -335,6 +340,7 @@ void TfrmAulas::FormActivate() {
 }
 
 void TfrmAulas::lstAulaClick() {
+    EnsureBuilt();
     const std::string profile = Hint.toStdString();
     SelectSettingsFile(profile);
     const int lesson = m_index + 1;
@@ -393,6 +399,7 @@ void TfrmAulas::ReclaimActivation() {
 }
 
 void TfrmAulas::FormCloseQuery() {
+    EnsureBuilt();
     SelectSettingsFile(Hint.toStdString());
     WriteSetting(keys::Config, keys::AulaAtual, IntToStr(m_index));
     m_pendingTitle.clear();

@@ -1,5 +1,8 @@
 #pragma once
+#include "widgets/deferredControls.h"
+
 #include <QDialog>
+#include <QImage>
 #include <QList>
 #include <QString>
 
@@ -13,43 +16,43 @@ class TBlinkingLabel;
 
 // The lesson catalogue of one student: the 24 lessons, which of them may be taken, the course
 // totals and the totals of the selected lesson; it starts lessons.
-class TfrmAulas : public QDialog {
+class TfrmAulas : public DeferredControls<QDialog> {
     Q_OBJECT
 public:
     TfrmAulas();
 
     QString Hint; // the current student's profile path, set by the roster
 
-    QPushButton* btnSobre; // the About button, on a strip above the designed client area
-    QGroupBox* GroupBox1;
-    QLabel* Label1;
-    QLabel* Label2;
-    QLabel* Label3;
-    QLabel* Label4;
-    QLabel* Label5;
-    QLabel* Label6;
-    QLabel* lbl1; // TempoTotal
-    QLabel* lbl2; // WordOK
-    QLabel* lbl3; // WordErr
-    QLabel* lbl4; // CharOK
-    QLabel* lbl5; // CharErr
-    QLabel* lbl6; // Porcent + "%"
-    QLabel* Image1;
-    QGroupBox* lstAula; // 24 options in two columns
+    QPushButton* btnSobre = nullptr; // the About button, on a strip above the designed client area
+    QGroupBox* GroupBox1 = nullptr;
+    QLabel* Label1 = nullptr;
+    QLabel* Label2 = nullptr;
+    QLabel* Label3 = nullptr;
+    QLabel* Label4 = nullptr;
+    QLabel* Label5 = nullptr;
+    QLabel* Label6 = nullptr;
+    QLabel* lbl1 = nullptr; // TempoTotal
+    QLabel* lbl2 = nullptr; // WordOK
+    QLabel* lbl3 = nullptr; // WordErr
+    QLabel* lbl4 = nullptr; // CharOK
+    QLabel* lbl5 = nullptr; // CharErr
+    QLabel* lbl6 = nullptr; // Porcent + "%"
+    QLabel* Image1 = nullptr;
+    QGroupBox* lstAula = nullptr; // 24 options in two columns
     QList<QRadioButton*> lstAulaItems;
-    QPushButton* btnFazerAula;
-    QGroupBox* GroupBox2;
-    TBlinkingLabel* JvBlinkingLabel1;
-    QWidget* pnlDatAula;
-    QLabel* lbla1; // WordOK
-    QLabel* lbla2; // WordErr
-    QLabel* lbla3; // CharOK
-    QLabel* lbla4; // CharErr
-    QLabel* lbla5; // TempoTotal
-    QLabel* lbla6; // Porcent + "%"
-    QPushButton* btnDiploma;
-    QPushButton* BitBtn3;
-    TBalloonHint* ohint;
+    QPushButton* btnFazerAula = nullptr;
+    QGroupBox* GroupBox2 = nullptr;
+    TBlinkingLabel* JvBlinkingLabel1 = nullptr;
+    QWidget* pnlDatAula = nullptr;
+    QLabel* lbla1 = nullptr; // WordOK
+    QLabel* lbla2 = nullptr; // WordErr
+    QLabel* lbla3 = nullptr; // CharOK
+    QLabel* lbla4 = nullptr; // CharErr
+    QLabel* lbla5 = nullptr; // TempoTotal
+    QLabel* lbla6 = nullptr; // Porcent + "%"
+    QPushButton* btnDiploma = nullptr;
+    QPushButton* BitBtn3 = nullptr;
+    TBalloonHint* ohint = nullptr;
 
     // The selected lesson index, 0 to 23, or -1.
     int ItemIndex() const;
@@ -77,12 +80,13 @@ private:
     void fitFonts();
     void showBalloon(const QString& title, const QString& text);
     void pickedByUser(int index);
-    QButtonGroup* m_group;
+    void BuildControls() override;
+    QButtonGroup* m_group = nullptr;
+    QImage m_picture; // the creation handler's picture
     int m_index = -1;
     bool m_returningFromBox = false;
     QString m_pendingTitle;
     QString m_pendingText;
-    bool m_fontsFitted = false;
 };
 
 extern TfrmAulas* frmAulas;

@@ -34,6 +34,7 @@ QString shownLines(const std::string& cp1252) {
 } // namespace
 
 void TfrmAulas::btnFazerAulaClick() {
+    EnsureBuilt();
     const int index = ItemIndex();
     if (index < 0)
         return; // nothing selected: the button is disabled then, but a direct call must not load lesson 0
@@ -48,6 +49,7 @@ void TfrmAulas::btnFazerAulaClick() {
     SelectSettingsFile(profile);
     WriteSetting(keys::Config, keys::AulaAtual, IntToStr(index));
 
+    frmExec->EnsureBuilt();
     frmExec->pnlNomeAluno->setText(QString::number(lesson) + QStringLiteral("ª Aula (") +
                                    FromUtf8(FileNamePart(profile)) + QLatin1Char(')'));
 

@@ -1,5 +1,11 @@
+#include "app/uPassWord.h"
+#include "app/uSobre.h"
 #include "app/uSplash.h"
 #include "app/uTela.h"
+#include "app/uUser.h"
+#include "exercise/uExec.h"
+#include "exercise/uKey.h"
+#include "lessons/uAulas.h"
 #include "storage/profileKeys.h"
 #include "storage/registry.h"
 #include "support/testProgram.h"
@@ -78,6 +84,10 @@ private slots:
         QCOMPARE(frmTela->lstUsr->count(), 0);
         QVERIFY(!selectionButtonsEnabled());
         QVERIFY(frmTela->btnNew->isEnabled() && frmTela->BitBtn1->isEnabled() && frmTela->btnExit->isEnabled());
+        // Start-up pays for the splash and the roster only; the other windows exist but make their
+        // controls when first needed.
+        QVERIFY(!frmAulas->IsBuilt() && !frmExec->IsBuilt() && !frmKey->IsBuilt() && !frmSobre->IsBuilt() &&
+                !frmUser->IsBuilt() && !frmPassWord->IsBuilt());
         endSplash();
         QVERIFY(!frmsplash->isVisible());
         QVERIFY(frmTela->ohint->IsShowing());
