@@ -1,11 +1,9 @@
 #include "app/windowSet.h"
-#include "widgets/fonts.h"
 #include "widgets/qtText.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
-    BeginFontWarmUp(); // goes on while the application object connects to the display
     QApplication app(argc, argv);
     // The splash is the main window but is hidden after 3 s; only the roster's exit ends the program.
     QApplication::setQuitOnLastWindowClosed(false);

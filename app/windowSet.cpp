@@ -44,8 +44,6 @@ void CreateWindowSet() {
     frmDiploma = new TfrmDiploma;
     frmUser = new TfrmUser;
     frmPassWord = new TfrmPassWord;
-    // Showing draws the version label: the first text of the run.
-    FinishFontWarmUp();
     frmsplash->show();
     // Put the splash on screen now rather than after the roster has been made.
     QGuiApplication::sync();

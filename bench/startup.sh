@@ -19,11 +19,12 @@ fresh() {
     rm -rf "$work/folder/users" "$work/folder/velotecla.INI" "$work/folder/velotecla.reg"
 }
 export DISPLAY=$display
-echo "first starts, each in a new empty program folder:"
+echo "first starts, each in a new empty program folder (5):"
 for _ in $(seq 5); do
     fresh
-    "$bench" "$work/folder" 1 --starts-only | sed 's/^/  /'
-done
+    "$bench" "$work/folder" 1 --starts-only
+done | awk '/mapped/ {m = m " " $7} /drawn/ {d = d " " $8}
+    END {print "  splash mapped (ms):" m; print "  splash picture drawn (ms):" d}'
 echo "repeated starts in one program folder:"
 fresh
 "$bench" "$work/folder" "$runs" | sed 's/^/  /'
