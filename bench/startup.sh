@@ -28,3 +28,7 @@ done | awk '/mapped/ {m = m " " $7} /drawn/ {d = d " " $8}
 echo "repeated starts in one program folder:"
 fresh
 "$bench" "$work/folder" "$runs" | sed 's/^/  /'
+# The same measure for a bare Qt window, right after: what the machine allows at the moment.
+cp build/release/bench/bareWindow "$work/folder"/
+echo "a bare Qt window with one line of text, repeated starts (the floor):"
+"$bench" "$work/folder" "$runs" --starts-only --program bareWindow | grep mapped | sed 's/^/  /'

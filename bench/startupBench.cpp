@@ -4,7 +4,9 @@
 // the last start the resident memory with the roster shown and the processor time used while the
 // roster sits idle.
 //
-//   startupBench PROGRAM_FOLDER [RUNS] [--starts-only]      (DISPLAY must be set)
+//   startupBench PROGRAM_FOLDER [RUNS] [--starts-only] [--program FILE]   (DISPLAY must be set)
+//
+// FILE is the executable inside the folder, "velotecla" unless given.
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/Xdamage.h>
@@ -26,12 +28,13 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-pid_t launch(const std::string& folder) {
+pid_t launch(const std::string& folder, const std::string& program) {
     const pid_t pid = fork();
     if (pid == 0) {
         if (chdir(folder.c_str()) != 0)
             _exit(127);
-        execl("./velotecla", "velotecla", static_cast<char*>(nullptr));
+        const std::string path = "./" + program;
+        execl(path.c_str(), program.c_str(), static_cast<char*>(nullptr));
         _exit(127);
     }
     return pid;
@@ -132,12 +135,20 @@ void stop(pid_t pid) {
 
 int main(int argc, char* argv[]) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: startupBench PROGRAM_FOLDER [RUNS] [--starts-only]\n");
+        std::fprintf(stderr, "usage: startupBench PROGRAM_FOLDER [RUNS] [--starts-only] [--program FILE]\n");
         return 2;
     }
     const std::string folder = argv[1];
     const int runs = std::max(1, argc > 2 ? std::atoi(argv[2]) : 20);
-    const bool startsOnly = argc > 3 && std::string(argv[3]) == "--starts-only";
+    bool startsOnly = false;
+    std::string program = "velotecla";
+    for (int i = 3; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--starts-only")
+            startsOnly = true;
+        else if (arg == "--program" && i + 1 < argc)
+            program = argv[++i];
+    }
     Display* dpy = XOpenDisplay(nullptr);
     if (!dpy) {
         std::fprintf(stderr, "startupBench: no X display\n");
@@ -157,7 +168,7 @@ int main(int argc, char* argv[]) {
     for (int i = 0; i < runs; ++i) {
         XSync(dpy, True);
         const auto t0 = Clock::now();
-        const pid_t pid = launch(folder);
+        const pid_t pid = launch(folder, program);
         const Window splash = waitForMap(dpy, 10000);
         if (!splash) {
             std::fprintf(stderr, "startupBench: no window within 10 s\n");
