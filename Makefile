@@ -2,6 +2,7 @@
 #   make run    install what is missing, build, assemble build/velotecla/ and start the program
 #   make test   the same set-up, then every test (debug build and sanitizer build)
 
+# poppler-utils: the diploma test reads the printed PDF; libx11-dev, libxdamage-dev, xvfb: the start-up benchmark.
 PACKAGES := cmake ninja-build g++ pkg-config \
 	qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-translations-l10n libgl-dev libvulkan-dev \
 	libjpeg62-turbo-dev libgtest-dev googletest \
