@@ -28,6 +28,7 @@
 #include <QScreen>
 #include <QStyle>
 #include <QTimer>
+#include <utility>
 
 TfrmAulas* frmAulas = nullptr;
 
@@ -228,7 +229,7 @@ void TfrmAulas::BuildControls() {
         const QSignalBlocker block(m_group);
         lstAulaItems[m_index]->setChecked(true);
     }
-    Image1->setPixmap(QPixmap::fromImage(m_picture));
+    Image1->setPixmap(QPixmap::fromImage(std::exchange(m_picture, QImage())));
     fitFonts();
 }
 
@@ -317,11 +318,13 @@ void TfrmAulas::showEvent(QShowEvent* event) {
 }
 
 void TfrmAulas::FormCreate() {
-    // Loaded now, so that a missing picture is reported while the window is made; it is shown
-    // once the controls are.
-    m_picture = LoadPictureFile(FromPath(ProgramFolder() / files::ImagesFolder / files::DefaultPicture));
+    // Loaded now, so that a missing picture is reported while the window is made.
+    const QImage picture =
+        LoadPictureFile(FromPath(ProgramFolder() / files::ImagesFolder / files::DefaultPicture));
     if (Image1)
-        Image1->setPixmap(QPixmap::fromImage(m_picture));
+        Image1->setPixmap(QPixmap::fromImage(picture));
+    else
+        m_picture = picture; // shown once the controls are made
 }
 
 void TfrmAulas::FormActivate() {

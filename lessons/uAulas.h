@@ -82,7 +82,7 @@ private:
     void pickedByUser(int index);
     void BuildControls() override;
     QButtonGroup* m_group = nullptr;
-    QImage m_picture; // the creation handler's picture
+    QImage m_picture; // loaded at creation, until the controls are made
     int m_index = -1;
     bool m_returningFromBox = false;
     QString m_pendingTitle;
