@@ -88,7 +88,6 @@ void TfrmPassWord::finish(bool accepted) {
 }
 
 void TfrmPassWord::Prepare(TAccessMode mode) {
-    EnsureBuilt();
     m_accepted = false;
     m_acceptedName.clear();
     m_mode = mode;
@@ -118,7 +117,6 @@ void TfrmPassWord::Prepare(TAccessMode mode) {
 }
 
 void TfrmPassWord::btnOKClick() {
-    EnsureBuilt();
     if (txtPassWord->text().isEmpty()) {
         ShowMessage(QStringLiteral("Você deve colocar uma senha para este usuário."));
         return;

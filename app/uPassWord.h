@@ -17,13 +17,13 @@ class TfrmPassWord : public DeferredControls<QDialog> {
 public:
     TfrmPassWord();
 
-    QLabel* Label1 = nullptr;
-    QLabel* Label2 = nullptr;
-    QLineEdit* txtName = nullptr;
-    QLineEdit* txtPassWord = nullptr;
-    QFrame* Panel1 = nullptr;
-    QPushButton* btnOK = nullptr;
-    QPushButton* btnCancel = nullptr;
+    TControl<QLabel> Label1{this};
+    TControl<QLabel> Label2{this};
+    TControl<QLineEdit> txtName{this};
+    TControl<QLineEdit> txtPassWord{this};
+    TControl<QFrame> Panel1{this};
+    TControl<QPushButton> btnOK{this};
+    TControl<QPushButton> btnCancel{this};
 
     // The outcome of the last opening and the mode it was opened in.
     bool Accepted() const { return m_accepted; }

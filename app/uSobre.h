@@ -43,16 +43,16 @@ class TfrmSobre : public DeferredControls<QDialog> {
 public:
     TfrmSobre();
 
-    QFrame* Panel1 = nullptr;
-    QFrame* Shape2 = nullptr;
-    QLabel* Image1 = nullptr;
-    QFrame* Shape1 = nullptr;
-    QLabel* Label1 = nullptr;
-    QLabel* Image2 = nullptr;
-    THotLink* JvHotLink2 = nullptr;
-    THotLink* JvHotLink1 = nullptr;
-    QFrame* Panel2 = nullptr;
-    QPushButton* SpeedButton1 = nullptr;
+    TControl<QFrame> Panel1{this};
+    TControl<QFrame> Shape2{this};
+    TControl<QLabel> Image1{this};
+    TControl<QFrame> Shape1{this};
+    TControl<QLabel> Label1{this};
+    TControl<QLabel> Image2{this};
+    TControl<THotLink> JvHotLink2{this};
+    TControl<THotLink> JvHotLink1{this};
+    TControl<QFrame> Panel2{this};
+    TControl<QPushButton> SpeedButton1{this};
 
     void SpeedButton1Click();
 

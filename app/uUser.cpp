@@ -194,7 +194,6 @@ void TfrmUser::focusMoved(QWidget* to) {
 }
 
 void TfrmUser::PrepareNew() {
-    EnsureBuilt();
     setWindowTitle(QStringLiteral("Novo usuário."));
     m_mode = TEditorMode::New;
     m_profilePath.clear();
@@ -211,7 +210,6 @@ void TfrmUser::PrepareNew() {
 }
 
 void TfrmUser::PrepareEdit(const QString& profilePath) {
-    EnsureBuilt();
     setWindowTitle(QStringLiteral("Editando usuário."));
     m_mode = TEditorMode::Edit;
     m_profilePath = profilePath;
@@ -268,7 +266,6 @@ void TfrmUser::opcKeyboardEnter() {
 }
 
 void TfrmUser::cmdSaveClick() {
-    EnsureBuilt();
     const QString name = txtName->text();
     const QString usersFolder = frmTela ? frmTela->UsersFolder() : QString();
     // Everything is checked before anything is written; the editor stays open with the text as typed.
@@ -309,7 +306,6 @@ void TfrmUser::cmdSaveClick() {
 }
 
 void TfrmUser::FormCloseQuery() {
-    EnsureBuilt();
     ohint->CancelHint();
 }
 

@@ -43,16 +43,16 @@ public:
     TfrmUser();
     ~TfrmUser() override;
 
-    QLabel* Label1 = nullptr;
-    QLabel* Label2 = nullptr;
-    QLineEdit* txtName = nullptr;
-    QLineEdit* txtPassWord = nullptr;
-    TRadioGroup* opcUSer = nullptr;
-    TRadioGroup* opcKeyboard = nullptr;
-    QFrame* Panel1 = nullptr;
-    QPushButton* cmdSave = nullptr;
-    QPushButton* BitBtn2 = nullptr;
-    TBalloonHint* ohint = nullptr;
+    TControl<QLabel> Label1{this};
+    TControl<QLabel> Label2{this};
+    TControl<QLineEdit> txtName{this};
+    TControl<QLineEdit> txtPassWord{this};
+    TControl<TRadioGroup> opcUSer{this};
+    TControl<TRadioGroup> opcKeyboard{this};
+    TControl<QFrame> Panel1{this};
+    TControl<QPushButton> cmdSave{this};
+    TControl<QPushButton> BitBtn2{this};
+    TControl<TBalloonHint> ohint{this};
 
     TEditorMode Mode() const { return m_mode; }
 

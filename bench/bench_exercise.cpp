@@ -4,6 +4,7 @@
 //
 //   bench_exercise [keys]      10,000 keys by default; prints the median, 99th percentile and maximum
 //   bench_exercise --demo      a lesson on screen, typed slowly, then its result (for looking at it)
+//   bench_exercise --demo --quick   the same at full speed (a smoke run)
 //
 // The flash begins with a reading of the tick counter as its keys turn red: the benchmark's tick
 // counter notes that moment and moves 150 ms on at every reading, so no key waits. Where the keyboard does not
@@ -17,6 +18,7 @@
 #include "exercise/uExec.h"
 #include "exercise/uKey.h"
 #include "exercise/uRes.h"
+#include "lessons/lessonSource.h"
 #include "lessons/uAulas.h"
 #include "platform/sound.h"
 #include "platform/tickCounter.h"
@@ -41,32 +43,36 @@
 namespace {
 using Clock = std::chrono::steady_clock;
 
+// A program folder with the built pictures and one lesson of its own, loaded by the catalogue's own
+// loader, as a student's click would.
 void loadLesson(const QTemporaryDir& dir, int words) {
-    QDir().mkpath(dir.filePath(QStringLiteral("users")));
-    QDir().mkpath(dir.filePath(QStringLiteral("aulas")));
-    QFile profile(dir.filePath(QStringLiteral("users/ana")));
+    const QDir folder(dir.path());
+    folder.mkpath(QStringLiteral("users"));
+    folder.mkpath(QStringLiteral("aulas"));
+    folder.mkpath(QStringLiteral("images"));
+    const QDir images(QStringLiteral(VT_DATA_DIR "/images"));
+    for (const QString& name : images.entryList(QDir::Files))
+        QFile::copy(images.filePath(name), folder.filePath(QStringLiteral("images/") + name));
+    QFile profile(folder.filePath(QStringLiteral("users/ana")));
     if (profile.open(QIODevice::WriteOnly))
         profile.write("[Aula1]\r\nHabilitado=1\r\n");
     profile.close();
-    frmAulas->Hint = dir.filePath(QStringLiteral("users/ana"));
+    TLessonSource lesson;
+    lesson.Title = "Mao Esq. Treino 1";
+    lesson.Description = "Apoie os dedos da mao esquerda sobre A S D F.\r\nO polegar fica sobre a barra de "
+                         "espaco.\r\nDigite  asdf  e um espaco, sem olhar para o teclado.";
+    lesson.StartKey = 116;
+    lesson.Codes = {65, 83, 68, 70, 32};
+    lesson.WordsToType = words;
+    lesson.TimeAllowed = StrToTime("00:01:00");
+    lesson.MinimumPercent = 90;
+    QFile file(folder.filePath(QStringLiteral("aulas/aula1.aul")));
+    if (file.open(QIODevice::WriteOnly))
+        file.write(QByteArray::fromStdString(CompileLesson(lesson)));
+    file.close();
+    frmAulas->Hint = folder.filePath(QStringLiteral("users/ana"));
     frmAulas->SetItemIndex(0);
-    const int codes[] = {65, 83, 68, 70, 32};
-    std::fill(std::begin(ExerciseState.ModelCodes), std::end(ExerciseState.ModelCodes), 0);
-    for (int i = 0; i < 5; ++i)
-        ExerciseState.ModelCodes[i] = static_cast<std::uint8_t>(codes[i]);
-    ExerciseState.ModelLength = 5;
-    ExerciseState.StartKey = 116;
-    ExerciseState.WordsToType = words;
-    ExerciseState.ExpectedTime = StrToTime("00:01:00");
-    ExerciseState.MinimumPercent = 90;
-    frmExec->pnlNomeAluno->setText(QStringLiteral("1ª Aula (ana)"));
-    frmExec->pnlTitulo->setText(QStringLiteral("Mao Esq. Treino 1"));
-    frmExec->txtAulaDescri->setPlainText(QStringLiteral(
-        "Apoie os dedos da mao esquerda sobre A S D F.\nO polegar fica sobre a barra de espaco.\n"
-        "Digite  asdf  e um espaco, sem olhar para o teclado."));
-    frmExec->lblMes->setText(QStringLiteral("Utilize a Tecla F5 para Iniciar o Exercicio..."));
-    frmExec->txtUserKey->setEnabled(false);
-    frmExec->txtUserKey->clear();
+    frmAulas->LoadLesson(0);
     ShowKeyboard(18, 336, frmExec);
 }
 
@@ -136,12 +142,14 @@ int benchmark(int count) {
 }
 
 // A short lesson typed at a pace one can watch; it pauses on the running exercise and on the result.
-int demo() {
-    frmCont->tmrCont->setInterval(300);
+// Quick: the same road at full speed, to see that it still runs to its end.
+int demo(bool quick) {
+    const int pace = quick ? 20 : 120;
+    frmCont->tmrCont->setInterval(quick ? 20 : 300);
     const QString typed = QStringLiteral("asdf asdf asdf asdg asdf asdf ");
     int next = -1;
     QTimer typist;
-    typist.setInterval(120);
+    typist.setInterval(pace);
     QObject::connect(&typist, &QTimer::timeout, [&] {
         if (next < 0) {
             next = 0;
@@ -156,22 +164,24 @@ int demo() {
         const Qt::Key key =
             c == QLatin1Char(' ') ? Qt::Key_Space : static_cast<Qt::Key>(c.toUpper().unicode());
         if (next == typed.size() - 2)
-            typist.setInterval(6000); // time to look at the running exercise before the last word ends
+            typist.setInterval(quick ? 200 : 6000); // time to look at the running exercise before the last word ends
         send(key, c);
     });
     QObject::connect(frmRes, &QDialog::finished, [] {});
     QTimer::singleShot(500, &typist, [&] { typist.start(); });
     QTimer closer;
-    closer.setInterval(500);
+    closer.setInterval(quick ? 100 : 500);
     QObject::connect(&closer, &QTimer::timeout, [&] {
         static int shown = 0;
-        if (frmRes->isVisible() && ++shown == 12) {
+        if (frmRes->isVisible() && ++shown == (quick ? 2 : 12)) {
             QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
             QApplication::sendEvent(frmRes, &enter);
         }
     });
     closer.start();
     frmExec->exec();
+    std::printf("demo ended: words right %d wrong %d, letters right %d wrong %d\n", ExerciseState.WordsRight,
+                ExerciseState.WordsWrong, ExerciseState.LettersRight, ExerciseState.LettersWrong);
     return 0;
 }
 } // namespace
@@ -192,7 +202,8 @@ int main(int argc, char* argv[]) {
     SetSoundBackEnd(&silence);
     const bool showing = argc > 1 && QString::fromLatin1(argv[1]) == QLatin1String("--demo");
     loadLesson(dir, showing ? 6 : 1000000);
-    const int result = showing ? demo() : benchmark(argc > 1 ? std::max(1, std::atoi(argv[1])) : 10000);
+    const bool quick = showing && argc > 2 && QString::fromLatin1(argv[2]) == QLatin1String("--quick");
+    const int result = showing ? demo(quick) : benchmark(argc > 1 ? std::max(1, std::atoi(argv[1])) : 10000);
     DestroyWindowSet();
     return result;
 }

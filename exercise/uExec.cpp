@@ -255,14 +255,12 @@ void TfrmExec::closeEvent(QCloseEvent* event) {
 }
 
 void TfrmExec::FormActivate() {
-    EnsureBuilt();
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         setGeometry(screen->geometry());
     RefreshStatistics();
 }
 
 void TfrmExec::FormKeyDown(std::uint16_t key) {
-    EnsureBuilt();
     if (key == 27) {
         if (!ExerciseState.Running) {
             close();
@@ -323,7 +321,6 @@ void TfrmExec::JudgeWord(std::uint8_t code) {
 }
 
 void TfrmExec::RefreshStatistics() {
-    EnsureBuilt();
     TExerciseState shown = ExerciseState;
     double elapsed = ExerciseState.FinalElapsed;
     if (ExerciseState.Running) {
@@ -359,7 +356,6 @@ void TfrmExec::showStatistics() {
 }
 
 void TfrmExec::CheckLessonEnd() {
-    EnsureBuilt();
     if (!LessonComplete(ExerciseState))
         return;
     ExerciseState.Running = false;
@@ -372,13 +368,11 @@ void TfrmExec::CheckLessonEnd() {
 }
 
 void TfrmExec::tmrTempoTimer() {
-    EnsureBuilt();
     lblMes->setText(FromCp(ClockLine(ElapsedSince(ExerciseState.StartTime, TimeOfDayNow()))));
     RefreshStatistics();
 }
 
 void TfrmExec::FormCloseQuery() {
-    EnsureBuilt();
     // However the window is closed, no exercise goes on running behind it.
     if (ExerciseState.Running) {
         ExerciseState.Running = false;

@@ -19,17 +19,17 @@ class TfrmExec : public DeferredControls<QDialog> {
 public:
     TfrmExec();
 
-    QLabel* pnlNomeAluno = nullptr;          // banner: "<N>ª Aula (<student>)"
-    TBlinkingLabel* lblMes = nullptr;        // the message line
-    QFrame* Panel1 = nullptr;                // frames the picture
-    QLabel* imgAula = nullptr;               // the lesson picture
-    QLabel* pnlTitulo = nullptr;             // the lesson title
-    QPlainTextEdit* txtAulaDescri = nullptr; // the lesson description
-    QPlainTextEdit* txtRes = nullptr;        // the statistics block
-    QProgressBar* barD = nullptr;            // minimum percentage
-    QProgressBar* bar = nullptr;             // right percentage
-    QPlainTextEdit* txtUserKey = nullptr;    // echo of the typed keys
-    QTimer* tmrTempo = nullptr;              // the exercise clock
+    TControl<QLabel> pnlNomeAluno{this};          // banner: "<N>ª Aula (<student>)"
+    TControl<TBlinkingLabel> lblMes{this};        // the message line
+    TControl<QFrame> Panel1{this};                // frames the picture
+    TControl<QLabel> imgAula{this};               // the lesson picture
+    TControl<QLabel> pnlTitulo{this};             // the lesson title
+    TControl<QPlainTextEdit> txtAulaDescri{this}; // the lesson description
+    TControl<QPlainTextEdit> txtRes{this};        // the statistics block
+    TControl<QProgressBar> barD{this};            // minimum percentage
+    TControl<QProgressBar> bar{this};             // right percentage
+    TControl<QPlainTextEdit> txtUserKey{this};    // echo of the typed keys
+    TControl<QTimer> tmrTempo{this};              // the exercise clock
 
     // Alternates on every wrong word of the run and picks the wrong-word sound; never reset.
     std::int32_t WrongWordToggle = 0;

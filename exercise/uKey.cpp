@@ -165,7 +165,7 @@ QList<QLabel*> TfrmKey::KeysOf(std::uint16_t code) {
     if (code >= 65 && code <= 90) {
         // The letters are found by their legend, which no layout changes.
         const QString letter(QLatin1Char(static_cast<char>(code)));
-        for (QLabel* key : m_keys)
+        for (QLabel* key : Keys())
             if (key->text() == letter && key->objectName() != QLatin1String("l16"))
                 return {key};
     }

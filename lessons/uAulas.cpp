@@ -139,8 +139,8 @@ void TfrmAulas::BuildControls() {
     GroupBox1->setGeometry(at(6, 3, 169, 132));
     const char* totalCaptions[] = {"Tempo Total:",    "Tot. Palavras OK:",    "Tot. Palavras Erradas:",
                                    "Tot. Letras OK:", "Tot. Letras Erradas:", "Porcentagem Acerto:"};
-    QLabel** totalLabels[] = {&Label1, &Label2, &Label3, &Label4, &Label5, &Label6};
-    QLabel** totalValues[] = {&lbl1, &lbl2, &lbl3, &lbl4, &lbl5, &lbl6};
+    TControl<QLabel>* totalLabels[] = {&Label1, &Label2, &Label3, &Label4, &Label5, &Label6};
+    TControl<QLabel>* totalValues[] = {&lbl1, &lbl2, &lbl3, &lbl4, &lbl5, &lbl6};
     for (int i = 0; i < 6; ++i) {
         const QByteArray name = "Label" + QByteArray::number(i + 1);
         const QByteArray value = "lbl" + QByteArray::number(i + 1);
@@ -198,7 +198,7 @@ void TfrmAulas::BuildControls() {
     s.place(pnlDatAula, 5, 16, 167, 109);
     const char* lessonCaptions[] = {"Palavras OK:",    "Palavras Erradas:",    "Letras OK:",
                                     "Letras Erradas:", "Tempo Total de Aula:", "Porcent. de Acerto:"};
-    QLabel** lessonValues[] = {&lbla1, &lbla2, &lbla3, &lbla4, &lbla5, &lbla6};
+    TControl<QLabel>* lessonValues[] = {&lbla1, &lbla2, &lbla3, &lbla4, &lbla5, &lbla6};
     for (int i = 0; i < 6; ++i) {
         const QByteArray name = "Label" + QByteArray::number(16 + i);
         const QByteArray value = "lbla" + QByteArray::number(i + 1);
@@ -238,7 +238,6 @@ int TfrmAulas::ItemIndex() const {
 }
 
 void TfrmAulas::SetItemIndex(int index) {
-    EnsureBuilt();
     index = std::clamp(index, -1, kLessons - 1);
     if (index == m_index)
         return;
@@ -321,14 +320,13 @@ void TfrmAulas::FormCreate() {
     // Loaded now, so that a missing picture is reported while the window is made.
     const QImage picture =
         LoadPictureFile(FromPath(ProgramFolder() / files::ImagesFolder / files::DefaultPicture));
-    if (Image1)
+    if (IsBuilt())
         Image1->setPixmap(QPixmap::fromImage(picture));
     else
         m_picture = picture; // shown once the controls are made
 }
 
 void TfrmAulas::FormActivate() {
-    EnsureBuilt();
     SelectSettingsFile(Hint.toStdString());
     auto config = [](const char* key, const char* fallback) {
         return FromCp(ReadSetting(keys::Config, key, fallback));
@@ -343,7 +341,6 @@ void TfrmAulas::FormActivate() {
 }
 
 void TfrmAulas::lstAulaClick() {
-    EnsureBuilt();
     const std::string profile = Hint.toStdString();
     SelectSettingsFile(profile);
     const int lesson = m_index + 1;
@@ -402,7 +399,6 @@ void TfrmAulas::ReclaimActivation() {
 }
 
 void TfrmAulas::FormCloseQuery() {
-    EnsureBuilt();
     SelectSettingsFile(Hint.toStdString());
     WriteSetting(keys::Config, keys::AulaAtual, IntToStr(m_index));
     m_pendingTitle.clear();

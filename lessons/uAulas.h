@@ -23,36 +23,36 @@ public:
 
     QString Hint; // the current student's profile path, set by the roster
 
-    QPushButton* btnSobre = nullptr; // the About button, on a strip above the designed client area
-    QGroupBox* GroupBox1 = nullptr;
-    QLabel* Label1 = nullptr;
-    QLabel* Label2 = nullptr;
-    QLabel* Label3 = nullptr;
-    QLabel* Label4 = nullptr;
-    QLabel* Label5 = nullptr;
-    QLabel* Label6 = nullptr;
-    QLabel* lbl1 = nullptr; // TempoTotal
-    QLabel* lbl2 = nullptr; // WordOK
-    QLabel* lbl3 = nullptr; // WordErr
-    QLabel* lbl4 = nullptr; // CharOK
-    QLabel* lbl5 = nullptr; // CharErr
-    QLabel* lbl6 = nullptr; // Porcent + "%"
-    QLabel* Image1 = nullptr;
-    QGroupBox* lstAula = nullptr; // 24 options in two columns
-    QList<QRadioButton*> lstAulaItems;
-    QPushButton* btnFazerAula = nullptr;
-    QGroupBox* GroupBox2 = nullptr;
-    TBlinkingLabel* JvBlinkingLabel1 = nullptr;
-    QWidget* pnlDatAula = nullptr;
-    QLabel* lbla1 = nullptr; // WordOK
-    QLabel* lbla2 = nullptr; // WordErr
-    QLabel* lbla3 = nullptr; // CharOK
-    QLabel* lbla4 = nullptr; // CharErr
-    QLabel* lbla5 = nullptr; // TempoTotal
-    QLabel* lbla6 = nullptr; // Porcent + "%"
-    QPushButton* btnDiploma = nullptr;
-    QPushButton* BitBtn3 = nullptr;
-    TBalloonHint* ohint = nullptr;
+    TControl<QPushButton> btnSobre{this}; // the About button, on a strip above the designed client area
+    TControl<QGroupBox> GroupBox1{this};
+    TControl<QLabel> Label1{this};
+    TControl<QLabel> Label2{this};
+    TControl<QLabel> Label3{this};
+    TControl<QLabel> Label4{this};
+    TControl<QLabel> Label5{this};
+    TControl<QLabel> Label6{this};
+    TControl<QLabel> lbl1{this}; // TempoTotal
+    TControl<QLabel> lbl2{this}; // WordOK
+    TControl<QLabel> lbl3{this}; // WordErr
+    TControl<QLabel> lbl4{this}; // CharOK
+    TControl<QLabel> lbl5{this}; // CharErr
+    TControl<QLabel> lbl6{this}; // Porcent + "%"
+    TControl<QLabel> Image1{this};
+    TControl<QGroupBox> lstAula{this}; // 24 options in two columns
+    TControlList<QRadioButton, QList<QRadioButton*>> lstAulaItems{this};
+    TControl<QPushButton> btnFazerAula{this};
+    TControl<QGroupBox> GroupBox2{this};
+    TControl<TBlinkingLabel> JvBlinkingLabel1{this};
+    TControl<QWidget> pnlDatAula{this};
+    TControl<QLabel> lbla1{this}; // WordOK
+    TControl<QLabel> lbla2{this}; // WordErr
+    TControl<QLabel> lbla3{this}; // CharOK
+    TControl<QLabel> lbla4{this}; // CharErr
+    TControl<QLabel> lbla5{this}; // TempoTotal
+    TControl<QLabel> lbla6{this}; // Porcent + "%"
+    TControl<QPushButton> btnDiploma{this};
+    TControl<QPushButton> BitBtn3{this};
+    TControl<TBalloonHint> ohint{this};
 
     // The selected lesson index, 0 to 23, or -1.
     int ItemIndex() const;
@@ -64,6 +64,10 @@ public:
     void FormActivate();
     void lstAulaClick();
     void btnFazerAulaClick(); // the lesson loader
+    // The loader's work short of showing anything: stores lesson index + 1 as the student's current
+    // one, then fills the exercise window and the exercise state from its lesson file. Raises on the
+    // first thing that cannot be read, as the button does.
+    void LoadLesson(int index);
     void btnDiplomaClick();
     void BitBtn3Click();
     void btnSobreClick();
@@ -81,7 +85,7 @@ private:
     void showBalloon(const QString& title, const QString& text);
     void pickedByUser(int index);
     void BuildControls() override;
-    QButtonGroup* m_group = nullptr;
+    TControl<QButtonGroup> m_group{this};
     QImage m_picture; // loaded at creation, until the controls are made
     int m_index = -1;
     bool m_returningFromBox = false;

@@ -34,22 +34,28 @@ QString shownLines(const std::string& cp1252) {
 } // namespace
 
 void TfrmAulas::btnFazerAulaClick() {
-    EnsureBuilt();
     const int index = ItemIndex();
     if (index < 0)
         return; // nothing selected: the button is disabled then, but a direct call must not load lesson 0
-    const int lesson = index + 1;
-    const std::string number = std::to_string(lesson);
 
     ohint->CancelHint();
     QCoreApplication::processEvents();
+
+    LoadLesson(index);
+    ShowKeyboard(kKeyboardLeft, kKeyboardTop, frmExec);
+    frmExec->exec();
+    ReclaimActivation();
+}
+
+void TfrmAulas::LoadLesson(int index) {
+    const int lesson = index + 1;
+    const std::string number = std::to_string(lesson);
 
     // Written first: the lesson counts as the current one even when loading stops half-way.
     const std::string profile = Hint.toStdString();
     SelectSettingsFile(profile);
     WriteSetting(keys::Config, keys::AulaAtual, IntToStr(index));
 
-    frmExec->EnsureBuilt();
     frmExec->pnlNomeAluno->setText(QString::number(lesson) + QStringLiteral("ª Aula (") +
                                    FromUtf8(FileNamePart(profile)) + QLatin1Char(')'));
 
@@ -91,8 +97,4 @@ void TfrmAulas::btnFazerAulaClick() {
 
     frmExec->txtUserKey->setEnabled(false);
     frmExec->txtUserKey->clear();
-
-    ShowKeyboard(kKeyboardLeft, kKeyboardTop, frmExec);
-    frmExec->exec();
-    ReclaimActivation();
 }

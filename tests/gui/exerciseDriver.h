@@ -72,7 +72,6 @@ public:
         ExerciseState.WordsToType = words;
         ExerciseState.ExpectedTime = StrToTime(expected);
         ExerciseState.MinimumPercent = minimum;
-        frmExec->EnsureBuilt(); // as the loader does
         frmExec->pnlNomeAluno->setText(QStringLiteral("%1ª Aula (ana)").arg(lesson));
         frmExec->pnlTitulo->setText(QStringLiteral("Treino"));
         frmExec->lblMes->setText(QStringLiteral("Utilize a Tecla F5 para Iniciar o Exercicio..."));

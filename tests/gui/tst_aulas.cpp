@@ -46,7 +46,6 @@ private slots:
     void madeAsDesigned() {
         start({});
         QVERIFY(program->errors.isEmpty());
-        frmAulas->EnsureBuilt();
         QVERIFY(!frmAulas->Image1->pixmap().isNull());
         QCOMPARE(frmAulas->lstAulaItems.size(), 24);
         QCOMPARE(frmAulas->lstAulaItems[0]->text(), QStringLiteral("Mao Esq. Treino 1"));
@@ -76,7 +75,6 @@ private slots:
         QCOMPARE(program->errors.filter(QStringLiteral("default.jpg"))[0],
                  QStringLiteral("Cannot open file \"") + program->path("images/default.jpg") +
                      QStringLiteral("\". No such file or directory."));
-        frmAulas->EnsureBuilt();
         QVERIFY(frmAulas->Image1->pixmap().isNull());
         QCOMPARE(frmAulas->lstAulaItems.size(), 24);
     }

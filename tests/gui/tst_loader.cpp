@@ -81,7 +81,6 @@ private slots:
 
     void aLessonFillsTheExerciseWindowAndTheState() {
         start();
-        frmExec->EnsureBuilt();
         frmExec->txtUserKey->setPlainText(QStringLiteral("left over"));
         ExerciseState.WordsRight = 7; // counters belong to the exercise, not to the loader
         ExerciseState.Running = true;

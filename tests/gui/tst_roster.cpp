@@ -16,7 +16,9 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <functional>
 #include <memory>
+#include <vector>
 
 #include "widgets/balloonHint.h"
 
@@ -32,6 +34,42 @@ class TestRoster : public QObject {
         if (!ini.isNull())
             program->writeFile(QStringLiteral("velotecla.INI"), ini);
         program->createWindows();
+    }
+
+    static const std::vector<std::pair<const char*, std::function<void()>>>& entryPoints() {
+        static const std::vector<std::pair<const char*, std::function<void()>>> all = {
+            {"catalogue FormActivate", [] { frmAulas->FormActivate(); }},
+            {"catalogue SetItemIndex", [] { frmAulas->SetItemIndex(0); }},
+            {"catalogue lstAulaClick", [] { frmAulas->lstAulaClick(); }},
+            {"catalogue btnFazerAulaClick", [] { frmAulas->btnFazerAulaClick(); }},
+            {"catalogue LoadLesson", [] { frmAulas->LoadLesson(0); }},
+            {"catalogue FormCloseQuery", [] { frmAulas->FormCloseQuery(); }},
+            {"catalogue ReclaimActivation", [] { frmAulas->ReclaimActivation(); }},
+            {"catalogue options", [] { QVERIFY(frmAulas->lstAulaItems.size() == 24); }},
+            {"exercise FormActivate", [] { frmExec->FormActivate(); }},
+            {"exercise FormKeyDown", [] { frmExec->FormKeyDown(65); }},
+            {"exercise JudgeKey", [] { frmExec->JudgeKey(65); }},
+            {"exercise RefreshStatistics", [] { frmExec->RefreshStatistics(); }},
+            {"exercise CheckLessonEnd", [] { frmExec->CheckLessonEnd(); }},
+            {"exercise tmrTempoTimer", [] { frmExec->tmrTempoTimer(); }},
+            {"exercise FormCloseQuery", [] { frmExec->FormCloseQuery(); }},
+            {"keyboard KeysOf", [] { QCOMPARE(frmKey->KeysOf(65).size(), 1); }},
+            {"keyboard ApplyLayout", [] { frmKey->ApplyLayout(1); }},
+            {"keyboard FlashKey", [] { FlashKey(13); }},
+            {"keyboard ShowKeyboard", [] { ShowKeyboard(18, 336, frmExec); }},
+            {"editor PrepareNew", [] { frmUser->PrepareNew(); }},
+            {"editor PrepareEdit", [] { frmUser->PrepareEdit(frmAulas->Hint); }},
+            {"editor cmdSaveClick", [] { frmUser->cmdSaveClick(); }},
+            {"editor FormCloseQuery", [] { frmUser->FormCloseQuery(); }},
+            {"editor option groups", [] {
+                 frmUser->opcUSerClick();
+                 frmUser->opcKeyboardEnter();
+             }},
+            {"access Prepare", [] { frmPassWord->Prepare(TAccessMode::Lesson); }},
+            {"access btnOKClick", [] { frmPassWord->btnOKClick(); }},
+            {"about SpeedButton1Click", [] { frmSobre->SpeedButton1Click(); }},
+        };
+        return all;
     }
 
     // What the splash timer does after 3 s.
@@ -96,6 +134,29 @@ private slots:
         QCOMPARE(frmTela->ohint->HintText(), QStringLiteral("Clique aqui para\nCriar um Aluno."));
         QCOMPARE(frmTela->ohint->HintDuration(), 5000);
         QVERIFY(program->errors.isEmpty());
+    }
+
+    // Each window makes its controls on first need; whatever entry point another window, a tool or a
+    // test comes in by, on a window never shown, must find them made (a forgotten one crashed here).
+    void everyEntryPointWorksOnAWindowNeverShown_data() {
+        QTest::addColumn<int>("entry");
+        for (int i = 0; i < int(entryPoints().size()); ++i)
+            QTest::newRow(entryPoints()[std::size_t(i)].first) << i;
+    }
+    void everyEntryPointWorksOnAWindowNeverShown() {
+        QFETCH(int, entry);
+        start({QStringLiteral("ana")});
+        frmAulas->Hint = program->path(QStringLiteral("users/ana"));
+        // Whatever the entry point opens is closed again as soon as it is up.
+        QTimer closer;
+        QObject::connect(&closer, &QTimer::timeout, [] {
+            if (QWidget* modal = QApplication::activeModalWidget())
+                modal->hide();
+        });
+        closer.start(20);
+        entryPoints()[std::size_t(entry)].second();
+        closer.stop();
+        QVERIFY(frmAulas && frmExec && frmKey && frmUser && frmPassWord && frmSobre);
     }
 
     void listsOrdinaryFilesSortedWithoutRegardToCase() {
