@@ -1,12 +1,16 @@
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
 // The lesson being typed: loaded by the lesson loader, run by the exercise window, judged by the
 // result window. One set for the whole program; it keeps its values between exercises.
+// The most codes a lesson text can have.
+inline constexpr std::size_t MaxLessonCodes = 256;
+
 struct TExerciseState {
     std::int32_t StartKey = 0;           // virtual-key code that starts the exercise
-    std::uint8_t ModelCodes[256] = {};   // the lesson text's codes; 0 after the last one
+    std::uint8_t ModelCodes[MaxLessonCodes] = {}; // the lesson text's codes; 0 after the last one
     std::int32_t ModelLength = 0;        // number of codes in ModelCodes
     std::int32_t WordsToType = 0;        // the exercise ends when right plus wrong words reach this
     double ExpectedTime = 0.0;           // time allowed, a fraction of a day

@@ -5,6 +5,10 @@
 #include <algorithm>
 #include <cstring>
 
+namespace {
+constexpr int kModelSize = static_cast<int>(MaxLessonCodes);
+} // namespace
+
 std::string WrongWordSound(std::int32_t wrongWordToggle) {
     return "nono" + IntToStr(wrongWordToggle) + ".wav";
 }
@@ -45,7 +49,7 @@ void JudgeKey(TExerciseState& state, std::uint16_t keyCode, std::int32_t& wrongW
     const auto code = static_cast<std::uint8_t>(keyCode & 0xFF);
     state.TypedWord += static_cast<char>(code);
     // A position past the model (a lesson without codes) expects nothing: the key is wrong.
-    const bool inModel = state.WordPosition >= 0 && state.WordPosition < 256;
+    const bool inModel = state.WordPosition >= 0 && state.WordPosition < kModelSize;
     if (inModel && code == state.ModelCodes[state.WordPosition])
         ++state.LettersRight;
     else
@@ -56,7 +60,7 @@ void JudgeKey(TExerciseState& state, std::uint16_t keyCode, std::int32_t& wrongW
 void JudgeWord(TExerciseState& state, std::uint8_t code, std::int32_t& wrongWordToggle,
                const SoundRequest& play) {
     ++state.WordPosition;
-    const bool hasLastCode = state.ModelLength > 0 && state.ModelLength <= 256;
+    const bool hasLastCode = state.ModelLength > 0 && state.ModelLength <= kModelSize;
     if (hasLastCode && code == state.ModelCodes[state.ModelLength - 1]) {
         if (state.TypedWord == ModelText(state)) {
             ++state.WordsRight;
@@ -75,7 +79,7 @@ void JudgeWord(TExerciseState& state, std::uint8_t code, std::int32_t& wrongWord
         }
         state.WordPosition = 0;
         state.TypedWord.clear();
-    } else if (state.WordPosition == state.ModelLength || state.WordPosition >= 256) {
+    } else if (state.WordPosition == state.ModelLength || state.WordPosition >= kModelSize) {
         // The attempt ran past the model without its last code: dropped, its letters stay counted.
         state.WordPosition = 0;
         state.TypedWord.clear();

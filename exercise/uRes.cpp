@@ -122,9 +122,7 @@ void TfrmRes::FormActivate() {
     m_activated = true;
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(x(), screen->geometry().top() + 50);
-    QString block = frmExec->StatisticsText();
-    block.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    lblRes->setText(block);
+    lblRes->setText(ShownLines(frmExec->StatisticsText()));
 
     const std::string profile = frmAulas->Hint.toStdString();
     const int lesson = frmAulas->ItemIndex() + 1;

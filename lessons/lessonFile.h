@@ -1,4 +1,6 @@
 #pragma once
+#include "exercise/exerciseState.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -48,4 +50,3 @@ std::string AdaptToLayout(const std::string& description, int layout);
 // raise a message naming the lesson file otherwise (pathText: UTF-8).
 void CheckLessonCodeCount(std::size_t count, const std::string& pathText);
 void CheckLessonWordCount(int words, const std::string& pathText);
-inline constexpr std::size_t MaxLessonCodes = 256;

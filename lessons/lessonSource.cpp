@@ -10,7 +10,6 @@
 namespace {
 constexpr int kEnter = 13;
 constexpr int kShift = 16;
-constexpr std::size_t kMaxCodes = 256;
 
 [[noreturn]] void refuse(int line, const std::string& what) {
     throw VtError("Linha " + std::to_string(line) + ": " + what);
@@ -28,34 +27,17 @@ std::string rtrim(const std::string& s) {
     return last == std::string::npos ? std::string() : s.substr(0, last + 1);
 }
 
-bool validUtf8(const std::string& s) {
-    for (std::size_t i = 0; i < s.size();) {
-        const auto c = static_cast<unsigned char>(s[i]);
-        const std::size_t n = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 0;
-        if (n == 0 || i + n > s.size())
-            return false;
-        for (std::size_t k = 1; k < n; ++k)
-            if ((static_cast<unsigned char>(s[i + k]) >> 6) != 2)
-                return false;
-        i += n;
-    }
-    return true;
-}
-
 // A UTF-8 line as Windows-1252, naming the first character that has no byte there.
 std::string toCp1252(const std::string& utf8, int line) {
     if (auto cp = Utf8ToCp1252(utf8))
         return *cp;
-    for (std::size_t i = 0; i < utf8.size();) {
-        std::size_t n = 1;
-        while (i + n < utf8.size() && (static_cast<unsigned char>(utf8[i + n]) >> 6) == 2)
-            ++n;
-        const std::string ch = utf8.substr(i, n);
-        if (!Utf8ToCp1252(ch))
-            refuse(line, "o caractere \"" + ch +
-                             "\" não existe no conjunto de caracteres das aulas (Windows-1252).");
-        i += n;
-    }
+    if (const auto points = Utf8CodePoints(utf8))
+        for (const char32_t point : *points) {
+            const std::string ch = Utf8Of(point);
+            if (!Utf8ToCp1252(ch))
+                refuse(line, "o caractere \"" + ch +
+                                 "\" não existe no conjunto de caracteres das aulas (Windows-1252).");
+        }
     refuse(line, "o texto não pôde ser convertido para Windows-1252.");
 }
 
@@ -180,7 +162,7 @@ TLessonSource ParseLessonSource(const std::string& sourceText) {
     std::string text = sourceText;
     if (text.rfind("\xEF\xBB\xBF", 0) == 0)
         text.erase(0, 3);
-    if (!validUtf8(text)) // an older editor saved it in Windows-1252
+    if (!Utf8CodePoints(text)) // an older editor saved it in Windows-1252
         text = Cp1252ToUtf8(text);
 
     std::vector<std::string> lines;
@@ -249,9 +231,9 @@ TLessonSource ParseLessonSource(const std::string& sourceText) {
             const std::vector<int> more = parseText(toCp1252(value.substr(1, value.size() - 2), n), n);
             lesson.Codes.insert(lesson.Codes.end(), more.begin(), more.end());
             textLine = n;
-            if (lesson.Codes.size() > kMaxCodes)
+            if (lesson.Codes.size() > MaxLessonCodes)
                 refuse(n, "o texto tem " + std::to_string(lesson.Codes.size()) + " teclas; o máximo é " +
-                              std::to_string(kMaxCodes) + ".");
+                              std::to_string(MaxLessonCodes) + ".");
             break;
         }
         case Words:

@@ -2,6 +2,7 @@
 
 #include "app/uSobre.h"
 #include "app/uTela.h"
+#include "exercise/lessonResult.h"
 #include "lessons/uDiploma.h"
 #include "platform/programFolder.h"
 #include "storage/convert.h"
@@ -93,11 +94,6 @@ QFont fittedFont(QFont font, const QStringList& texts, int width) {
     return font;
 }
 
-std::string resultFile(int lesson, const QString& profile) {
-    const std::string name = FileNamePart(profile.toStdString());
-    return PathToUtf8(ProgramFolder() / files::LessonsFolder /
-                      PathFromUtf8("aula" + std::to_string(lesson) + "_" + name + ".def"));
-}
 } // namespace
 
 QString CurrentStudentProfile() {
@@ -357,7 +353,7 @@ void TfrmAulas::lstAulaClick() {
     }
     btnFazerAula->setEnabled(true);
     pnlDatAula->show();
-    SelectSettingsFile(resultFile(lesson, Hint));
+    SelectSettingsFile(LessonResultFile(lesson, Hint.toStdString()));
     auto config = [](const char* key, const char* fallback) {
         return FromCp(ReadSetting(keys::Config, key, fallback));
     };

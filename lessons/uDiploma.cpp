@@ -68,9 +68,7 @@ QString TfrmDiploma::ComposeText(const QString& date, const QString& student, co
 double TfrmDiploma::TextBoxHeightMm(QPainter& painter) const {
     const Mm mm = scaleOf(painter);
     painter.setFont(textFont(QStringLiteral("Arial"), 12, false, painter.device()));
-    QString shown = lblMes;
-    shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    const QRectF needed = painter.boundingRect(mm.rect(0, 0, 150.55, 1000), kTextFlags, shown);
+    const QRectF needed = painter.boundingRect(mm.rect(0, 0, 150.55, 1000), kTextFlags, ShownLines(lblMes));
     return std::max(kTextHeight, needed.height() / mm.perMm);
 }
 
@@ -95,10 +93,8 @@ void TfrmDiploma::PaintPage(QPainter& painter) const {
 
     // Title band: the text box grows to hold every line of the text.
     const double boxHeight = TextBoxHeightMm(painter);
-    QString shown = lblMes;
-    shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     painter.setPen(Qt::black);
-    painter.drawText(mm.rect(23.28, kTitleBandTop + kTextTop, 150.55, boxHeight), kTextFlags, shown);
+    painter.drawText(mm.rect(23.28, kTitleBandTop + kTextTop, 150.55, boxHeight), kTextFlags, ShownLines(lblMes));
 
     // Page footer, its lower edge on the bottom margin.
     const double footerTop = kPrintableHeight - kFooterHeight;

@@ -25,12 +25,6 @@ namespace {
 constexpr int kKeyboardLeft = 18;
 constexpr int kKeyboardTop = 336;
 
-QString shownLines(const std::string& cp1252) {
-    QString text = FromCp(cp1252);
-    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return text;
-}
 } // namespace
 
 void TfrmAulas::btnFazerAulaClick() {
@@ -73,7 +67,7 @@ void TfrmAulas::LoadLesson(int index) {
     frmExec->pnlTitulo->setText(FromCp(ReadNextLine()));
     const std::string description = ReadNextLine();
     frmExec->txtAulaDescri->setPlainText(
-        shownLines(AdaptToLayout(description, CurrentStudentProfile().toStdString())));
+        ShownLines(FromCp(AdaptToLayout(description, CurrentStudentProfile().toStdString()))));
     frmExec->txtAulaDescri->setEnabled(true);
 
     ExerciseState.StartKey = LessonStartKey(ReadNextLine());

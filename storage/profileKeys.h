@@ -33,10 +33,13 @@ inline constexpr const char* TimeDefault = "00:00:00";
 inline constexpr const char* PorcentDefault = "100";
 
 // The administrator marker.
-inline constexpr const char* MarkerKeyPath = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Tavoli Software\\Velotecla";
-inline constexpr const char* MarkerValueName = "ColorControl";
-inline constexpr const char* MarkerValuePath =
-    "HKEY_LOCAL_MACHINE\\SOFTWARE\\Tavoli Software\\Velotecla\\ColorControl";
+#define VT_MARKER_KEY_PATH "HKEY_LOCAL_MACHINE\\SOFTWARE\\Tavoli Software\\Velotecla"
+#define VT_MARKER_VALUE_NAME "ColorControl"
+inline constexpr const char* MarkerKeyPath = VT_MARKER_KEY_PATH;
+inline constexpr const char* MarkerValueName = VT_MARKER_VALUE_NAME;
+inline constexpr const char* MarkerValuePath = VT_MARKER_KEY_PATH "\\" VT_MARKER_VALUE_NAME; // for reading
+#undef VT_MARKER_KEY_PATH
+#undef VT_MARKER_VALUE_NAME
 inline constexpr const char* MarkerText = "plomek47";
 
 // The built-in administrator, and the stored password of a profile without one.

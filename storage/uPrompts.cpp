@@ -1,6 +1,7 @@
 #include "storage/uPrompts.h"
 
 #include "widgets/messages.h"
+#include "widgets/qtText.h"
 
 #include <QMessageBox>
 
@@ -11,9 +12,7 @@ bool ask(const QString& title, const QString& text, bool yesIsDefault) {
     if (g_answerer)
         return g_answerer(title, text, yesIsDefault);
     EnsureToolkitTranslations();
-    QString shown = text;
-    shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    QMessageBox box(QMessageBox::NoIcon, title, shown, QMessageBox::Yes | QMessageBox::No, MessageParent());
+    QMessageBox box(QMessageBox::NoIcon, title, ShownLines(text), QMessageBox::Yes | QMessageBox::No, MessageParent());
     box.setDefaultButton(yesIsDefault ? QMessageBox::Yes : QMessageBox::No);
     // Closing the box any other way (Esc, the close button) counts as "no".
     box.setEscapeButton(QMessageBox::No);

@@ -1,5 +1,7 @@
 #include "widgets/balloonHint.h"
 
+#include "widgets/qtText.h"
+
 #include <QEvent>
 #include <QFontMetrics>
 #include <QGuiApplication>
@@ -14,11 +16,6 @@ constexpr int kRadius = 7;
 const QColor kFill(0xFF, 0xFF, 0xE1);
 const QColor kBorder(0x76, 0x76, 0x76);
 
-QString shownText(QString text) {
-    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return text;
-}
 } // namespace
 
 TBalloonHint::TBalloonHint(QWidget* owner)
@@ -47,7 +44,7 @@ void TBalloonHint::ShowHint(QWidget* target, const QString& title, const QString
     titleFont.setBold(true);
     const QFontMetrics tm(titleFont);
     const QFontMetrics bm(font());
-    const QString body = shownText(text);
+    const QString body = ShownLines(text);
     QRect textBox = bm.boundingRect(QRect(0, 0, 400, 2000), Qt::TextWordWrap, body);
     int width = textBox.width();
     int height = textBox.height();
@@ -120,7 +117,7 @@ void TBalloonHint::paintEvent(QPaintEvent*) {
         p.setFont(font());
     }
     p.drawText(QRect(kPad, y, width() - 2 * kPad, height() - y), Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop,
-               shownText(m_text));
+               ShownLines(m_text));
 }
 
 bool TBalloonHint::eventFilter(QObject* watched, QEvent* event) {

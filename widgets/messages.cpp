@@ -1,6 +1,7 @@
 #include "widgets/messages.h"
 
 #include "platform/vtError.h"
+#include "widgets/qtText.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -11,12 +12,6 @@
 namespace {
 const MessageSink* g_sink = nullptr;
 
-// Message texts carry Windows line breaks ("\r\n", and a lone "\r" in one of them).
-QString displayText(QString text) {
-    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return text;
-}
 } // namespace
 
 QString ApplicationTitle() { return QStringLiteral("Velotecla - Curso de Datilografia by tavoli"); }
@@ -55,7 +50,7 @@ void ShowErrorBox(const QString& errorText) {
         return;
     }
     EnsureToolkitTranslations();
-    QMessageBox box(QMessageBox::Critical, ApplicationTitle(), displayText(text), QMessageBox::Ok,
+    QMessageBox box(QMessageBox::Critical, ApplicationTitle(), ShownLines(text), QMessageBox::Ok,
                     MessageParent());
     box.exec();
 }
@@ -66,7 +61,7 @@ void ShowMessage(const QString& text) {
         return;
     }
     EnsureToolkitTranslations();
-    QMessageBox box(QMessageBox::NoIcon, ApplicationTitle(), displayText(text), QMessageBox::Ok,
+    QMessageBox box(QMessageBox::NoIcon, ApplicationTitle(), ShownLines(text), QMessageBox::Ok,
                     MessageParent());
     box.exec();
 }

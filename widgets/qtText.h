@@ -11,3 +11,11 @@ inline std::string ToCp(const QString& text) { return Utf8ToCp1252Lossy(text.toS
 inline QString FromUtf8(const std::string& utf8) { return QString::fromStdString(utf8); }
 inline QString FromPath(const std::filesystem::path& path) { return FromUtf8(PathToUtf8(path)); }
 inline std::filesystem::path ToPath(const QString& text) { return PathFromUtf8(text.toStdString()); }
+
+// Stored and quoted texts break lines the Windows way ("\r\n", and now and then a lone "\r"); the
+// toolkit breaks them at "\n".
+inline QString ShownLines(QString text) {
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
