@@ -63,36 +63,30 @@ double cellsOf(const Piece& piece) {
     return !piece.keycap ? 1.0 : piece.text.isEmpty() ? 2.0 : 1.8;
 }
 
-// Lines of pieces no wider than `columns` character cells, broken at spaces.
-std::vector<std::vector<Piece>> wrap(const std::vector<Piece>& pieces, double columns) {
-    std::vector<std::vector<Piece>> lines(1);
-    double width = 0;
-    std::size_t lastSpace = 0; // index in the current line after which it may break, 0 for none
-    for (const Piece& piece : pieces) {
-        const double w = cellsOf(piece);
-        if (width + w > columns && lastSpace > 0) {
-            auto& line = lines.back();
-            std::vector<Piece> rest(line.begin() + static_cast<long>(lastSpace), line.end());
-            line.resize(lastSpace - 1); // the space itself goes
-            lines.push_back(rest);
-            width = 0;
-            for (const Piece& p : rest)
-                width += cellsOf(p);
-            lastSpace = 0;
-        }
-        lines.back().push_back(piece);
-        width += w;
-        if (!piece.keycap && piece.text == QLatin1String(" "))
-            lastSpace = lines.back().size();
-    }
-    return lines;
-}
-
 double widthOf(const std::vector<Piece>& line) {
     double w = 0;
     for (const Piece& p : line)
         w += cellsOf(p);
     return w;
+}
+
+// The text in two lines, broken at the space that makes the longer of them (the second with the Enter
+// key after it) shortest.
+std::vector<std::vector<Piece>> twoLines(const std::vector<Piece>& pieces, double enterCells) {
+    std::vector<std::vector<Piece>> best{pieces};
+    double bestWidth = widthOf(pieces) + enterCells;
+    for (std::size_t i = 1; i + 1 < pieces.size(); ++i) {
+        if (pieces[i].keycap || pieces[i].text != QLatin1String(" "))
+            continue;
+        std::vector<Piece> first(pieces.begin(), pieces.begin() + static_cast<long>(i));
+        std::vector<Piece> second(pieces.begin() + static_cast<long>(i + 1), pieces.end());
+        const double width = std::max(widthOf(first), widthOf(second) + enterCells);
+        if (width < bestWidth) {
+            bestWidth = width;
+            best = {first, second};
+        }
+    }
+    return best;
 }
 
 // A small keycap drawn in the text: the key right of L, or Enter at the end of a line.
@@ -110,7 +104,14 @@ void drawTextToType(QPainter& p, const QRectF& box, const std::vector<int>& code
     std::vector<Piece> pieces = piecesOf(codes);
     const bool drill = codes.back() == kSpace;
     const KeyLegends rightOfL = LegendsOf(kRightOfL);
-    for (int pixels = 22; pixels >= 11; --pixels) {
+    // A line read at a glance is best, down to a size still easy to read; two lines otherwise.
+    std::vector<std::pair<int, std::size_t>> tries; // font size, most lines
+    for (int pixels = 22; pixels >= 15; --pixels)
+        tries.emplace_back(pixels, 1);
+    for (int pixels = 22; pixels >= 11; --pixels)
+        tries.emplace_back(pixels, 2);
+    for (std::size_t attempt = 0; attempt < tries.size(); ++attempt) {
+        const auto [pixels, mostLines] = tries[attempt];
         QFont font(QStringLiteral("DejaVu Sans Mono"), -1, QFont::Bold);
         font.setPixelSize(pixels);
         const double cell = QFontMetricsF(font).horizontalAdvance(QLatin1Char('m'));
@@ -131,11 +132,15 @@ void drawTextToType(QPainter& p, const QRectF& box, const std::vector<int>& code
             }
             lines.push_back(line);
         } else {
-            lines = wrap(pieces, columns - enterCells); // room for the Enter key after the last line
+            lines = mostLines == 1 ? std::vector<std::vector<Piece>>{pieces} : twoLines(pieces, enterCells);
         }
         const double height = lines.size() * lineHeight;
         const double lastWidth = widthOf(lines.back()) + (drill ? 0 : enterCells);
-        if ((lines.size() > 2 || widthOf(lines.front()) > columns || lastWidth > columns) && pixels > 11)
+        const std::size_t copies = (lines.front().size() + 1) / (pieces.size() + 1);
+        const bool fits = lines.size() <= mostLines && widthOf(lines.front()) <= columns &&
+                          lastWidth <= columns &&
+                          (!drill || copies >= 2 || mostLines == 2); // a drill shows its repetition
+        if (!fits && attempt + 1 < tries.size())
             continue;
         double y = box.top() + (box.height() - height) / 2;
         for (std::size_t l = 0; l < lines.size(); ++l, y += lineHeight) {
@@ -201,6 +206,8 @@ QString nameOf(int thing) {
         return QStringLiteral("espaço");
     case kRightOfL:
         return QStringLiteral("; (Ç)");
+    case 189:
+        return QStringLiteral("hífen -");
     default: {
         const KeyLegends legends = LegendsOf(thing);
         return legends.american;
