@@ -34,26 +34,15 @@ struct Piece {
     bool keycap = false;
 };
 
-// The text to type without its closing key, in pieces: capitals and symbols as typed with Shift.
+// The text to type without its closing key, in pieces, as the American layout names it: the key
+// right of L is ";" alone and "ç" in a word, and becomes a keycap.
 std::vector<Piece> piecesOf(const std::vector<int>& codes) {
     std::vector<Piece> pieces;
-    const std::size_t end = codes.empty() ? 0 : codes.size() - 1;
-    for (std::size_t i = 0; i < end; ++i) {
-        if (codes[i] == kRightOfL) {
-            // Inside a word it is the letter ç; alone, the key by its two legends.
-            const bool inWord = i > 0 && codes[i - 1] >= 'A' && codes[i - 1] <= 'Z' && codes[i + 1] >= 'A' &&
-                                codes[i + 1] <= 'Z';
-            pieces.push_back({inWord ? QStringLiteral("ç") : QString(), true});
-            continue;
-        }
-        const std::size_t take = codes[i] == kShift && i + 1 < end ? 2 : 1;
-        std::vector<int> some(codes.begin() + static_cast<long>(i),
-                              codes.begin() + static_cast<long>(i + take));
-        some.push_back(0); // TextToType leaves the last code out
-        const QString text = QString::fromStdString(Cp1252ToUtf8(TextToType(some, 0)));
-        for (const QChar c : text)
+    for (const QChar c : QString::fromStdString(Cp1252ToUtf8(TextToType(codes, 0)))) {
+        if (c == QLatin1Char(';') || c == QChar(0xE7))
+            pieces.push_back({c == QLatin1Char(';') ? QString() : QString(c), true});
+        else
             pieces.push_back({QString(c), false});
-        i += take - 1;
     }
     return pieces;
 }
