@@ -80,8 +80,25 @@ std::vector<int> codesOf(unsigned char c) {
     case '\'':
         return {222};
     default:
-        return {};
+        break;
     }
+    // Symbols typed with Shift on a key that carries them in both the American and the ABNT2 layout.
+    static const std::string shifted = "!@#$%&*()_+";
+    static const int keys[] = {49, 50, 51, 52, 53, 55, 56, 57, 48, 189, 187};
+    const auto at = shifted.find(static_cast<char>(c));
+    if (at != std::string::npos)
+        return {kShift, keys[at]};
+    return {};
+}
+
+// The character a key types with Shift held, when a lesson text can ask for it; 0 otherwise.
+char shiftedCharacter(int code) {
+    if (code >= 'A' && code <= 'Z')
+        return static_cast<char>(code);
+    for (int c = 33; c < 127; ++c)
+        if (c != '{' && codesOf(static_cast<unsigned char>(c)) == std::vector<int>{kShift, code})
+            return static_cast<char>(c);
+    return 0;
 }
 
 std::vector<int> parseText(const std::string& cp, int line) {
@@ -303,10 +320,10 @@ std::string CodesToSourceText(const std::vector<int>& codes) {
     std::string out;
     for (std::size_t i = 0; i < codes.size(); ++i) {
         const int code = codes[i];
-        const bool capital =
-            code == kShift && i + 1 < codes.size() && codes[i + 1] >= 'A' && codes[i + 1] <= 'Z';
-        if (capital) {
-            out += static_cast<char>(codes[++i]);
+        const char withShift = code == kShift && i + 1 < codes.size() ? shiftedCharacter(codes[i + 1]) : 0;
+        if (withShift) {
+            out += withShift;
+            ++i;
             continue;
         }
         if (code >= 'A' && code <= 'Z') {
@@ -333,6 +350,37 @@ std::string CodesToSourceText(const std::vector<int>& codes) {
             std::snprintf(buf, sizeof buf, "{%03d}", code);
             out += buf;
         }
+    }
+    return out;
+}
+
+std::string TextToType(const std::vector<int>& codes, int layout) {
+    const std::size_t end = codes.empty() ? 0 : codes.size() - 1;
+    std::string out;
+    for (std::size_t i = 0; i < end; ++i) {
+        const int code = codes[i];
+        if (code == 186) {
+            // Inside a word the key types the letter ç; alone it is the key, by its layout's legend.
+            const auto letter = [&](std::size_t at) { return codes[at] >= 'A' && codes[at] <= 'Z'; };
+            const bool inWord = i > 0 && letter(i - 1) && letter(i + 1);
+            out += inWord ? '\xE7' : layout == 1 ? '\xC7' : ';';
+            continue;
+        }
+        if (code == kShift && i + 1 < end && codes[i + 1] == 186) {
+            out += layout == 1 ? '\xC7' : ':';
+            ++i;
+            continue;
+        }
+        if (code == kEnter) {
+            out += "\r\n";
+            continue;
+        }
+        const std::size_t take = code == kShift && i + 1 < end ? 2 : 1;
+        const std::string shown = CodesToSourceText(std::vector<int>(
+            codes.begin() + static_cast<long>(i), codes.begin() + static_cast<long>(i + take)));
+        if (shown.find('{') == std::string::npos)
+            out += shown;
+        i += take - 1;
     }
     return out;
 }

@@ -19,7 +19,8 @@
 //
 // The text is written as the characters to type, between double quotes; {Enter} stands for Enter,
 // {Shift} for a lone Shift and {NNN} for any key by its 3-digit code. A capital letter is typed as
-// Shift and the letter. ";" and "ç" are the key right of L.
+// Shift and the letter, and so are the symbols that Shift gives on the same key in the American and the
+// ABNT2 layouts (! @ # $ % & * ( ) _ +). ";" and "ç" are the key right of L.
 
 struct TLessonSource {
     std::string Title;       // Windows-1252
@@ -44,6 +45,12 @@ std::string ShowLesson(const TLessonData& lesson);
 
 // The text of a lesson as written in a source, without the quotes ("Casa{Enter}" for 16 67 65 83 65 13).
 std::string CodesToSourceText(const std::vector<int>& codes);
+
+// The text a lesson asks for as a typing book prints it, for a layout (0 American, 1 ABNT2): capitals
+// and symbols instead of Shift and their keys, the key right of L as "ç" between letters (a word's ç)
+// and elsewhere as ";" or (ABNT2) "Ç", and without the last key, the space or Enter that closes each
+// word. Windows-1252.
+std::string TextToType(const std::vector<int>& codes, int layout);
 
 // Whether a key code lights a key of the on-screen keyboard (and so can be asked for in a lesson).
 bool CodeHasKey(int code);

@@ -105,12 +105,45 @@ TEST(LessonSource, ShowsAFileAsASourceThatCompilesBackToIt) {
     const std::string source = with("Texto", "Texto: \"Ab{Shift}1{008}-=/`[]\\'Ç{Enter}\"");
     const std::string bytes = CompileLesson(ParseLessonSource(source));
     const std::string shown = ShowLesson(readBack(bytes));
-    EXPECT_NE(shown.find("Texto: \"Ab{Shift}1{008}-=/`[]\\'{Shift};{Enter}\""), std::string::npos) << shown;
+    // (Shift and 1 is "!", the same keys in both layouts.)
+    EXPECT_NE(shown.find("Texto: \"Ab!{008}-=/`[]\\'{Shift};{Enter}\""), std::string::npos) << shown;
     EXPECT_NE(shown.find("# 17 teclas por palavra, 5 palavras: 85 teclas ao todo, 33 por minuto"),
               std::string::npos)
         << shown;
     EXPECT_EQ(CompileLesson(ParseLessonSource(shown)), bytes);
     EXPECT_EQ(CodesToSourceText({16, 32, 300, 0}), "{Shift} {300}{000}");
+}
+
+TEST(LessonSource, SymbolsWithShiftAndTheTextAsStudentsSeeIt) {
+    // Symbols that Shift gives on the same key in both layouts compile to Shift and that key, and
+    // show back as themselves.
+    const TLessonSource lesson = ParseLessonSource(with("Texto", "Texto: \"Fone (11) R$ 5-6!{Enter}\""));
+    EXPECT_EQ(lesson.Codes, (std::vector<int>{16, 70, 79, 78, 69, 32, 16, 57,  49, 49, 16, 48,
+                                              32, 16, 82, 16, 52, 32, 53, 189, 54, 16, 49, 13}));
+    EXPECT_EQ(CodesToSourceText(lesson.Codes), "Fone (11) R$ 5-6!{Enter}");
+    EXPECT_EQ(CodesToSourceText({16, 50, 16, 51, 16, 53, 16, 55, 16, 56, 16, 189, 16, 187}), "@#%&*_+");
+
+    // The text a description and a picture show: the closing key left out, the key right of L as
+    // the word's ç between letters, otherwise by the layout's legend.
+    const struct {
+        std::vector<int> codes;
+        std::string american, abnt2;
+    } cases[] = {
+        {{74, 75, 76, 186, 32}, "jkl;", "jkl\xC7"},
+        {{70, 79, 82, 186, 65, 13},
+         "for\xE7"
+         "a",
+         "for\xE7"
+         "a"},
+        {{186, 80, 186, 32, 65, 13}, ";p; a", "\xC7p\xC7 a"},
+        {{16, 65, 16, 186, 16, 49, 32}, "A:!", "A\xC7!"},
+        {{16, 57, 49, 16, 48, 13}, "(1)", "(1)"},
+        {{32}, "", ""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(TextToType(c.codes, 0), c.american);
+        EXPECT_EQ(TextToType(c.codes, 1), c.abnt2);
+    }
 }
 
 TEST(LessonSource, RefusesWithTheLineAndTheReason) {
@@ -119,8 +152,9 @@ TEST(LessonSource, RefusesWithTheLineAndTheReason) {
         std::string source;
         std::string message;
     } cases[] = {
-        {with("Texto", "Texto: \"a@ \""), "Linha 4: o caractere \"@\" não tem tecla no teclado da tela."},
-        {with("Texto", "Texto: \"a! \""), "Linha 4: o caractere \"!\" não tem tecla no teclado da tela."},
+        // ? and : sit on different keys in the American and the ABNT2 layouts.
+        {with("Texto", "Texto: \"a? \""), "Linha 4: o caractere \"?\" não tem tecla no teclado da tela."},
+        {with("Texto", "Texto: \"a: \""), "Linha 4: o caractere \":\" não tem tecla no teclado da tela."},
         {with("Texto", "Texto: \"ã \""), "Linha 4: o caractere \"ã\" não tem tecla no teclado da tela."},
         {with("Texto", tooLong), "Linha 4: o texto tem 257 teclas; o máximo é 256."},
         {with("Texto", "Texto: \"asa sala \""), "Linha 4: o texto termina com o espaço, que já aparece antes "

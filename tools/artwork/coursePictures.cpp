@@ -2,12 +2,18 @@
 #include "keyboardArt.h"
 
 #include "lessons/lessonFile.h"
+#include "lessons/lessonSource.h"
 #include "platform/vtError.h"
 #include "storage/convert.h"
+#include "storage/textFile.h"
 
+#include <QFileInfo>
 #include <QFont>
+#include <QFontMetricsF>
 #include <QLinearGradient>
 #include <QPainterPath>
+#include <algorithm>
+#include <cmath>
 
 namespace {
 const QColor kNavy(0x00, 0x54, 0xA8);
@@ -19,99 +25,263 @@ QFont face(const char* family, int pixels, bool bold = false) {
     return f;
 }
 
-// One hand seen from above, little finger to index, with the thumb below: used fingers in their colours.
-void drawHand(QPainter& p, double x, double y, bool left, const std::set<Finger>& used) {
-    const Finger order[] = {
-        left ? Finger::LeftPinky : Finger::RightIndex, left ? Finger::LeftRing : Finger::RightMiddle,
-        left ? Finger::LeftMiddle : Finger::RightRing, left ? Finger::LeftIndex : Finger::RightPinky};
-    const double heights[] = {left ? 24.0 : 31.0, left ? 31.0 : 35.0, left ? 35.0 : 31.0, left ? 31.0 : 24.0};
-    const auto paint = [&](const QPainterPath& path, Finger f) {
-        const bool on = used.count(f);
-        p.fillPath(path, on ? FingerColour(f) : QColor(0xEC, 0xEE, 0xF2));
-        p.setPen(QPen(on ? QColor(0x44, 0x44, 0x44) : QColor(0xB8, 0xBE, 0xC8), 1));
-        p.drawPath(path);
-    };
-    QPainterPath palm;
-    palm.addRoundedRect(QRectF(x, y + 36, 52, 30), 10, 10);
-    p.fillPath(palm, QColor(0xF7, 0xE1, 0xCF));
-    p.setPen(QPen(QColor(0xB8, 0xA0, 0x8C), 1));
-    p.drawPath(palm);
-    for (int i = 0; i < 4; ++i) {
-        QPainterPath finger;
-        finger.addRoundedRect(QRectF(x + 2 + i * 12.5, y + 40 - heights[i], 10, heights[i] + 4), 5, 5);
-        paint(finger, order[i]);
+constexpr int kEnter = 13, kShift = 16, kSpace = 32, kRightOfL = 186;
+
+// One piece of the text as the picture draws it: a character, or the key right of L as a keycap with
+// both layouts' legends.
+struct Piece {
+    QString text;
+    bool keycap = false;
+};
+
+// The text to type without its closing key, in pieces, as the American layout names it: the key
+// right of L is ";" alone and "ç" in a word, and becomes a keycap.
+std::vector<Piece> piecesOf(const std::vector<int>& codes) {
+    std::vector<Piece> pieces;
+    for (const QChar c : QString::fromStdString(Cp1252ToUtf8(TextToType(codes, 0)))) {
+        if (c == QLatin1Char(';') || c == QChar(0xE7))
+            pieces.push_back({c == QLatin1Char(';') ? QString() : QString(c), true});
+        else
+            pieces.push_back({QString(c), false});
     }
-    QPainterPath thumb;
-    thumb.addRoundedRect(QRectF(-5, -14, 10, 28), 5, 5);
-    p.save();
-    p.translate(left ? x + 58 : x - 6, y + 50);
-    p.rotate(left ? -55 : 55);
-    paint(thumb, Finger::Thumb);
-    p.restore();
+    return pieces;
 }
 
-// The keys' names in the order the eye reads the keyboard: row by row, left to right.
-QString keyNames(const std::set<int>& codes) {
-    static const int order[] = {192, 49, 50, 51, 52, 53, 54, 55, 56, 57,  48,  189, 187,
-                                220, 8,  81, 87, 69, 82, 84, 89, 85, 73,  79,  80,  219,
-                                221, 20, 65, 83, 68, 70, 71, 72, 74, 75,  76,  186, 222,
-                                13,  16, 90, 88, 67, 86, 66, 78, 77, 188, 190, 191, 32};
-    QStringList names;
-    for (int code : order) {
-        if (!codes.count(code))
+// Character cells a piece takes: a keycap is wider than a letter, to hold its legends.
+double cellsOf(const Piece& piece) {
+    return !piece.keycap ? 1.0 : piece.text.isEmpty() ? 2.0 : 1.8;
+}
+
+double widthOf(const std::vector<Piece>& line) {
+    double w = 0;
+    for (const Piece& p : line)
+        w += cellsOf(p);
+    return w;
+}
+
+// The text in two lines, broken at the space that makes the longer of them (the second with the Enter
+// key after it) shortest.
+std::vector<std::vector<Piece>> twoLines(const std::vector<Piece>& pieces, double enterCells) {
+    std::vector<std::vector<Piece>> best{pieces};
+    double bestWidth = widthOf(pieces) + enterCells;
+    for (std::size_t i = 1; i + 1 < pieces.size(); ++i) {
+        if (pieces[i].keycap || pieces[i].text != QLatin1String(" "))
             continue;
-        switch (code) {
-        case 13:
-            names << QStringLiteral("Enter");
-            break;
-        case 16:
-            names << QStringLiteral("Shift");
-            break;
-        case 32:
-            names << QStringLiteral("espaço");
-            break;
-        case 186:
-            names << QStringLiteral(";");
-            break;
-        case 188:
-            names << QStringLiteral(",");
-            break;
-        case 190:
-            names << QStringLiteral(".");
-            break;
-        default:
-            names << QString(QChar(code));
+        std::vector<Piece> first(pieces.begin(), pieces.begin() + static_cast<long>(i));
+        std::vector<Piece> second(pieces.begin() + static_cast<long>(i + 1), pieces.end());
+        const double width = std::max(widthOf(first), widthOf(second) + enterCells);
+        if (width < bestWidth) {
+            bestWidth = width;
+            best = {first, second};
         }
     }
-    return names.join(QLatin1Char(' '));
+    return best;
+}
+
+// A small keycap drawn in the text: the key right of L, or Enter at the end of a line.
+void drawKeycap(QPainter& p, const QRectF& r, Finger finger) {
+    QPainterPath cap;
+    cap.addRoundedRect(r, 3, 3);
+    p.fillPath(cap, FingerColour(finger));
+    p.setPen(QPen(QColor(0x44, 0x44, 0x44), 1));
+    p.drawPath(cap);
+}
+
+// The text to type, as large as fits in two lines of the box: drills repeated along the line as a
+// typing book prints them, lines followed by the Enter key.
+void drawTextToType(QPainter& p, const QRectF& box, const std::vector<int>& codes) {
+    std::vector<Piece> pieces = piecesOf(codes);
+    const bool drill = codes.back() == kSpace;
+    const KeyLegends rightOfL = LegendsOf(kRightOfL);
+    // A line read at a glance is best, down to a size still easy to read; two lines otherwise.
+    std::vector<std::pair<int, std::size_t>> tries; // font size, most lines
+    for (int pixels = 22; pixels >= 15; --pixels)
+        tries.emplace_back(pixels, 1);
+    for (int pixels = 22; pixels >= 11; --pixels)
+        tries.emplace_back(pixels, 2);
+    for (std::size_t attempt = 0; attempt < tries.size(); ++attempt) {
+        const auto [pixels, mostLines] = tries[attempt];
+        QFont font(QStringLiteral("DejaVu Sans Mono"), -1, QFont::Bold);
+        font.setPixelSize(pixels);
+        const double cell = QFontMetricsF(font).horizontalAdvance(QLatin1Char('m'));
+        const double lineHeight = pixels * 1.25;
+        const double columns = box.width() / cell;
+        QFont legend = font;
+        legend.setPixelSize(std::max(8, pixels * 3 / 5));
+        const QString enter = QStringLiteral("Enter ↵");
+        const double enterWidth = QFontMetricsF(legend).horizontalAdvance(enter) + 8;
+        const double enterCells = (enterWidth + cell * 0.4) / cell;
+        std::vector<std::vector<Piece>> lines;
+        if (drill) {
+            std::vector<Piece> line = pieces;
+            const double one = widthOf(pieces) + 1;
+            while (widthOf(line) + one <= columns) {
+                line.push_back({QStringLiteral(" "), false});
+                line.insert(line.end(), pieces.begin(), pieces.end());
+            }
+            lines.push_back(line);
+        } else {
+            lines = mostLines == 1 ? std::vector<std::vector<Piece>>{pieces} : twoLines(pieces, enterCells);
+        }
+        const double height = lines.size() * lineHeight;
+        const double lastWidth = widthOf(lines.back()) + (drill ? 0 : enterCells);
+        const std::size_t copies = (lines.front().size() + 1) / (pieces.size() + 1);
+        const bool fits = lines.size() <= mostLines && widthOf(lines.front()) <= columns &&
+                          lastWidth <= columns &&
+                          (!drill || copies >= 2 || mostLines == 2); // a drill shows its repetition
+        if (!fits && attempt + 1 < tries.size())
+            continue;
+        double y = box.top() + (box.height() - height) / 2;
+        for (std::size_t l = 0; l < lines.size(); ++l, y += lineHeight) {
+            double x = box.left() + (drill ? (box.width() - widthOf(lines[l]) * cell) / 2 : 0);
+            for (const Piece& piece : lines[l]) {
+                if (piece.keycap) {
+                    const QRectF cap(x + 1, y + 1, cell * cellsOf(piece) - 2, lineHeight - 2);
+                    drawKeycap(p, cap, rightOfL.finger);
+                    p.setPen(QColor(0x1A, 0x1A, 0x1A));
+                    p.setFont(legend);
+                    const QRectF inner = cap.adjusted(2, 0, -2, -1);
+                    p.drawText(inner, Qt::AlignLeft | Qt::AlignTop, rightOfL.american);
+                    if (piece.text.isEmpty()) {
+                        p.drawText(inner, Qt::AlignRight | Qt::AlignBottom, rightOfL.abnt2);
+                    } else { // a word's ç, large, with the American key's legend beside it
+                        p.setFont(font);
+                        p.drawText(inner, Qt::AlignRight | Qt::AlignVCenter, piece.text);
+                    }
+                    x += cell * cellsOf(piece);
+                    continue;
+                }
+                p.setFont(font);
+                p.setPen(QColor(0x10, 0x18, 0x30));
+                p.drawText(QRectF(x, y, cell, lineHeight), Qt::AlignCenter, piece.text);
+                x += cell;
+            }
+            if (!drill && l + 1 == lines.size()) {
+                const QRectF cap(x + cell * 0.4, y + 2, enterWidth, lineHeight - 4);
+                drawKeycap(p, cap, LegendsOf(kEnter).finger);
+                p.setFont(legend);
+                p.setPen(QColor(0x1A, 0x1A, 0x1A));
+                p.drawText(cap, Qt::AlignCenter, enter);
+            }
+        }
+        return;
+    }
+}
+
+// What a lesson asks for, piece by piece: a key by its code, a symbol typed with Shift as 1000 + its
+// key, and capitals as Shift itself.
+std::vector<int> thingsOf(const std::vector<int>& codes) {
+    std::vector<int> things;
+    for (std::size_t i = 0; i < codes.size(); ++i) {
+        const int next = codes[i] == kShift && i + 1 < codes.size() ? codes[i + 1] : 0;
+        if (next && !(next >= 'A' && next <= 'Z')) {
+            things.push_back(1000 + next);
+            ++i;
+        } else
+            things.push_back(codes[i]);
+    }
+    return things;
+}
+
+QString nameOf(int thing) {
+    if (thing > 1000)
+        return QString::fromStdString(Cp1252ToUtf8(TextToType({kShift, thing - 1000, 0}, 0)));
+    switch (thing) {
+    case kEnter:
+        return QStringLiteral("Enter");
+    case kShift:
+        return QStringLiteral("Shift");
+    case kSpace:
+        return QStringLiteral("espaço");
+    case kRightOfL:
+        return QStringLiteral("; (Ç)");
+    case 189:
+        return QStringLiteral("hífen -");
+    default: {
+        const KeyLegends legends = LegendsOf(thing);
+        return legends.american;
+    }
+    }
 }
 } // namespace
 
-QImage DrawLessonPicture(int number, const QString& title, const std::set<int>& codes,
-                         const std::set<int>& fresh) {
+std::vector<TLessonData> ReadCourse(const QDir& folder) {
+    std::vector<TLessonData> course;
+    for (int n = 1; n <= 24; ++n) {
+        const QString path = folder.filePath(QStringLiteral("aulas/aula%1.aul").arg(n));
+        if (!QFileInfo::exists(path))
+            throw VtError("falta o arquivo de aula " + path.toStdString());
+        course.push_back(ReadLessonFile(path.toStdString()));
+    }
+    CloseTextFile();
+    return course;
+}
+
+std::vector<int> NoveltiesOf(const std::vector<TLessonData>& course, int number) {
+    std::set<int> earlier;
+    for (int n = 1; n < number; ++n)
+        for (int thing : thingsOf(course[static_cast<std::size_t>(n - 1)].Codes))
+            earlier.insert(thing);
+    std::vector<int> news;
+    for (int thing : thingsOf(course[static_cast<std::size_t>(number - 1)].Codes))
+        if (earlier.insert(thing).second)
+            news.push_back(thing);
+    return news;
+}
+
+QImage DrawLessonPicture(int number, const TLessonData& lesson, const std::vector<int>& news) {
     QImage image(232, 216, QImage::Format_RGB32);
     image.fill(QColor(0xF4, 0xF6, 0xFA));
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
 
-    p.fillRect(QRect(0, 0, 232, 24), kNavy);
+    const QString title = QString::fromStdString(Cp1252ToUtf8(lesson.Title));
+    p.fillRect(QRect(0, 0, 232, 20), kNavy);
     p.setFont(face("DejaVu Sans", 11, true));
     p.setPen(Qt::white);
-    p.drawText(QRect(0, 0, 232, 24), Qt::AlignCenter, QStringLiteral("Aula %1 - %2").arg(number).arg(title));
+    p.drawText(QRect(0, 0, 232, 20), Qt::AlignCenter, QStringLiteral("Aula %1 - %2").arg(number).arg(title));
 
-    DrawKeyboard(p, QRectF(5, 32, 222, 80), codes, fresh);
+    // The page of the typing book: what to type, how many times.
+    QPainterPath page;
+    page.addRoundedRect(QRectF(3.5, 23.5, 225, 72), 4, 4);
+    p.fillPath(page, Qt::white);
+    p.setPen(QPen(QColor(0xB5, 0xC1, 0xD9), 1));
+    p.drawPath(page);
+    const bool drill = !lesson.Codes.empty() && lesson.Codes.back() == kSpace;
+    p.setFont(face("DejaVu Sans", 10));
+    p.setPen(QColor(0x55, 0x5F, 0x70));
+    p.drawText(QRect(8, 25, 216, 14), Qt::AlignLeft | Qt::AlignVCenter,
+               drill ? QStringLiteral("Digite, com espaço entre os grupos:")
+                     : QStringLiteral("Digite a linha e tecle Enter:"));
+    if (!lesson.Codes.empty())
+        drawTextToType(p, QRectF(8, 40, 216, 54), lesson.Codes);
 
-    const std::set<Finger> used = FingersOf(codes);
-    drawHand(p, 34, 120, true, used);
-    drawHand(p, 146, 120, false, used);
+    const std::set<int> codes(lesson.Codes.begin(), lesson.Codes.end());
+    std::set<int> fresh; // outlined on the keyboard: a new symbol's key and its Shift
+    QStringList names;
+    for (int thing : news) {
+        names << nameOf(thing);
+        if (thing > 1000)
+            fresh.insert({kShift, thing - 1000});
+        else
+            fresh.insert(thing);
+    }
+    DrawKeyboard(p, QRectF(5, 100, 222, 76), codes, fresh);
 
     p.setFont(face("DejaVu Sans", 10));
     p.setPen(QColor(0x33, 0x3D, 0x4F));
-    const QString news = fresh.empty() ? QStringLiteral("Revisão: nenhuma tecla nova")
-                                       : QStringLiteral("Novas: ") + keyNames(fresh);
-    p.drawText(QRect(4, 194, 224, 20), Qt::AlignCenter,
-               p.fontMetrics().elidedText(news, Qt::ElideRight, 224));
+    const QString novas = names.isEmpty() ? QStringLiteral("Nenhuma tecla nova: mais velocidade")
+                                          : QStringLiteral("Novas: ") + names.join(QLatin1Char(' '));
+    p.drawText(QRect(4, 179, 224, 17), Qt::AlignCenter,
+               p.fontMetrics().elidedText(novas, Qt::ElideRight, 224));
+    const int seconds = static_cast<int>(std::lround(lesson.ExpectedTime * 86400));
+    p.drawText(QRect(4, 196, 224, 17), Qt::AlignCenter,
+               QStringLiteral("%1 vezes em até %2:%3, com %4% de acerto")
+                   .arg(lesson.WordsToType)
+                   .arg(seconds / 60)
+                   .arg(seconds % 60, 2, 10, QLatin1Char('0'))
+                   .arg(lesson.MinimumPercent));
     p.end();
     return image;
 }
@@ -174,22 +344,19 @@ QImage DrawDiplomaLogo() {
     return image;
 }
 
-void DrawCoursePictures(const QDir& out) {
-    QDir().mkpath(out.filePath(QStringLiteral("images")));
-    std::set<int> earlier;
+void DrawLessonPictures(const QDir& folder, const std::vector<int>& numbers) {
+    const std::vector<TLessonData> course = ReadCourse(folder);
+    QDir().mkpath(folder.filePath(QStringLiteral("images")));
     for (int n = 1; n <= 24; ++n) {
-        const QString path = out.filePath(QStringLiteral("aulas/aula%1.aul").arg(n));
-        const TLessonData lesson = ReadLessonFile(path.toStdString());
-        const std::set<int> codes(lesson.Codes.begin(), lesson.Codes.end());
-        std::set<int> fresh;
-        for (int code : codes)
-            if (!earlier.count(code))
-                fresh.insert(code);
-        earlier.insert(codes.begin(), codes.end());
-        const QString title = QString::fromStdString(Cp1252ToUtf8(lesson.Title));
-        SaveJpeg(DrawLessonPicture(n, title, codes, fresh),
-                 out.filePath(QStringLiteral("images/aula%1.jpg").arg(n)));
+        if (!numbers.empty() && std::find(numbers.begin(), numbers.end(), n) == numbers.end())
+            continue;
+        SaveJpeg(DrawLessonPicture(n, course[static_cast<std::size_t>(n - 1)], NoveltiesOf(course, n)),
+                 folder.filePath(QStringLiteral("images/aula%1.jpg").arg(n)));
     }
+}
+
+void DrawCoursePictures(const QDir& out) {
+    DrawLessonPictures(out);
     SaveJpeg(DrawCataloguePicture(), out.filePath(QStringLiteral("images/default.jpg")));
     const QString logo = out.filePath(QStringLiteral("logo_diploma.bmp"));
     if (!DrawDiplomaLogo().save(logo, "BMP"))

@@ -9,6 +9,7 @@ struct Key {
     std::string legend;
     int code;
     Finger finger;
+    std::string abnt2 = {}; // the ABNT2 legend, where it differs from the American one
 };
 
 using F = Finger;
@@ -26,6 +27,7 @@ const std::vector<Key>& keys() {
             k.push_back({static_cast<double>(i), 0, 1, std::string(1, row0[i]), codes0[i], fingers0[i]});
         }
         k.push_back({14, 0, 1, "\xE2\x86\x90", 8, RP});
+
         const char* row1 = "QWERTYUIOP[]";
         const int codes1[] = {81, 87, 69, 82, 84, 89, 85, 73, 79, 80, 219, 221};
         const F fingers1[] = {LP, LR, LM, LI, LI, RI, RI, RM, RR, RP, RP, RP};
@@ -49,6 +51,13 @@ const std::vector<Key>& keys() {
         }
         k.push_back({12.25, 3, 2.75, "Shift", 16, RP});
         k.push_back({3.75, 4, 6.25, "", 32, TH});
+        // ABNT2 prints other legends on seven keys; the code is the same physical key in both layouts.
+        const std::pair<int, const char*> abnt2[] = {
+            {192, "'"}, {220, "]"}, {219, "\xC2\xB4"}, {221, "["}, {186, "\xC3\x87"}, {222, "~"}, {191, ";"}};
+        for (Key& key : k)
+            for (const auto& [code, legend] : abnt2)
+                if (key.code == code)
+                    key.abnt2 = legend;
         return k;
     }();
     return all;
@@ -82,16 +91,12 @@ QColor FingerColour(Finger finger) {
     return pale();
 }
 
-std::set<Finger> FingersOf(const std::set<int>& codes) {
-    std::set<Finger> fingers;
+KeyLegends LegendsOf(int code) {
     for (const Key& k : keys())
-        if (codes.count(k.code) && k.code != 16)
-            fingers.insert(k.finger);
-    if (codes.count(kEnter))
-        fingers.insert(F::RightPinky);
-    if (codes.count(16)) // capitals: the little finger of the other hand holds Shift
-        fingers.insert({F::LeftPinky, F::RightPinky});
-    return fingers;
+        if (k.code == code)
+            return {QString::fromStdString(k.legend),
+                    QString::fromStdString(k.abnt2.empty() ? k.legend : k.abnt2), k.finger};
+    return {QString(), QString(), code == kEnter ? F::RightPinky : F::Thumb};
 }
 
 void DrawKeyboard(QPainter& p, const QRectF& box, const std::set<int>& lit, const std::set<int>& fresh,
@@ -112,15 +117,24 @@ void DrawKeyboard(QPainter& p, const QRectF& box, const std::set<int>& lit, cons
     small.setPixelSize(std::max(5, static_cast<int>(rowHeight * 0.33)));
     small.setBold(false);
 
+    QFont pair = font;
+    pair.setPixelSize(std::max(5, static_cast<int>(rowHeight * 0.42)));
     const auto paintKey = [&](const QPainterPath& path, const QRectF& r, const QString& legend, bool on,
-                              bool isNew, Finger finger, bool wide) {
+                              bool isNew, Finger finger, bool wide, const QString& abnt2 = {}) {
         p.fillPath(path, on ? FingerColour(finger) : pale());
         if (isNew) {
             p.setPen(QPen(QColor(0x10, 0x10, 0x10), std::max(1.2, u * 0.12)));
             p.drawPath(path);
         }
-        p.setFont(wide ? small : font);
         p.setPen(on ? QColor(0x1A, 0x1A, 0x1A) : QColor(0x9A, 0xA3, 0xB5));
+        if (!abnt2.isEmpty()) { // as on a keycap: the American legend above, the ABNT2 one below
+            p.setFont(pair);
+            const QRectF inner = r.adjusted(r.width() * 0.1, 0, -r.width() * 0.1, 0);
+            p.drawText(inner, Qt::AlignLeft | Qt::AlignTop, legend);
+            p.drawText(inner, Qt::AlignRight | Qt::AlignBottom, abnt2);
+            return;
+        }
+        p.setFont(wide ? small : font);
         p.drawText(r, Qt::AlignCenter, legend);
     };
 
@@ -130,7 +144,8 @@ void DrawKeyboard(QPainter& p, const QRectF& box, const std::set<int>& lit, cons
         QPainterPath path;
         path.addRoundedRect(r, u * 0.15, u * 0.15);
         const bool on = allLit || lit.count(k.code);
-        paintKey(path, r, QString::fromStdString(k.legend), on, fresh.count(k.code), k.finger, k.width > 1);
+        paintKey(path, r, QString::fromStdString(k.legend), on, fresh.count(k.code), k.finger, k.width > 1,
+                 QString::fromStdString(k.abnt2));
         if (k.code == 70 || k.code == 74) { // the bumps that find the home row by touch
             p.setPen(QPen(on ? QColor(0x1A, 0x1A, 0x1A) : QColor(0x9A, 0xA3, 0xB5), std::max(1.0, u * 0.08)));
             p.drawLine(QPointF(r.center().x() - u * 0.18, r.bottom() - rowHeight * 0.14),

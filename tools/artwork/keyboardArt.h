@@ -5,8 +5,11 @@
 #include <QPainter>
 #include <QRectF>
 #include <QString>
+#include <QStringList>
 #include <set>
 #include <vector>
+
+#include "lessons/lessonFile.h"
 
 // The keyboard as the course draws it: every key with the finger that presses it, so that a lesson's
 // keys can be shown in their finger's colour.
@@ -30,16 +33,27 @@ QColor FingerColour(Finger finger);
 void DrawKeyboard(QPainter& p, const QRectF& box, const std::set<int>& lit, const std::set<int>& fresh,
                   bool allLit = false);
 
-// The fingers that press the keys of these codes.
-std::set<Finger> FingersOf(const std::set<int>& codes);
+// A key's legends on the American and the ABNT2 layouts (the same text where they agree) and its finger.
+struct KeyLegends {
+    QString american, abnt2;
+    Finger finger;
+};
+KeyLegends LegendsOf(int code);
 
-// The lesson picture (232 x 216, to sit unscaled in the exercise window's frame), the catalogue's
-// picture (165 x 137) and the logo of the diploma.
-QImage DrawLessonPicture(int number, const QString& title, const std::set<int>& codes,
-                         const std::set<int>& fresh);
+// The lesson picture (232 x 216, to sit unscaled in the exercise window's frame): the text to type,
+// large, above the keyboard with the lesson's keys in their fingers' colours. The catalogue's picture
+// (165 x 137) and the logo of the diploma.
+QImage DrawLessonPicture(int number, const TLessonData& lesson, const std::vector<int>& news);
 QImage DrawCataloguePicture();
 QImage DrawDiplomaLogo();
 
-// Reads the compiled lessons from OUTDIR/aulas and draws images/aula<N>.jpg, images/default.jpg and
-// logo_diploma.bmp into OUTDIR.
+// The lessons that these pictures show, read from FOLDER/aulas (1 to 24, every one); what each
+// brings that no earlier lesson asked for: a key by its code, a symbol typed with Shift as 1000 + its
+// key's code, capitals as Shift. Raises VtError naming a lesson file that is missing.
+std::vector<TLessonData> ReadCourse(const QDir& folder);
+std::vector<int> NoveltiesOf(const std::vector<TLessonData>& course, int number);
+
+// Draws FOLDER/images/aula<N>.jpg for the given lessons (all 24 when empty) from FOLDER/aulas.
+void DrawLessonPictures(const QDir& folder, const std::vector<int>& numbers = {});
+// Every picture of the course: the lessons', images/default.jpg and logo_diploma.bmp.
 void DrawCoursePictures(const QDir& out);

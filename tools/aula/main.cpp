@@ -5,6 +5,7 @@
 #include "lessons/lessonSource.h"
 #include "platform/atomicFile.h"
 #include "platform/programFolder.h"
+#include "storage/convert.h"
 #include "storage/textFile.h"
 
 #include <cstdio>
@@ -28,7 +29,16 @@ int compile(const std::string& source, const std::string& target) {
     }
     std::string bytes;
     try {
-        bytes = CompileLesson(ParseLessonSource(*text));
+        const TLessonSource lesson = ParseLessonSource(*text);
+        bytes = CompileLesson(lesson);
+        // The student reads what to type in the description's first lines; say so when it is not there.
+        std::size_t third = 0;
+        for (int line = 0; line < 3 && third != std::string::npos; ++line)
+            third = lesson.Description.find("\r\n", third + (line ? 2 : 0));
+        const std::string shown = TextToType(lesson.Codes, 0);
+        if (lesson.Description.find(shown) >= third)
+            std::fprintf(stderr, "%s: aviso: as primeiras linhas da descrição não mostram o texto \"%s\".\n",
+                         source.c_str(), Cp1252ToUtf8(shown).c_str());
     } catch (const std::exception& e) {
         std::fprintf(stderr, "%s: %s\n", source.c_str(), e.what());
         return 1;
