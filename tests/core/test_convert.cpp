@@ -18,7 +18,8 @@ TEST(StrToInt, AcceptsWhatTheProgramWrites) {
 }
 
 TEST(StrToInt, RefusesEverythingElseWithTheExactText) {
-    for (const char* bad : {"", " ", "abc", "12 ", "1.5", "--1", "$", "0x", "2147483648", "1e3", "12a"}) {
+    for (const char* bad : {"", " ", "abc", "12 ", "1.5", "--1", "$", "0x", "2147483648", "1e3", "12a",
+                            "-2147483649", "4294967296", "$100000000", "18446744073709551617"}) {
         try {
             StrToInt(bad);
             ADD_FAILURE() << "accepted '" << bad << "'";

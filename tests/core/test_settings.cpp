@@ -23,7 +23,8 @@ TEST(Settings, ReadingAnAbsentOrEmptyKeyStoresTheDefault) {
     // The empty default is stored as an empty value, and the next reader stores its own.
     EXPECT_EQ(ReadSetting("Definition", "Information", ""), "");
     EXPECT_EQ(ReadSetting("Definition", "Information", "quillmarrow"), "quillmarrow");
-    EXPECT_EQ(f.read("aluno"), "[Config]\r\nWordOK=7\r\nCharOK=5\r\n[Definition]\r\nInformation=quillmarrow\r\n");
+    EXPECT_EQ(f.read("aluno"),
+              "[Config]\r\nWordOK=7\r\nCharOK=5\r\n[Definition]\r\nInformation=quillmarrow\r\n");
 }
 
 TEST(Settings, ReadingInAMissingFolderAnswersTheDefaultAndCreatesNothing) {
@@ -63,14 +64,43 @@ TEST(Settings, NamesMatchWithoutCaseAndBlanksAreTrimmedOnReading) {
 TEST(Settings, WritesKeepEveryOtherLine) {
     TestFolder f;
     SelectSettingsFile("p");
-    const std::string before = "; comment\r\n[Aula1]\r\nHabilitado=1\r\n\r\n[Definition]\r\nInformation=abc\r\n"
-                               "Control=0\r\n\r\n[Keyboard]\r\nLayout=1";
+    const std::string before =
+        "; comment\r\n[Aula1]\r\nHabilitado=1\r\n\r\n[Definition]\r\nInformation=abc\r\n"
+        "Control=0\r\n\r\n[Keyboard]\r\nLayout=1";
     f.write("p", before);
     EXPECT_TRUE(WriteSetting("Definition", "Extra", "v"));
     EXPECT_TRUE(WriteSetting("Keyboard", "Layout", "0"));
     EXPECT_TRUE(WriteSetting("Config", "WordOK", "1"));
     EXPECT_EQ(f.read("p"), "; comment\r\n[Aula1]\r\nHabilitado=1\r\n\r\n[Definition]\r\nInformation=abc\r\n"
                            "Control=0\r\nExtra=v\r\n\r\n[Keyboard]\r\nLayout=0\r\n[Config]\r\nWordOK=1\r\n");
+}
+
+TEST(Settings, ALastLineWithoutItsEndGetsOneBeforeWhatFollows) {
+    TestFolder f;
+    SelectSettingsFile("p");
+    struct Case {
+        const char *before, *section, *key, *after;
+    } cases[] = {
+        {"[Config]\r\nWordOK=1", "Config", "CharOK", "[Config]\r\nWordOK=1\r\nCharOK=v\r\n"},
+        {"[Aula1]\r\nHabilitado=1", "Config", "CharOK",
+         "[Aula1]\r\nHabilitado=1\r\n[Config]\r\nCharOK=v\r\n"},
+        {"[Config]", "Config", "CharOK", "[Config]\r\nCharOK=v\r\n"},
+    };
+    for (const Case& c : cases) {
+        f.write("p", c.before);
+        EXPECT_TRUE(WriteSetting(c.section, c.key, "v"));
+        EXPECT_EQ(f.read("p"), c.after) << c.before;
+    }
+}
+
+TEST(Settings, OnlyTheFirstOfTwoSectionsOfOneNameCounts) {
+    TestFolder f;
+    SelectSettingsFile("p");
+    f.write("p", "[Config]\r\nWordOK=1\r\n[Aula1]\r\nHabilitado=1\r\n[config]\r\nWordOK=2\r\nCharOK=3\r\n");
+    EXPECT_EQ(ReadSetting("Config", "WordOK", "0"), "1");
+    EXPECT_EQ(ReadSetting("Config", "CharOK", "9"), "9"); // stored in the first, the second is not read
+    EXPECT_EQ(f.read("p"), "[Config]\r\nWordOK=1\r\nCharOK=9\r\n[Aula1]\r\nHabilitado=1\r\n[config]"
+                           "\r\nWordOK=2\r\nCharOK=3\r\n");
 }
 
 TEST(Settings, ValuesAreBytesOfWindows1252) {
