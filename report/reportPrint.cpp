@@ -7,6 +7,7 @@
 
 #include <QChart>
 #include <QDate>
+#include <QGraphicsLayout>
 #include <QGraphicsScene>
 #include <QPagedPaintDevice>
 #include <QPainter>
@@ -173,10 +174,19 @@ void PaintReport(QPainter& painter, QPagedPaintDevice& device, const TPrintedRep
         const double each = (area - gap * (report.Charts.size() - 1)) / report.Charts.size();
         double top = 0;
         for (QChart* chart : report.Charts) {
-            // Drawn from the chart's own scene, so it stays sharp at the printer's resolution.
+            // Drawn from the chart's own scene, so it stays sharp at the printer's resolution; laid out
+            // for the page's shape for the while, then given back its size on screen.
             const QRectF target(0, top, l.width, each);
-            if (QGraphicsScene* scene = chart->scene())
+            if (QGraphicsScene* scene = chart->scene()) {
+                const QSizeF onScreen = chart->size();
+                chart->resize(QSizeF(1000, 1000 * each / l.width));
+                if (QGraphicsLayout* layout = chart->layout())
+                    layout->activate();
                 scene->render(&painter, target, chart->sceneBoundingRect(), Qt::KeepAspectRatio);
+                chart->resize(onScreen);
+                if (QGraphicsLayout* layout = chart->layout())
+                    layout->activate();
+            }
             top += each + gap;
         }
         paintFooter(painter, &device, l, report, l.pages);

@@ -38,6 +38,14 @@ QChartView* makeChart(QWidget* parent, const char* name, const QString& title, c
     return view;
 }
 
+// A step of 1, 2 or 5 times a power of ten that cuts the range into at most ten parts.
+double roundStep(double range) {
+    double step = 1;
+    while (range / step > 10)
+        step *= (QString::number(step).startsWith(QLatin1Char('2')) ? 2.5 : 2);
+    return step;
+}
+
 void plot(QChart* chart, const QList<QPointF>& points, double yMax, const QColor& colour) {
     chart->removeAllSeries();
     for (QAbstractAxis* axis : chart->axes())
@@ -52,12 +60,18 @@ void plot(QChart* chart, const QList<QPointF>& points, double yMax, const QColor
     auto* x = new QValueAxis;
     x->setTitleText(QStringLiteral("Exercício"));
     x->setLabelFormat(QStringLiteral("%d"));
-    x->setRange(1, std::max<double>(2, static_cast<double>(points.size())));
-    x->setTickCount(std::min<int>(11, std::max<int>(2, static_cast<int>(points.size()))));
+    const double last = std::max<double>(2, static_cast<double>(points.size()));
+    x->setRange(1, last);
+    x->setTickType(QValueAxis::TicksDynamic);
+    x->setTickAnchor(0);
+    x->setTickInterval(roundStep(last));
     auto* y = new QValueAxis;
     y->setTitleText(chart->property("yTitle").toString());
     y->setLabelFormat(QStringLiteral("%d"));
     y->setRange(0, yMax);
+    y->setTickType(QValueAxis::TicksDynamic);
+    y->setTickAnchor(0);
+    y->setTickInterval(roundStep(yMax));
     chart->addAxis(x, Qt::AlignBottom);
     chart->addAxis(y, Qt::AlignLeft);
     series->attachAxis(x);
@@ -105,6 +119,7 @@ TfrmAluno::TfrmAluno(const TStudentRow& student, QWidget* parent)
     tblAulas->setSelectionBehavior(QAbstractItemView::SelectRows);
     tblAulas->setAlternatingRowColors(true);
     tblAulas->verticalHeader()->setVisible(false);
+    tblAulas->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     tblAulas->resizeColumnsToContents();
 
     lblHistorico = new QLabel(this);

@@ -57,8 +57,9 @@ QVariant TCellTableModel::data(const QModelIndex& index, int role) const {
     case Qt::ToolTipRole:
         return cell.Problem.empty() ? QVariant() : QVariant(FromUtf8(cell.Problem));
     case Qt::TextAlignmentRole:
-        return QVariant::fromValue(Qt::AlignVCenter |
-                                   (cell.Numeric || !cell.Problem.empty() ? Qt::AlignRight : Qt::AlignLeft));
+        if (!cell.Problem.empty())
+            return QVariant::fromValue(Qt::AlignCenter);
+        return QVariant::fromValue(Qt::AlignVCenter | (cell.Numeric ? Qt::AlignRight : Qt::AlignLeft));
     default:
         return {};
     }
@@ -66,8 +67,13 @@ QVariant TCellTableModel::data(const QModelIndex& index, int role) const {
 
 QVariant TCellTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 &&
-        section < m_headers.size())
-        return m_headers[section];
+        section < m_headers.size()) {
+        // Long headings on two lines, so the columns stay as narrow as their figures.
+        QString shown = m_headers[section];
+        if (shown.size() > 10 && shown.contains(QLatin1Char(' ')))
+            shown[shown.lastIndexOf(QLatin1Char(' '))] = QLatin1Char('\n');
+        return shown;
+    }
     return QAbstractTableModel::headerData(section, orientation, role);
 }
 
@@ -130,6 +136,7 @@ TfrmRelatorio::TfrmRelatorio() {
     tblTurma->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tblTurma->setAlternatingRowColors(true);
     tblTurma->verticalHeader()->setVisible(false);
+    tblTurma->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     tblTurma->horizontalHeader()->setStretchLastSection(false);
 
     lblStatus = new QLabel(this);
