@@ -2,6 +2,7 @@
 #include "exercise/exerciseState.h"
 #include "exercise/history.h"
 #include "report/classReport.h"
+#include "storage/iniFile.h"
 #include "testFolder.h"
 
 #include <gtest/gtest.h>
@@ -85,6 +86,26 @@ TEST(ClassReport, EveryColumnOfAGeneratedClass) {
     EXPECT_EQ(eva[11].Problem, eva[10].Problem);
     for (int c : {0, 2, 3, 4, 5, 7, 12})
         EXPECT_EQ(eva[static_cast<std::size_t>(c)].Problem, "") << c;
+}
+
+TEST(ClassReport, ValuesAreFoundAsTheCourseFindsThem) {
+    // Names without regard to case, blanks around them, the first section of a name and the first key.
+    TestFolder f;
+    const std::string text =
+        "[config]\r\n wordok = 7 \r\nWordOK=9\r\n\r\n[Aula25]\r\nHabilitado=0\r\n[CONFIG]\r\n"
+        "WordErr=5\r\n[Config]\r\nCharOK=3\r\n[ aula25 ]\r\nHabilitado=1\r\n[Definition\r\n"
+        "Control=0\n[Keyboard]\nLayout =1";
+    f.write("users/ana", text);
+    const auto row = ReadStudentRow(f.path() / "users" / "ana");
+    using V = std::vector<std::string>;
+    EXPECT_EQ(texts(row.Cells), (V{"ana", "Aluno", "ABNT II", "0", "1", "7", "0", "0", "0", "100", "00:00:00",
+                                   "0", "N\xC3\xA3o"}));
+    for (const char* key : {"WordOK", "WordErr", "CharOK"})
+        EXPECT_EQ(IniGetValue(text, "Config", key).value_or("0"), row.Cells[key[0] == 'C'   ? 7
+                                                                            : key[4] == 'O' ? 5
+                                                                                            : 6]
+                                                                      .Text)
+            << key;
 }
 
 TEST(ClassReport, ReadingWritesNothing) {
