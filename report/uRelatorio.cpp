@@ -17,6 +17,7 @@
 #include <QSaveFile>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <algorithm>
 
 // ---- TCellTableModel
 
@@ -259,6 +260,14 @@ TPrintedReport TfrmRelatorio::Printed() const {
         p.Rows.push_back(
             m_students.at(static_cast<std::size_t>(m_proxy->mapToSource(m_proxy->index(r, 0)).row())).Cells);
     p.Widths = {2.6, 1.3, 2.2, 1, 0.8, 1, 1, 1, 1, 0.9, 1, 1, 0.8};
+    // Paper has no tool tips: one line says what the dashes mean.
+    const bool unreadable = std::any_of(p.Rows.begin(), p.Rows.end(), [](const auto& row) {
+        return std::any_of(row.begin(), row.end(), [](const TReportCell& c) { return !c.Problem.empty(); });
+    });
+    if (unreadable)
+        p.Lines << QStringLiteral(
+            "— : valor que não pôde ser lido (arquivo danificado ou valor inválido); o motivo "
+            "aparece na janela do relatório, ao passar o mouse.");
     return p;
 }
 

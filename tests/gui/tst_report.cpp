@@ -258,6 +258,8 @@ void TestReport::printingPreviewAndPdf() {
                                 QStringLiteral("Mariana")})
         QVERIFY2(text.contains(name), qPrintable(name));
     QVERIFY(text.contains(QStringLiteral("Teclas por")));
+    // Paper has no tool tips: the dash of the damaged profile is explained in a line.
+    QVERIFY(text.contains(QStringLiteral("— : valor que não pôde ser lido")));
 
     // The student's page: the lessons on one page, the charts on the next; the preview shows the same.
     w.ShowStudent(static_cast<int>(column(w.tblTurma, 0).indexOf(QStringLiteral("ana"))));
