@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QChartView>
+#include <QFileDialog>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -184,6 +185,22 @@ void TestReport::theClassTableSortsFiltersAndExplainsBadCells() {
     QCOMPARE(csv.count(QStringLiteral("\r\n")), 3);
     QVERIFY(csv.contains(QStringLiteral("\r\ncarla;Aluno;")));
     QVERIFY(csv.indexOf(QStringLiteral("carla;")) < csv.indexOf(QStringLiteral("Mariana;")));
+    // "Exportar CSV..." saves those bytes where the file dialog says, byte-order mark first.
+    QTemporaryDir out;
+    const QString saved = out.filePath(QStringLiteral("turma.csv"));
+    WhenModal([&](QWidget* dialog) {
+        auto* files = qobject_cast<QFileDialog*>(dialog);
+        QVERIFY(files);
+        files->selectFile(saved);
+        static_cast<QDialog*>(files)->accept(); // QFileDialog checks the name, as on a click
+    });
+    w.btnCsv->click();
+    QFile file(saved);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray::fromStdString(w.ShownCsv()));
+    QVERIFY(w.ShownCsv().rfind("\xEF\xBB\xBF"
+                               "Aluno;N",
+                               0) == 0);
     w.txtFiltro->clear();
     QCOMPARE(t->model()->rowCount(), 5);
 
