@@ -10,7 +10,7 @@ struct TExerciseState;
 
 // A student's exercise history: one line per recorded exercise, appended by the result window and read
 // by the class report. The profile and the lesson result files keep only running totals; this keeps
-// every exercise, so progress can be drawn over time. A separate file per student, so the designed
+// every exercise, so progress can be drawn over time. A separate file per student, so the course's
 // files stay exactly as they are.
 //
 // Format: UTF-8 text (its contents are ASCII), CR LF, ";" between fields, a header line first:
