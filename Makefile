@@ -3,11 +3,13 @@
 #   make test   the same set-up, then every test (debug build and sanitizer build)
 
 # poppler-utils: the diploma test reads the printed PDF; libx11-dev, libxdamage-dev, xvfb: the start-up benchmark.
+# qt6-charts-dev, libqt6opengl6-dev: the class report's charts (Qt Charts' CMake files ask for Qt OpenGL's).
 PACKAGES := cmake ninja-build g++ pkg-config \
 	qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-translations-l10n libgl-dev libvulkan-dev \
 	libjpeg62-turbo-dev libgtest-dev googletest \
 	fonts-dejavu-core fonts-liberation2 fonts-comic-neue fonts-urw-base35 fonts-terminus-otb \
-	poppler-utils libx11-dev libxdamage-dev xvfb
+	poppler-utils libx11-dev libxdamage-dev xvfb \
+	qt6-charts-dev libqt6opengl6-dev
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 JOBS ?= $(shell nproc)

@@ -127,7 +127,7 @@ void TfrmPassWord::btnOKClick() {
         return;
     }
     // A name that cannot be a profile's file name is unknown; no file is looked at for it.
-    const QString usersFolder = frmTela ? frmTela->UsersFolder() : QString();
+    const QString usersFolder = frmTela ? frmTela->UsersFolder() : m_usersFolder;
     const auto profile = usersFolder.isEmpty()
                              ? std::nullopt
                              : FindStudentFile(ToPath(usersFolder), txtName->text().toStdString());

@@ -35,12 +35,15 @@ public:
     // Readies the boxes for an opening in the given mode (RequestAccess steps before the showing).
     void Prepare(TAccessMode mode);
     void btnOKClick();
+    // The folder whose profiles are checked when there is no roster to ask (another program's dialog).
+    void SetUsersFolder(const QString& folder) { m_usersFolder = folder; }
 
 private:
     void BuildControls() override;
     void finish(bool accepted);
     bool m_accepted = false;
     QString m_acceptedName;
+    QString m_usersFolder;
     TAccessMode m_mode = TAccessMode::Lesson;
 };
 

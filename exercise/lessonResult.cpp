@@ -1,5 +1,6 @@
 #include "exercise/lessonResult.h"
 
+#include "exercise/history.h"
 #include "exercise/judging.h"
 #include "platform/programFolder.h"
 #include "storage/convert.h"
@@ -14,9 +15,9 @@ long long Milliseconds(double dayFraction) {
     return std::llround(dayFraction * 86400000.0);
 }
 
-void AddCount(const char* key, std::int64_t count) {
+bool AddCount(const char* key, std::int64_t count) {
     const std::int64_t old = StrToInt(ReadSetting(keys::Config, key, keys::CountDefault));
-    WriteSetting(keys::Config, key, IntToStr(old + count));
+    return WriteSetting(keys::Config, key, IntToStr(old + count));
 }
 } // namespace
 
@@ -32,20 +33,24 @@ std::string LessonResultFile(int lessonNumber, const std::string& profilePath) {
     return PathToUtf8(ProgramFolder() / files::LessonsFolder / PathFromUtf8(name));
 }
 
-void AccumulateResults(const std::string& settingsFile, const TExerciseState& state) {
+bool AccumulateResults(const std::string& settingsFile, const TExerciseState& state) {
     SelectSettingsFile(settingsFile);
     const int percentage = RightPercentage(state);
-    AddCount(keys::WordOK, state.WordsRight);
-    AddCount(keys::WordErr, state.WordsWrong);
-    AddCount(keys::CharOK, state.LettersRight);
-    AddCount(keys::CharErr, state.LettersWrong);
+    bool stored = AddCount(keys::WordOK, state.WordsRight);
+    stored = AddCount(keys::WordErr, state.WordsWrong) && stored;
+    stored = AddCount(keys::CharOK, state.LettersRight) && stored;
+    stored = AddCount(keys::CharErr, state.LettersWrong) && stored;
     const double total = StrToTime(ReadSetting(keys::Config, keys::TempoTotal, keys::TimeDefault));
-    WriteSetting(keys::Config, keys::TempoTotal, TimeToStr(total + state.FinalElapsed));
+    stored = WriteSetting(keys::Config, keys::TempoTotal, TimeToStr(total + state.FinalElapsed)) && stored;
     const std::int64_t porcent = StrToInt(ReadSetting(keys::Config, keys::Porcent, keys::PorcentDefault));
-    WriteSetting(keys::Config, keys::Porcent, IntToStr((porcent + percentage) / 2));
+    return WriteSetting(keys::Config, keys::Porcent, IntToStr((porcent + percentage) / 2)) && stored;
 }
 
-void UnlockNextLesson(const std::string& profilePath, int lessonNumber) {
+bool UnlockNextLesson(const std::string& profilePath, int lessonNumber) {
     SelectSettingsFile(profilePath);
-    WriteSettingFlag(keys::AulaPrefix + IntToStr(lessonNumber + 1), keys::Habilitado, true);
+    return WriteSettingFlag(keys::AulaPrefix + IntToStr(lessonNumber + 1), keys::Habilitado, true);
+}
+
+std::string HistoryFile(const std::string& profilePath) {
+    return PathToUtf8(HistoryFileIn(ProgramFolder(), FileNamePart(profilePath)));
 }

@@ -20,8 +20,13 @@ std::string LessonResultFile(int lessonNumber, const std::string& profilePath);
 
 // Adds the exercise's counts, time and percentage to the Config section of a settings file, key by
 // key in the order WordOK, WordErr, CharOK, CharErr, TempoTotal, Porcent. A stored value that does not
-// parse stops it there with the conversion error; the keys before it stay written.
-void AccumulateResults(const std::string& settingsFile, const TExerciseState& state);
+// parse stops it there with the conversion error; the keys before it stay written. True when every
+// value was stored.
+bool AccumulateResults(const std::string& settingsFile, const TExerciseState& state);
 
-// Unlocks lesson N + 1 in the profile (section "Aula" + (N + 1), flag Habilitado).
-void UnlockNextLesson(const std::string& profilePath, int lessonNumber);
+// Unlocks lesson N + 1 in the profile (section "Aula" + (N + 1), flag Habilitado); true when stored.
+bool UnlockNextLesson(const std::string& profilePath, int lessonNumber);
+
+// The exercise history of the student whose profile is profilePath (exercise/history.h), in the same
+// folder the profiles and lesson results are kept in.
+std::string HistoryFile(const std::string& profilePath);

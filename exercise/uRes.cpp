@@ -1,6 +1,7 @@
 #include "exercise/uRes.h"
 
 #include "exercise/exerciseState.h"
+#include "exercise/history.h"
 #include "exercise/lessonResult.h"
 #include "exercise/uExec.h"
 #include "lessons/uAulas.h"
@@ -18,6 +19,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QScreen>
+#include <ctime>
 
 TfrmRes* frmRes = nullptr;
 
@@ -126,22 +128,28 @@ void TfrmRes::FormActivate() {
 
     const std::string profile = frmAulas->Hint.toStdString();
     const int lesson = frmAulas->ItemIndex() + 1;
+    bool stored = true;
     if (LessonPassed(ExerciseState)) {
         lblOK->setText(FromCp(kPassedVerdict));
         SetColours(lblOK, QColor(0xFF, 0xFF, 0x00));
         PlaySoundFile(SoundPath(kPassedSound));
-        UnlockNextLesson(profile, lesson);
+        stored = UnlockNextLesson(profile, lesson);
     } else {
         lblOK->setText(FromCp(kFailedVerdict));
         SetColours(lblOK, QColor(0xF0, 0x4E, 0x00));
         PlaySoundFile(SoundPath(kFailedSound));
     }
-    AccumulateResults(LessonResultFile(lesson, profile));
-    AccumulateResults(profile);
+    stored = AccumulateResults(LessonResultFile(lesson, profile)) && stored;
+    stored = AccumulateResults(profile) && stored;
+    // The history holds the exercises the student's files hold: none that a failed write lost, and
+    // none that a conversion error stopped above. Its own failure is as silent as theirs.
+    if (stored)
+        AppendHistoryEntry(PathFromUtf8(HistoryFile(profile)),
+                           HistoryEntryOf(ExerciseState, lesson, IsoLocalTime(std::time(nullptr))));
 }
 
-void TfrmRes::AccumulateResults(const std::string& settingsFile) {
-    ::AccumulateResults(settingsFile, ExerciseState);
+bool TfrmRes::AccumulateResults(const std::string& settingsFile) {
+    return ::AccumulateResults(settingsFile, ExerciseState);
 }
 
 void TfrmRes::FormKeyDown(std::uint16_t key) {

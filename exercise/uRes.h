@@ -23,7 +23,7 @@ public:
     void FormActivate();
     void FormKeyDown(std::uint16_t key);
     void FormCloseQuery();
-    void AccumulateResults(const std::string& settingsFile);
+    bool AccumulateResults(const std::string& settingsFile); // true when every value was stored
 
 protected:
     bool event(QEvent* event) override;

@@ -62,7 +62,7 @@ TEST_F(LessonResult, FirstAndSecondAttemptAtLessonThree) {
     EXPECT_TRUE(LessonPassed(first));
     const std::string file = LessonResultFile(3, profile);
     EXPECT_EQ(file, PathToUtf8(folder / "aulas" / "aula3_aluno.def"));
-    AccumulateResults(file, first);
+    EXPECT_TRUE(AccumulateResults(file, first));
     EXPECT_EQ(read(file), "[Config]\r\nWordOK=10\r\nWordErr=0\r\nCharOK=40\r\nCharErr=2\r\n"
                           "TempoTotal=00:00:50\r\nPorcent=97\r\n");
 
@@ -76,10 +76,20 @@ TEST_F(LessonResult, FirstAndSecondAttemptAtLessonThree) {
 
 TEST_F(LessonResult, UnlockingWritesTheFlagOfTheNextLesson) {
     write(profile, "[Aula1]\r\nHabilitado=1\r\n");
-    UnlockNextLesson(profile, 3);
+    EXPECT_TRUE(UnlockNextLesson(profile, 3));
     UnlockNextLesson(profile, 24); // the final test: the diploma's flag
     EXPECT_EQ(read(profile),
               "[Aula1]\r\nHabilitado=1\r\n[Aula4]\r\nHabilitado=1\r\n[Aula25]\r\nHabilitado=1\r\n");
+}
+
+TEST_F(LessonResult, WritesThatFailAreAnsweredFalse) {
+    // The result window records the exercise's history only when both files took every value.
+    const std::string blocked = LessonResultFile(5, profile);
+    fs::create_directory(PathFromUtf8(blocked)); // a folder where the file belongs
+    EXPECT_FALSE(AccumulateResults(blocked, Exercise(10, 0, 40, 2, 50)));
+    const std::string nowhere = PathToUtf8(folder / "missing" / "aluno");
+    EXPECT_FALSE(UnlockNextLesson(nowhere, 3));
+    EXPECT_FALSE(fs::exists(folder / "missing"));
 }
 
 TEST_F(LessonResult, ThePassRuleNeedsBothTimeAndPercentage) {

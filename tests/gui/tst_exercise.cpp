@@ -146,6 +146,7 @@ void TestExercise::escapeWhileRunningAsksAndSavesNothing() {
     const QStringList lesson = d.totals(QStringLiteral("aulas/aula2_ana.def"));
     QVERIFY(lesson == untouched || lesson == QStringList(6, QStringLiteral("(absent)")));
     QCOMPARE(d.value(QStringLiteral("users/ana"), "Config", "WordOK"), QStringLiteral("(absent)"));
+    QVERIFY(!QFile::exists(d.program.path(QStringLiteral("historico/ana.csv")))); // no history line either
 }
 
 void TestExercise::tabShiftCapsLockAndBackspaceAreKeysLikeTheOthers() {

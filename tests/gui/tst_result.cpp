@@ -4,7 +4,9 @@
 #include "exercise/judging.h"
 #include "exercise/uRes.h"
 
+#include <QDir>
 #include <QLabel>
+#include <QRegularExpression>
 
 namespace {
 // Puts the counters where the last key of an exercise leaves them and lets the exercise end: the
@@ -25,6 +27,21 @@ void finishExercise(ExerciseDriver& d, int wordsRight, int wordsWrong, int right
 QColor textColour(const QWidget* w) {
     return w->palette().color(QPalette::WindowText);
 }
+
+// The lines of the student's exercise history after its header; none when there is no file.
+QStringList historyLines(const ExerciseDriver& d) {
+    QStringList lines = QString::fromUtf8(d.program.readFile(QStringLiteral("historico/ana.csv")))
+                            .split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    if (!lines.isEmpty())
+        lines.removeFirst();
+    return lines;
+}
+
+// An ISO 8601 local time with its offset, then the exercise's figures.
+bool historyLineIs(const QString& line, const QString& figures) {
+    static const QRegularExpression when(QStringLiteral(R"(^\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d[+-]\d\d:\d\d;)"));
+    return when.match(line).hasMatch() && line.mid(26) == figures;
+}
 } // namespace
 
 class TestResult : public QObject {
@@ -35,6 +52,7 @@ private slots:
     void passingTheFinalTestUnlocksTheDiploma();
     void onlyEnterClosesTheWindow();
     void aStoredValueThatDoesNotParseStopsTheTotals();
+    void aFailedWriteRecordsNoHistory();
     void theCountdownCountsThreeTwoOneThenGo();
     void keysDuringTheCountdownDoNothing();
 };
@@ -60,12 +78,36 @@ void TestResult::theWorkedExampleAndASecondAttempt() {
     QCOMPARE(d.totals(QStringLiteral("users/ana")), QStringList({"10", "0", "40", "2", "00:00:50", "97"}));
     QCOMPARE(d.value(QStringLiteral("users/ana"), "Aula4", "Habilitado"), QStringLiteral("1"));
     QCOMPARE(d.soundFiles(), QStringList({"ok.wav", "stop", "stop"}));
+    // One history line for the recorded exercise, however often the window is activated.
+    QEvent activate(QEvent::WindowActivate);
+    QApplication::sendEvent(frmRes, &activate);
+    QCOMPARE(historyLines(d).size(), 1);
+    QVERIFY(historyLineIs(historyLines(d)[0], QStringLiteral("3;10;0;40;2;50;95;1")));
 
     // 80 % the second time: the running percentage becomes (97 + 80) / 2 = 88.
     finishExercise(d, 8, 2, 80, 20, 40, [](QWidget* res) { QTest::keyClick(res, Qt::Key_Enter); });
     QCOMPARE(d.program.readFile(QStringLiteral("aulas/aula3_ana.def")),
              QByteArray("[Config]\r\nWordOK=18\r\nWordErr=2\r\nCharOK=120\r\nCharErr=22\r\n"
                         "TempoTotal=00:01:30\r\nPorcent=88\r\n"));
+    QCOMPARE(historyLines(d).size(), 2);
+    QVERIFY(historyLineIs(historyLines(d)[1], QStringLiteral("3;8;2;80;20;40;80;0")));
+}
+
+void TestResult::aFailedWriteRecordsNoHistory() {
+    ExerciseDriver d;
+    d.loadLesson(3, kAsdModel, 10, "00:01:00", 90);
+    // A folder where the lesson result file belongs (the catalogue's look made the file): that write
+    // fails, silently as ever.
+    QFile::remove(d.program.path(QStringLiteral("aulas/aula3_ana.def")));
+    QVERIFY(QDir().mkpath(d.program.path(QStringLiteral("aulas/aula3_ana.def"))));
+    finishExercise(d, 10, 0, 40, 2, 50, [](QWidget* res) { QTest::keyClick(res, Qt::Key_Return); });
+    QVERIFY(d.program.errors.filter(QStringLiteral("aula3")).isEmpty());
+    QCOMPARE(d.value(QStringLiteral("users/ana"), "Config", "WordOK"), QStringLiteral("10"));
+    QVERIFY(!QFile::exists(d.program.path(QStringLiteral("historico"))));
+    // The next exercise whose files take it is recorded, once.
+    QDir(d.program.path(QStringLiteral("aulas/aula3_ana.def"))).removeRecursively();
+    finishExercise(d, 10, 0, 40, 0, 30, [](QWidget* res) { QTest::keyClick(res, Qt::Key_Return); });
+    QCOMPARE(historyLines(d).size(), 1);
 }
 
 void TestResult::aFailedLessonUnlocksNothing() {
@@ -133,6 +175,7 @@ void TestResult::aStoredValueThatDoesNotParseStopsTheTotals() {
     QCOMPARE(d.value(QStringLiteral("users/ana"), "Config", "WordErr"), QStringLiteral("x1"));
     QCOMPARE(d.value(QStringLiteral("users/ana"), "Config", "CharOK"), QStringLiteral("7"));
     QCOMPARE(d.value(QStringLiteral("users/ana"), "Aula4", "Habilitado"), QStringLiteral("1"));
+    QVERIFY(historyLines(d).isEmpty()); // an exercise not wholly recorded is not in the history
 }
 
 void TestResult::theCountdownCountsThreeTwoOneThenGo() {

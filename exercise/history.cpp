@@ -1,0 +1,202 @@
+#include "exercise/history.h"
+
+#include "exercise/exerciseState.h"
+#include "exercise/judging.h"
+#include "exercise/lessonResult.h"
+#include "platform/atomicFile.h"
+#include "platform/programFolder.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Days since 1970-01-01 of a civil date (proleptic Gregorian).
+std::int64_t daysFromCivil(std::int64_t y, unsigned m, unsigned d) {
+    y -= m <= 2;
+    const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
+    const auto yoe = static_cast<unsigned>(y - era * 400);
+    const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + static_cast<std::int64_t>(doe) - 719468;
+}
+
+std::optional<std::int64_t> number(const std::string& text) {
+    if (text.empty() || text.size() > 18)
+        return std::nullopt;
+    std::int64_t value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        value = value * 10 + (c - '0');
+    }
+    return value;
+}
+
+std::vector<std::string> fields(const std::string& line) {
+    std::vector<std::string> out;
+    std::size_t start = 0;
+    for (;;) {
+        const auto semi = line.find(';', start);
+        out.push_back(line.substr(start, semi == std::string::npos ? std::string::npos : semi - start));
+        if (semi == std::string::npos)
+            return out;
+        start = semi + 1;
+    }
+}
+
+bool isoLocalTime(const std::string& text) {
+    // yyyy-mm-ddThh:mm:ss, then an offset (+hh:mm, -hh:mm or Z) or nothing.
+    static const char pattern[] = "dddd-dd-ddTdd:dd:dd";
+    if (text.size() < 19)
+        return false;
+    for (std::size_t i = 0; i < 19; ++i)
+        if (pattern[i] == 'd' ? (text[i] < '0' || text[i] > '9') : text[i] != pattern[i])
+            return false;
+    return true;
+}
+
+} // namespace
+
+double THistoryEntry::KeysPerMinute() const {
+    return Seconds > 0 ? static_cast<double>(KeysRight + KeysWrong) * 60.0 / static_cast<double>(Seconds)
+                       : 0.0;
+}
+
+fs::path HistoryFileIn(const fs::path& dataFolder, const std::string& studentName) {
+    return dataFolder / kHistoryFolder / PathFromUtf8(studentName + ".csv");
+}
+
+std::string IsoLocalTime(std::time_t moment) {
+    std::tm local{};
+#ifdef _WIN32
+    localtime_s(&local, &moment);
+#else
+    localtime_r(&moment, &local);
+#endif
+    // The offset is what the local fields say minus the moment itself.
+    const std::int64_t asUtc = daysFromCivil(local.tm_year + 1900, static_cast<unsigned>(local.tm_mon + 1),
+                                             static_cast<unsigned>(local.tm_mday)) *
+                                   86400 +
+                               local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec;
+    const std::int64_t offsetMinutes = (asUtc - static_cast<std::int64_t>(moment)) / 60;
+    const std::int64_t magnitude = offsetMinutes < 0 ? -offsetMinutes : offsetMinutes;
+    char text[96];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d%c%02d:%02d", local.tm_year + 1900,
+                  local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec,
+                  offsetMinutes < 0 ? '-' : '+', static_cast<int>(magnitude / 60),
+                  static_cast<int>(magnitude % 60));
+    return text;
+}
+
+THistoryEntry HistoryEntryOf(const TExerciseState& state, int lessonNumber, const std::string& when) {
+    THistoryEntry e;
+    e.When = when;
+    e.Lesson = lessonNumber;
+    e.WordsRight = state.WordsRight;
+    e.WordsWrong = state.WordsWrong;
+    e.KeysRight = state.LettersRight;
+    e.KeysWrong = state.LettersWrong;
+    e.Seconds = std::llround(state.FinalElapsed * 86400000.0) / 1000;
+    e.Percent = RightPercentage(state);
+    e.Passed = LessonPassed(state);
+    return e;
+}
+
+std::string HistoryLine(const THistoryEntry& e) {
+    return e.When + ';' + std::to_string(e.Lesson) + ';' + std::to_string(e.WordsRight) + ';' +
+           std::to_string(e.WordsWrong) + ';' + std::to_string(e.KeysRight) + ';' +
+           std::to_string(e.KeysWrong) + ';' + std::to_string(e.Seconds) + ';' + std::to_string(e.Percent) +
+           ';' + (e.Passed ? '1' : '0');
+}
+
+std::optional<THistoryEntry> ParseHistoryLine(const std::string& line) {
+    const auto f = fields(line);
+    if (f.size() != 9 || !isoLocalTime(f[0]))
+        return std::nullopt;
+    std::int64_t n[8];
+    for (int i = 0; i < 8; ++i) {
+        const auto v = number(f[static_cast<std::size_t>(i) + 1]);
+        if (!v)
+            return std::nullopt;
+        n[i] = *v;
+    }
+    if (n[0] < 1 || n[0] > 24 || n[6] > 100 || n[7] > 1)
+        return std::nullopt;
+    THistoryEntry e;
+    e.When = f[0];
+    e.Lesson = static_cast<int>(n[0]);
+    e.WordsRight = n[1];
+    e.WordsWrong = n[2];
+    e.KeysRight = n[3];
+    e.KeysWrong = n[4];
+    e.Seconds = n[5];
+    e.Percent = static_cast<int>(n[6]);
+    e.Passed = n[7] == 1;
+    return e;
+}
+
+bool AppendHistoryEntry(const fs::path& file, const THistoryEntry& entry) {
+    std::error_code ec;
+    const fs::path folder = file.parent_path();
+    if (!fs::is_directory(folder, ec) && !fs::create_directory(folder, ec))
+        return false;
+    std::string text;
+    if (fs::exists(file, ec)) {
+        // A history that cannot be read is never replaced by a shorter one.
+        auto old = ReadWholeFile(file);
+        if (!old)
+            return false;
+        text = std::move(*old);
+        if (!text.empty() && text.back() != '\n')
+            text += "\r\n"; // a last line cut short stays a line of its own
+    }
+    if (text.empty())
+        text = std::string(kHistoryHeader) + "\r\n";
+    text += HistoryLine(entry) + "\r\n";
+    return WriteFileAtomically(file, text);
+}
+
+THistory ParseHistory(const std::string& text) {
+    THistory h;
+    std::size_t start = 0;
+    bool first = true;
+    while (start < text.size()) {
+        auto lf = text.find('\n', start);
+        if (lf == std::string::npos)
+            lf = text.size();
+        std::string line = text.substr(start, lf - start);
+        start = lf + 1;
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        const bool header = first && line == kHistoryHeader;
+        first = false;
+        if (header || line.empty())
+            continue;
+        if (auto e = ParseHistoryLine(line))
+            h.Entries.push_back(std::move(*e));
+        else
+            ++h.BadLines;
+    }
+    return h;
+}
+
+THistory ReadHistoryFile(const fs::path& file) {
+    std::error_code ec;
+    if (!fs::exists(file, ec) && !ec) {
+        THistory h;
+        h.Missing = true;
+        return h;
+    }
+    int error = 0;
+    const auto text = ReadWholeFile(file, &error);
+    if (!text) {
+        THistory h;
+        h.Problem = "O histórico não pôde ser lido: " + SystemErrorText(error);
+        return h;
+    }
+    return ParseHistory(*text);
+}

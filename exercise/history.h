@@ -1,0 +1,63 @@
+#pragma once
+#include <cstdint>
+#include <ctime>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+struct TExerciseState;
+
+// A student's exercise history: one line per recorded exercise, appended by the result window and read
+// by the class report. The profile and the lesson result files keep only running totals; this keeps
+// every exercise, so progress can be drawn over time. A separate file per student, so the course's
+// files stay exactly as they are.
+//
+// Format: UTF-8 text (its contents are ASCII), CR LF, ";" between fields, a header line first:
+//   data_hora;aula;palavras_certas;palavras_erradas;teclas_certas;teclas_erradas;segundos;acerto;aprovada
+//   2026-12-09T14:05:31-03:00;3;10;0;40;2;50;95;1
+// Whole numbers only, so a spreadsheet in any language reads it as it stands.
+
+inline constexpr const char* kHistoryFolder = "historico";
+inline constexpr const char* kHistoryHeader =
+    "data_hora;aula;palavras_certas;palavras_erradas;teclas_certas;teclas_erradas;segundos;acerto;aprovada";
+
+struct THistoryEntry {
+    std::string When; // ISO 8601 local time with its offset from UTC
+    int Lesson = 0;
+    std::int64_t WordsRight = 0;
+    std::int64_t WordsWrong = 0;
+    std::int64_t KeysRight = 0;
+    std::int64_t KeysWrong = 0;
+    std::int64_t Seconds = 0; // as the clock shows the time taken: milliseconds rounded, then dropped
+    int Percent = 0;          // right keys of this exercise, rounded down
+    bool Passed = false;
+
+    // Keys right and wrong over the minutes taken; 0 when no time was taken.
+    double KeysPerMinute() const;
+};
+
+// data folder + "historico" + student name + ".csv"
+std::filesystem::path HistoryFileIn(const std::filesystem::path& dataFolder, const std::string& studentName);
+
+// "2026-12-09T14:05:31-03:00" for the local time of `moment`.
+std::string IsoLocalTime(std::time_t moment);
+
+// The entry of a finished exercise of lesson N, as the result window judged it.
+THistoryEntry HistoryEntryOf(const TExerciseState& state, int lessonNumber, const std::string& when);
+
+std::string HistoryLine(const THistoryEntry& entry); // without the line end
+std::optional<THistoryEntry> ParseHistoryLine(const std::string& line);
+
+// Adds one line to the file, making the file (with its header) and its folder (one level) as needed.
+// The whole new file is written atomically, so a failure leaves the old one as it was: false then.
+bool AppendHistoryEntry(const std::filesystem::path& file, const THistoryEntry& entry);
+
+struct THistory {
+    bool Missing = false; // no history file: the student has no recorded exercise since it began
+    std::string Problem;  // why the file could not be read (UTF-8, Portuguese); empty when it could
+    std::vector<THistoryEntry> Entries;
+    int BadLines = 0; // lines that are not a history line, left out
+};
+THistory ReadHistoryFile(const std::filesystem::path& file);
+THistory ParseHistory(const std::string& text);

@@ -1,0 +1,432 @@
+#include "report/classReport.h"
+
+#include "lessons/lessonFile.h"
+#include "platform/atomicFile.h"
+#include "platform/programFolder.h"
+#include "platform/vtError.h"
+#include "storage/convert.h"
+#include "storage/profileKeys.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <map>
+#include <optional>
+#include <set>
+
+namespace fs = std::filesystem;
+
+// Until the course has one place that finds its data folder, it is the program folder.
+fs::path ReportDataFolder() {
+    return ProgramFolder();
+}
+
+namespace {
+
+constexpr std::uintmax_t kLargestSettingsFile = 1 << 20; // a settings file holds a few dozen lines
+
+int compareText(const std::string& a, const std::string& b) {
+    const std::string fa = FoldForSearch(a);
+    const std::string fb = FoldForSearch(b);
+    if (fa != fb)
+        return fa < fb ? -1 : 1;
+    return a == b ? 0 : (a < b ? -1 : 1);
+}
+
+TReportCell textCell(std::string text) {
+    return {std::move(text), {}, false, 0.0};
+}
+TReportCell numberCell(double value, std::string text) {
+    return {std::move(text), {}, true, value};
+}
+TReportCell numberCell(long long value) {
+    return numberCell(static_cast<double>(value), std::to_string(value));
+}
+TReportCell badCell(std::string problem) {
+    return {kUnreadable, std::move(problem), false, 0.0};
+}
+
+// A settings file read once, looked at key by key the way the course's readers see it: an absent or
+// empty key is the reader's default (which the course would store; here nothing is written). The
+// file's values are gathered in one pass, with the rules of the settings files: names without regard
+// to case, the first section of a name and the first key in it count, blanks around names and values
+// are not part of them.
+class SettingsView {
+public:
+    SettingsView(const std::string& text, std::string what) : m_what(std::move(what)) {
+        std::set<std::string> sections;
+        std::string section;
+        bool counts = false;
+        std::size_t start = 0;
+        while (start < text.size()) {
+            auto lf = text.find('\n', start);
+            if (lf == std::string::npos)
+                lf = text.size();
+            std::size_t stop = lf;
+            if (stop > start && text[stop - 1] == '\r')
+                --stop;
+            const std::string line = trim(text.substr(start, stop - start));
+            start = lf + 1;
+            if (line.size() >= 2 && line.front() == '[' && line.find(']') != std::string::npos) {
+                section = upper(trim(line.substr(1, line.find(']') - 1)));
+                counts = sections.insert(section).second;
+                continue;
+            }
+            const auto eq = line.find('=');
+            if (counts && eq != std::string::npos)
+                m_values.emplace(section + '\n' + upper(trim(line.substr(0, eq))), trim(line.substr(eq + 1)));
+        }
+    }
+
+    std::optional<std::string> value(const std::string& section, const std::string& key) const {
+        const auto it = m_values.find(upper(section) + '\n' + upper(key));
+        return it == m_values.end() ? std::nullopt : std::optional<std::string>(it->second);
+    }
+    std::string raw(const std::string& section, const std::string& key, const char* defaultValue) const {
+        const auto v = value(section, key);
+        return v && !v->empty() ? *v : std::string(defaultValue);
+    }
+    bool flag(const std::string& section) const {
+        const auto v = value(section, keys::Habilitado);
+        return v && !v->empty() && *v != "0";
+    }
+    TReportCell integer(const std::string& section, const char* key, const char* defaultValue) const {
+        const std::string text = raw(section, key, defaultValue);
+        if (const auto v = TryStrToInt(text))
+            return numberCell(*v);
+        return badCell(where(section, key) + " = \"" + Cp1252ToUtf8(text) + "\" não é um número inteiro");
+    }
+    TReportCell time(const std::string& section, const char* key) const {
+        const std::string text = raw(section, key, keys::TimeDefault);
+        try {
+            const double day = StrToTime(text);
+            return numberCell(std::round(day * 86400.0), TimeToStr(day));
+        } catch (const VtError&) {
+            return badCell(where(section, key) + " = \"" + Cp1252ToUtf8(text) +
+                           "\" não é um tempo (hh:mm:ss)");
+        }
+    }
+
+private:
+    std::string where(const std::string& section, const char* key) const {
+        return m_what + ": [" + section + "] " + key;
+    }
+    static std::string trim(const std::string& s) {
+        const auto b = s.find_first_not_of(" \t");
+        return b == std::string::npos ? std::string() : s.substr(b, s.find_last_not_of(" \t") - b + 1);
+    }
+    static std::string upper(std::string s) {
+        for (char& c : s)
+            if (c >= 'a' && c <= 'z')
+                c = static_cast<char>(c - 32);
+        return s;
+    }
+    std::map<std::string, std::string> m_values;
+    std::string m_what;
+};
+
+// The file's text, or why it cannot serve as a settings file.
+std::string readSettingsFile(const fs::path& file, std::string& problem) {
+    std::error_code ec;
+    const auto size = fs::file_size(file, ec);
+    if (!ec && size > kLargestSettingsFile) {
+        problem = "Arquivo danificado: grande demais (" + std::to_string(size) + " bytes)";
+        return {};
+    }
+    int error = 0;
+    auto text = ReadWholeFile(file, &error);
+    if (!text) {
+        problem = "O arquivo não pôde ser lido: " + SystemErrorText(error);
+        return {};
+    }
+    if (text->find('\0') != std::string::npos) {
+        problem = "Arquivo danificado: não é um arquivo de texto";
+        return {};
+    }
+    return std::move(*text);
+}
+
+// Keys right and wrong over the minutes of a time, from three cells that may be unreadable.
+TReportCell keysPerMinute(const TReportCell& right, const TReportCell& wrong, const TReportCell& seconds,
+                          int digits) {
+    for (const TReportCell* c : {&right, &wrong, &seconds})
+        if (!c->Problem.empty())
+            return badCell(c->Problem);
+    const double perMinute = seconds.Number > 0 ? (right.Number + wrong.Number) * 60.0 / seconds.Number : 0.0;
+    if (digits == 0) {
+        const auto rounded = std::llround(perMinute);
+        return numberCell(static_cast<double>(rounded), std::to_string(rounded));
+    }
+    return numberCell(perMinute, DecimalComma(perMinute, digits));
+}
+
+// The six totals of a Config section: words right, wrong, keys right, wrong, percentage, time.
+std::vector<TReportCell> totalsOf(const SettingsView& view) {
+    return {view.integer(keys::Config, keys::WordOK, keys::CountDefault),
+            view.integer(keys::Config, keys::WordErr, keys::CountDefault),
+            view.integer(keys::Config, keys::CharOK, keys::CountDefault),
+            view.integer(keys::Config, keys::CharErr, keys::CountDefault),
+            view.integer(keys::Config, keys::Porcent, keys::PorcentDefault),
+            view.time(keys::Config, keys::TempoTotal)};
+}
+
+std::string aula(int n) {
+    return keys::AulaPrefix + std::to_string(n);
+}
+
+const char* yesNo(bool yes) {
+    return yes ? "Sim" : "Não";
+}
+
+} // namespace
+
+std::string FoldForSearch(const std::string& utf8) {
+    const auto points = Utf8CodePoints(utf8);
+    if (!points)
+        return AsciiLower(utf8);
+    // Latin-1 letters from U+00C0 to U+00FF without their accents, in lower case.
+    static const char latin[] = "aaaaaaaceeeeiiiidnooooo*ouuuuyts"
+                                "aaaaaaaceeeeiiiidnooooo/ouuuuyty";
+    std::string out;
+    for (char32_t c : *points) {
+        if (c >= U'A' && c <= U'Z')
+            c += 32;
+        else if (c >= 0xC0 && c <= 0xFF && latin[c - 0xC0] != '*' && latin[c - 0xC0] != '/')
+            c = static_cast<unsigned char>(latin[c - 0xC0]);
+        out += Utf8Of(c);
+    }
+    return out;
+}
+
+bool NameMatchesFilter(const std::string& utf8Name, const std::string& utf8Filter) {
+    return FoldForSearch(utf8Name).find(FoldForSearch(utf8Filter)) != std::string::npos;
+}
+
+int CompareCells(const TReportCell& a, const TReportCell& b) {
+    const bool badA = !a.Problem.empty();
+    const bool badB = !b.Problem.empty();
+    if (badA || badB)
+        return badA == badB ? 0 : (badA ? -1 : 1);
+    if (a.Numeric && b.Numeric)
+        return a.Number == b.Number ? 0 : (a.Number < b.Number ? -1 : 1);
+    return compareText(a.Text, b.Text);
+}
+
+const std::vector<std::string>& ClassColumns() {
+    static const std::vector<std::string> columns{
+        "Aluno",          "Nível",           "Teclado",          "Aulas concluídas",
+        "Aula atual",     "Palavras certas", "Palavras erradas", "Teclas certas",
+        "Teclas erradas", "Acerto (%)",      "Tempo total",      "Teclas por minuto",
+        "Diploma"};
+    return columns;
+}
+
+TStudentRow ReadStudentRow(const fs::path& profile) {
+    TStudentRow row;
+    row.Name = PathToUtf8(profile.filename());
+    row.Profile = profile;
+    row.Unlocked.assign(26, false);
+    const std::string text = readSettingsFile(profile, row.FileProblem);
+    if (!row.FileProblem.empty()) {
+        row.Cells.push_back(textCell(row.Name));
+        while (row.Cells.size() < ClassColumns().size())
+            row.Cells.push_back(badCell(row.FileProblem));
+        row.Totals.assign(6, badCell(row.FileProblem));
+        return row;
+    }
+    const SettingsView view(text, "users/" + row.Name);
+    for (int n = 1; n <= 25; ++n)
+        row.Unlocked[static_cast<std::size_t>(n)] = view.flag(aula(n));
+
+    row.Cells.push_back(textCell(row.Name));
+    TReportCell level = view.integer(keys::Definition, keys::Control, keys::ControlDefault);
+    if (level.Problem.empty()) {
+        // The access dialog lets only level 0 change students; any other number is a student.
+        row.Administrator = level.Number == 0;
+        level = textCell(row.Administrator ? "Administrador" : "Aluno");
+    }
+    row.Cells.push_back(level);
+    TReportCell layout = view.integer(keys::Keyboard, keys::Layout, keys::LayoutDefault);
+    if (layout.Problem.empty())
+        layout = textCell(layout.Number == 1 ? "ABNT II" : "Padrão Americano ou ABNT I");
+    row.Cells.push_back(layout);
+    long long done = 0;
+    for (int n = 1; n <= 24; ++n)
+        done += row.Unlocked[static_cast<std::size_t>(n + 1)] ? 1 : 0;
+    row.Cells.push_back(numberCell(done));
+    TReportCell current = view.integer(keys::Config, keys::AulaAtual, keys::AulaAtualDefault);
+    if (current.Problem.empty()) {
+        // The stored index is 0-based; outside the list (-1 for none) no lesson is the current one.
+        const double n = current.Number + 1;
+        current = n >= 1 && n <= 24 ? numberCell(n, std::to_string(static_cast<int>(n))) : numberCell(0, "");
+    }
+    row.Cells.push_back(current);
+    row.Totals = totalsOf(view);
+    for (std::size_t i = 0; i < 6; ++i)
+        row.Cells.push_back(row.Totals[i]);
+    row.Cells.push_back(keysPerMinute(row.Totals[2], row.Totals[3], row.Totals[5], 0));
+    row.Cells.push_back(textCell(yesNo(row.Unlocked[25])));
+    return row;
+}
+
+std::vector<TStudentRow> ReadClass(const fs::path& dataFolder, std::string* folderProblem) {
+    std::vector<TStudentRow> rows;
+    const fs::path users = dataFolder / files::UsersFolder;
+    std::error_code ec;
+    fs::directory_iterator it(users, ec);
+    if (ec) {
+        if (folderProblem)
+            *folderProblem =
+                "A pasta dos alunos \"" + PathToUtf8(users) + "\" não pôde ser lida: " + ec.message();
+        return rows;
+    }
+    for (const fs::directory_entry& entry : it) {
+        const std::string name = PathToUtf8(entry.path().filename());
+        // Ordinary files only, no hidden ones: the students the roster lists.
+        if (name.empty() || name[0] == '.' || !entry.is_regular_file(ec))
+            continue;
+        rows.push_back(ReadStudentRow(entry.path()));
+    }
+    std::sort(rows.begin(), rows.end(),
+              [](const TStudentRow& a, const TStudentRow& b) { return compareText(a.Name, b.Name) < 0; });
+    return rows;
+}
+
+std::vector<TLessonFacts> ReadLessonFacts(const fs::path& dataFolder) {
+    std::vector<TLessonFacts> lessons(24);
+    for (int n = 1; n <= 24; ++n) {
+        TLessonFacts& facts = lessons[static_cast<std::size_t>(n - 1)];
+        const fs::path file = dataFolder / files::LessonsFolder / ("aula" + std::to_string(n) + ".aul");
+        int error = 0;
+        const auto text = ReadWholeFile(file, &error);
+        if (!text) {
+            facts.Problem =
+                "aulas/aula" + std::to_string(n) + ".aul não pôde ser lido: " + SystemErrorText(error);
+            facts.Minimum = facts.TimeAllowed = badCell(facts.Problem);
+            continue;
+        }
+        // Logical lines end at "^"; the two characters after it are skipped.
+        std::vector<std::string> lines;
+        std::size_t start = 0;
+        while (lines.size() < 7 && start <= text->size()) {
+            const auto caret = text->find('^', start);
+            lines.push_back(
+                text->substr(start, caret == std::string::npos ? std::string::npos : caret - start));
+            if (caret == std::string::npos)
+                break;
+            start = caret + 3;
+        }
+        lines.resize(7);
+        facts.Title = Cp1252ToUtf8(lines[0]);
+        const std::string where = "aulas/aula" + std::to_string(n) + ".aul";
+        try {
+            const double day = LessonExpectedTime(lines[5]);
+            facts.TimeAllowed = numberCell(std::round(day * 86400.0), TimeToStr(day));
+        } catch (const VtError& e) {
+            facts.TimeAllowed = badCell(where + ", tempo permitido (linha 6): " + e.what());
+        }
+        try {
+            facts.Minimum = numberCell(LessonMinimumPercent(lines[6]));
+        } catch (const VtError& e) {
+            facts.Minimum = badCell(where + ", porcentagem mínima (linha 7): " + e.what());
+        }
+    }
+    return lessons;
+}
+
+const std::vector<std::string>& LessonColumns() {
+    static const std::vector<std::string> columns{
+        "Aula",          "Título",          "Liberada",          "Palavras certas", "Palavras erradas",
+        "Teclas certas", "Teclas erradas",  "Teclas por minuto", "Acerto (%)",      "Mínimo (%)",
+        "Tempo",         "Tempo permitido", "Aprovada"};
+    return columns;
+}
+
+std::vector<std::vector<TReportCell>> StudentLessonRows(const fs::path& dataFolder,
+                                                        const TStudentRow& student,
+                                                        const std::vector<TLessonFacts>& lessons) {
+    std::vector<std::vector<TReportCell>> rows;
+    for (int n = 1; n <= 24; ++n) {
+        const TLessonFacts& facts = lessons.at(static_cast<std::size_t>(n - 1));
+        std::vector<TReportCell> row;
+        row.push_back(numberCell(n));
+        row.push_back(facts.Problem.empty() ? textCell(facts.Title) : badCell(facts.Problem));
+        const bool profileRead = student.FileProblem.empty();
+        row.push_back(profileRead ? textCell(yesNo(student.Unlocked[static_cast<std::size_t>(n)]))
+                                  : badCell(student.FileProblem));
+
+        const std::string name = "aula" + std::to_string(n) + "_" + student.Name + ".def";
+        const fs::path file = dataFolder / files::LessonsFolder / PathFromUtf8(name);
+        std::error_code ec;
+        std::vector<TReportCell> totals;
+        if (!fs::exists(file, ec) && !ec) {
+            totals.assign(6, textCell("")); // never done: nothing stored yet
+        } else {
+            std::string problem;
+            std::string text = readSettingsFile(file, problem);
+            if (problem.empty())
+                totals = totalsOf(SettingsView(std::move(text), "aulas/" + name));
+            else
+                totals.assign(6, badCell("aulas/" + name + ": " + problem));
+        }
+        for (std::size_t i = 0; i < 4; ++i)
+            row.push_back(totals[i]);
+        if (totals[5].Text.empty() && totals[5].Problem.empty())
+            row.push_back(textCell(""));
+        else
+            row.push_back(keysPerMinute(totals[2], totals[3], totals[5], 1));
+        row.push_back(totals[4]);
+        row.push_back(facts.Minimum);
+        row.push_back(totals[5]);
+        row.push_back(facts.TimeAllowed);
+        row.push_back(profileRead ? textCell(yesNo(student.Unlocked[static_cast<std::size_t>(n + 1)]))
+                                  : badCell(student.FileProblem));
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+std::string DecimalComma(double value, int digits) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.*f", digits, value);
+    std::string out = text;
+    std::replace(out.begin(), out.end(), '.', ',');
+    return out;
+}
+
+std::string CsvField(const std::string& text) {
+    if (text.find_first_of(";\"\r\n") == std::string::npos)
+        return text;
+    std::string out = "\"";
+    for (char c : text) {
+        if (c == '"')
+            out += '"';
+        out += c;
+    }
+    return out + '"';
+}
+
+std::string CsvDocument(const std::vector<std::string>& header,
+                        const std::vector<std::vector<TReportCell>>& rows) {
+    std::string out = "\xEF\xBB\xBF";
+    auto line = [&out](const std::vector<std::string>& fields) {
+        for (std::size_t i = 0; i < fields.size(); ++i)
+            out += (i ? ";" : "") + CsvField(fields[i]);
+        out += "\r\n";
+    };
+    line(header);
+    for (const auto& row : rows) {
+        std::vector<std::string> texts;
+        for (const TReportCell& cell : row)
+            texts.push_back(cell.Text);
+        line(texts);
+    }
+    return out;
+}
+
+std::string ClassCsv(const std::vector<TStudentRow>& students) {
+    std::vector<std::vector<TReportCell>> rows;
+    for (const TStudentRow& s : students)
+        rows.push_back(s.Cells);
+    return CsvDocument(ClassColumns(), rows);
+}

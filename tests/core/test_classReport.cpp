@@ -1,0 +1,294 @@
+// The class report's reading of a generated class folder, its CSV, and the exercise history.
+#include "exercise/exerciseState.h"
+#include "exercise/history.h"
+#include "report/classReport.h"
+#include "storage/iniFile.h"
+#include "testFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <ctime>
+#include <map>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A class of five: an administrator well on, a fresh student, one who finished, a damaged file and one
+// with two values the course could not convert; plus what the roster does not list.
+void writeClass(const TestFolder& f) {
+    std::string ana = "[Aula1]\r\nHabilitado=1\r\n[Definition]\r\nInformation=\r\nControl=0\r\n"
+                      "[Keyboard]\r\nLayout=1\r\n[Config]\r\nAulaAtual=5\r\nWordOK=120\r\nWordErr=8\r\n"
+                      "CharOK=4000\r\nCharErr=200\r\nTempoTotal=00:30:00\r\nPorcent=93\r\n";
+    for (int n = 2; n <= 6; ++n)
+        ana += "[Aula" + std::to_string(n) + "]\r\nHabilitado=1\r\n";
+    ana += "[Aula7]\r\nHabilitado=0\r\n"; // a reader's default false: not passed
+    f.write("users/ana", ana);
+    f.write("users/Bruno", ""); // put there by hand: every reader's default
+    std::string carla =
+        "[Definition]\r\nControl=1\r\n[Keyboard]\r\nLayout=0\r\n[Config]\r\nAulaAtual=-1\r\n"
+        "WordOK=900\r\nWordErr=3\r\nCharOK=1004\r\nCharErr=1\r\nTempoTotal=00:08:00\r\nPorcent=99\r\n";
+    for (int n = 1; n <= 25; ++n)
+        carla += "[Aula" + std::to_string(n) + "]\r\nHabilitado=1\r\n";
+    f.write("users/carla", carla);
+    f.write("users/dora", std::string("[Config]\r\nWordOK=1\0\0\0\xFF", 22));
+    f.write("users/\xC3\x89va",
+            "[Definition]\r\nControl=abc\r\n[Config]\r\nWordErr=x1\r\nTempoTotal=25:00:00\r\n");
+    f.write("users/.ana.1234.tmp", "[Config]\r\n"); // a temporary left by a kill
+    f.write("users/pasta/arquivo", "[Config]\r\n"); // a folder is no student
+}
+
+std::vector<std::string> texts(const std::vector<TReportCell>& cells) {
+    std::vector<std::string> out;
+    for (const auto& c : cells)
+        out.push_back(c.Text);
+    return out;
+}
+
+const std::string kDash = kUnreadable;
+
+} // namespace
+
+TEST(ClassReport, EveryColumnOfAGeneratedClass) {
+    TestFolder f;
+    writeClass(f);
+    EXPECT_EQ(ReportDataFolder(), f.path());
+    std::string problem;
+    const auto rows = ReadClass(ReportDataFolder(), &problem);
+    EXPECT_EQ(problem, "");
+    ASSERT_EQ(rows.size(), 5u);
+    using V = std::vector<std::string>;
+    // Names in the roster's order: letter case and accents aside.
+    EXPECT_EQ(texts(rows[0].Cells), (V{"ana", "Administrador", "ABNT II", "5", "6", "120", "8", "4000", "200",
+                                       "93", "00:30:00", "140", "Não"}));
+    EXPECT_EQ(texts(rows[1].Cells), (V{"Bruno", "Aluno", "Padrão Americano ou ABNT I", "0", "1", "0", "0",
+                                       "0", "0", "100", "00:00:00", "0", "Não"}));
+    // 1005 keys in 8 minutes are 125.6 a minute: rounded, not cut.
+    EXPECT_EQ(texts(rows[2].Cells), (V{"carla", "Aluno", "Padrão Americano ou ABNT I", "24", "", "900", "3",
+                                       "1004", "1", "99", "00:08:00", "126", "Sim"}));
+    EXPECT_EQ(rows[3].Name, "dora");
+    EXPECT_EQ(rows[3].FileProblem, "Arquivo danificado: não é um arquivo de texto");
+    V dora{"dora"};
+    dora.resize(13, kDash);
+    EXPECT_EQ(texts(rows[3].Cells), dora);
+    for (std::size_t c = 1; c < 13; ++c)
+        EXPECT_EQ(rows[3].Cells[c].Problem, rows[3].FileProblem);
+    // One bad value spoils its own cell and the figure made from it, nothing else.
+    const auto& eva = rows[4].Cells;
+    EXPECT_EQ(texts(eva), (V{"\xC3\x89va", kDash, "Padrão Americano ou ABNT I", "0", "1", "0", kDash, "0",
+                             "0", "100", kDash, kDash, "Não"}));
+    EXPECT_EQ(eva[1].Problem, "users/\xC3\x89va: [Definition] Control = \"abc\" não é um número inteiro");
+    EXPECT_EQ(eva[6].Problem, "users/\xC3\x89va: [Config] WordErr = \"x1\" não é um número inteiro");
+    EXPECT_EQ(eva[10].Problem,
+              "users/\xC3\x89va: [Config] TempoTotal = \"25:00:00\" não é um tempo (hh:mm:ss)");
+    EXPECT_EQ(eva[11].Problem, eva[10].Problem);
+    for (int c : {0, 2, 3, 4, 5, 7, 12})
+        EXPECT_EQ(eva[static_cast<std::size_t>(c)].Problem, "") << c;
+}
+
+TEST(ClassReport, ValuesAreFoundAsTheCourseFindsThem) {
+    // Names without regard to case, blanks around them, the first section of a name and the first key.
+    TestFolder f;
+    const std::string text =
+        "[config]\r\n wordok = 7 \r\nWordOK=9\r\n\r\n[Aula25]\r\nHabilitado=0\r\n[CONFIG]\r\n"
+        "WordErr=5\r\n[Config]\r\nCharOK=3\r\n[ aula25 ]\r\nHabilitado=1\r\n[Definition\r\n"
+        "Control=0\n[Keyboard]\nLayout =1";
+    f.write("users/ana", text);
+    const auto row = ReadStudentRow(f.path() / "users" / "ana");
+    using V = std::vector<std::string>;
+    EXPECT_EQ(texts(row.Cells), (V{"ana", "Aluno", "ABNT II", "0", "1", "7", "0", "0", "0", "100", "00:00:00",
+                                   "0", "N\xC3\xA3o"}));
+    for (const char* key : {"WordOK", "WordErr", "CharOK"})
+        EXPECT_EQ(IniGetValue(text, "Config", key).value_or("0"), row.Cells[key[0] == 'C'   ? 7
+                                                                            : key[4] == 'O' ? 5
+                                                                                            : 6]
+                                                                      .Text)
+            << key;
+}
+
+TEST(ClassReport, ReadingWritesNothing) {
+    TestFolder f;
+    writeClass(f);
+    auto snapshot = [&] {
+        std::map<std::string, std::string> files;
+        for (const auto& e : fs::recursive_directory_iterator(f.path()))
+            if (e.is_regular_file())
+                files[e.path().string()] = f.read(fs::relative(e.path(), f.path()).string());
+        return files;
+    };
+    const auto before = snapshot();
+    const auto rows = ReadClass(f.path());
+    StudentLessonRows(f.path(), rows[1], ReadLessonFacts(f.path())); // no lesson file, no result file
+    EXPECT_EQ(snapshot(), before);
+    // A class folder without users is reported, not made.
+    TestFolder empty;
+    std::string problem;
+    EXPECT_TRUE(ReadClass(empty.path(), &problem).empty());
+    EXPECT_NE(problem.find("não pôde ser lida"), std::string::npos);
+    EXPECT_FALSE(empty.exists("users"));
+}
+
+TEST(ClassReport, SortingAndTheFilter) {
+    TestFolder f;
+    writeClass(f);
+    f.write("users/\xC3\xA1lvaro",
+            "[Config]\r\nCharOK=900\r\nTempoTotal=00:10:00\r\n"); // álvaro: 90 a minute
+    auto rows = ReadClass(f.path());
+    auto order = [&](std::size_t column, bool descending) {
+        std::stable_sort(rows.begin(), rows.end(), [&](const TStudentRow& a, const TStudentRow& b) {
+            const int c = CompareCells(a.Cells[column], b.Cells[column]);
+            return descending ? c > 0 : c < 0;
+        });
+        std::vector<std::string> names;
+        for (const auto& r : rows)
+            names.push_back(r.Name);
+        return names;
+    };
+    using V = std::vector<std::string>;
+    // Names: accents and letter case aside ("álvaro" before "ana", "Bruno" before "carla").
+    EXPECT_EQ(order(0, false), (V{"\xC3\xA1lvaro", "ana", "Bruno", "carla", "dora", "\xC3\x89va"}));
+    // Keys per minute by value (90 before 126 before 140, not as text); unreadable cells first.
+    EXPECT_EQ(order(11, false), (V{"dora", "\xC3\x89va", "Bruno", "\xC3\xA1lvaro", "carla", "ana"}));
+    EXPECT_EQ(order(11, true), (V{"ana", "carla", "\xC3\xA1lvaro", "Bruno", "dora", "\xC3\x89va"}));
+    // Total time as a duration; the current lesson with "none" below lesson 1.
+    EXPECT_EQ(order(10, false), (V{"dora", "\xC3\x89va", "Bruno", "carla", "\xC3\xA1lvaro", "ana"}));
+    EXPECT_EQ(order(4, false)[1], "carla");
+
+    struct Case {
+        const char* name;
+        const char* filter;
+        bool match;
+    } cases[] = {{"Jo\xC3\xA3o", "joao", true},
+                 {"Jo\xC3\xA3o", "JO\xC3\x83", true},
+                 {"Maria", "ar", true},
+                 {"Maria", "x", false},
+                 {"Maria", "", true},
+                 {"\xC3\x89va", "eva", true},
+                 {"Concei\xC3\xA7\xC3\xA3o", "ceicao", true},
+                 {"ana", "ana lu", false}};
+    for (const Case& c : cases)
+        EXPECT_EQ(NameMatchesFilter(c.name, c.filter), c.match) << c.name << " / " << c.filter;
+}
+
+TEST(ClassReport, TheCsvBytes) {
+    TestFolder f;
+    f.write("users/ana", "[Definition]\r\nControl=0\r\n[Config]\r\nCharOK=4000\r\nCharErr=200\r\n"
+                         "TempoTotal=00:30:00\r\nPorcent=93\r\n");
+    // The final test passed: one lesson done (the 24th), and the diploma.
+    f.write("users/Z\xC3\xA9; o \"Rei\"", "[Keyboard]\r\nLayout=1\r\n[Aula25]\r\nHabilitado=1\r\n");
+    EXPECT_EQ(
+        ClassCsv(ReadClass(f.path())),
+        "\xEF\xBB\xBF"
+        "Aluno;Nível;Teclado;Aulas concluídas;Aula atual;Palavras certas;Palavras erradas;Teclas certas;"
+        "Teclas erradas;Acerto (%);Tempo total;Teclas por minuto;Diploma\r\n"
+        "ana;Administrador;Padrão Americano ou ABNT I;0;1;0;0;4000;200;93;00:30:00;140;Não\r\n"
+        "\"Z\xC3\xA9; o \"\"Rei\"\"\";Aluno;ABNT II;1;1;0;0;0;0;100;00:00:00;0;Sim\r\n");
+    EXPECT_EQ(DecimalComma(87.46, 1), "87,5");
+    EXPECT_EQ(DecimalComma(3, 2), "3,00");
+}
+
+TEST(ClassReport, AStudentsLessonsBesideTheLessonFiles) {
+    TestFolder f;
+    f.write("users/ana", "[Aula1]\r\nHabilitado=1\r\n[Aula2]\r\nHabilitado=1\r\n[Aula3]\r\nHabilitado=1\r\n"
+                         "[Aula4]\r\nHabilitado=1\r\n");
+    f.write("aulas/aula3.aul",
+            "Fileira do meio^\r\nDescri\xE7\xE3o^\r\nTecla:   116^\r\nTexto:   065083032^\r\n"
+            "Palavras:    10^\r\nTempo:   00:02:30^\r\nMinimo:     90^\r\n");
+    f.write("aulas/aula4.aul", "Quatro^\r\n^\r\nTecla:   116^\r\nTexto:   065^\r\nPalavras:    10^\r\n"
+                               "Tempo:   meia hora^\r\n");
+    f.write("aulas/aula3_ana.def", "[Config]\r\nWordOK=18\r\nWordErr=2\r\nCharOK=120\r\nCharErr=22\r\n"
+                                   "TempoTotal=00:01:30\r\nPorcent=88\r\n");
+    f.write("aulas/aula4_ana.def", std::string("\0\0", 2));
+    const auto lessons = ReadLessonFacts(f.path());
+    ASSERT_EQ(lessons.size(), 24u);
+    const auto rows = StudentLessonRows(f.path(), ReadClass(f.path())[0], lessons);
+    ASSERT_EQ(rows.size(), 24u);
+    using V = std::vector<std::string>;
+    // 142 keys in a minute and a half: 94.7 a minute, with a decimal comma.
+    EXPECT_EQ(texts(rows[2]), (V{"3", "Fileira do meio", "Sim", "18", "2", "120", "22", "94,7", "88", "90",
+                                 "00:01:30", "00:02:30", "Sim"}));
+    EXPECT_EQ(texts(rows[3]), (V{"4", "Quatro", "Sim", kDash, kDash, kDash, kDash, kDash, kDash, kDash, kDash,
+                                 kDash, "Não"}));
+    EXPECT_EQ(rows[3][3].Problem, "aulas/aula4_ana.def: Arquivo danificado: não é um arquivo de texto");
+    EXPECT_EQ(rows[3][9].Problem,
+              "aulas/aula4.aul, porcentagem mínima (linha 7): '' is not a valid integer value");
+    EXPECT_EQ(rows[3][11].Problem,
+              "aulas/aula4.aul, tempo permitido (linha 6): 'meia hora' is not a valid time");
+    // Never done, and no lesson file: empty figures, the lesson's own cells say why.
+    EXPECT_EQ(texts(rows[0]), (V{"1", kDash, "Sim", "", "", "", "", "", "", kDash, "", kDash, "Sim"}));
+    EXPECT_EQ(rows[0][1].Problem.rfind("aulas/aula1.aul não pôde ser lido: ", 0), 0u);
+    EXPECT_EQ(texts(rows[23]).back(), "Não");
+}
+
+TEST(History, LinesAppendedAndReadBack) {
+    TestFolder f;
+    TExerciseState s;
+    s.WordsRight = 10;
+    s.LettersRight = 40;
+    s.LettersWrong = 2;
+    s.FinalElapsed = 50.0004 / 86400.0;
+    s.ExpectedTime = 60.0 / 86400.0;
+    s.MinimumPercent = 90;
+    const auto first = HistoryEntryOf(s, 3, "2026-12-09T14:05:31-03:00");
+    EXPECT_EQ(HistoryLine(first), "2026-12-09T14:05:31-03:00;3;10;0;40;2;50;95;1");
+    s.FinalElapsed = 60.5 / 86400.0; // shows as 00:01:00 and fails
+    const auto second = HistoryEntryOf(s, 3, "2026-12-09T14:09:02-03:00");
+    EXPECT_EQ(HistoryLine(second), "2026-12-09T14:09:02-03:00;3;10;0;40;2;60;95;0");
+
+    const fs::path file = HistoryFileIn(f.path(), "ana");
+    EXPECT_EQ(file, f.path() / "historico" / "ana.csv");
+    EXPECT_TRUE(AppendHistoryEntry(file, first));
+    EXPECT_TRUE(AppendHistoryEntry(file, second));
+    EXPECT_EQ(f.read("historico/ana.csv"), std::string(kHistoryHeader) + "\r\n" + HistoryLine(first) +
+                                               "\r\n" + HistoryLine(second) + "\r\n");
+    const THistory h = ReadHistoryFile(file);
+    ASSERT_EQ(h.Entries.size(), 2u);
+    EXPECT_EQ(h.Entries[1].Seconds, 60);
+    EXPECT_FALSE(h.Entries[1].Passed);
+    EXPECT_NEAR(h.Entries[0].KeysPerMinute(), 50.4, 1e-9);
+
+    // A last line cut short stays apart from the next one; lines that are not entries are counted.
+    f.write("historico/bia.csv", "2026-12-01T10:00:00-03:00;1;5;0;20;0;30;100;1\r\nlixo;;\r\n"
+                                 "2026-12-01T10:05:00-03:00;30;5;0;20;0;30;100;1\r\n2026-12-01T10:0");
+    EXPECT_TRUE(AppendHistoryEntry(HistoryFileIn(f.path(), "bia"), first));
+    const THistory b = ReadHistoryFile(HistoryFileIn(f.path(), "bia"));
+    EXPECT_EQ(b.Entries.size(), 2u);
+    EXPECT_EQ(b.BadLines, 3);
+    EXPECT_TRUE(ReadHistoryFile(HistoryFileIn(f.path(), "nobody")).Missing);
+}
+
+TEST(History, AFailedAppendLeavesTheFileAsItWas) {
+    TestFolder f;
+    const auto e = HistoryEntryOf(TExerciseState{}, 1, "2026-12-09T14:05:31+00:00");
+    // Where the history folder should be there is a file: nothing can be written.
+    f.write("historico", "x");
+    EXPECT_FALSE(AppendHistoryEntry(HistoryFileIn(f.path(), "ana"), e));
+    EXPECT_EQ(f.read("historico"), "x");
+    // A history that is a folder cannot be read; it is never replaced.
+    TestFolder g;
+    fs::create_directories(g.path() / "historico" / "ana.csv");
+    EXPECT_FALSE(AppendHistoryEntry(HistoryFileIn(g.path(), "ana"), e));
+    EXPECT_TRUE(fs::is_directory(g.path() / "historico" / "ana.csv"));
+    EXPECT_FALSE(ReadHistoryFile(HistoryFileIn(g.path(), "ana")).Problem.empty());
+}
+
+#ifndef _WIN32 // the zone is set through POSIX TZ rules
+TEST(History, LocalTimeWithItsOffset) {
+    const char* old = std::getenv("TZ");
+    const std::string saved = old ? old : "";
+    setenv("TZ", "<-03>3", 1);
+    tzset();
+    EXPECT_EQ(IsoLocalTime(0), "1969-12-31T21:00:00-03:00");
+    EXPECT_EQ(IsoLocalTime(1796742331), "2026-12-08T12:05:31-03:00");
+    setenv("TZ", "<+0530>-5:30", 1);
+    tzset();
+    EXPECT_EQ(IsoLocalTime(0), "1970-01-01T05:30:00+05:30");
+    if (old)
+        setenv("TZ", saved.c_str(), 1);
+    else
+        unsetenv("TZ");
+    tzset();
+}
+#endif

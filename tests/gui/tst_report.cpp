@@ -1,0 +1,315 @@
+// The class report's windows: the administrator check at opening, the class table, a student's page
+// with its charts, printing and PDF.
+#include "app/uPassWord.h"
+#include "exercise/history.h"
+#include "report/reportPrint.h"
+#include "report/uAluno.h"
+#include "report/uRelatorio.h"
+#include "storage/password.h"
+#include "storage/profileKeys.h"
+#include "storage/registry.h"
+#include "support/testProgram.h"
+
+#include <QApplication>
+#include <QChartView>
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLineSeries>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QProcess>
+#include <QPushButton>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+
+namespace {
+
+void writeClass(TestProgram& p) {
+    QByteArray ana =
+        "[Aula1]\r\nHabilitado=1\r\n[Definition]\r\nControl=0\r\n[Keyboard]\r\nLayout=1\r\n"
+        "[Config]\r\nAulaAtual=3\r\nWordOK=120\r\nWordErr=8\r\nCharOK=4000\r\nCharErr=200\r\n"
+        "TempoTotal=00:30:00\r\nPorcent=93\r\n[Aula2]\r\nHabilitado=1\r\n[Aula3]\r\nHabilitado=1\r\n";
+    p.writeFile("users/ana", ana);
+    p.writeFile("users/Bruno", "");
+    p.writeFile(
+        "users/carla",
+        "[Config]\r\nCharOK=1004\r\nCharErr=1\r\nTempoTotal=00:08:00\r\n[Aula25]\r\nHabilitado=1\r\n");
+    p.writeFile("users/dora", QByteArray("[Config]\0\0\xFF", 11));
+    p.writeFile("users/Mariana", "[Config]\r\nCharOK=900\r\nTempoTotal=00:10:00\r\n");
+    p.writeFile("aulas/aula1_ana.def", "[Config]\r\nWordOK=10\r\nWordErr=0\r\nCharOK=40\r\nCharErr=2\r\n"
+                                       "TempoTotal=00:00:50\r\nPorcent=97\r\n");
+    p.writeFile("historico/ana.csv", QByteArray(kHistoryHeader) +
+                                         "\r\n"
+                                         "2026-12-01T10:00:00-03:00;1;10;0;40;2;50;95;1\r\n"
+                                         "2026-12-02T10:00:00-03:00;2;9;1;36;4;40;90;1\r\n"
+                                         "danificada\r\n"
+                                         "2026-12-03T10:00:00-03:00;3;10;0;40;0;30;100;1\r\n");
+}
+
+QStringList column(QTableView* table, int c) {
+    QStringList out;
+    for (int r = 0; r < table->model()->rowCount(); ++r)
+        out << table->model()->index(r, c).data().toString();
+    return out;
+}
+
+QList<QPointF> points(QChartView* view) {
+    const auto series = view->chart()->series();
+    return series.isEmpty() ? QList<QPointF>() : static_cast<QLineSeries*>(series.first())->points();
+}
+
+QString pdfText(const QString& pdf) {
+    QProcess p;
+    p.start("pdftotext", {"-layout", pdf, "-"});
+    p.waitForFinished(20000);
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+// Answers the access dialog with a name and a password (or cancels it), once it is up.
+void answerAccess(const QString& name, const QString& password, bool cancel = false) {
+    WhenModal([=](QWidget*) {
+        if (cancel) {
+            frmPassWord->btnCancel->click();
+            return;
+        }
+        if (frmPassWord->txtName->isEnabled())
+            frmPassWord->txtName->setText(name);
+        if (frmPassWord->txtPassWord->isEnabled())
+            frmPassWord->txtPassWord->setText(password);
+        frmPassWord->btnOK->click();
+    });
+}
+} // namespace
+
+class TestReport : public QObject {
+    Q_OBJECT
+    std::unique_ptr<TestProgram> program;
+
+private slots:
+    void init() {
+        program = std::make_unique<TestProgram>(true);
+        writeClass(*program);
+    }
+    void cleanup() {
+        while (QWidget* modal = QApplication::activeModalWidget())
+            modal->hide();
+        delete frmPassWord;
+        frmPassWord = nullptr;
+        program.reset();
+    }
+
+    void theOpeningAsksForAnAdministrator();
+    void theClassTableSortsFiltersAndExplainsBadCells();
+    void aStudentsPageWithItsLessonsAndCharts();
+    void printingPreviewAndPdf();
+};
+
+void TestReport::theOpeningAsksForAnAdministrator() {
+    // Before the first administrator: the built-in one, as in the course.
+    bool rootShown = false;
+    WhenModal([&](QWidget*) {
+        rootShown = frmPassWord->txtName->text() == QLatin1String("root") &&
+                    !frmPassWord->txtName->isEnabled() && !frmPassWord->txtPassWord->isEnabled();
+        frmPassWord->btnOK->click();
+    });
+    std::unique_ptr<TfrmRelatorio> report(OpenClassReport());
+    QVERIFY(rootShown);
+    QVERIFY(report && report->isVisible());
+    report.reset();
+
+    WriteRegistryValue(keys::MarkerKeyPath, keys::MarkerValueName, keys::MarkerText);
+    program->writeFile("users/prof", QByteArray("[Definition]\r\nControl=0\r\nInformation=") +
+                                         QByteArray::fromStdString(EncodePassword("abc")) + "\r\n");
+    struct Case {
+        QString name, password;
+        bool cancel;
+        QString message; // empty: the report opens
+    } cases[] = {
+        {"Bruno", "x", false, "!!! Este usuário não tem permissão para fazer alterações !!!"},
+        {"prof", "abd", false, "Usuário ou senha inválidas."},
+        {"ninguem", "abc", false, "Usuário ou senha inválidas."},
+        {"prof", "abc", true, ""},
+        {"PROF", "abc", false, ""},
+    };
+    for (const Case& c : cases) {
+        program->messages.clear();
+        answerAccess(c.name, c.password, c.cancel);
+        report.reset(OpenClassReport());
+        const bool opens = c.message.isEmpty() && !c.cancel;
+        QCOMPARE(bool(report), opens);
+        QCOMPARE(program->messages, c.message.isEmpty() ? QStringList() : QStringList{c.message});
+    }
+}
+
+void TestReport::theClassTableSortsFiltersAndExplainsBadCells() {
+    TfrmRelatorio w;
+    w.show();
+    QTableView* t = w.tblTurma;
+    QStringList headers;
+    for (int c = 0; c < t->model()->columnCount(); ++c)
+        headers
+            << t->model()->headerData(c, Qt::Horizontal).toString().replace('\n', ' '); // two lines on screen
+    QCOMPARE(headers.join(';'),
+             QStringLiteral("Aluno;Nível;Teclado;Aulas concluídas;Aula atual;Palavras certas;"
+                            "Palavras erradas;Teclas certas;Teclas erradas;Acerto (%);Tempo total;"
+                            "Teclas por minuto;Diploma"));
+    QCOMPARE(column(t, 0), QStringList({"ana", "Bruno", "carla", "dora", "Mariana"}));
+    QCOMPARE(column(t, 3), QStringList({"2", "0", "1", "—", "0"}));
+    QCOMPARE(column(t, 11), QStringList({"140", "0", "126", "—", "90"}));
+    // The damaged profile says why in a tool tip; no box was shown for it.
+    QCOMPARE(t->model()->index(3, 5).data(Qt::ToolTipRole).toString(),
+             QStringLiteral("Arquivo danificado: não é um arquivo de texto"));
+    QVERIFY(!t->model()->index(0, 5).data(Qt::ToolTipRole).isValid());
+    QVERIFY(program->errors.isEmpty() && program->messages.isEmpty());
+    QVERIFY(
+        w.lblStatus->text().startsWith(QStringLiteral("5 alunos. 1 com valores que não puderam ser lidos")));
+
+    // A click on a heading sorts by it, a second click the other way round.
+    QHeaderView* header = t->horizontalHeader();
+    const QPoint at(header->sectionViewportPosition(11) + header->sectionSize(11) / 2, header->height() / 2);
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
+    QCOMPARE(column(t, 0), QStringList({"dora", "Bruno", "Mariana", "carla", "ana"}));
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
+    QCOMPARE(column(t, 0), QStringList({"ana", "carla", "Mariana", "Bruno", "dora"}));
+
+    // The filter on the name, letter case aside; the export holds the rows shown, in their order.
+    QTest::keyClicks(w.txtFiltro, QStringLiteral("AR"));
+    QCOMPARE(column(t, 0), QStringList({"carla", "Mariana"}));
+    QVERIFY(w.lblStatus->text().startsWith(QStringLiteral("2 de 5 alunos.")));
+    const QString csv = QString::fromStdString(w.ShownCsv());
+    QCOMPARE(csv.count(QStringLiteral("\r\n")), 3);
+    QVERIFY(csv.contains(QStringLiteral("\r\ncarla;Aluno;")));
+    QVERIFY(csv.indexOf(QStringLiteral("carla;")) < csv.indexOf(QStringLiteral("Mariana;")));
+    // "Exportar CSV..." saves those bytes where the file dialog says, byte-order mark first.
+    QTemporaryDir out;
+    const QString saved = out.filePath(QStringLiteral("turma.csv"));
+    WhenModal([&](QWidget* dialog) {
+        auto* files = qobject_cast<QFileDialog*>(dialog);
+        QVERIFY(files);
+        files->selectFile(saved);
+        static_cast<QDialog*>(files)->accept(); // QFileDialog checks the name, as on a click
+    });
+    w.btnCsv->click();
+    QFile file(saved);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray::fromStdString(w.ShownCsv()));
+    QVERIFY(w.ShownCsv().rfind("\xEF\xBB\xBF"
+                               "Aluno;N",
+                               0) == 0);
+    w.txtFiltro->clear();
+    QCOMPARE(t->model()->rowCount(), 5);
+
+    // A student added meanwhile appears on "Atualizar".
+    program->writeFile("users/zeca", "");
+    w.btnAtualizar->click();
+    QCOMPARE(t->model()->rowCount(), 6);
+}
+
+void TestReport::aStudentsPageWithItsLessonsAndCharts() {
+    TfrmRelatorio w;
+    w.show();
+    QTableView* t = w.tblTurma;
+    // Opened with a double click on the student's row.
+    const QRect cell = t->visualRect(t->model()->index(0, 0));
+    QTest::mouseClick(t->viewport(), Qt::LeftButton, {}, cell.center());
+    QTest::mouseDClick(t->viewport(), Qt::LeftButton, {}, cell.center());
+    auto pages = w.findChildren<TfrmAluno*>();
+    QCOMPARE(pages.size(), 1);
+    TfrmAluno* ana = pages.first();
+    QVERIFY(ana->isVisible());
+    QCOMPARE(ana->windowTitle(), QStringLiteral("Aluno: ana"));
+    QCOMPARE(ana->tblAulas->model()->rowCount(), 24);
+    // Lesson 1: its figures beside the lesson file's minimum and time allowed, passed.
+    const auto& row = ana->LessonRows()[0];
+    QCOMPARE(QString::fromStdString(row[3].Text), QStringLiteral("10"));
+    QCOMPARE(QString::fromStdString(row[7].Text), QStringLiteral("50,4"));
+    QVERIFY(row[9].Problem.empty() && row[9].Numeric && row[9].Number >= 90);
+    QVERIFY(row[11].Problem.empty() && row[11].Text.size() == 8);
+    QCOMPARE(QString::fromStdString(row[12].Text), QStringLiteral("Sim"));
+    QCOMPARE(QString::fromStdString(ana->LessonRows()[2][12].Text), QStringLiteral("Não"));
+
+    // One point per good line of the history: accuracy, and keys per minute.
+    QVERIFY(ana->chtAcerto->isVisibleTo(ana) && ana->chtTeclas->isVisibleTo(ana));
+    QCOMPARE(points(ana->chtAcerto), QList<QPointF>({{1, 95}, {2, 90}, {3, 100}}));
+    QCOMPARE(points(ana->chtTeclas), QList<QPointF>({{1, 50.4}, {2, 60}, {3, 80}}));
+    QCOMPARE(ana->lblHistorico->text(),
+             QStringLiteral("3 exercícios registrados, de 01/12/2026 a 03/12/2026. "
+                            "1 linhas danificadas do histórico foram ignoradas."));
+    QVERIFY(ana->Csv().rfind("\xEF\xBB\xBF"
+                             "Aula;Título;Liberada;",
+                             0) == 0);
+    ana->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); // a closed page is gone
+
+    // Without a history: no chart, a note. A damaged profile: its page still opens.
+    w.ShowStudent(1);
+    w.ShowStudent(3);
+    pages = w.findChildren<TfrmAluno*>();
+    QCOMPARE(pages.size(), 2);
+    TfrmAluno* bruno = pages[0]->Student().Name == "Bruno" ? pages[0] : pages[1];
+    TfrmAluno* dora = pages[0] == bruno ? pages[1] : pages[0];
+    QVERIFY(!bruno->chtAcerto->isVisibleTo(bruno) && !bruno->chtTeclas->isVisibleTo(bruno));
+    QVERIFY(bruno->lblHistorico->text().startsWith(QStringLiteral("Sem histórico de exercícios")));
+    QCOMPARE(dora->lblResumo->text(), QStringLiteral("dora: Arquivo danificado: não é um arquivo de texto"));
+    QCOMPARE(QString::fromStdString(dora->LessonRows()[0][2].Text), QStringLiteral("—"));
+    QVERIFY(program->errors.isEmpty() && program->messages.isEmpty());
+}
+
+void TestReport::printingPreviewAndPdf() {
+    // Enough students for two pages of the class table.
+    for (int i = 0; i < 45; ++i)
+        program->writeFile(QStringLiteral("users/aluno%1").arg(i, 2, 10, QLatin1Char('0')), "");
+    TfrmRelatorio w;
+    QTemporaryDir out;
+    const QString classPdf = out.filePath("turma.pdf");
+    QVERIFY(WriteReportPdf(w.Printed(), classPdf));
+    const QString text = pdfText(classPdf);
+    QVERIFY(text.contains(QStringLiteral("Relatório da Turma")));
+    QVERIFY(text.contains(QStringLiteral("Página 1 de 2")) && text.contains(QStringLiteral("Página 2 de 2")));
+    for (const QString& name : {QStringLiteral("ana"), QStringLiteral("aluno00"), QStringLiteral("aluno44"),
+                                QStringLiteral("Mariana")})
+        QVERIFY2(text.contains(name), qPrintable(name));
+    QVERIFY(text.contains(QStringLiteral("Teclas por")));
+    // Paper has no tool tips: the dash of the damaged profile is explained in a line.
+    QVERIFY(text.contains(QStringLiteral("— : valor que não pôde ser lido")));
+
+    // The student's page: the lessons on one page, the charts on the next; the preview shows the same.
+    w.ShowStudent(static_cast<int>(column(w.tblTurma, 0).indexOf(QStringLiteral("ana"))));
+    TfrmAluno* ana = w.findChild<TfrmAluno*>();
+    QVERIFY(ana);
+    const QString anaPdf = out.filePath("ana.pdf");
+    QVERIFY(WriteReportPdf(ana->Printed(), anaPdf));
+    const QString anaText = pdfText(anaPdf);
+    QVERIFY(anaText.contains(QStringLiteral("Aluno: ana")) &&
+            anaText.contains(QStringLiteral("Página 2 de 2")));
+    QVERIFY(anaText.contains(QStringLiteral("Acerto por exercício")));
+
+    int previewPages = -1;
+    QString previewTitle;
+    auto* poll = new QTimer;
+    poll->setInterval(20);
+    QObject::connect(poll, &QTimer::timeout, [&, poll] {
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (auto* preview = qobject_cast<QPrintPreviewDialog*>(top); preview && preview->isVisible()) {
+                poll->stop();
+                poll->deleteLater();
+                previewTitle = preview->windowTitle();
+                previewPages = preview->findChild<QPrintPreviewWidget*>()->pageCount();
+                QTest::keyClick(preview, Qt::Key_Escape);
+                return;
+            }
+    });
+    poll->start();
+    ana->btnImprimir->click(); // returns when the preview has closed
+    QCOMPARE(previewPages, 2);
+    QCOMPARE(previewTitle, QStringLiteral("Imprimir: Aluno: ana"));
+    QVERIFY(program->errors.isEmpty());
+}
+
+QTEST_MAIN(TestReport)
+#include "tst_report.moc"

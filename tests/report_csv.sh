@@ -1,0 +1,35 @@
+#!/bin/sh
+# velotecla-relatorio --csv on a class folder of its own: the program reads the folder it lies in, so a
+# copy of it goes into a temporary folder with two students and a damaged profile.
+set -eu
+program="$1"
+dir=$(mktemp -d)
+trap 'rm -rf "$dir"' EXIT
+cp "$program" "$dir/velotecla-relatorio"
+fail() { echo "FAIL: $*"; exit 1; }
+
+# No users folder: a message, no output, a failure code.
+if "$dir/velotecla-relatorio" --csv >"$dir/out" 2>"$dir/err"; then fail "a missing users folder passed"; fi
+[ ! -s "$dir/out" ] || fail "output without a users folder"
+grep -q "não pôde ser lida" "$dir/err" || fail "no message for the missing users folder"
+
+mkdir "$dir/users"
+printf '[Definition]\r\nControl=0\r\n[Config]\r\nCharOK=4000\r\nCharErr=200\r\nTempoTotal=00:30:00\r\nPorcent=93\r\n' >"$dir/users/ana"
+printf '\000\000' >"$dir/users/dora"
+: >"$dir/users/Bruno"
+"$dir/velotecla-relatorio" --csv >"$dir/out" 2>"$dir/err" || fail "--csv failed: $(cat "$dir/err")"
+printf '%s\r\n' \
+    'Aluno;Nível;Teclado;Aulas concluídas;Aula atual;Palavras certas;Palavras erradas;Teclas certas;Teclas erradas;Acerto (%);Tempo total;Teclas por minuto;Diploma' \
+    'ana;Administrador;Padrão Americano ou ABNT I;0;1;0;0;4000;200;93;00:30:00;140;Não' \
+    'Bruno;Aluno;Padrão Americano ou ABNT I;0;1;0;0;0;0;100;00:00:00;0;Não' \
+    'dora;—;—;—;—;—;—;—;—;—;—;—;—' >"$dir/expected"
+cmp "$dir/out" "$dir/expected" || { cat "$dir/out"; fail "the CSV differs"; }
+[ ! -s "$dir/err" ] || fail "unexpected messages: $(cat "$dir/err")"
+# Nothing was written into the class folder.
+[ "$(LC_ALL=C ls -A "$dir/users" | tr '\n' ' ')" = "Bruno ana dora " ] || fail "the users folder changed"
+[ ! -s "$dir/users/Bruno" ] || fail "a profile was written"
+
+# An unknown option: the usage, a failure code.
+if "$dir/velotecla-relatorio" --turma >/dev/null 2>"$dir/err"; then fail "an unknown option passed"; fi
+grep -q "Uso: velotecla-relatorio" "$dir/err" || fail "no usage text"
+echo "ok"
