@@ -6,6 +6,8 @@
 #include "storage/profileKeys.h"
 #include "storage/settings.h"
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdint>
 
@@ -14,9 +16,12 @@ long long Milliseconds(double dayFraction) {
     return std::llround(dayFraction * 86400000.0);
 }
 
+// A total past the largest whole number would be refused by every later read, and the file would
+// never record again: totals stop there.
 void AddCount(const char* key, std::int64_t count) {
     const std::int64_t old = StrToInt(ReadSetting(keys::Config, key, keys::CountDefault));
-    WriteSetting(keys::Config, key, IntToStr(old + count));
+    const std::int64_t sum = std::clamp<std::int64_t>(old + count, INT32_MIN, INT32_MAX);
+    WriteSetting(keys::Config, key, IntToStr(sum));
 }
 } // namespace
 

@@ -114,9 +114,12 @@ double StrToTime(const std::string& text) {
 
 std::string TimeToStr(double dayFraction) {
     // Milliseconds rounded half to even, as the toolkit the times were first written with did; only
-    // the part below one day counts.
-    const double scaled = dayFraction * 86400000.0;
-    long long ms = static_cast<long long>(std::nearbyint(scaled));
+    // the part below one day counts. The day's part is taken before the conversion to a whole number,
+    // which no double past its range survives.
+    if (!std::isfinite(dayFraction))
+        dayFraction = 0.0;
+    const double scaled = std::fmod(std::nearbyint(std::fmod(dayFraction, 1.0) * 86400000.0), 86400000.0);
+    long long ms = static_cast<long long>(scaled);
     ms = std::llabs(ms) % 86400000LL;
     const long long seconds = ms / 1000;
     char buffer[16];

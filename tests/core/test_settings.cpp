@@ -23,7 +23,8 @@ TEST(Settings, ReadingAnAbsentOrEmptyKeyStoresTheDefault) {
     // The empty default is stored as an empty value, and the next reader stores its own.
     EXPECT_EQ(ReadSetting("Definition", "Information", ""), "");
     EXPECT_EQ(ReadSetting("Definition", "Information", "quillmarrow"), "quillmarrow");
-    EXPECT_EQ(f.read("aluno"), "[Config]\r\nWordOK=7\r\nCharOK=5\r\n[Definition]\r\nInformation=quillmarrow\r\n");
+    EXPECT_EQ(f.read("aluno"),
+              "[Config]\r\nWordOK=7\r\nCharOK=5\r\n[Definition]\r\nInformation=quillmarrow\r\n");
 }
 
 TEST(Settings, ReadingInAMissingFolderAnswersTheDefaultAndCreatesNothing) {
@@ -63,8 +64,9 @@ TEST(Settings, NamesMatchWithoutCaseAndBlanksAreTrimmedOnReading) {
 TEST(Settings, WritesKeepEveryOtherLine) {
     TestFolder f;
     SelectSettingsFile("p");
-    const std::string before = "; comment\r\n[Aula1]\r\nHabilitado=1\r\n\r\n[Definition]\r\nInformation=abc\r\n"
-                               "Control=0\r\n\r\n[Keyboard]\r\nLayout=1";
+    const std::string before =
+        "; comment\r\n[Aula1]\r\nHabilitado=1\r\n\r\n[Definition]\r\nInformation=abc\r\n"
+        "Control=0\r\n\r\n[Keyboard]\r\nLayout=1";
     f.write("p", before);
     EXPECT_TRUE(WriteSetting("Definition", "Extra", "v"));
     EXPECT_TRUE(WriteSetting("Keyboard", "Layout", "0"));
@@ -125,3 +127,71 @@ TEST(Settings, NoTemporaryFileIsLeftBehind) {
         ++files;
     EXPECT_EQ(files, 1);
 }
+
+#ifndef _WIN32
+#include <chrono>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+// Runs f in a child process; false when it did not end within the time (a hang), or failed.
+bool EndsInTime(const std::function<void()>& f, int seconds = 10) {
+    const pid_t child = fork();
+    if (child == 0) {
+        f();
+        _exit(0);
+    }
+    for (int waited = 0; waited < seconds * 100; ++waited) {
+        int status = 0;
+        if (waitpid(child, &status, WNOHANG) == child)
+            return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    kill(child, SIGKILL);
+    waitpid(child, nullptr, 0);
+    return false;
+}
+} // namespace
+
+// Settings files as other programs and accidents leave them.
+TEST(SettingsFileFaults, AByteOrderMarkIsIgnoredOnReadingAndKeptOnWriting) {
+    TestFolder f;
+    f.write("velotecla.INI", "\xEF\xBB\xBF[Config]\r\nLastUser=4\r\n");
+    SelectSettingsFile("");
+    EXPECT_EQ(ReadSetting("Config", "LastUser", "0"), "4");
+    EXPECT_TRUE(WriteSetting("Config", "LastUser", "5"));
+    EXPECT_EQ(f.read("velotecla.INI"), "\xEF\xBB\xBF[Config]\r\nLastUser=5\r\n");
+}
+
+TEST(SettingsFileFaults, AReadOnlyFileIsNotReplacedAndEveryFileKeepsItsMode) {
+    TestFolder f;
+    const std::string before = "[Config]\r\nLastUser=1\r\n";
+    f.write("velotecla.INI", before);
+    ASSERT_EQ(chmod(f.file("velotecla.INI").c_str(), 0444), 0);
+    SelectSettingsFile("");
+    EXPECT_FALSE(WriteSetting("Config", "LastUser", "2")); // even for the superuser
+    EXPECT_EQ(f.read("velotecla.INI"), before);
+    struct stat st {};
+    ASSERT_EQ(stat(f.file("velotecla.INI").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0444u);
+
+    f.write("p", before);
+    ASSERT_EQ(chmod(f.file("p").c_str(), 0640), 0);
+    SelectSettingsFile("p");
+    EXPECT_TRUE(WriteSetting("Config", "LastUser", "2"));
+    ASSERT_EQ(stat(f.file("p").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+}
+
+TEST(SettingsFileFaults, AFifoOrDeviceIsNoSettingsFileAndNeverHangsTheReader) {
+    TestFolder f;
+    ASSERT_EQ(mkfifo(f.file("p").c_str(), 0644), 0);
+    EXPECT_TRUE(EndsInTime([&] {
+        SelectSettingsFile("p");
+        if (ReadSetting("Config", "LastUser", "0") != "0" || WriteSetting("Config", "LastUser", "1"))
+            _exit(1);
+    }));
+}
+#endif
