@@ -35,7 +35,7 @@ for h in "$@"; do
         echo "== fuzz_$h for $seconds s"
         build/fuzz/fuzz/fuzz_"$h" -max_total_time="$seconds" -timeout=10 -print_final_stats=1 \
             -artifact_prefix="build/fuzz-artifacts/$h-" "$work" "$corpus" "$crashes" 2>&1 |
-            grep -E '^#[0-9]+ +(DONE|INITED)|^stat::(number_of_executed_units|average_exec_per_sec|peak_rss_mb)|ERROR|SUMMARY|check failed' ||
+            grep -E '^#[0-9]+[[:space:]]+(DONE|INITED)|^stat::(number_of_executed_units|average_exec_per_sec|peak_rss_mb)|ERROR|SUMMARY|check failed' ||
             true
         ;;
     coverage)

@@ -80,7 +80,9 @@ int StrToInt(const std::string& text) {
     return *value;
 }
 
-std::string IntToStr(long long value) { return std::to_string(value); }
+std::string IntToStr(long long value) {
+    return std::to_string(value);
+}
 
 double StrToTime(const std::string& text) {
     int parts[3] = {0, 0, 0};
@@ -190,6 +192,11 @@ bool nextCodePoint(std::string_view s, std::size_t& i, char32_t& cp) {
             return false;
         cp = (cp << 6) | (b & 0x3F);
     }
+    // Only the shortest form of a character, and no UTF-16 halves: "\xC0\xA0" is not a blank in
+    // disguise, and every text has one spelling.
+    static constexpr char32_t kSmallest[4] = {0, 0x80, 0x800, 0x10000};
+    if (cp < kSmallest[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
+        return false;
     i += static_cast<std::size_t>(extra) + 1;
     return true;
 }
