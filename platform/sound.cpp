@@ -8,8 +8,10 @@
 #ifdef _WIN32
 #include "storage/convert.h"
 
-#include <mmsystem.h>
+// windows.h first: mmsystem.h uses its types.
 #include <windows.h>
+
+#include <mmsystem.h>
 #endif
 
 namespace {
