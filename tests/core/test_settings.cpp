@@ -129,31 +129,7 @@ TEST(Settings, NoTemporaryFileIsLeftBehind) {
 }
 
 #ifndef _WIN32
-#include <chrono>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <thread>
-#include <unistd.h>
-
-namespace {
-// Runs f in a child process; false when it did not end within the time (a hang), or failed.
-bool EndsInTime(const std::function<void()>& f, int seconds = 10) {
-    const pid_t child = fork();
-    if (child == 0) {
-        f();
-        _exit(0);
-    }
-    for (int waited = 0; waited < seconds * 100; ++waited) {
-        int status = 0;
-        if (waitpid(child, &status, WNOHANG) == child)
-            return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    kill(child, SIGKILL);
-    waitpid(child, nullptr, 0);
-    return false;
-}
-} // namespace
 
 // Settings files as other programs and accidents leave them.
 TEST(SettingsFileFaults, AByteOrderMarkIsIgnoredOnReadingAndKeptOnWriting) {
