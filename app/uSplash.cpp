@@ -11,9 +11,9 @@
 
 #include <QGuiApplication>
 #include <QLabel>
-#include <QScreen>
 #include <QPalette>
 #include <QPixmap>
+#include <QScreen>
 
 Tfrmsplash* frmsplash = nullptr;
 
@@ -55,14 +55,30 @@ Tfrmsplash::Tfrmsplash()
 void Tfrmsplash::FormCreate() {
     const QString path = FromPath(ProgramFolder() / files::Splash);
     const QImage picture = LoadPictureFile(path);
+    // The picture box, and the window with it, take the picture's size (at the windows' scale), no
+    // larger than the screen: a smaller picture is not stretched.
+    const DesignScale s(106);
+    QSize size(s(picture.width()), s(picture.height()));
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QSize room = screen->availableGeometry().size();
+        if (size.width() > room.width() || size.height() > room.height())
+            size = size.scaled(room, Qt::KeepAspectRatio);
+    }
+    if (size.isEmpty())
+        return;
     Image1->setPixmap(QPixmap::fromImage(picture));
+    Image1->setGeometry(QRect(QPoint(0, 0), size));
+    setFixedSize(size);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->geometry().center() - rect().center());
 }
 
 void Tfrmsplash::tmrOcultarTimer() {
     tmrOcultar->stop();
-    if (!isVisible()) {
-        // An error box shown while the windows were being made ran its own event loop long enough
-        // for the timer to fire before the splash was up; let the roster follow once it is.
+    if (!isVisible() || !frmTela) {
+        // An error box shown while the windows were being made (the roster included) ran its own
+        // event loop long enough for the timer to fire before the splash was up or the roster was
+        // made; the roster follows once both are there.
         m_expiredWhileHidden = true;
         return;
     }

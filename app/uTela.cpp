@@ -10,6 +10,7 @@
 #include "storage/profileKeys.h"
 #include "storage/registry.h"
 #include "storage/settings.h"
+#include "storage/studentName.h"
 #include "storage/textFile.h"
 #include "storage/uPrompts.h"
 #include "widgets/balloonHint.h"
@@ -32,7 +33,8 @@ TfrmTela* frmTela = nullptr;
 namespace {
 constexpr int kBalloonMs = 5000;
 
-QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption, QStyle::StandardPixmap glyph) {
+QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption,
+                        QStyle::StandardPixmap glyph) {
     auto* b = new QPushButton(caption, parent);
     b->setObjectName(QString::fromLatin1(name));
     b->setIcon(parent->style()->standardIcon(glyph));
@@ -67,7 +69,8 @@ TfrmTela::TfrmTela() : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Q
 
     btnSel = makeButton(this, "btnSel", QStringLiteral("&Fazer Aulas deste Aluno"), QStyle::SP_MediaPlay);
     btnNew = makeButton(this, "btnNew", QStringLiteral("&Novo Aluno"), QStyle::SP_FileIcon);
-    btnEditUser = makeButton(this, "btnEditUser", QStringLiteral("&Editar Aluno"), QStyle::SP_FileDialogDetailedView);
+    btnEditUser =
+        makeButton(this, "btnEditUser", QStringLiteral("&Editar Aluno"), QStyle::SP_FileDialogDetailedView);
     btnDel = makeButton(this, "btnDel", QStringLiteral("E&xcluir Selecionado"), QStyle::SP_TrashIcon);
     BitBtn1 = makeButton(this, "BitBtn1", QStringLiteral("Sobre tavoli®"), QStyle::SP_MessageBoxInformation);
     btnExit = makeButton(this, "btnExit", QStringLiteral("&Sair"), QStyle::SP_DialogCloseButton);
@@ -143,7 +146,9 @@ QString TfrmTela::SelectedName() const {
     return index < 0 ? QString() : lstUsr->item(index)->text();
 }
 
-QString TfrmTela::CurrentProfilePath() const { return m_usersFolder + QDir::separator() + SelectedName(); }
+QString TfrmTela::CurrentProfilePath() const {
+    return m_usersFolder + QDir::separator() + SelectedName();
+}
 
 void TfrmTela::fillList() {
     m_listReady = false;
@@ -151,8 +156,8 @@ void TfrmTela::fillList() {
     if (!m_usersFolder.isEmpty()) {
         // Ordinary files only: no folders, no hidden or system files; every name, whatever its ending.
         const QDir dir(m_usersFolder);
-        const QStringList names =
-            dir.entryList(QDir::Files | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase | QDir::LocaleAware);
+        const QStringList names = dir.entryList(QDir::Files | QDir::NoDotAndDotDot,
+                                                QDir::Name | QDir::IgnoreCase | QDir::LocaleAware);
         for (const QString& name : names) {
             auto* item = new QListWidgetItem(name, lstUsr);
             item->setSizeHint(QSize(0, m_lineHeight));
@@ -170,7 +175,7 @@ void TfrmTela::ReloadList() {
 
 void TfrmTela::FormCreate() {
     SelectSettingsFile("");
-    const auto users = ProgramFolder() / files::UsersFolder;
+    const auto users = StudentsFolder();
     std::error_code ec;
     if (!std::filesystem::is_directory(users, ec)) {
         std::filesystem::create_directory(users, ec);
@@ -195,8 +200,8 @@ void TfrmTela::FormCreate() {
 
 void TfrmTela::FormActivate() {
     if (lstUsr->count() == 0)
-        ohint->ShowHint(btnNew, QStringLiteral("!!! Criar Aluno !!!"), QStringLiteral("Clique aqui para\nCriar um Aluno."),
-                        kBalloonMs);
+        ohint->ShowHint(btnNew, QStringLiteral("!!! Criar Aluno !!!"),
+                        QStringLiteral("Clique aqui para\nCriar um Aluno."), kBalloonMs);
     else
         ohint->ShowHint(lstUsr, QStringLiteral("!!! Selecione o Aluno !!!"),
                         QStringLiteral("Clique aqui para\nSelecionar o Aluno."), kBalloonMs);
@@ -231,7 +236,8 @@ void TfrmTela::btnNewClick() {
 
 void TfrmTela::btnEditUserClick() {
     const QString name = SelectedName();
-    if (!AskYesNo(QStringLiteral("Deseja Realmente alterar as opções do usuário \"") + name + QStringLiteral("\" ?")))
+    if (!AskYesNo(QStringLiteral("Deseja Realmente alterar as opções do usuário \"") + name +
+                  QStringLiteral("\" ?")))
         return;
     if (RequestAccess(TAccessMode::Administrator).isEmpty())
         return;
@@ -257,9 +263,13 @@ void TfrmTela::btnDelClick() {
         WriteRegistryValue(keys::MarkerKeyPath, keys::MarkerValueName, "");
 }
 
-void TfrmTela::BitBtn1Click() { frmSobre->exec(); }
+void TfrmTela::BitBtn1Click() {
+    frmSobre->exec();
+}
 
-void TfrmTela::btnExitClick() { close(); }
+void TfrmTela::btnExitClick() {
+    close();
+}
 
 bool TfrmTela::FormCloseQuery() {
     SelectSettingsFile("");

@@ -267,7 +267,9 @@ void TfrmUser::opcKeyboardEnter() {
 
 void TfrmUser::cmdSaveClick() {
     const QString name = txtName->text();
-    const QString usersFolder = frmTela ? frmTela->UsersFolder() : QString();
+    // From the program folder, whatever became of the roster's attempt to make the folder: a profile
+    // is written there or nowhere.
+    const std::filesystem::path usersFolder = StudentsFolder();
     // Everything is checked before anything is written; the editor stays open with the text as typed.
     if (m_mode == TEditorMode::New) {
         const std::string problem = StudentNameProblem(name.toStdString());
@@ -282,20 +284,23 @@ void TfrmUser::cmdSaveClick() {
         return;
     }
     // On Windows "ana" is the file of "Ana"; the same holds here on every system.
-    if (m_mode == TEditorMode::New && !StudentFilesNamed(ToPath(usersFolder), name.toStdString()).empty()) {
+    if (m_mode == TEditorMode::New && !StudentFilesNamed(usersFolder, name.toStdString()).empty()) {
         ShowMessage(QStringLiteral("!!! Este usuário já existe !!!"));
         return;
     }
     const QString profile =
-        m_mode == TEditorMode::Edit ? m_profilePath : usersFolder + QDir::separator() + name;
+        m_mode == TEditorMode::Edit ? m_profilePath : FromPath(usersFolder / ToPath(name));
     SelectSettingsFile(profile.toStdString());
     const std::string level = IntToStr(opcUSer->ItemIndex());
-    // Each write is complete on disk by itself, in this order.
-    const bool written =
-        WriteSetting(keys::AulaPrefix + std::string("1"), keys::Habilitado, "1") &&
-        WriteSetting(keys::Definition, keys::Information, EncodePassword(ToCp(txtPassWord->text()))) &&
-        WriteSetting(keys::Definition, keys::Control, level) &&
-        WriteSetting(keys::Keyboard, keys::Layout, IntToStr(opcKeyboard->ItemIndex()));
+    // The four keys in this order, in one write: a full disk leaves no profile without its password
+    // and level, which anyone could enter.
+    const bool written = WriteSettings({
+        {keys::AulaPrefix + std::string("1"), keys::Habilitado, "1"},
+        {keys::Definition, keys::Information, EncodePassword(ToCp(txtPassWord->text()))},
+        {keys::Definition, keys::Control, level},
+        {keys::Keyboard, keys::Layout, IntToStr(opcKeyboard->ItemIndex())},
+    });
+    // Nothing more without the profile: no administrator marker, no new line in the roster.
     if (!written)
         throw VtError("Não foi possível gravar os dados do aluno em \"" + profile.toStdString() + "\".");
     if (opcUSer->ItemIndex() == 0)

@@ -11,6 +11,7 @@
 #include "exercise/uRes.h"
 #include "lessons/uAulas.h"
 #include "lessons/uDiploma.h"
+#include "platform/atomicFile.h"
 #include "platform/programFolder.h"
 #include "platform/soundModule.h"
 #include "storage/profileKeys.h"
@@ -33,6 +34,10 @@ void SetUpProgram(const std::filesystem::path& programFolder) {
 }
 
 void CreateWindowSet() {
+    // Hidden temporaries that a write killed half-way left behind (a kill or a power cut); nothing
+    // else would ever remove them.
+    for (const char* folder : {"", files::UsersFolder, files::LessonsFolder})
+        RemoveStaleTemporaries(ProgramFolder() / folder);
     // The first window made is the main window; the roster, made last, is not.
     frmsplash = new Tfrmsplash;
     frmAulas = new TfrmAulas;

@@ -7,6 +7,8 @@
 #include "storage/profileKeys.h"
 #include "storage/settings.h"
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdint>
 
@@ -15,9 +17,12 @@ long long Milliseconds(double dayFraction) {
     return std::llround(dayFraction * 86400000.0);
 }
 
+// A total past the largest whole number would be refused by every later read, and the file would
+// never record again: totals stop there.
 bool AddCount(const char* key, std::int64_t count) {
     const std::int64_t old = StrToInt(ReadSetting(keys::Config, key, keys::CountDefault));
-    return WriteSetting(keys::Config, key, IntToStr(old + count));
+    const std::int64_t sum = std::clamp<std::int64_t>(old + count, INT32_MIN, INT32_MAX);
+    return WriteSetting(keys::Config, key, IntToStr(sum));
 }
 } // namespace
 

@@ -41,6 +41,18 @@ std::string toCp1252(const std::string& utf8, int line) {
     refuse(line, "o texto não pôde ser convertido para Windows-1252.");
 }
 
+// The lesson reader ends a line at "^" and the whole file at Ctrl-Z: neither may be in the text.
+constexpr char kCtrlZ = 26;
+
+std::string descriptionLine(const std::string& cp, int line) {
+    if (cp.find('^') != std::string::npos)
+        refuse(line, "a descrição não pode conter \"^\", que encerra as linhas do arquivo de aula.");
+    if (cp.find(kCtrlZ) != std::string::npos)
+        refuse(line, "a descrição não pode conter o caractere de controle 26 (Ctrl-Z), que encerra o arquivo "
+                     "de aula.");
+    return cp;
+}
+
 std::string shown(unsigned char byte) {
     return Cp1252ToUtf8(std::string(1, static_cast<char>(byte)));
 }
@@ -204,10 +216,7 @@ TLessonSource ParseLessonSource(const std::string& sourceText) {
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const int n = static_cast<int>(i) + 1;
         if (inDescription) {
-            const std::string cp = toCp1252(rtrim(lines[i]), n);
-            if (cp.find('^') != std::string::npos)
-                refuse(n, "a descrição não pode conter \"^\", que encerra as linhas do arquivo de aula.");
-            description.push_back(cp);
+            description.push_back(descriptionLine(toCp1252(rtrim(lines[i]), n), n));
             continue;
         }
         const std::string line = trim(lines[i]);
@@ -232,6 +241,10 @@ TLessonSource ParseLessonSource(const std::string& sourceText) {
                 refuse(n, "o título está vazio.");
             if (lesson.Title.find('^') != std::string::npos)
                 refuse(n, "o título não pode conter \"^\", que encerra as linhas do arquivo de aula.");
+            if (lesson.Title.find(kCtrlZ) != std::string::npos)
+                refuse(n,
+                       "o título não pode conter o caractere de controle 26 (Ctrl-Z), que encerra o arquivo "
+                       "de aula.");
             break;
         case Key: {
             const std::string upper =
@@ -275,7 +288,7 @@ TLessonSource ParseLessonSource(const std::string& sourceText) {
         case Description:
             inDescription = true;
             if (!value.empty())
-                description.push_back(toCp1252(value, n));
+                description.push_back(descriptionLine(toCp1252(value, n), n));
             break;
         }
     }
@@ -314,6 +327,29 @@ std::string CompileLesson(const TLessonSource& lesson) {
            "Texto:   " + text + end + "Palavras:    " + IntToStr(lesson.WordsToType) + end +
            "Tempo:   " + TimeToStr(lesson.TimeAllowed) + end +
            "Porcentagem:" + IntToStr(lesson.MinimumPercent) + end;
+}
+
+std::string CompiledLessonMismatch(const TLessonSource& compiled, const TLessonData& loaded) {
+    if (loaded.Title != compiled.Title)
+        return "o título lido é \"" + Cp1252ToUtf8(loaded.Title) + "\"";
+    if (loaded.Description != compiled.Description)
+        return "a descrição lida difere (" + std::to_string(loaded.Description.size()) + " de " +
+               std::to_string(compiled.Description.size()) + " caracteres)";
+    if (loaded.StartKey != compiled.StartKey)
+        return "a tecla de início lida é " + std::to_string(loaded.StartKey);
+    if (loaded.Codes.size() != compiled.Codes.size())
+        return "o texto lido tem " + std::to_string(loaded.Codes.size()) + " teclas, e não " +
+               std::to_string(compiled.Codes.size());
+    for (std::size_t i = 0; i < loaded.Codes.size(); ++i)
+        if ((loaded.Codes[i] & 0xFF) != compiled.Codes[i])
+            return "a tecla " + std::to_string(i + 1) + " lida é " + std::to_string(loaded.Codes[i]);
+    if (loaded.WordsToType != compiled.WordsToType)
+        return "o número de palavras lido é " + std::to_string(loaded.WordsToType);
+    if (TimeToStr(loaded.ExpectedTime) != TimeToStr(compiled.TimeAllowed) || loaded.ExpectedTime <= 0.0)
+        return "o tempo lido é " + TimeToStr(loaded.ExpectedTime);
+    if (loaded.MinimumPercent != compiled.MinimumPercent)
+        return "o mínimo lido é " + std::to_string(loaded.MinimumPercent);
+    return {};
 }
 
 std::string CodesToSourceText(const std::vector<int>& codes) {

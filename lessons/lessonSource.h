@@ -39,6 +39,10 @@ TLessonSource ParseLessonSource(const std::string& sourceText);
 // The lesson file's bytes: seven logical lines, each ended by "^" and CR LF, labels of the fixed widths.
 std::string CompileLesson(const TLessonSource& lesson);
 
+// How a lesson file read back differs from the lesson it was compiled from (UTF-8, naming the first
+// field that differs); empty when the program loads it as that very lesson.
+std::string CompiledLessonMismatch(const TLessonSource& compiled, const TLessonData& loaded);
+
 // A lesson file shown as a source (UTF-8) that compiles back to the same lesson, with comment lines
 // giving the figures a teacher checks (keys, keys per minute asked for).
 std::string ShowLesson(const TLessonData& lesson);

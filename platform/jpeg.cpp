@@ -4,10 +4,12 @@
 #include "platform/programFolder.h"
 #include "platform/vtError.h"
 
+#include <algorithm>
 #include <csetjmp>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <jpeglib.h>
+#include <new>
 
 namespace {
 
@@ -31,7 +33,7 @@ void emitMessage(j_common_ptr info, int level) {
 
 // setjmp lives only in these two functions, whose own locals are plain data; everything with a
 // destructor belongs to the callers and is reached through references.
-bool decodeInto(const std::string& bytes, RawPicture& picture, ErrorManager& err) {
+bool decodeInto(const std::string& bytes, std::uint64_t maxPixels, RawPicture& picture, ErrorManager& err) {
     jpeg_decompress_struct info{};
     info.err = jpeg_std_error(&err.base);
     err.base.error_exit = errorExit;
@@ -44,11 +46,31 @@ bool decodeInto(const std::string& bytes, RawPicture& picture, ErrorManager& err
     jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(bytes.data()),
                  static_cast<unsigned long>(bytes.size()));
     jpeg_read_header(&info, TRUE);
+    // The header's size is only a claim: a few hundred bytes can ask for gigabytes.
+    const std::uint64_t pixels = static_cast<std::uint64_t>(info.image_width) * info.image_height;
+    if (pixels > maxPixels) {
+        std::snprintf(err.message, sizeof err.message,
+                      "Image too large: %u x %u pixels (at most %llu megapixels)",
+                      static_cast<unsigned>(info.image_width), static_cast<unsigned>(info.image_height),
+                      static_cast<unsigned long long>(maxPixels / (1024 * 1024)));
+        jpeg_destroy_decompress(&info);
+        return false;
+    }
+    // The decoder's own work memory is held to what such a picture needs, and fails cleanly past it.
+    info.mem->max_memory_to_use = static_cast<long>(std::min<std::uint64_t>(maxPixels * 16, 1ull << 30));
     info.out_color_space = JCS_EXT_BGRX;
     jpeg_start_decompress(&info);
     picture.width = static_cast<int>(info.output_width);
     picture.height = static_cast<int>(info.output_height);
-    picture.pixels.resize(static_cast<std::size_t>(picture.width) * static_cast<std::size_t>(picture.height) * 4);
+    try {
+        picture.pixels.resize(static_cast<std::size_t>(picture.width) *
+                              static_cast<std::size_t>(picture.height) * 4);
+    } catch (const std::bad_alloc&) {
+        std::snprintf(err.message, sizeof err.message, "Insufficient memory for a picture of %d x %d pixels",
+                      picture.width, picture.height);
+        jpeg_destroy_decompress(&info);
+        return false;
+    }
     while (info.output_scanline < info.output_height) {
         JSAMPROW row = picture.pixels.data() + static_cast<std::size_t>(info.output_scanline) *
                                                    static_cast<std::size_t>(picture.width) * 4;
@@ -84,8 +106,9 @@ bool encodeInto(const RawPicture& picture, int quality, EncodedBuffer& out, Erro
     jpeg_set_quality(&info, quality, TRUE);
     jpeg_start_compress(&info, TRUE);
     while (info.next_scanline < info.image_height) {
-        auto* row = const_cast<JSAMPROW>(picture.pixels.data() + static_cast<std::size_t>(info.next_scanline) *
-                                                                     static_cast<std::size_t>(picture.width) * 4);
+        auto* row =
+            const_cast<JSAMPROW>(picture.pixels.data() + static_cast<std::size_t>(info.next_scanline) *
+                                                             static_cast<std::size_t>(picture.width) * 4);
         jpeg_write_scanlines(&info, &row, 1);
     }
     jpeg_finish_compress(&info);
@@ -95,10 +118,10 @@ bool encodeInto(const RawPicture& picture, int quality, EncodedBuffer& out, Erro
 
 } // namespace
 
-RawPicture DecodeJpegBytes(const std::string& bytes) {
+RawPicture DecodeJpegBytes(const std::string& bytes, std::uint64_t maxPixels) {
     RawPicture picture;
     ErrorManager err{};
-    if (!decodeInto(bytes, picture, err))
+    if (!decodeInto(bytes, maxPixels, picture, err))
         throw VtError(err.message);
     for (std::size_t i = 3; i < picture.pixels.size(); i += 4)
         picture.pixels[i] = 0xFF;

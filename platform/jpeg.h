@@ -10,13 +10,15 @@ struct RawPicture {
     int width = 0;
     int height = 0;
     std::vector<std::uint8_t> pixels; // 4 bytes a pixel, B G R X in memory (a 32-bit 0xFFRRGGBB word)
-    int warnings = 0;                  // e.g. a truncated file, which still decodes with grey fill
+    int warnings = 0;                 // e.g. a truncated file, which still decodes with grey fill
 };
 
 // Raises "Cannot open file \"...\". <reason>" when the file cannot be read, and the decoder's text
 // when it is not a JPEG picture it can decode.
+// Pictures larger than maxPixels are refused from their header, before any picture memory is taken.
+inline constexpr std::uint64_t kMaxPicturePixels = 64ull * 1024 * 1024;
 RawPicture DecodeJpegFile(const std::filesystem::path& path);
-RawPicture DecodeJpegBytes(const std::string& bytes);
+RawPicture DecodeJpegBytes(const std::string& bytes, std::uint64_t maxPixels = kMaxPicturePixels);
 
 // Writes the picture (same pixel layout) as a baseline JPEG; raises on failure.
 void EncodeJpegFile(const RawPicture& picture, const std::filesystem::path& path, int quality = 90);

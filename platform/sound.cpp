@@ -1,13 +1,17 @@
 #include "platform/sound.h"
 
+#include <cstdint>
+
 #include "platform/programFolder.h"
 #include "storage/profileKeys.h"
 
 #ifdef _WIN32
 #include "storage/convert.h"
 
-#include <mmsystem.h>
+// windows.h first: mmsystem.h uses its types.
 #include <windows.h>
+
+#include <mmsystem.h>
 #endif
 
 namespace {
@@ -68,4 +72,52 @@ TSoundBackEnd* CurrentSoundBackEnd() {
 
 std::string SoundPath(const std::string& fileName) {
     return PathToUtf8(ProgramFolder() / files::SoundFolder / PathFromUtf8(fileName));
+}
+
+namespace {
+std::uint32_t le32(const std::string& b, std::size_t at) {
+    return static_cast<std::uint32_t>(static_cast<unsigned char>(b[at])) |
+           static_cast<std::uint32_t>(static_cast<unsigned char>(b[at + 1])) << 8 |
+           static_cast<std::uint32_t>(static_cast<unsigned char>(b[at + 2])) << 16 |
+           static_cast<std::uint32_t>(static_cast<unsigned char>(b[at + 3])) << 24;
+}
+std::uint16_t le16(const std::string& b, std::size_t at) {
+    return static_cast<std::uint16_t>(static_cast<unsigned char>(b[at]) |
+                                      static_cast<unsigned char>(b[at + 1]) << 8);
+}
+} // namespace
+
+bool IsPlayableWav(const std::string& bytes) {
+    if (bytes.size() < 12 || bytes.compare(0, 4, "RIFF") != 0 || bytes.compare(8, 4, "WAVE") != 0)
+        return false;
+    // The whole RIFF body must be in the file; a player waits for bytes the header promises.
+    const std::uint64_t riffEnd = 8ull + le32(bytes, 4);
+    if (riffEnd > bytes.size())
+        return false;
+    std::uint16_t blockAlign = 0;
+    for (std::uint64_t at = 12; at + 8 <= riffEnd;) {
+        const std::string id = bytes.substr(at, 4);
+        const std::uint64_t size = le32(bytes, at + 4);
+        const std::uint64_t body = at + 8;
+        if (body + size > riffEnd)
+            return false;
+        if (id == "fmt ") {
+            if (size < 16)
+                return false;
+            const std::uint16_t format = le16(bytes, body);
+            const std::uint16_t channels = le16(bytes, body + 2);
+            const std::uint32_t rate = le32(bytes, body + 4);
+            const std::uint16_t bits = le16(bytes, body + 14);
+            blockAlign = le16(bytes, body + 12);
+            const bool pcm = format == 1 || format == 3 || format == 0xFFFE;
+            if (!pcm || channels == 0 || rate == 0 || (bits != 8 && bits != 16 && bits != 24 && bits != 32) ||
+                blockAlign != channels * (bits / 8))
+                return false;
+        } else if (id == "data") {
+            // Samples only make sense after their format, and at least one of them.
+            return blockAlign != 0 && size >= blockAlign;
+        }
+        at = body + size + (size & 1);
+    }
+    return false;
 }

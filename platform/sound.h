@@ -30,5 +30,9 @@ public:
     std::vector<std::string> Calls;
 };
 
+// Whether a file's bytes are a whole WAV sound the players can take: RIFF and WAVE, a PCM format chunk
+// and a data chunk with samples that fit the file.
+bool IsPlayableWav(const std::string& bytes);
+
 // The full path of a file of the sound folder beside the executable.
 std::string SoundPath(const std::string& fileName);

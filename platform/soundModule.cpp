@@ -1,5 +1,8 @@
 #include "platform/soundModule.h"
 
+#include "platform/atomicFile.h"
+#include "platform/programFolder.h"
+
 #include <QCoreApplication>
 #include <QDir>
 
@@ -23,6 +26,14 @@ bool TModuleSoundBackEnd::load() {
 }
 
 void TModuleSoundBackEnd::Play(const std::string& utf8Path) {
+    // The toolkit's player never finishes loading an empty, cut short or lying WAV, and the next
+    // sound then waits on it for good: such a file is never handed over. It plays nothing, and like
+    // any new sound it cuts the one playing.
+    const auto bytes = ReadWholeFile(PathFromUtf8(utf8Path));
+    if (!bytes || !IsPlayableWav(*bytes)) {
+        Stop();
+        return;
+    }
     if (load())
         m_play(utf8Path.c_str());
 }

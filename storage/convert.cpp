@@ -80,7 +80,9 @@ int StrToInt(const std::string& text) {
     return *value;
 }
 
-std::string IntToStr(long long value) { return std::to_string(value); }
+std::string IntToStr(long long value) {
+    return std::to_string(value);
+}
 
 double StrToTime(const std::string& text) {
     int parts[3] = {0, 0, 0};
@@ -114,9 +116,12 @@ double StrToTime(const std::string& text) {
 
 std::string TimeToStr(double dayFraction) {
     // Milliseconds rounded half to even, as the toolkit the times were first written with did; only
-    // the part below one day counts.
-    const double scaled = dayFraction * 86400000.0;
-    long long ms = static_cast<long long>(std::nearbyint(scaled));
+    // the part below one day counts. The day's part is taken before the conversion to a whole number,
+    // which no double past its range survives.
+    if (!std::isfinite(dayFraction))
+        dayFraction = 0.0;
+    const double scaled = std::fmod(std::nearbyint(std::fmod(dayFraction, 1.0) * 86400000.0), 86400000.0);
+    long long ms = static_cast<long long>(scaled);
     ms = std::llabs(ms) % 86400000LL;
     const long long seconds = ms / 1000;
     char buffer[16];
@@ -187,6 +192,11 @@ bool nextCodePoint(std::string_view s, std::size_t& i, char32_t& cp) {
             return false;
         cp = (cp << 6) | (b & 0x3F);
     }
+    // Only the shortest form of a character, and no UTF-16 halves: "\xC0\xA0" is not a blank in
+    // disguise, and every text has one spelling.
+    static constexpr char32_t kSmallest[4] = {0, 0x80, 0x800, 0x10000};
+    if (cp < kSmallest[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
+        return false;
     i += static_cast<std::size_t>(extra) + 1;
     return true;
 }

@@ -30,7 +30,9 @@ std::vector<Line> splitLines(const std::string& doc) {
     return lines;
 }
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 std::string trim(const std::string& s) {
     std::size_t b = 0;
@@ -113,6 +115,18 @@ Place locate(const std::vector<Line>& lines, const std::string& section, const s
     return p;
 }
 
+// Notepad starts a file it saves as UTF-8 with this mark; it is no part of the first line, and a
+// rewrite keeps it.
+constexpr const char* kByteOrderMark = "\xEF\xBB\xBF";
+
+bool hasMark(const std::string& doc) {
+    return doc.rfind(kByteOrderMark, 0) == 0;
+}
+
+std::string withoutMark(const std::string& doc) {
+    return hasMark(doc) ? doc.substr(3) : doc;
+}
+
 std::string join(const std::vector<Line>& lines) {
     std::string out;
     for (const auto& l : lines)
@@ -124,7 +138,7 @@ std::string join(const std::vector<Line>& lines) {
 
 std::optional<std::string> IniGetValue(const std::string& document, const std::string& section,
                                        const std::string& key) {
-    const auto lines = splitLines(document);
+    const auto lines = splitLines(withoutMark(document));
     const Place p = locate(lines, section, key);
     if (p.keyLine < 0)
         return std::nullopt;
@@ -133,7 +147,7 @@ std::optional<std::string> IniGetValue(const std::string& document, const std::s
 
 std::string IniSetValue(const std::string& document, const std::string& section, const std::string& key,
                         const std::string& value) {
-    auto lines = splitLines(document);
+    auto lines = splitLines(withoutMark(document));
     const Place p = locate(lines, section, key);
     const Line entry{key + "=" + value, "\r\n"};
     if (p.keyLine >= 0) {
@@ -152,7 +166,7 @@ std::string IniSetValue(const std::string& document, const std::string& section,
         lines.push_back({"[" + section + "]", "\r\n"});
         lines.push_back(entry);
     }
-    return join(lines);
+    return (hasMark(document) ? kByteOrderMark : "") + join(lines);
 }
 
 std::optional<std::string> IniReadValue(const std::filesystem::path& file, const std::string& section,
@@ -165,12 +179,19 @@ std::optional<std::string> IniReadValue(const std::filesystem::path& file, const
 
 bool IniWriteValue(const std::filesystem::path& file, const std::string& section, const std::string& key,
                    const std::string& value) {
-    // A line break in a value or a name would make another line of the file.
-    for (const auto* s : {&section, &key, &value})
-        if (s->find_first_of("\r\n") != std::string::npos)
+    return IniWriteValues(file, {{section, key, value}});
+}
+
+bool IniWriteValues(const std::filesystem::path& file, const std::vector<TSettingValue>& values) {
+    for (const TSettingValue& v : values) {
+        // A line break in a value or a name would make another line of the file.
+        for (const auto* s : {&v.Section, &v.Key, &v.Value})
+            if (s->find_first_of("\r\n") != std::string::npos)
+                return false;
+        if (v.Section.find(']') != std::string::npos || v.Key.find('=') != std::string::npos ||
+            trim(v.Key).empty())
             return false;
-    if (section.find(']') != std::string::npos || key.find('=') != std::string::npos || trim(key).empty())
-        return false;
+    }
     int error = 0;
     auto doc = ReadWholeFile(file, &error);
     if (!doc) {
@@ -178,5 +199,7 @@ bool IniWriteValue(const std::filesystem::path& file, const std::string& section
             return false; // unreadable: never replace what could not be read
         doc.emplace();
     }
-    return WriteFileAtomically(file, IniSetValue(*doc, section, key, value));
+    for (const TSettingValue& v : values)
+        *doc = IniSetValue(*doc, v.Section, v.Key, v.Value);
+    return WriteFileAtomically(file, *doc);
 }

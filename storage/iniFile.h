@@ -2,6 +2,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 // The INI format of the settings files: "[section]" lines, "key=value" lines, CR LF, Windows-1252.
 // Names match without regard to case; blanks around names and values are not part of them.
@@ -20,3 +21,11 @@ std::optional<std::string> IniReadValue(const std::filesystem::path& file, const
                                         const std::string& key);
 bool IniWriteValue(const std::filesystem::path& file, const std::string& section, const std::string& key,
                    const std::string& value);
+
+struct TSettingValue {
+    std::string Section;
+    std::string Key;
+    std::string Value;
+};
+// Several keys set in one write of the file: all of them are stored, or none is.
+bool IniWriteValues(const std::filesystem::path& file, const std::vector<TSettingValue>& values);

@@ -17,7 +17,9 @@ std::string ResolveSettingsFile(const std::string& name) {
     return PathToUtf8(ProgramFolder() / path);
 }
 
-void SelectSettingsFile(const std::string& name) { CurrentSettingsFile = ResolveSettingsFile(name); }
+void SelectSettingsFile(const std::string& name) {
+    CurrentSettingsFile = ResolveSettingsFile(name);
+}
 
 namespace {
 std::string currentValue(const std::string& section, const std::string& key) {
@@ -51,4 +53,9 @@ bool WriteSetting(const std::string& section, const std::string& key, const std:
 
 bool WriteSettingFlag(const std::string& section, const std::string& key, bool value) {
     return WriteSetting(section, key, value ? "1" : "0");
+}
+
+bool WriteSettings(const std::vector<TSettingValue>& values) {
+    CurrentSettingsFile = ResolveSettingsFile(CurrentSettingsFile);
+    return IniWriteValues(PathFromUtf8(CurrentSettingsFile), values);
 }

@@ -1,5 +1,8 @@
 #pragma once
+#include "storage/iniFile.h"
+
 #include <string>
+#include <vector>
 
 // The program-wide current settings file and the five operations every window uses on it.
 // Names of files are UTF-8 path text; sections, keys and values are Windows-1252.
@@ -19,3 +22,5 @@ bool ReadSettingFlag(const std::string& section, const std::string& key, bool de
 // False, with the file unchanged, when the value could not be stored.
 bool WriteSetting(const std::string& section, const std::string& key, const std::string& value);
 bool WriteSettingFlag(const std::string& section, const std::string& key, bool value);
+// Several keys in one write: a new file is made whole, or not at all.
+bool WriteSettings(const std::vector<TSettingValue>& values);

@@ -2,6 +2,7 @@
 
 #include "platform/programFolder.h"
 #include "storage/convert.h"
+#include "storage/profileKeys.h"
 
 #include <algorithm>
 #include <array>
@@ -35,6 +36,10 @@ constexpr std::string_view kForbidden = "\\/:*?\"<>|";
 
 } // namespace
 
+std::filesystem::path StudentsFolder() {
+    return ProgramFolder() / files::UsersFolder;
+}
+
 std::string StudentNameProblem(const std::string& utf8Name) {
     const auto text = Utf8CodePoints(utf8Name);
     if (!text)
@@ -64,6 +69,9 @@ std::string StudentNameProblem(const std::string& utf8Name) {
                "\" é um nome reservado pelo sistema e não pode ser usado como nome de aluno.";
     if (text->size() > static_cast<std::size_t>(kMaxStudentNameLength))
         return "O nome do aluno pode ter no máximo " + std::to_string(kMaxStudentNameLength) + " caracteres.";
+    if (utf8Name.size() > kMaxStudentNameBytes)
+        return "O nome do aluno é longo demais para um nome de arquivo: use menos caracteres (os acentos e "
+               "símbolos ocupam mais espaço).";
     return {};
 }
 

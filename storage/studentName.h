@@ -1,4 +1,7 @@
 #pragma once
+#include "platform/atomicFile.h"
+
+#include <cstddef>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -8,8 +11,15 @@
 // a typed name must be a file name on every system the program runs on, in the Windows-1252 code page
 // the program stores its texts in. Texts here are UTF-8, as the windows hand them over.
 
-inline constexpr int kMaxStudentNameLength = 100; // leaves room for "aula24_" + name + ".def"
-inline constexpr int kMaxPasswordLength = 10;     // what the access dialog lets the user type
+inline constexpr int kMaxStudentNameLength = 100; // characters
+// Bytes of the name as the file system stores it (UTF-8 here), so that the longest file made from it,
+// the temporary of "aula24_" + name + ".def", still fits in a file name.
+inline constexpr std::size_t kMaxStudentNameBytes =
+    kMaxFileNameBytes - kTemporaryNameExtra - std::char_traits<char>::length("aula24_.def");
+inline constexpr int kMaxPasswordLength = 10; // what the access dialog lets the user type
+
+// The folder of the student profiles, in the program folder; every profile path is built from it.
+std::filesystem::path StudentsFolder();
 
 // Why a typed name cannot be a student's name, as a message for the user; empty when it can.
 std::string StudentNameProblem(const std::string& utf8Name);

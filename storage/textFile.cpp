@@ -27,7 +27,9 @@ int peekChar() {
 
 } // namespace
 
-void SetTextFileMessageSink(std::function<void(const std::string&)> sink) { g_sink = std::move(sink); }
+void SetTextFileMessageSink(std::function<void(const std::string&)> sink) {
+    g_sink = std::move(sink);
+}
 
 void CloseTextFile() {
     if (g_text.file)
@@ -39,8 +41,10 @@ void OpenTextFile(const std::string& name, bool showError) {
     CloseTextFile();
     g_text.name = name;
     const auto path = PathFromUtf8(name);
+    // Only a regular file: opening a FIFO would wait for a writer for good, and a folder or a device
+    // is no lesson either.
     std::error_code ec;
-    if (!std::filesystem::is_directory(path, ec)) {
+    if (std::filesystem::is_regular_file(path, ec)) {
 #ifdef _WIN32
         g_text.file = _wfopen(path.c_str(), L"rb");
 #else

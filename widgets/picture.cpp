@@ -19,6 +19,10 @@ QImage LoadPictureFile(const QString& path) {
     if (suffix == QLatin1String("jpg") || suffix == QLatin1String("jpeg")) {
         RawPicture raw = DecodeJpegBytes(*bytes);
         QImage image(raw.width, raw.height, QImage::Format_RGB32);
+        // The toolkit answers a picture it could not make room for with an empty one.
+        if (image.isNull())
+            throw VtError("Insufficient memory for a picture of " + std::to_string(raw.width) + " x " +
+                          std::to_string(raw.height) + " pixels");
         for (int y = 0; y < raw.height; ++y)
             std::memcpy(image.scanLine(y), raw.pixels.data() + static_cast<std::size_t>(y) * raw.width * 4,
                         static_cast<std::size_t>(raw.width) * 4);

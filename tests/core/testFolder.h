@@ -13,7 +13,8 @@ class TestFolder {
 public:
     TestFolder() {
         std::random_device rd;
-        path_ = std::filesystem::temp_directory_path() / ("vt-core-" + std::to_string(rd()) + std::to_string(rd()));
+        path_ = std::filesystem::temp_directory_path() /
+                ("vt-core-" + std::to_string(rd()) + std::to_string(rd()));
         std::filesystem::create_directories(path_);
         SetProgramFolder(path_);
         SetHelpFileName(files::HelpFile);
@@ -38,3 +39,31 @@ public:
 private:
     std::filesystem::path path_;
 };
+
+#ifndef _WIN32
+#include <chrono>
+#include <csignal>
+#include <functional>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+// Runs f in a child process: false when f failed (called _exit with another code than 0) or did not
+// end within the time, which is how a hang becomes a failure instead of a test that never ends.
+inline bool EndsInTime(const std::function<void()>& f, int seconds = 10) {
+    const pid_t child = fork();
+    if (child == 0) {
+        f();
+        _exit(0);
+    }
+    for (int waited = 0; waited < seconds * 100; ++waited) {
+        int status = 0;
+        if (waitpid(child, &status, WNOHANG) == child)
+            return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    kill(child, SIGKILL);
+    waitpid(child, nullptr, 0);
+    return false;
+}
+#endif

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 TEST(StrToInt, AcceptsWhatTheProgramWrites) {
     EXPECT_EQ(StrToInt("0"), 0);
     EXPECT_EQ(StrToInt("42"), 42);
@@ -65,6 +67,10 @@ TEST(Time, WritesTheDayPartRoundedToTheMillisecond) {
     for (int i = 0; i < 1000; ++i)
         total += StrToTime("00:00:50");
     EXPECT_EQ(TimeToStr(total), "13:53:20");
+    // Found by fuzzing: a value past a whole number's range, or none at all, still gives a time.
+    EXPECT_EQ(TimeToStr(1e300 + 0.5), "00:00:00");
+    EXPECT_EQ(TimeToStr(12345.75), "18:00:00");
+    EXPECT_EQ(TimeToStr(std::nan("")), "00:00:00");
 }
 
 TEST(Cp1252, EveryByteSurvivesARoundTrip) {
@@ -81,7 +87,16 @@ TEST(Cp1252, EveryByteSurvivesARoundTrip) {
 TEST(Cp1252, CharactersWithoutAByteAreRefused) {
     EXPECT_FALSE(Utf8ToCp1252("日本").has_value());
     EXPECT_FALSE(Utf8ToCp1252("\xC3").has_value()); // cut UTF-8
+    // Found by fuzzing: a character in a longer form than its own ("\xC0\xA0", a blank), or half of a
+    // UTF-16 pair, is malformed, not another spelling of a character.
+    for (const char* malformed :
+         {"\xC0\xA0", "\xE0\x80\xAF", "\xC1\x9E", "\xED\xA0\x80", "\xF4\x90\x80\x80"}) {
+        EXPECT_FALSE(Utf8ToCp1252(malformed).has_value()) << malformed;
+        EXPECT_FALSE(Utf8CodePoints(malformed).has_value()) << malformed;
+    }
     EXPECT_EQ(Utf8ToCp1252Lossy("a日b"), "a?b");
 }
 
-TEST(AsciiLower, ChangesOnlyAToZ) { EXPECT_EQ(AsciiLower("RoOT \xC9"), "root \xC9"); }
+TEST(AsciiLower, ChangesOnlyAToZ) {
+    EXPECT_EQ(AsciiLower("RoOT \xC9"), "root \xC9");
+}

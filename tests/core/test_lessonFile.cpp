@@ -9,7 +9,9 @@
 #include <fstream>
 
 namespace {
-std::string fixture(const char* name) { return std::string(VT_TEST_DATA) + "/lessons/" + name; }
+std::string fixture(const char* name) {
+    return std::string(VT_TEST_DATA) + "/lessons/" + name;
+}
 
 std::string errorOf(const std::function<void()>& f) {
     try {
@@ -53,9 +55,9 @@ TEST(ReadNextLine, FailsWhenNoFileIsOpen) {
 
 TEST(LessonFields, CodesComeInGroupsOfThreeFromCharacterTen) {
     EXPECT_EQ(LessonCodes("Texto:   0650830"), (std::vector<int>{65, 83})); // 7 characters: 2 codes
-    EXPECT_TRUE(LessonCodes("Texto:   06").empty());                         // 2 characters: none
-    EXPECT_TRUE(LessonCodes("").empty());                                    // a missing line
-    EXPECT_EQ(LessonCodes("Texto:   300000"), (std::vector<int>{300, 0}));   // parsed whole; the loader cuts
+    EXPECT_TRUE(LessonCodes("Texto:   06").empty());                        // 2 characters: none
+    EXPECT_TRUE(LessonCodes("").empty());                                   // a missing line
+    EXPECT_EQ(LessonCodes("Texto:   300000"), (std::vector<int>{300, 0}));  // parsed whole; the loader cuts
     EXPECT_EQ(errorOf([] { LessonCodes("Texto:   0650a6"); }), "'0a6' is not a valid integer value");
     // At most 9999 characters of the line are read: 3333 codes.
     EXPECT_EQ(LessonCodes("Texto:   " + std::string(12000, '1')).size(), 3333u);
@@ -111,13 +113,9 @@ TEST(AdaptToLayout, ReadsTheLayoutFromTheProfile) {
     const auto dir = std::filesystem::temp_directory_path() / ("vt-layout-" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
     const auto profile = (dir / "aluno").string();
-    {
-        std::ofstream(profile, std::ios::binary) << "[Keyboard]\r\nLayout=1\r\n";
-    }
+    { std::ofstream(profile, std::ios::binary) << "[Keyboard]\r\nLayout=1\r\n"; }
     EXPECT_EQ(AdaptToLayout("x;y", profile), "x\xC7y");
-    {
-        std::ofstream(profile, std::ios::binary) << "[Keyboard]\r\nLayout=abnt\r\n";
-    }
+    { std::ofstream(profile, std::ios::binary) << "[Keyboard]\r\nLayout=abnt\r\n"; }
     EXPECT_EQ(errorOf([&] { AdaptToLayout("x;y", profile); }), "'abnt' is not a valid integer value");
     // No key yet: layout 0, and the read stores the default.
     std::filesystem::remove(profile);
@@ -134,13 +132,29 @@ TEST(LessonChecks, RefuseLessonsThatCannotBeTypedToAnEnd) {
     EXPECT_NO_THROW(CheckLessonCodeCount(1, "x"));
     EXPECT_NO_THROW(CheckLessonCodeCount(256, "x"));
     EXPECT_EQ(errorOf([] { CheckLessonCodeCount(257, "/p/aulas/aula3.aul"); }),
-              "A aula \"/p/aulas/aula3.aul\" tem 257 teclas para digitar; o máximo é 256. A aula não pode ser feita");
+              "A aula \"/p/aulas/aula3.aul\" tem 257 teclas para digitar; o máximo é 256. A aula não pode "
+              "ser feita");
     EXPECT_EQ(errorOf([] { CheckLessonCodeCount(0, "/p/aulas/aula3.aul"); }),
               "A aula \"/p/aulas/aula3.aul\" não tem nenhuma tecla para digitar (linha 4 sem códigos) e não "
               "pode ser feita");
     EXPECT_NO_THROW(CheckLessonWordCount(1, "x"));
-    EXPECT_EQ(errorOf([] { CheckLessonWordCount(0, "a.aul"); }),
-              "A aula \"a.aul\" pede 0 palavras para digitar; o número deve ser maior que zero. A aula não pode "
-              "ser feita");
+    EXPECT_EQ(
+        errorOf([] { CheckLessonWordCount(0, "a.aul"); }),
+        "A aula \"a.aul\" pede 0 palavras para digitar; o número deve ser maior que zero. A aula não pode "
+        "ser feita");
     EXPECT_NE(errorOf([] { CheckLessonWordCount(-5, "a.aul"); }).find("pede -5 palavras"), std::string::npos);
 }
+
+#ifndef _WIN32
+#include "testFolder.h"
+
+#include <sys/stat.h>
+
+// A lesson file that is a FIFO (or a device) would wait for a writer forever: only regular files are read.
+TEST(ReadLessonFile, AFifoIsNoLessonAndNeverHangsTheLoader) {
+    TestFolder f;
+    ASSERT_EQ(mkfifo(f.file("aula1.aul").c_str(), 0644), 0);
+    EXPECT_TRUE(EndsInTime(
+        [&] { _exit(errorOf([&] { ReadLessonFile(f.file("aula1.aul")); }) == "I/O error 104" ? 0 : 1); }));
+}
+#endif

@@ -152,3 +152,15 @@ TEST_F(LessonResult, AStoredValueThatDoesNotParseStopsAtThatKey) {
     EXPECT_EQ(read(profile),
               "[Config]\r\nTempoTotal=meia hora\r\nWordOK=1\r\nWordErr=0\r\nCharOK=1\r\nCharErr=0\r\n");
 }
+
+// A total past the largest whole number the reader takes would be refused by every later read: the
+// lesson would never record again. Totals stop at that number.
+TEST_F(LessonResult, TotalsStopAtTheLargestNumberTheReaderTakes) {
+    write(profile,
+          "[Config]\r\nWordOK=2147483600\r\nWordErr=2147483647\r\nCharOK=2147483647\r\nCharErr=0\r\n");
+    const auto big = Exercise(100, 1, 2147483647, 2147483647, 1);
+    AccumulateResults(profile, big);
+    EXPECT_NO_THROW(AccumulateResults(profile, big));
+    EXPECT_EQ(read(profile), "[Config]\r\nWordOK=2147483647\r\nWordErr=2147483647\r\nCharOK=2147483647\r\n"
+                             "CharErr=2147483647\r\nTempoTotal=00:00:02\r\nPorcent=62\r\n");
+}

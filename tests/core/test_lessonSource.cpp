@@ -187,6 +187,10 @@ TEST(LessonSource, RefusesWithTheLineAndTheReason) {
         {with("Tempo", "00:01:00"), "Linha 6: \"00\" não é um campo"},
         {with("Tempo", "# sem tempo"), "Linha 13: falta o campo Tempo."},
         {kGood + "um ^ no meio\n", "Linha 14: a descrição não pode conter \"^\""},
+        // What the loader would cut short: "^" on the field's own line, Ctrl-Z (its end of file).
+        {with("Descrição", "Descrição: logo ^ aqui"), "Linha 8: a descrição não pode conter \"^\""},
+        {kGood + "antes\x1A depois\n", "Linha 14: a descrição não pode conter o caractere de controle 26"},
+        {with("Título", "Título: a\x1A"), "Linha 2: o título não pode conter o caractere de controle 26"},
     };
     for (const auto& c : cases) {
         const std::string got = refusal(c.source);
@@ -199,4 +203,40 @@ TEST(LessonSource, KeysOfTheKeyboard) {
         EXPECT_TRUE(CodeHasKey(code)) << code;
     for (int code : {0, 9, 27, 47, 58, 64, 91, 112, 185, 193, 218, 223, 300})
         EXPECT_FALSE(CodeHasKey(code)) << code;
+}
+
+// Whatever the compiler writes, the program loads back as the very lesson compiled: the course's own
+// sources and the inputs the fuzzer keeps.
+TEST(LessonSource, EveryCompiledFileLoadsBackAsTheSameLesson) {
+    std::vector<std::filesystem::path> sources;
+    for (const char* folder :
+         {"/lessons/course", "/fuzz/corpus/lesson_source", "/fuzz/crashes/lesson_source"})
+        if (std::filesystem::is_directory(std::string(VT_SOURCE_DIR) + folder))
+            for (const auto& entry : std::filesystem::directory_iterator(std::string(VT_SOURCE_DIR) + folder))
+                sources.push_back(entry.path());
+    ASSERT_GE(sources.size(), 24u);
+    int compiled = 0;
+    for (const auto& path : sources) {
+        TLessonSource lesson;
+        try {
+            lesson = ParseLessonSource(*ReadWholeFile(path));
+        } catch (const VtError&) {
+            continue;
+        }
+        ++compiled;
+        const std::string bytes = CompileLesson(lesson);
+        std::string problem;
+        try {
+            problem = CompiledLessonMismatch(lesson, readBack(bytes));
+        } catch (const VtError& e) {
+            problem = e.what();
+        }
+        EXPECT_EQ(problem, "") << path;
+    }
+    EXPECT_GE(compiled, 24);
+    // The comparison itself sees a difference.
+    TLessonSource lesson = ParseLessonSource(kGood);
+    TLessonData loaded = readBack(CompileLesson(lesson));
+    loaded.Description.pop_back();
+    EXPECT_NE(CompiledLessonMismatch(lesson, loaded), "");
 }

@@ -155,3 +155,47 @@ TEST(Settings, NoTemporaryFileIsLeftBehind) {
         ++files;
     EXPECT_EQ(files, 1);
 }
+
+#ifndef _WIN32
+#include <sys/stat.h>
+
+// Settings files as other programs and accidents leave them.
+TEST(SettingsFileFaults, AByteOrderMarkIsIgnoredOnReadingAndKeptOnWriting) {
+    TestFolder f;
+    f.write("velotecla.INI", "\xEF\xBB\xBF[Config]\r\nLastUser=4\r\n");
+    SelectSettingsFile("");
+    EXPECT_EQ(ReadSetting("Config", "LastUser", "0"), "4");
+    EXPECT_TRUE(WriteSetting("Config", "LastUser", "5"));
+    EXPECT_EQ(f.read("velotecla.INI"), "\xEF\xBB\xBF[Config]\r\nLastUser=5\r\n");
+}
+
+TEST(SettingsFileFaults, AReadOnlyFileIsNotReplacedAndEveryFileKeepsItsMode) {
+    TestFolder f;
+    const std::string before = "[Config]\r\nLastUser=1\r\n";
+    f.write("velotecla.INI", before);
+    ASSERT_EQ(chmod(f.file("velotecla.INI").c_str(), 0444), 0);
+    SelectSettingsFile("");
+    EXPECT_FALSE(WriteSetting("Config", "LastUser", "2")); // even for the superuser
+    EXPECT_EQ(f.read("velotecla.INI"), before);
+    struct stat st {};
+    ASSERT_EQ(stat(f.file("velotecla.INI").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0444u);
+
+    f.write("p", before);
+    ASSERT_EQ(chmod(f.file("p").c_str(), 0640), 0);
+    SelectSettingsFile("p");
+    EXPECT_TRUE(WriteSetting("Config", "LastUser", "2"));
+    ASSERT_EQ(stat(f.file("p").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+}
+
+TEST(SettingsFileFaults, AFifoOrDeviceIsNoSettingsFileAndNeverHangsTheReader) {
+    TestFolder f;
+    ASSERT_EQ(mkfifo(f.file("p").c_str(), 0644), 0);
+    EXPECT_TRUE(EndsInTime([&] {
+        SelectSettingsFile("p");
+        if (ReadSetting("Config", "LastUser", "0") != "0" || WriteSetting("Config", "LastUser", "1"))
+            _exit(1);
+    }));
+}
+#endif

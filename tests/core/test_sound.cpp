@@ -19,3 +19,30 @@ TEST(Sound, FilesLiveInTheSoundFolderBesideTheProgram) {
     SetProgramFolder("/opt/velotecla");
     EXPECT_EQ(SoundPath("go.wav"), "/opt/velotecla/snd/go.wav");
 }
+
+// What the sound system may be handed: a whole PCM WAV whose chunks fit the file. Empty, cut short or
+// lying files would make the toolkit's player wait for ever.
+TEST(Sound, OnlyWholeWavFilesArePlayable) {
+    const auto u32 = [](std::uint32_t v) { return std::string(reinterpret_cast<const char*>(&v), 4); };
+    const auto u16 = [](std::uint16_t v) { return std::string(reinterpret_cast<const char*>(&v), 2); };
+    const auto wav = [&](std::uint32_t claimedData, std::size_t realData) {
+        return "RIFF" + u32(static_cast<std::uint32_t>(36 + realData)) + "WAVEfmt " + u32(16) + u16(1) +
+               u16(1) + u32(22050) + u32(44100) + u16(2) + u16(16) + "data" + u32(claimedData) +
+               std::string(realData, '\x10');
+    };
+    EXPECT_TRUE(IsPlayableWav(wav(200, 200)));
+    // Other chunks (odd sizes padded to even) may come before the format and the samples.
+    const std::string listed = "WAVELIST" + u32(1) + std::string("x\0", 2) + wav(4, 4).substr(12);
+    EXPECT_TRUE(IsPlayableWav("RIFF" + u32(static_cast<std::uint32_t>(listed.size())) + listed));
+    EXPECT_FALSE(IsPlayableWav(""));
+    EXPECT_FALSE(IsPlayableWav(wav(200, 200).substr(0, 30)));  // cut short in the header
+    EXPECT_FALSE(IsPlayableWav(wav(200, 200).substr(0, 150))); // cut short in the samples
+    EXPECT_FALSE(IsPlayableWav(wav(100000, 200)));             // data larger than the file
+    EXPECT_FALSE(IsPlayableWav(wav(0, 0)));                    // no samples at all
+    std::string notWave = wav(200, 200);
+    notWave.replace(8, 4, "AVI ");
+    EXPECT_FALSE(IsPlayableWav(notWave));
+    std::string noChannels = wav(200, 200);
+    noChannels[22] = 0;
+    EXPECT_FALSE(IsPlayableWav(noChannels));
+}

@@ -1,5 +1,6 @@
 #include "platform/programFolder.h"
 #include "storage/studentName.h"
+#include "testFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -118,4 +119,29 @@ TEST_F(StudentFiles, FoldersAndUnusableNamesAreNeverProfiles) {
     make("Ana.");
     EXPECT_FALSE(FindStudentFile(users(), "Ana."));
     EXPECT_FALSE(FindStudentFile(fs::path(m_dir / "missing"), "Ana"));
+}
+
+// Every file derived from a name must fit the file system's 255 bytes: "aula24_" + name + ".def",
+// and the hidden temporary of that, which is longer still. 76 "€" are only 76 characters but 228 bytes.
+TEST(StudentName, NamesAreLimitedInBytesSoThatEveryDerivedFileFits) {
+    const auto euros = [](int n) {
+        std::string s;
+        for (int i = 0; i < n; ++i)
+            s += "\xE2\x82\xAC";
+        return s;
+    };
+    EXPECT_EQ(StudentNameProblem(std::string(100, 'a')), "");
+    EXPECT_NE(StudentNameProblem(std::string(101, 'a')), "");
+    EXPECT_EQ(StudentNameProblem(euros(60)), "");
+    EXPECT_EQ(StudentNameProblem(euros(76)),
+              "O nome do aluno é longo demais para um nome de arquivo: use menos caracteres (os acentos e "
+              "símbolos ocupam mais espaço).");
+    EXPECT_NE(StudentNameProblem(euros(80)), "");
+    // The longest name accepted really makes every file it names.
+    std::string longest = euros(60);
+    while (StudentNameProblem(longest + "\xC3\xA9").empty())
+        longest += "\xC3\xA9";
+    TestFolder folder;
+    SelectSettingsFile(PathToUtf8(folder.path() / PathFromUtf8("aula24_" + longest + ".def")));
+    EXPECT_TRUE(WriteSetting("Config", "WordOK", "1"));
 }

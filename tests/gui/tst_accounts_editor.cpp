@@ -10,6 +10,8 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QEnterEvent>
+#include <csignal>
+#include <sys/resource.h>
 
 namespace {
 // Every file below the program folder with its contents: what a check that must write nothing
@@ -37,6 +39,8 @@ private slots:
     void editShowsTheStoredChoices();
     void unusableNamesAndPasswordsAreRefusedBeforeWriting();
     void aFailedWriteIsReportedAndTheEditorStays();
+    void aStudentIsWrittenInTheProgramFolderOrNowhere();
+    void aNewProfileIsWrittenWholeOrNotAtAll();
     void namesDifferingInCaseAreOneStudent();
     void accessDialogTreatsUnusableNamesAsUnknown();
     void entryBalloons();
@@ -127,9 +131,10 @@ void TestAccountsEditor::unusableNamesAndPasswordsAreRefusedBeforeWriting() {
     TestProgram program(true);
     program.createWindows();
     const auto before = Snapshot(program);
-    const QStringList names = {"",      "..",   "../velotecla.INI", "a/b",  "a\\b", "Ana:1", "Ana?",   "Ana*",
-                               "<Ana>", "An|a", "\"Ana\"",          "Ana ", "Ana.", ".Ana",  "Ana\tB", "CON",
-                               "Łukasz"};
+    const QStringList names = {"", "..", "../velotecla.INI", "a/b", "a\\b", "Ana:1", "Ana?", "Ana*", "<Ana>",
+                               "An|a", "\"Ana\"", "Ana ", "Ana.", ".Ana", "Ana\tB", "CON", "Łukasz",
+                               // 76 characters, but 228 bytes: too long for its lesson result files.
+                               QString(76, QChar(0x20AC))};
     for (const QString& name : names) {
         program.messages.clear();
         bool stayedOpen = false;
@@ -191,6 +196,61 @@ void TestAccountsEditor::aFailedWriteIsReportedAndTheEditorStays() {
     QCOMPARE(program.errors.size(), 1);
     QVERIFY(program.errors.first().startsWith("Não foi possível gravar os dados do aluno em "));
     QVERIFY(Marker().empty());
+}
+
+// The roster could not make its folder ("users" is a file): saving must not put the profile anywhere
+// else (before, an empty folder name put it at the filesystem's root), nor set the marker.
+void TestAccountsEditor::aStudentIsWrittenInTheProgramFolderOrNowhere() {
+    TestProgram program(true);
+    program.writeFile("users", "um arquivo, não uma pasta");
+    program.createWindows();
+    QCOMPARE(program.errors.size(), 1);
+    const QString name = QStringLiteral("vt-perdido-%1").arg(QCoreApplication::applicationPid());
+    auto ran = OnDialogs({FillSaveAndLeave(name, "a", 0)});
+    NewStudent();
+    QCOMPARE(*ran, 1);
+    const bool astray = QFile::exists("/" + name) || QFile::exists(name);
+    QFile::remove("/" + name);
+    QFile::remove(name);
+    QVERIFY(!astray);
+    QCOMPARE(program.errors.size(), 2);
+    QVERIFY(program.errors.last().startsWith("Não foi possível gravar os dados do aluno em \"" +
+                                             program.path("users/")));
+    QVERIFY(Marker().empty());
+}
+
+// A disk that fills up during the save (here a limit on the size of files written) leaves no profile
+// at all: before, one holding only lesson 1, without password or level, that anyone could enter.
+void TestAccountsEditor::aNewProfileIsWrittenWholeOrNotAtAll() {
+    TestProgram program(true);
+    program.createWindows();
+    rlimit before{};
+    QCOMPARE(getrlimit(RLIMIT_FSIZE, &before), 0);
+    const auto oldHandler = signal(SIGXFSZ, SIG_IGN);
+    auto ran = OnDialogs({[&](QWidget* editor) {
+        Type(frmUser->txtName, "Ana");
+        Type(frmUser->txtPassWord, "segredo");
+        rlimit small = before;
+        small.rlim_cur = 40; // room for "[Aula1]\r\nHabilitado=1\r\n", not for the whole profile
+        setrlimit(RLIMIT_FSIZE, &small);
+        Press(frmUser->cmdSave);
+        setrlimit(RLIMIT_FSIZE, &before);
+        QVERIFY(editor->isVisible());
+        QTest::keyClick(editor, Qt::Key_Escape);
+    }});
+    NewStudent();
+    signal(SIGXFSZ, oldHandler);
+    QCOMPARE(*ran, 1);
+    QVERIFY(!QFile::exists(program.path("users/Ana")));
+    QCOMPARE(program.errors.size(), 1);
+    QVERIFY(Marker().empty());
+    QVERIFY(Roster().isEmpty());
+    // With room again, the same save makes the whole profile.
+    ran = OnDialogs({FillAndSave("Ana", "segredo", 1)});
+    NewStudent();
+    QCOMPARE(program.readFile("users/Ana"), "[Aula1]\r\nHabilitado=1\r\n[Definition]\r\nInformation=" +
+                                                QByteArray::fromStdString(EncodePassword("segredo")) +
+                                                "\r\nControl=1\r\n[Keyboard]\r\nLayout=0\r\n");
 }
 
 void TestAccountsEditor::namesDifferingInCaseAreOneStudent() {

@@ -1,7 +1,9 @@
 // The real sound module, loaded on the first sound and not before.
 #include "platform/soundModule.h"
 
+#include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QtEndian>
@@ -44,6 +46,8 @@ class TestSound : public QObject {
     Q_OBJECT
 private slots:
     void theModuleLoadsOnTheFirstSoundOnly();
+    void aBrokenSoundNeverFreezesTheProgram();
+    void brokenSoundsThenGoodOnes(); // the child's part of the test above
 };
 
 void TestSound::theModuleLoadsOnTheFirstSoundOnly() {
@@ -77,6 +81,64 @@ void TestSound::theModuleLoadsOnTheFirstSoundOnly() {
     QVERIFY(!absent.Loaded());
 #else
     QSKIP("no sound module on this platform");
+#endif
+}
+
+namespace {
+const char* const kChildFolder = "VT_BROKEN_SOUNDS";
+}
+
+// Empty, cut short and lying WAV files, each followed by a good sound, through the real module. The
+// toolkit's player waited for good on the next sound after such a file: the sounds play in a child
+// process, and a child that does not end in time is a freeze.
+void TestSound::aBrokenSoundNeverFreezesTheProgram() {
+#ifdef VT_SOUND_MODULE_DIR
+    QTemporaryDir dir;
+    const QByteArray good = toneWav(0.2);
+    QByteArray lying = good;
+    qToLittleEndian<quint32>(10 * 1024 * 1024, lying.data() + 40); // data larger than the file
+    const QList<QPair<QString, QByteArray>> files = {
+        {"good.wav", good},          {"empty.wav", QByteArray()}, {"header.wav", good.left(30)},
+        {"cut.wav", good.left(200)}, {"lying.wav", lying},
+    };
+    for (const auto& [name, bytes] : files) {
+        QFile f(dir.filePath(name));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QString::fromLatin1(kChildFolder), dir.path());
+    child.setProcessEnvironment(env);
+    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("brokenSoundsThenGoodOnes")});
+    QVERIFY(child.waitForStarted());
+    if (!child.waitForFinished(20000)) {
+        child.kill();
+        child.waitForFinished();
+        QFAIL("a broken sound file froze the sound module");
+    }
+    QCOMPARE(child.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(child.exitCode(), 0);
+#else
+    QSKIP("no sound module on this platform");
+#endif
+}
+
+void TestSound::brokenSoundsThenGoodOnes() {
+#ifdef VT_SOUND_MODULE_DIR
+    const QString folder = qEnvironmentVariable(kChildFolder);
+    if (folder.isEmpty())
+        QSKIP("run by aBrokenSoundNeverFreezesTheProgram");
+    TModuleSoundBackEnd module(QStringLiteral(VT_SOUND_MODULE_DIR));
+    const QDir dir(folder);
+    for (const char* broken : {"empty.wav", "header.wav", "cut.wav", "lying.wav"}) {
+        module.Play(dir.filePath(QString::fromLatin1(broken)).toStdString());
+        QTest::qWait(200);
+        module.Play(dir.filePath(QStringLiteral("good.wav")).toStdString());
+        QTest::qWait(50);
+    }
+    module.Stop();
 #endif
 }
 

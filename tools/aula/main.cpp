@@ -10,6 +10,7 @@
 
 #include <cstdio>
 #include <exception>
+#include <filesystem>
 #include <string>
 
 namespace {
@@ -27,10 +28,9 @@ int compile(const std::string& source, const std::string& target) {
                      SystemErrorText(error).c_str());
         return 1;
     }
-    std::string bytes;
+    TLessonSource lesson;
     try {
-        const TLessonSource lesson = ParseLessonSource(*text);
-        bytes = CompileLesson(lesson);
+        lesson = ParseLessonSource(*text);
         // The student reads what to type in the description's first lines; say so when it is not there.
         std::size_t third = 0;
         for (int line = 0; line < 3 && third != std::string::npos; ++line)
@@ -43,8 +43,24 @@ int compile(const std::string& source, const std::string& target) {
         std::fprintf(stderr, "%s: %s\n", source.c_str(), e.what());
         return 1;
     }
-    if (!WriteFileAtomically(PathFromUtf8(target), bytes)) {
+    if (!WriteFileAtomically(PathFromUtf8(target), CompileLesson(lesson))) {
         std::fprintf(stderr, "vt-aula: %s: não foi possível gravar o arquivo.\n", target.c_str());
+        return 1;
+    }
+    // What was written is read back as the program reads it: a file that would not load as this very
+    // lesson is not left behind.
+    std::string problem;
+    try {
+        problem = CompiledLessonMismatch(lesson, ReadLessonFile(target));
+    } catch (const std::exception& e) {
+        problem = e.what();
+    }
+    CloseTextFile();
+    if (!problem.empty()) {
+        std::error_code ec;
+        std::filesystem::remove(PathFromUtf8(target), ec);
+        std::fprintf(stderr, "vt-aula: %s: o arquivo compilado não é lido de volta como a mesma aula: %s.\n",
+                     target.c_str(), problem.c_str());
         return 1;
     }
     return 0;

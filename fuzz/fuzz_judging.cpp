@@ -1,0 +1,49 @@
+// The judging of keys and words against any model, keys in any order: counters stay consistent and
+// the statistics block is always whole.
+#include "exercise/judging.h"
+#include "scratch.h"
+
+#include <cstdint>
+#include <fuzzer/FuzzedDataProvider.h>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    FuzzedDataProvider in(data, size);
+    TExerciseState state;
+    const std::string model = in.ConsumeRandomLengthString(300);
+    for (std::size_t i = 0; i < model.size() && i < 256; ++i)
+        state.ModelCodes[i] = static_cast<std::uint8_t>(model[i]);
+    state.ModelLength = in.ConsumeIntegralInRange<std::int32_t>(-2, 300);
+    state.WordsToType = in.ConsumeIntegral<std::int32_t>();
+    state.MinimumPercent = in.ConsumeIntegral<std::int32_t>();
+    state.ExpectedTime = in.ConsumeFloatingPoint<double>();
+    StartExercise(state, in.ConsumeProbability<double>());
+    std::int32_t toggle = in.ConsumeIntegralInRange<std::int32_t>(0, 1);
+    int sounds = 0;
+    const SoundRequest play = [&sounds](const std::string& file) {
+        FUZZ_CHECK(file == kPraiseSound || file == "nono0.wav" || file == "nono1.wav");
+        ++sounds;
+    };
+    std::int64_t keys = 0;
+    while (in.remaining_bytes() >= 2) {
+        JudgeKey(state, in.ConsumeIntegral<std::uint16_t>(), toggle, play);
+        ++keys;
+        FUZZ_CHECK(state.LettersRight + state.LettersWrong == keys);
+        FUZZ_CHECK(state.WordPosition >= 0 && state.WordPosition < 256);
+        FUZZ_CHECK(static_cast<std::int64_t>(state.TypedWord.size()) == state.WordPosition);
+        FUZZ_CHECK(state.RightStreak >= 0 && state.RightStreak <= 4);
+        FUZZ_CHECK(toggle == 0 || toggle == 1);
+        const int percentage = RightPercentage(state);
+        FUZZ_CHECK(percentage >= 0 && percentage <= 100);
+        (void)LessonComplete(state);
+    }
+    FUZZ_CHECK(state.WordsRight + state.WordsWrong <= keys);
+    FUZZ_CHECK(sounds >= state.WordsWrong);
+    const std::string block =
+        StatisticsBlock(state, ElapsedSince(state.StartTime, in.ConsumeProbability<double>()));
+    std::size_t breaks = 0;
+    for (std::size_t at = block.find("\r\n"); at != std::string::npos; at = block.find("\r\n", at + 2))
+        ++breaks;
+    FUZZ_CHECK(breaks == 8);
+    (void)ClockLine(state.ExpectedTime);
+    return 0;
+}

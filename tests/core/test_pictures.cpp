@@ -1,0 +1,50 @@
+#include "platform/jpeg.h"
+#include "platform/vtError.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace {
+// A real little JPEG whose frame header then claims another size.
+std::string claiming(int width, int height) {
+    RawPicture tiny;
+    tiny.width = 8;
+    tiny.height = 8;
+    tiny.pixels.assign(8 * 8 * 4, 0x80);
+    const auto path = std::filesystem::temp_directory_path() / "vt-claiming.jpg";
+    EncodeJpegFile(tiny, path);
+    std::ifstream in(path, std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::filesystem::remove(path);
+    const auto sof = bytes.find("\xFF\xC0");
+    bytes[sof + 5] = static_cast<char>(height >> 8);
+    bytes[sof + 6] = static_cast<char>(height & 0xFF);
+    bytes[sof + 7] = static_cast<char>(width >> 8);
+    bytes[sof + 8] = static_cast<char>(width & 0xFF);
+    return bytes;
+}
+
+std::string refusal(const std::string& bytes) {
+    try {
+        DecodeJpegBytes(bytes);
+    } catch (const VtError& e) {
+        return e.what();
+    }
+    return "(decoded)";
+}
+} // namespace
+
+// A picture whose header asks for more than any screen needs is refused before anything is allocated:
+// a few hundred bytes must not cost gigabytes.
+TEST(Pictures, OversizedPicturesAreRefusedWithTheDecodersKindOfMessage) {
+    EXPECT_EQ(refusal(claiming(65500, 65500)),
+              "Image too large: 65500 x 65500 pixels (at most 64 megapixels)");
+    EXPECT_EQ(refusal(claiming(20000, 20000)),
+              "Image too large: 20000 x 20000 pixels (at most 64 megapixels)");
+    // Up to the limit, the header is believed: this one then runs out of data, with a warning.
+    const RawPicture wide = DecodeJpegBytes(claiming(4000, 16));
+    EXPECT_EQ(wide.width, 4000);
+    EXPECT_GT(wide.warnings, 0);
+}
