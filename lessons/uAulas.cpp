@@ -3,6 +3,7 @@
 #include "app/uSobre.h"
 #include "app/uTela.h"
 #include "lessons/uDiploma.h"
+#include "platform/dataPlaces.h"
 #include "platform/programFolder.h"
 #include "storage/convert.h"
 #include "storage/profileKeys.h"
@@ -319,8 +320,8 @@ void TfrmAulas::showEvent(QShowEvent* event) {
 
 void TfrmAulas::FormCreate() {
     // Loaded now, so that a missing picture is reported while the window is made.
-    const QImage picture =
-        LoadPictureFile(FromPath(ProgramFolder() / files::ImagesFolder / files::DefaultPicture));
+    const QImage picture = LoadPictureFile(
+        FromPath(ProgramFile(std::filesystem::path(files::ImagesFolder) / files::DefaultPicture)));
     if (Image1)
         Image1->setPixmap(QPixmap::fromImage(picture));
     else

@@ -1,5 +1,6 @@
 #include "platform/sound.h"
 
+#include "platform/dataPlaces.h"
 #include "platform/programFolder.h"
 #include "storage/profileKeys.h"
 
@@ -67,5 +68,5 @@ TSoundBackEnd* CurrentSoundBackEnd() {
 }
 
 std::string SoundPath(const std::string& fileName) {
-    return PathToUtf8(ProgramFolder() / files::SoundFolder / PathFromUtf8(fileName));
+    return PathToUtf8(ProgramFile(std::filesystem::path(files::SoundFolder) / PathFromUtf8(fileName)));
 }
