@@ -1,9 +1,9 @@
 #include "app/commandLine.h"
 #include "app/windowSet.h"
-#include "widgets/messages.h"
 #include "widgets/qtText.h"
 
 #include <QApplication>
+#include <QMessageBox>
 #include <QTimer>
 #include <cstdio>
 
@@ -15,7 +15,9 @@ void tellDataFolder(const DataPlaces& places, bool firstStart) {
         return;
     std::fprintf(stderr, "velotecla: %s\n", places.notice.c_str());
     if (firstStart)
-        QTimer::singleShot(0, [text = FromUtf8(places.notice)] { ShowMessage(text); });
+        QTimer::singleShot(0, [text = FromUtf8(places.notice)] {
+            QMessageBox::information(nullptr, QStringLiteral("Velotecla - pasta de dados"), text);
+        });
 }
 } // namespace
 

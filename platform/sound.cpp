@@ -7,8 +7,10 @@
 #ifdef _WIN32
 #include "storage/convert.h"
 
-#include <mmsystem.h>
+// <windows.h> first: <mmsystem.h> uses its types and does not include it.
 #include <windows.h>
+// after windows.h
+#include <mmsystem.h>
 #endif
 
 namespace {

@@ -17,5 +17,5 @@ TEST(Sound, CallsGoToTheChosenBackEndInOrder) {
 
 TEST(Sound, FilesLiveInTheSoundFolderBesideTheProgram) {
     SetProgramFolder("/opt/velotecla");
-    EXPECT_EQ(SoundPath("go.wav"), "/opt/velotecla/snd/go.wav");
+    EXPECT_EQ(SoundPath("go.wav"), PathToUtf8(std::filesystem::path("/opt/velotecla") / "snd" / "go.wav"));
 }
