@@ -50,9 +50,12 @@ bool makeFolder(const fs::path& folder) {
 }
 
 // The writable folder also keeps the lesson results, in aulas/ as beside a portable program.
-bool usableWritable(const fs::path& folder) {
-    return makeFolder(folder) && FolderWritable(folder) && makeFolder(folder / "aulas") &&
-           FolderWritable(folder / "aulas");
+bool usableWritable(const fs::path& folder, const DataEnvironment& env) {
+    const auto writable = [&](const fs::path& f) {
+        return env.canWrite ? env.canWrite(f) : FolderWritable(f);
+    };
+    return makeFolder(folder) && writable(folder) && makeFolder(folder / "aulas") &&
+           writable(folder / "aulas");
 }
 
 std::string utf8(const fs::path& path) {
@@ -110,14 +113,15 @@ DataPlaces FindDataPlaces(const fs::path& executableFolder, const DataEnvironmen
 
     if (!env.namedFolder.empty()) {
         const fs::path named = PathFromUtf8(env.namedFolder);
-        if (usableWritable(named)) {
+        if (usableWritable(named, env)) {
             places.mode = DataMode::Named;
             places.writable = named;
             return places;
         }
         places.notice = "A pasta de dados " + utf8(named) + ", indicada em " + kDataFolderVariable +
                         ", não pode ser gravada. " + userText;
-    } else if (portableData && FolderWritable(executableFolder)) {
+    } else if (portableData &&
+               (env.canWrite ? env.canWrite(executableFolder) : FolderWritable(executableFolder))) {
         places.mode = DataMode::Portable;
         places.writable = executableFolder;
         return places;
@@ -126,7 +130,7 @@ DataPlaces FindDataPlaces(const fs::path& executableFolder, const DataEnvironmen
         if (!fs::is_directory(env.sharedFolder, ec))
             places.notice =
                 "A pasta de dados compartilhada " + utf8(env.sharedFolder) + " não existe. " + userText;
-        else if (FolderWritable(env.sharedFolder) && usableWritable(env.sharedFolder)) {
+        else if (usableWritable(env.sharedFolder, env)) {
             places.mode = DataMode::Installed;
             places.writable = env.sharedFolder;
             places.shared = true;
@@ -138,7 +142,7 @@ DataPlaces FindDataPlaces(const fs::path& executableFolder, const DataEnvironmen
     }
     places.mode = env.namedFolder.empty() ? DataMode::Installed : DataMode::Named;
     places.writable = userFolder;
-    usableWritable(userFolder);
+    usableWritable(userFolder, env);
     return places;
 }
 

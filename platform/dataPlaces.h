@@ -1,5 +1,6 @@
 #pragma once
 #include <filesystem>
+#include <functional>
 #include <string>
 
 // Where the program's files are, decided once at start-up and used by every program of the build
@@ -31,6 +32,7 @@ struct DataEnvironment {
     std::filesystem::path sharedFolder;  // the machine's shared data folder (empty: none)
     std::filesystem::path installedData; // the installation's data, relative to the executable's folder
     std::filesystem::path installedModules; // the installation's modules, relative to the executable's folder
+    std::function<bool(const std::filesystem::path&)> canWrite; // empty: FolderWritable
 };
 
 inline constexpr const char* kDataFolderVariable = "VELOTECLA_DADOS";
