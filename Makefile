@@ -50,7 +50,7 @@ program: deps
 # The Debian package of an optimised build of the program (its tests are not built).
 package: deps
 	cmake --preset release >/dev/null
-	cmake --build --preset release -j $(JOBS) --target program_folder
+	cmake --build --preset release -j $(JOBS) --target velotecla program_modules program_data
 	cd build/release && cpack -G DEB
 	@$(MAKE) --no-print-directory package-checks BUILD=build/release
 

@@ -6,7 +6,12 @@
 #include <fstream>
 #include <random>
 
-#ifndef _WIN32
+#ifdef _WIN32
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+#else
 #include <sys/stat.h>
 #endif
 
@@ -148,6 +153,17 @@ DataPlaces FindDataPlaces(const fs::path& executableFolder, const DataEnvironmen
 
 DataPlaces FindDataPlaces(const fs::path& executableFolder) {
     return FindDataPlaces(executableFolder, SystemDataEnvironment());
+}
+
+fs::path ExecutableFolder() {
+#ifdef _WIN32
+    std::wstring buffer(32768, L'\0');
+    const DWORD n = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    return fs::path(buffer.substr(0, n)).parent_path();
+#else
+    std::error_code ec;
+    return fs::read_symlink("/proc/self/exe", ec).parent_path();
+#endif
 }
 
 void UseDataPlaces(const DataPlaces& places) {

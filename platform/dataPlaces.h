@@ -44,6 +44,10 @@ DataEnvironment SystemDataEnvironment();
 DataPlaces FindDataPlaces(const std::filesystem::path& executableFolder, const DataEnvironment& environment);
 DataPlaces FindDataPlaces(const std::filesystem::path& executableFolder);
 
+// The folder of the running executable (/proc/self/exe; GetModuleFileNameW on Windows), for programs
+// without the toolkit: UseDataPlaces(FindDataPlaces(ExecutableFolder())).
+std::filesystem::path ExecutableFolder();
+
 // Makes the places the program's own. In the shared folder the files are kept group-writable, so that
 // every member of the group can update every student.
 void UseDataPlaces(const DataPlaces& places);

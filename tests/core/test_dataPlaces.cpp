@@ -243,6 +243,11 @@ TEST(DataEnvironment, PerUserFolderFollowsTheSystemsRules) {
     EXPECT_EQ(SystemDataEnvironment().namedFolder, "escola");
     EXPECT_TRUE(SystemDataEnvironment().installedData.is_relative());
     EXPECT_TRUE(SystemDataEnvironment().installedModules.is_relative());
+#ifdef _WIN32
+    EXPECT_TRUE(fs::exists(ExecutableFolder() / "core_tests.exe"));
+#else
+    EXPECT_TRUE(fs::exists(ExecutableFolder() / "core_tests"));
+#endif
     set("XDG_DATA_HOME", xdg);
     set("HOME", home);
     set(kDataFolderVariable, named);
