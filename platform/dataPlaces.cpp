@@ -142,7 +142,9 @@ DataPlaces FindDataPlaces(const fs::path& executableFolder, const DataEnvironmen
             return places;
         } else
             places.notice = "Este usuário não pode gravar na pasta de dados compartilhada " +
-                            utf8(env.sharedFolder) + " (o técnico pode incluí-lo no grupo velotecla). " +
+                            utf8(env.sharedFolder) +
+                            " (o técnico pode incluí-lo no grupo velotecla; vale a partir da próxima entrada "
+                            "no sistema). " +
                             userText;
     }
     places.mode = env.namedFolder.empty() ? DataMode::Installed : DataMode::Named;
