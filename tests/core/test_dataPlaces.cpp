@@ -116,6 +116,9 @@ TEST_F(DataPlacesTest, FilesInTheDataFolderOverrideTheInstalledOnes) {
     root.write("usr/share/velotecla/aulas/aula3.aul", "installed");
     root.write("usr/share/velotecla/images/aula3.jpg", "installed");
     const DataPlaces places = FindDataPlaces(at("usr/bin"), environment());
+#ifndef _WIN32
+    const mode_t before = ::umask(022); // the process's own, put back at the end
+#endif
     UseDataPlaces(places);
     const fs::path lesson = fs::path("aulas") / "aula3.aul";
     const fs::path picture = fs::path("images") / "aula3.jpg";
@@ -129,9 +132,7 @@ TEST_F(DataPlacesTest, FilesInTheDataFolderOverrideTheInstalledOnes) {
     EXPECT_EQ(ProgramFolder(), at("var/lib/velotecla"));
     EXPECT_EQ(ModuleFolder(), at("usr/lib/velotecla"));
 #ifndef _WIN32
-    // Shared: what one member writes, the others can rewrite.
-    const mode_t before = ::umask(022);
-    UseDataPlaces(places);
+    // Shared: what one member writes, the others can rewrite, whatever the umask was.
     fs::create_directories(at("var/lib/velotecla/users"));
     ASSERT_TRUE(WriteFileAtomically(at("var/lib/velotecla/users/Ana"), "[Definition]\r\n"));
     EXPECT_EQ(fs::status(at("var/lib/velotecla/users/Ana")).permissions() & fs::perms::group_write,
