@@ -1,6 +1,9 @@
 # Two commands for a fresh Debian 12 machine (as root, or with sudo):
-#   make run    install what is missing, build, assemble build/velotecla/ and start the program
-#   make test   the same set-up, then every test (debug build and sanitizer build)
+#   make run    install what is missing, build the program only, assemble build/velotecla/ and start it
+#   make test   the same set-up, then every test (debug build and sanitizer build), the fuzzing harnesses
+#               over their stored inputs, the Debian package installed and run as three OS users, and
+#               the core's tests built for Windows under Wine
+#   make package  the Debian package of an optimised build, in build/release/package/
 #   make fuzz   the core's fuzzing harnesses, each for FUZZ_SECONDS (see fuzz/run.sh)
 
 # clang, libclang-rt-14-dev: the fuzzing harnesses (libFuzzer); llvm-14: their coverage count.
@@ -13,19 +16,25 @@ PACKAGES := cmake ninja-build g++ pkg-config \
 	poppler-utils libx11-dev libxdamage-dev xvfb \
 	qt6-charts-dev libqt6opengl6-dev \
 	clang libclang-rt-14-dev llvm-14
+# The package and its checks; xdotool drives the installed program in the install test; mingw-w64 and
+# wine build and run the Windows core tests (googletest above gives the source they are built from).
+PACKAGES += dpkg-dev fakeroot file lintian appstream desktop-file-utils xdotool \
+	mingw-w64 wine wine64
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 JOBS ?= $(shell nproc)
 
-.PHONY: run test deps build build-asan clean aulas fuzz fuzz-build fuzz-regression fuzz-coverage
+.PHONY: run test deps build build-asan clean aulas program package package-checks install-test windows-test \
+	fuzz fuzz-build fuzz-regression fuzz-coverage
 
-run: build
+run: program
+	@echo "== Starting build/velotecla/velotecla (students and settings stay in build/velotecla/)"
 	cd build/velotecla && ./velotecla
 
 test: build build-asan
 	ctest --preset dev -j $(JOBS)
 	ctest --preset asan -j $(JOBS)
-	$(MAKE) fuzz-regression
+	$(MAKE) --no-print-directory fuzz-regression install-test windows-test
 
 deps:
 	@missing=$$(for p in $(PACKAGES); do dpkg -s $$p >/dev/null 2>&1 || echo $$p; done); \
@@ -34,6 +43,42 @@ deps:
 		$(SUDO) apt-get update -qq && \
 		DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -qq --no-install-recommends $$missing; \
 	fi
+
+# --- Installing, packaging, Windows core ---
+# The program alone (no tests, no benchmarks): what `make run` needs.
+program: deps
+	@echo "== Configuring the debug build in build/dev"
+	cmake --preset dev >/dev/null
+	@echo "== Building the program only (no tests, no benchmarks) and assembling build/velotecla/"
+	cmake --build --preset dev -j $(JOBS) --target program_folder
+
+# The Debian package of an optimised build of the program (its tests are not built).
+package: deps
+	cmake --preset release >/dev/null
+	cmake --build --preset release -j $(JOBS) --target velotecla program_modules program_data
+	cd build/release && cpack -G DEB
+	@$(MAKE) --no-print-directory package-checks BUILD=build/release
+
+# lintian, appstreamcli and desktop-file-validate on a package and its files; remaining remarks shown.
+BUILD ?= build/dev
+package-checks:
+	lintian --fail-on error $(BUILD)/package/velotecla_*.deb
+	appstreamcli validate --no-net --pedantic packaging/br.com.tavoli.velotecla.metainfo.xml
+	desktop-file-validate packaging/*.desktop
+
+# Packages the debug build that `make build` made (no second build of the program), checks the
+# package, then installs it and runs it as three OS users (needs root; CI is root).
+install-test: build
+	cd build/dev && cpack -G DEB >/dev/null
+	@$(MAKE) --no-print-directory package-checks BUILD=build/dev
+	tests/install/installTest.sh build/dev/package/velotecla_*.deb build/dev
+
+# The core library and its tests cross-built for Windows with mingw-w64, run under Wine.
+windows-test: deps
+	cmake --preset windows >/dev/null
+	cmake --build --preset windows -j $(JOBS)
+	ctest --preset windows
+# ---
 
 build: deps
 	cmake --preset dev >/dev/null
@@ -70,4 +115,5 @@ fuzz-coverage: deps
 
 # Leaves build/velotecla (students, settings) alone; only the build trees go.
 clean:
-	rm -rf build/dev build/asan build/release build/fuzz build/fuzz-coverage build/fuzz-work build/fuzz-artifacts
+	rm -rf build/dev build/asan build/release build/windows build/fuzz build/fuzz-coverage build/fuzz-work \
+		build/fuzz-artifacts

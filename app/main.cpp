@@ -1,13 +1,39 @@
+#include "app/commandLine.h"
 #include "app/windowSet.h"
 #include "widgets/qtText.h"
 
 #include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
+#include <cstdio>
+
+namespace {
+// Why the data lives in a folder other than the expected one: on the terminal at every start, and in a
+// message on the user's first start there (once the roster exists and the event loop runs).
+void tellDataFolder(const DataPlaces& places, bool firstStart) {
+    if (places.notice.empty())
+        return;
+    std::fprintf(stderr, "velotecla: %s\n", places.notice.c_str());
+    if (firstStart)
+        QTimer::singleShot(0, [text = FromUtf8(places.notice)] {
+            QMessageBox::information(nullptr, QStringLiteral("Velotecla - pasta de dados"), text);
+        });
+}
+} // namespace
 
 int main(int argc, char* argv[]) {
+    if (const auto answer = AnswerCommandLine(argc, argv)) {
+        std::fputs(answer->text.c_str(), stdout);
+        return answer->exitCode;
+    }
     QApplication app(argc, argv);
     // The splash is the main window but is hidden after 3 s; only the roster's exit ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
-    SetUpProgram(ToPath(QCoreApplication::applicationDirPath()));
+    const DataPlaces places = FindDataPlaces(ToPath(QCoreApplication::applicationDirPath()));
+    SetUpProgram(places);
+    std::error_code ec;
+    const bool firstStart = !std::filesystem::exists(places.writable / "users", ec);
     CreateWindowSet();
+    tellDataFolder(places, firstStart);
     return QApplication::exec();
 }

@@ -1,5 +1,6 @@
 #include "app/uSobre.h"
 
+#include "platform/dataPlaces.h"
 #include "platform/programFolder.h"
 #include "storage/profileKeys.h"
 #include "widgets/colours.h"
@@ -24,7 +25,8 @@ std::function<void(const QUrl&)> g_linkOpener;
 // About box has nothing to lose by showing an empty frame).
 QPixmap aboutPicture(const char* fileName, QSize size) {
     try {
-        const QImage image = LoadPictureFile(FromPath(ProgramFolder() / files::ImagesFolder / fileName));
+        const QImage image =
+            LoadPictureFile(FromPath(ProgramFile(std::filesystem::path(files::ImagesFolder) / fileName)));
         return QPixmap::fromImage(image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
     } catch (const std::exception&) {
         return {};

@@ -1,6 +1,7 @@
 #include "app/uSplash.h"
 
 #include "app/uTela.h"
+#include "platform/dataPlaces.h"
 #include "platform/programFolder.h"
 #include "storage/profileKeys.h"
 #include "widgets/colours.h"
@@ -53,7 +54,7 @@ Tfrmsplash::Tfrmsplash()
 }
 
 void Tfrmsplash::FormCreate() {
-    const QString path = FromPath(ProgramFolder() / files::Splash);
+    const QString path = FromPath(ProgramFile(files::Splash));
     const QImage picture = LoadPictureFile(path);
     // The picture box, and the window with it, take the picture's size (at the windows' scale), no
     // larger than the screen: a smaller picture is not stretched.

@@ -23,7 +23,13 @@
 #include <QGuiApplication>
 
 void SetUpProgram(const std::filesystem::path& programFolder) {
-    SetProgramFolder(programFolder);
+    DataPlaces places;
+    places.writable = places.installed = places.modules = programFolder;
+    SetUpProgram(places);
+}
+
+void SetUpProgram(const DataPlaces& places) {
+    UseDataPlaces(places);
     SetHelpFileName(files::HelpFile);
     // The title goes on the roster and on every message box; as the display name Qt would append it
     // to every dialog's caption.

@@ -4,6 +4,7 @@
 #include "app/uTela.h"
 #include "exercise/lessonResult.h"
 #include "lessons/uDiploma.h"
+#include "platform/dataPlaces.h"
 #include "platform/programFolder.h"
 #include "storage/convert.h"
 #include "storage/profileKeys.h"
@@ -314,8 +315,8 @@ void TfrmAulas::showEvent(QShowEvent* event) {
 
 void TfrmAulas::FormCreate() {
     // Loaded now, so that a missing picture is reported while the window is made.
-    const QImage picture =
-        LoadPictureFile(FromPath(ProgramFolder() / files::ImagesFolder / files::DefaultPicture));
+    const QImage picture = LoadPictureFile(
+        FromPath(ProgramFile(std::filesystem::path(files::ImagesFolder) / files::DefaultPicture)));
     if (IsBuilt())
         Image1->setPixmap(QPixmap::fromImage(picture));
     else

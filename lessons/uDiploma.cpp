@@ -1,6 +1,7 @@
 #include "lessons/uDiploma.h"
 
 #include "lessons/diplomaModule.h"
+#include "platform/dataPlaces.h"
 #include "platform/programFolder.h"
 #include "platform/vtError.h"
 #include "storage/profileKeys.h"
@@ -111,7 +112,7 @@ bool g_previewOpen = false;
 void ShowDiploma(QWidget* catalogue, const QString& studentPath, const QStringList& totals, TBalloonHint* balloon) {
     if (g_previewOpen)
         return; // the open preview already shows this diploma
-    frmDiploma->img = LoadPictureFile(FromPath(ProgramFolder() / files::DiplomaLogo));
+    frmDiploma->img = LoadPictureFile(FromPath(ProgramFile(files::DiplomaLogo)));
     const QString date = QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat);
     frmDiploma->lblMes = TfrmDiploma::ComposeText(date, FromUtf8(FileNamePart(studentPath.toStdString())), totals);
     if (balloon)

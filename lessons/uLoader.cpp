@@ -4,6 +4,7 @@
 #include "exercise/uKey.h"
 #include "lessons/lessonFile.h"
 #include "lessons/uAulas.h"
+#include "platform/dataPlaces.h"
 #include "platform/programFolder.h"
 #include "storage/convert.h"
 #include "storage/profileKeys.h"
@@ -53,15 +54,16 @@ void TfrmAulas::LoadLesson(int index) {
     frmExec->pnlNomeAluno->setText(QString::number(lesson) + QStringLiteral("ª Aula (") +
                                    FromUtf8(FileNamePart(profile)) + QLatin1Char(')'));
 
-    const auto images = ProgramFolder() / files::ImagesFolder;
-    const auto ownPicture = images / ("aula" + number + ".jpg");
+    const std::filesystem::path images = files::ImagesFolder;
+    const auto ownPicture = ProgramFile(images / ("aula" + number + ".jpg"));
     std::error_code ec;
-    const auto picture =
-        std::filesystem::is_regular_file(ownPicture, ec) ? ownPicture : images / files::DefaultPicture;
+    const auto picture = std::filesystem::is_regular_file(ownPicture, ec)
+                             ? ownPicture
+                             : ProgramFile(images / files::DefaultPicture);
     frmExec->imgAula->setPixmap(QPixmap::fromImage(LoadPictureFile(FromPath(picture))));
 
-    const std::string lessonPath =
-        PathToUtf8(ProgramFolder() / files::LessonsFolder / PathFromUtf8("aula" + number + ".aul"));
+    const std::string lessonPath = PathToUtf8(
+        ProgramFile(std::filesystem::path(files::LessonsFolder) / PathFromUtf8("aula" + number + ".aul")));
     OpenTextFile(lessonPath, false);
 
     frmExec->pnlTitulo->setText(FromCp(ReadNextLine()));

@@ -4,12 +4,10 @@
 #include <system_error>
 
 namespace {
-std::filesystem::path g_folder;
 std::string g_helpFile;
 } // namespace
 
-void SetProgramFolder(const std::filesystem::path& folder) { g_folder = folder; }
-const std::filesystem::path& ProgramFolder() { return g_folder; }
+// SetProgramFolder and ProgramFolder live with the other data places (dataPlaces.cpp).
 
 void SetHelpFileName(const std::string& name) { g_helpFile = name; }
 const std::string& HelpFileName() { return g_helpFile; }

@@ -2,7 +2,9 @@
 #include <filesystem>
 #include <string>
 
-// The folder of the executable: every data path is built from it, never from the current directory.
+// The folder every writable data path is built from, never the current directory: the executable's
+// folder for a portable program, the data folder of an installed one (platform/dataPlaces.h).
+// SetProgramFolder makes a portable program of the folder: everything is read and written there.
 void SetProgramFolder(const std::filesystem::path& folder);
 const std::filesystem::path& ProgramFolder();
 

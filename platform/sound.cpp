@@ -1,16 +1,17 @@
 #include "platform/sound.h"
 
-#include <cstdint>
-
+#include "platform/dataPlaces.h"
 #include "platform/programFolder.h"
 #include "storage/profileKeys.h"
+
+#include <cstdint>
 
 #ifdef _WIN32
 #include "storage/convert.h"
 
-// windows.h first: mmsystem.h uses its types.
+// <windows.h> first: <mmsystem.h> uses its types and does not include it.
 #include <windows.h>
-
+// after windows.h
 #include <mmsystem.h>
 #endif
 
@@ -71,7 +72,7 @@ TSoundBackEnd* CurrentSoundBackEnd() {
 }
 
 std::string SoundPath(const std::string& fileName) {
-    return PathToUtf8(ProgramFolder() / files::SoundFolder / PathFromUtf8(fileName));
+    return PathToUtf8(ProgramFile(std::filesystem::path(files::SoundFolder) / PathFromUtf8(fileName)));
 }
 
 namespace {

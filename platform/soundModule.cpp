@@ -1,9 +1,9 @@
 #include "platform/soundModule.h"
 
 #include "platform/atomicFile.h"
-#include "platform/programFolder.h"
+#include "platform/dataPlaces.h"
+#include "widgets/qtText.h"
 
-#include <QCoreApplication>
 #include <QDir>
 
 TModuleSoundBackEnd::TModuleSoundBackEnd(QString folder) : m_folder(std::move(folder)) {}
@@ -12,7 +12,7 @@ bool TModuleSoundBackEnd::load() {
     if (m_tried)
         return Loaded();
     m_tried = true;
-    const QString folder = m_folder.isEmpty() ? QCoreApplication::applicationDirPath() : m_folder;
+    const QString folder = m_folder.isEmpty() ? FromPath(ModuleFolder()) : m_folder;
     m_library.setFileName(QDir(folder).filePath(QString::fromLatin1(kSoundModuleName)));
     if (!m_library.load())
         return false;

@@ -4,12 +4,12 @@
 #include <QLibrary>
 #include <QString>
 
-// The toolkit's player lives in a module of its own beside the executable, loaded on the first sound
+// The toolkit's player lives in a module of its own in the module folder, loaded on the first sound
 // played: starting the program does not load the multimedia libraries, and a missing module only
 // means silence.
 class TModuleSoundBackEnd : public TSoundBackEnd {
 public:
-    // The folder that holds the module; empty: the executable's folder.
+    // The folder that holds the module; empty: ModuleFolder().
     explicit TModuleSoundBackEnd(QString folder = QString());
     void Play(const std::string& utf8Path) override;
     void Stop() override;

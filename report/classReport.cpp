@@ -2,6 +2,7 @@
 
 #include "lessons/lessonFile.h"
 #include "platform/atomicFile.h"
+#include "platform/dataPlaces.h"
 #include "platform/programFolder.h"
 #include "platform/vtError.h"
 #include "storage/convert.h"
@@ -16,7 +17,7 @@
 
 namespace fs = std::filesystem;
 
-// Until the course has one place that finds its data folder, it is the program folder.
+// The course's writable data folder, as the data places found it at start-up.
 fs::path ReportDataFolder() {
     return ProgramFolder();
 }
@@ -296,7 +297,11 @@ std::vector<TLessonFacts> ReadLessonFacts(const fs::path& dataFolder) {
     std::vector<TLessonFacts> lessons(24);
     for (int n = 1; n <= 24; ++n) {
         TLessonFacts& facts = lessons[static_cast<std::size_t>(n - 1)];
-        const fs::path file = dataFolder / files::LessonsFolder / ("aula" + std::to_string(n) + ".aul");
+        // A teacher's copy in the data folder first, as the course reads it; otherwise the installed one.
+        const fs::path relative = fs::path(files::LessonsFolder) / ("aula" + std::to_string(n) + ".aul");
+        std::error_code ec;
+        const fs::path file =
+            fs::exists(dataFolder / relative, ec) ? dataFolder / relative : ProgramFile(relative);
         int error = 0;
         const auto text = ReadWholeFile(file, &error);
         if (!text) {

@@ -1,6 +1,7 @@
 // velotecla-relatorio: the teachers' class report.
 //   velotecla-relatorio         the access dialog (an administrator), then the class table
 //   velotecla-relatorio --csv   the class table as CSV on standard output, no window
+#include "platform/dataPlaces.h"
 #include "platform/programFolder.h"
 #include "report/classReport.h"
 #include "report/uRelatorio.h"
@@ -39,6 +40,15 @@ int writeCsv() {
     return 0;
 }
 
+// The data the course uses, found the way the course finds it.
+void findData() {
+    const DataPlaces places = FindDataPlaces(ToPath(QCoreApplication::applicationDirPath()));
+    UseDataPlaces(places);
+    SetHelpFileName(files::HelpFile);
+    if (!places.notice.empty())
+        std::fprintf(stderr, "velotecla-relatorio: %s\n", places.notice.c_str());
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -52,13 +62,11 @@ int main(int argc, char* argv[]) {
     if (csv) {
         // No window and no display: the core reads the files.
         QCoreApplication app(argc, argv);
-        SetProgramFolder(ToPath(QCoreApplication::applicationDirPath()));
-        SetHelpFileName(files::HelpFile);
+        findData();
         return writeCsv();
     }
     QApplication app(argc, argv);
-    SetProgramFolder(ToPath(QCoreApplication::applicationDirPath()));
-    SetHelpFileName(files::HelpFile);
+    findData();
     // As the course: message boxes carry its title, dialog captions nothing added.
     QGuiApplication::setApplicationName(QStringLiteral("velotecla"));
     InstallFontSubstitutes();

@@ -1,7 +1,9 @@
 #include "widgets/picture.h"
 
 #include "platform/atomicFile.h"
+#ifndef _WIN32
 #include "platform/jpeg.h"
+#endif
 #include "platform/vtError.h"
 #include "widgets/qtText.h"
 
@@ -16,6 +18,9 @@ QImage LoadPictureFile(const QString& path) {
     if (!bytes)
         throw VtError("Cannot open file \"" + path.toStdString() + "\". " + SystemErrorText(error));
     const QString suffix = path.section(QLatin1Char('.'), -1).toLower();
+#ifndef _WIN32
+    // libjpeg-turbo directly: a picture that cannot be decoded fails with the decoder's own words.
+    // Windows builds go without it and read JPEG through the toolkit below.
     if (suffix == QLatin1String("jpg") || suffix == QLatin1String("jpeg")) {
         RawPicture raw = DecodeJpegBytes(*bytes);
         QImage image(raw.width, raw.height, QImage::Format_RGB32);
@@ -28,6 +33,7 @@ QImage LoadPictureFile(const QString& path) {
                         static_cast<std::size_t>(raw.width) * 4);
         return image;
     }
+#endif
     QByteArray data = QByteArray::fromStdString(*bytes);
     QBuffer buffer(&data);
     QImageReader reader(&buffer, suffix == QLatin1String("bmp") ? QByteArray("bmp") : QByteArray());

@@ -8,6 +8,26 @@
 #include <random>
 #include <string>
 
+#ifdef _WIN32
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+// On Windows the registry store is the real registry, which outlives a test: every test starts and
+// ends without the keys the tests write.
+inline void ClearTestRegistryKeys() {
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Tavoli Software");
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Soft");
+    RegDeleteValueA(HKEY_CURRENT_USER, "Direct");
+}
+#else
+inline void ClearTestRegistryKeys() {}
+#endif
+
 // A temporary program folder for one test, removed afterwards.
 class TestFolder {
 public:
@@ -19,8 +39,10 @@ public:
         SetProgramFolder(path_);
         SetHelpFileName(files::HelpFile);
         CurrentSettingsFile.clear();
+        ClearTestRegistryKeys();
     }
     ~TestFolder() {
+        ClearTestRegistryKeys();
         std::error_code ec;
         std::filesystem::remove_all(path_, ec);
     }

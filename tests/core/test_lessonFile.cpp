@@ -121,9 +121,12 @@ TEST(AdaptToLayout, ReadsTheLayoutFromTheProfile) {
     std::filesystem::remove(profile);
     EXPECT_EQ(AdaptToLayout("x;y", profile), "x;y");
     EXPECT_EQ(CurrentSettingsFile, profile);
-    std::ifstream in(profile, std::ios::binary);
-    const std::string stored((std::istreambuf_iterator<char>(in)), {});
-    EXPECT_NE(stored.find("Layout=0"), std::string::npos);
+    {
+        // Closed before the folder goes: Windows removes no folder with a file open in it.
+        std::ifstream in(profile, std::ios::binary);
+        const std::string stored((std::istreambuf_iterator<char>(in)), {});
+        EXPECT_NE(stored.find("Layout=0"), std::string::npos);
+    }
     CurrentSettingsFile.clear();
     std::filesystem::remove_all(dir);
 }

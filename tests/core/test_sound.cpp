@@ -17,7 +17,7 @@ TEST(Sound, CallsGoToTheChosenBackEndInOrder) {
 
 TEST(Sound, FilesLiveInTheSoundFolderBesideTheProgram) {
     SetProgramFolder("/opt/velotecla");
-    EXPECT_EQ(SoundPath("go.wav"), "/opt/velotecla/snd/go.wav");
+    EXPECT_EQ(SoundPath("go.wav"), PathToUtf8(std::filesystem::path("/opt/velotecla") / "snd" / "go.wav"));
 }
 
 // What the sound system may be handed: a whole PCM WAV whose chunks fit the file. Empty, cut short or

@@ -102,10 +102,17 @@ TEST_F(StudentFiles, FindsTheProfileWhateverTheLetterCaseTyped) {
 TEST_F(StudentFiles, TwoFilesDifferingInCaseAreFoundOnlyByTheirExactNames) {
     make("Ana");
     make("ANA");
+#ifdef _WIN32
+    // Windows names are case-insensitive: the second make opened the first file, whose name stays.
+    EXPECT_EQ(PathToUtf8(FindStudentFile(users(), "ANA")->filename()), "Ana");
+    EXPECT_EQ(PathToUtf8(FindStudentFile(users(), "ana")->filename()), "Ana");
+    EXPECT_EQ(StudentFilesNamed(users(), "ana").size(), 1u);
+#else
     EXPECT_EQ(PathToUtf8(FindStudentFile(users(), "Ana")->filename()), "Ana");
     EXPECT_EQ(PathToUtf8(FindStudentFile(users(), "ANA")->filename()), "ANA");
     EXPECT_FALSE(FindStudentFile(users(), "ana"));
     EXPECT_EQ(StudentFilesNamed(users(), "ana").size(), 2u);
+#endif
 }
 
 TEST_F(StudentFiles, FoldersAndUnusableNamesAreNeverProfiles) {

@@ -46,6 +46,17 @@ QImage DrawAboutLogo() {
     return image;
 }
 
+QImage DrawAppIcon(int size) {
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    const double margin = size <= 24 ? 0.5 : size * 0.04;
+    keycap(p, QRectF(margin, margin, size - 2 * margin, size - 2 * margin), QStringLiteral("V"), size * 0.5);
+    return image;
+}
+
 // The larger picture of the About box, drawn at twice its 87 x 90 place: a typewriter with a sheet
 // in it, a few typed lines on the sheet.
 QImage DrawAboutPicture() {

@@ -1,4 +1,4 @@
-// vt-artwork OUTDIR: draws the program's pictures into OUTDIR.
+// vt-artwork OUTDIR: draws the program's pictures into OUTDIR; vt-artwork --icons OUTDIR: its icons.
 #include "artwork.h"
 #include "keyboardArt.h"
 
@@ -9,12 +9,28 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <cstdio>
+#include <cstring>
 #include <exception>
+
+// The icon theme's sizes, each in OUTDIR/<n>x<n>/apps/velotecla.png.
+int drawIcons(const QDir& out) {
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        const QString folder = out.filePath(QStringLiteral("%1x%1/apps").arg(size));
+        QDir().mkpath(folder);
+        if (!DrawAppIcon(size).save(QDir(folder).filePath(QStringLiteral("velotecla.png")), "PNG")) {
+            std::fprintf(stderr, "vt-artwork: cannot write the %d-pixel icon\n", size);
+            return 1;
+        }
+    }
+    return 0;
+}
 
 int main(int argc, char* argv[]) {
     QGuiApplication app(argc, argv);
+    if (argc == 3 && std::strcmp(argv[1], "--icons") == 0)
+        return drawIcons(QDir(QString::fromLocal8Bit(argv[2])));
     if (argc != 2) {
-        std::fprintf(stderr, "usage: vt-artwork OUTDIR\n");
+        std::fprintf(stderr, "usage: vt-artwork OUTDIR | vt-artwork --icons OUTDIR\n");
         return 2;
     }
     const QDir out(QString::fromLocal8Bit(argv[1]));

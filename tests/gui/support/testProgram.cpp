@@ -1,6 +1,7 @@
 #include "testProgram.h"
 
 #include "app/windowSet.h"
+#include "platform/dataPlaces.h"
 #include "storage/settings.h"
 #include "storage/uPrompts.h"
 #include "widgets/qtText.h"
@@ -18,7 +19,10 @@ TestProgram::TestProgram(bool withData) {
         std::error_code ec;
         std::filesystem::copy(VT_DATA_DIR, ToPath(m_dir.path()), std::filesystem::copy_options::recursive, ec);
     }
-    SetUpProgram(ToPath(m_dir.path()));
+    DataPlaces places;
+    places.writable = places.installed = ToPath(m_dir.path());
+    places.modules = ToPath(QStringLiteral(VT_MODULE_DIR));
+    SetUpProgram(places);
     CurrentSettingsFile.clear();
     m_sink.error = [this](const QString& text) { errors << text; };
     m_sink.message = [this](const QString& text) { messages << text; };

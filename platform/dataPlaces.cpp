@@ -1,0 +1,207 @@
+#include "platform/dataPlaces.h"
+
+#include "platform/programFolder.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <random>
+
+#ifdef _WIN32
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+#else
+#include <sys/stat.h>
+#endif
+
+namespace fs = std::filesystem;
+
+// The installation's layout, relative to the executable so that an installed tree can be moved as a
+// whole; the shared folder is the machine's. Given by the build; the defaults match a /usr install.
+#ifndef VT_INSTALLED_DATA
+#define VT_INSTALLED_DATA "../share/velotecla"
+#endif
+#ifndef VT_INSTALLED_MODULES
+#define VT_INSTALLED_MODULES "../lib/velotecla"
+#endif
+#ifndef VT_SHARED_DATA
+#ifdef _WIN32
+#define VT_SHARED_DATA ""
+#else
+#define VT_SHARED_DATA "/var/lib/velotecla"
+#endif
+#endif
+
+namespace {
+
+DataPlaces g_places;
+
+std::string environmentText(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? std::string(value) : std::string();
+}
+
+// The lesson files are what makes a folder a program folder.
+bool holdsProgramData(const fs::path& folder) {
+    std::error_code ec;
+    return fs::is_directory(folder / "aulas", ec);
+}
+
+bool makeFolder(const fs::path& folder) {
+    std::error_code ec;
+    fs::create_directories(folder, ec);
+    return fs::is_directory(folder, ec);
+}
+
+// The writable folder also keeps the lesson results, in aulas/ as beside a portable program.
+bool usableWritable(const fs::path& folder, const DataEnvironment& env) {
+    const auto writable = [&](const fs::path& f) {
+        return env.canWrite ? env.canWrite(f) : FolderWritable(f);
+    };
+    return makeFolder(folder) && writable(folder) && makeFolder(folder / "aulas") &&
+           writable(folder / "aulas");
+}
+
+std::string utf8(const fs::path& path) {
+    return PathToUtf8(path);
+}
+
+} // namespace
+
+bool FolderWritable(const fs::path& folder) {
+    static std::mt19937_64 rng{std::random_device{}()};
+    const fs::path probe = folder / (".velotecla-" + std::to_string(rng() & 0xFFFFFFFFull) + ".tmp");
+    std::error_code ec;
+    if (!fs::is_directory(folder, ec))
+        return false;
+    bool ok = false;
+    {
+        std::ofstream out(probe, std::ios::binary | std::ios::trunc);
+        ok = static_cast<bool>(out << 'x') && static_cast<bool>(out.flush());
+    }
+    fs::remove(probe, ec);
+    return ok;
+}
+
+DataEnvironment SystemDataEnvironment() {
+    DataEnvironment env;
+    env.namedFolder = environmentText(kDataFolderVariable);
+#ifdef _WIN32
+    if (const std::string appData = environmentText("APPDATA"); !appData.empty())
+        env.userFolder = PathFromUtf8(appData);
+#else
+    // Relative values of XDG_DATA_HOME are invalid and must be ignored.
+    const fs::path xdg = PathFromUtf8(environmentText("XDG_DATA_HOME"));
+    if (xdg.is_absolute())
+        env.userFolder = xdg;
+    else if (const std::string home = environmentText("HOME"); !home.empty())
+        env.userFolder = PathFromUtf8(home) / ".local" / "share";
+#endif
+    env.sharedFolder = PathFromUtf8(VT_SHARED_DATA);
+    env.installedData = PathFromUtf8(VT_INSTALLED_DATA);
+    env.installedModules = PathFromUtf8(VT_INSTALLED_MODULES);
+    return env;
+}
+
+DataPlaces FindDataPlaces(const fs::path& executableFolder, const DataEnvironment& env) {
+    DataPlaces places;
+    const bool portableData = holdsProgramData(executableFolder);
+    places.installed =
+        portableData ? executableFolder : (executableFolder / env.installedData).lexically_normal();
+    places.modules =
+        portableData ? executableFolder : (executableFolder / env.installedModules).lexically_normal();
+
+    const fs::path userFolder =
+        env.userFolder.empty() ? fs::temp_directory_path() / "velotecla" : env.userFolder / "velotecla";
+    const std::string userText = "Os alunos e resultados deste usuário ficam em " + utf8(userFolder) + ".";
+
+    if (!env.namedFolder.empty()) {
+        const fs::path named = PathFromUtf8(env.namedFolder);
+        if (usableWritable(named, env)) {
+            places.mode = DataMode::Named;
+            places.writable = named;
+            return places;
+        }
+        places.notice = "A pasta de dados " + utf8(named) + ", indicada em " + kDataFolderVariable +
+                        ", não pode ser gravada. " + userText;
+    } else if (portableData &&
+               (env.canWrite ? env.canWrite(executableFolder) : FolderWritable(executableFolder))) {
+        places.mode = DataMode::Portable;
+        places.writable = executableFolder;
+        return places;
+    } else if (!env.sharedFolder.empty()) {
+        std::error_code ec;
+        if (!fs::is_directory(env.sharedFolder, ec))
+            places.notice =
+                "A pasta de dados compartilhada " + utf8(env.sharedFolder) + " não existe. " + userText;
+        else if (usableWritable(env.sharedFolder, env)) {
+            places.mode = DataMode::Installed;
+            places.writable = env.sharedFolder;
+            places.shared = true;
+            return places;
+        } else
+            places.notice = "Este usuário não pode gravar na pasta de dados compartilhada " +
+                            utf8(env.sharedFolder) +
+                            " (o técnico pode incluí-lo no grupo velotecla; vale a partir da próxima entrada "
+                            "no sistema). " +
+                            userText;
+    }
+    places.mode = env.namedFolder.empty() ? DataMode::Installed : DataMode::Named;
+    places.writable = userFolder;
+    usableWritable(userFolder, env);
+    return places;
+}
+
+DataPlaces FindDataPlaces(const fs::path& executableFolder) {
+    return FindDataPlaces(executableFolder, SystemDataEnvironment());
+}
+
+fs::path ExecutableFolder() {
+#ifdef _WIN32
+    std::wstring buffer(32768, L'\0');
+    const DWORD n = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    return fs::path(buffer.substr(0, n)).parent_path();
+#else
+    std::error_code ec;
+    return fs::read_symlink("/proc/self/exe", ec).parent_path();
+#endif
+}
+
+void UseDataPlaces(const DataPlaces& places) {
+    g_places = places;
+#ifndef _WIN32
+    if (places.shared) {
+        // Group members replace each other's files (the folder is group-writable and set-group-id);
+        // files and folders made here must stay readable and writable by the group too.
+        const mode_t mask = ::umask(0);
+        ::umask(mask & ~static_cast<mode_t>(070));
+    }
+#endif
+}
+
+const DataPlaces& CurrentDataPlaces() {
+    return g_places;
+}
+
+void SetProgramFolder(const fs::path& folder) {
+    DataPlaces places;
+    places.writable = places.installed = places.modules = folder;
+    g_places = places;
+}
+
+const fs::path& ProgramFolder() {
+    return g_places.writable;
+}
+
+fs::path ProgramFile(const fs::path& relative) {
+    const fs::path own = g_places.writable / relative;
+    if (g_places.installed.empty() || g_places.installed == g_places.writable)
+        return own;
+    std::error_code ec;
+    return fs::exists(own, ec) ? own : g_places.installed / relative;
+}
+
+const fs::path& ModuleFolder() {
+    return g_places.modules;
+}

@@ -1,0 +1,192 @@
+#include "platform/atomicFile.h"
+#include "platform/dataPlaces.h"
+#include "platform/programFolder.h"
+#include "testFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <set>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A machine in a folder: an installation (bin/, share/velotecla with the lessons, lib/velotecla), a
+// shared data folder, a user's home and a portable copy; which folders can be written is chosen.
+class DataPlacesTest : public ::testing::Test {
+protected:
+    TestFolder root;
+    std::set<fs::path> readOnly;
+
+    void SetUp() override {
+        for (const char* d : {"usr/bin", "usr/share/velotecla/aulas", "usr/lib/velotecla",
+                              "var/lib/velotecla", "home/ana/.local/share", "pendrive/aulas"})
+            fs::create_directories(root.path() / d);
+    }
+    fs::path at(const char* relative) const { return (root.path() / relative).lexically_normal(); }
+    DataEnvironment environment() const {
+        DataEnvironment env;
+        env.userFolder = at("home/ana/.local/share");
+        env.sharedFolder = at("var/lib/velotecla");
+        env.installedData = fs::path("..") / "share" / "velotecla";
+        env.installedModules = fs::path("..") / "lib" / "velotecla";
+        env.canWrite = [this](const fs::path& f) {
+            return readOnly.count(f.lexically_normal()) == 0 && FolderWritable(f);
+        };
+        return env;
+    }
+};
+
+TEST_F(DataPlacesTest, EachSituationGetsItsFolders) {
+    const fs::path user = at("home/ana/.local/share/velotecla");
+    struct Row {
+        const char* situation;
+        const char* executable;
+        std::string named;
+        std::vector<const char*> unwritable;
+        bool sharedMissing;
+        DataMode mode;
+        fs::path writable, installed, modules;
+        bool shared;
+        const char* noticePart; // empty: no notice
+    };
+    const fs::path shared = at("var/lib/velotecla"), inst = at("usr/share/velotecla"),
+                   mods = at("usr/lib/velotecla"), stick = at("pendrive"), named = at("srv/escola");
+    const std::string school = PathToUtf8(named);
+    // clang-format off
+    const std::vector<Row> rows = {
+        // situation, executable, named, unwritable, shared missing: mode, writable, installed, modules, shared, notice
+        {"a portable copy", "pendrive", "", {}, false,
+         DataMode::Portable, stick, stick, stick, false, ""},
+        {"installed, member of the group", "usr/bin", "", {}, false,
+         DataMode::Installed, shared, inst, mods, true, ""},
+        {"installed, outside the group", "usr/bin", "", {"var/lib/velotecla"}, false,
+         DataMode::Installed, user, inst, mods, false, "grupo velotecla"},
+        {"installed without the shared folder", "usr/bin", "", {}, true,
+         DataMode::Installed, user, inst, mods, false, "não existe"},
+        {"a copy put where it cannot write", "pendrive", "", {"pendrive"}, false,
+         DataMode::Installed, shared, stick, stick, true, ""},
+        {"a named folder, made when missing", "usr/bin", school, {}, false,
+         DataMode::Named, named, inst, mods, false, ""},
+        {"a named folder that cannot be written", "usr/bin", school, {"srv/escola"}, false,
+         DataMode::Named, user, inst, mods, false, kDataFolderVariable},
+        {"a named folder wins over a portable copy", "pendrive", school, {}, false,
+         DataMode::Named, named, stick, stick, false, ""},
+    };
+    // clang-format on
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.situation);
+        readOnly.clear();
+        for (const char* f : row.unwritable)
+            readOnly.insert(at(f));
+        fs::remove_all(at("srv"));
+        fs::remove_all(user);
+        if (row.sharedMissing)
+            fs::remove_all(at("var/lib/velotecla"));
+        DataEnvironment env = environment();
+        env.namedFolder = row.named;
+        const DataPlaces places = FindDataPlaces(at(row.executable), env);
+        fs::create_directories(at("var/lib/velotecla"));
+
+        EXPECT_EQ(places.mode, row.mode);
+        EXPECT_EQ(places.writable, row.writable);
+        EXPECT_EQ(places.installed, row.installed);
+        EXPECT_EQ(places.modules, row.modules);
+        EXPECT_EQ(places.shared, row.shared);
+        if (*row.noticePart) {
+            EXPECT_NE(places.notice.find(row.noticePart), std::string::npos) << places.notice;
+            EXPECT_NE(places.notice.find(PathToUtf8(user)), std::string::npos) << places.notice;
+        } else {
+            EXPECT_EQ(places.notice, "");
+        }
+        // The lesson results need aulas/ in the writable folder; a portable folder is left as it is.
+        if (row.mode != DataMode::Portable) {
+            EXPECT_TRUE(fs::is_directory(places.writable / "aulas"));
+        }
+        EXPECT_EQ(fs::exists(user), places.writable == user);
+    }
+}
+
+TEST_F(DataPlacesTest, FilesInTheDataFolderOverrideTheInstalledOnes) {
+    root.write("usr/share/velotecla/aulas/aula3.aul", "installed");
+    root.write("usr/share/velotecla/images/aula3.jpg", "installed");
+    const DataPlaces places = FindDataPlaces(at("usr/bin"), environment());
+#ifndef _WIN32
+    const mode_t before = ::umask(022); // the process's own, put back at the end
+#endif
+    UseDataPlaces(places);
+    const fs::path lesson = fs::path("aulas") / "aula3.aul";
+    const fs::path picture = fs::path("images") / "aula3.jpg";
+    EXPECT_EQ(ProgramFile(lesson), at("usr/share/velotecla") / lesson);
+    root.write("var/lib/velotecla/aulas/aula3.aul", "the teacher's");
+    EXPECT_EQ(ProgramFile(lesson), at("var/lib/velotecla") / lesson);
+    EXPECT_EQ(ProgramFile(picture), at("usr/share/velotecla") / picture);
+    // Missing everywhere: the installed path, which an error message then names.
+    EXPECT_EQ(ProgramFile("splash.jpg"), at("usr/share/velotecla") / "splash.jpg");
+    // Writable files are built from the program folder, which is the data folder here.
+    EXPECT_EQ(ProgramFolder(), at("var/lib/velotecla"));
+    EXPECT_EQ(ModuleFolder(), at("usr/lib/velotecla"));
+#ifndef _WIN32
+    // Shared: what one member writes, the others can rewrite, whatever the umask was.
+    fs::create_directories(at("var/lib/velotecla/users"));
+    ASSERT_TRUE(WriteFileAtomically(at("var/lib/velotecla/users/Ana"), "[Definition]\r\n"));
+    EXPECT_EQ(fs::status(at("var/lib/velotecla/users/Ana")).permissions() & fs::perms::group_write,
+              fs::perms::group_write);
+    ::umask(before);
+#endif
+    SetProgramFolder(root.path()); // portable again for the tests that follow
+    EXPECT_EQ(ProgramFile(lesson), root.path() / lesson);
+}
+
+TEST(DataEnvironment, PerUserFolderFollowsTheSystemsRules) {
+    const auto set = [](const char* name, const std::string& value) {
+#ifdef _WIN32
+        _putenv_s(name, value.c_str());
+#else
+        if (value.empty())
+            ::unsetenv(name);
+        else
+            ::setenv(name, value.c_str(), 1);
+#endif
+    };
+    const auto keep = [](const char* name) {
+        const char* v = std::getenv(name);
+        return std::string(v ? v : "");
+    };
+    const std::string xdg = keep("XDG_DATA_HOME"), home = keep("HOME"), named = keep(kDataFolderVariable),
+                      appData = keep("APPDATA");
+    set(kDataFolderVariable, "escola");
+#ifdef _WIN32
+    set("APPDATA", "C:\\Users\\ana\\AppData\\Roaming");
+    EXPECT_EQ(SystemDataEnvironment().userFolder, fs::path("C:\\Users\\ana\\AppData\\Roaming"));
+    EXPECT_TRUE(SystemDataEnvironment().sharedFolder.empty());
+#else
+    set("HOME", "/home/ana");
+    set("XDG_DATA_HOME", "/dados/ana");
+    EXPECT_EQ(SystemDataEnvironment().userFolder, fs::path("/dados/ana"));
+    set("XDG_DATA_HOME", "relativa"); // not absolute: to be ignored
+    EXPECT_EQ(SystemDataEnvironment().userFolder, fs::path("/home/ana/.local/share"));
+    set("XDG_DATA_HOME", "");
+    EXPECT_EQ(SystemDataEnvironment().userFolder, fs::path("/home/ana/.local/share"));
+    EXPECT_TRUE(SystemDataEnvironment().sharedFolder.is_absolute());
+#endif
+    EXPECT_EQ(SystemDataEnvironment().namedFolder, "escola");
+    EXPECT_TRUE(SystemDataEnvironment().installedData.is_relative());
+    EXPECT_TRUE(SystemDataEnvironment().installedModules.is_relative());
+#ifdef _WIN32
+    EXPECT_TRUE(fs::exists(ExecutableFolder() / "core_tests.exe"));
+#else
+    EXPECT_TRUE(fs::exists(ExecutableFolder() / "core_tests"));
+#endif
+    set("XDG_DATA_HOME", xdg);
+    set("HOME", home);
+    set(kDataFolderVariable, named);
+    set("APPDATA", appData);
+}
+
+} // namespace

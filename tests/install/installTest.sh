@@ -1,0 +1,180 @@
+#!/usr/bin/env bash
+# The Debian package on a real system: installs it, runs the installed program under a private Xvfb as
+# two members of the group velotecla and one user outside it (each creates a student through the
+# windows and leaves the program), checks where each one's writes landed, removes the package and
+# checks that the students are kept. Needs root: it installs a package and adds OS users. A data
+# folder or group that was there before is put back as it was.
+#
+#   tests/install/installTest.sh PACKAGE.deb BUILD_DIR
+set -euo pipefail
+
+deb=$(readlink -f "$1")
+build_dir=$(readlink -f "$2")
+data=/var/lib/velotecla
+members=(vtteste-ana vtteste-bia)
+outsider=vtteste-caio
+title='Velotecla - Curso de Datilografia by tavoli'
+
+if [ "$(id -u)" != 0 ]; then
+    echo "install test: not run, it needs root (it installs the package and adds OS users)"
+    exit 0
+fi
+if dpkg -s velotecla >/dev/null 2>&1; then
+    echo "install test: velotecla is already installed here; not touching that installation" >&2
+    exit 1
+fi
+
+failures=0
+passes=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+pass() { echo "ok: $*"; passes=$((passes + 1)); }
+check() { # description, command...
+    local what=$1
+    shift
+    if "$@"; then pass "$what"; else fail "$what"; fi
+}
+
+work=$(mktemp -d /tmp/vt-install.XXXXXX)
+chmod 755 "$work"
+backup=""
+group_before=$(getent group velotecla >/dev/null && echo yes || echo no)
+xvfb_pid=""
+program_pids=()
+
+cleanup() {
+    set +e
+    for p in "${program_pids[@]}"; do kill -KILL "$p" 2>/dev/null; done
+    for u in "${members[@]}" "$outsider"; do userdel -r "$u" >/dev/null 2>&1; done
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+    dpkg -s velotecla >/dev/null 2>&1 && dpkg --purge velotecla >/dev/null 2>&1
+    rm -rf "$data"
+    [ -n "$backup" ] && mv "$backup" "$data"
+    [ "$group_before" = no ] && getent group velotecla >/dev/null && groupdel velotecla
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+if [ -e "$data" ]; then
+    backup=$data.before-install-test.$$
+    mv "$data" "$backup"
+fi
+
+# --- Installing -------------------------------------------------------------------------------------
+start=$(date +%s)
+DEBIAN_FRONTEND=noninteractive apt-get install -y -qq -o DPkg::Lock::Timeout=600 --no-install-recommends \
+    "$deb" >"$work/apt.log" 2>&1 || { cat "$work/apt.log"; exit 1; }
+echo "installed in $(($(date +%s) - start)) s"
+touch "$work/stamp"
+
+check "group velotecla made" sh -c "getent group velotecla >/dev/null"
+for d in "$data" "$data/users" "$data/aulas"; do
+    check "$d is root:velotecla, set-group-id and group-writable" \
+        test "$(stat -c '%U:%G %a' "$d")" = "root:velotecla 2775"
+done
+check "velotecla --version answers" test "$(velotecla --version)" = "velotecla 1.7"
+check "velotecla --help answers in Portuguese" sh -c 'velotecla --help | grep -q "^Uso: velotecla"'
+for f in /usr/share/applications/br.com.tavoli.velotecla.desktop /usr/share/metainfo/br.com.tavoli.velotecla.metainfo.xml \
+    /usr/share/icons/hicolor/48x48/apps/velotecla.png /usr/share/man/man1/velotecla.1.gz \
+    /usr/share/velotecla/aulas/aula24.aul /usr/share/velotecla/splash.jpg; do
+    check "installed: $f" test -f "$f"
+done
+modules=$(dpkg -L velotecla | grep -E '/(vtprint|libvelotecla_sound)\.so$' || true)
+check "both modules installed" test "$(echo "$modules" | wc -l)" = 2
+check "no build folder path in the installed code" \
+    sh -c "! grep -qF '$build_dir' /usr/bin/velotecla $(echo $modules)"
+
+# --- Running as three OS users ------------------------------------------------------------------------
+useradd -m -G velotecla -s /bin/sh "${members[0]}"
+useradd -m -G velotecla -s /bin/sh "${members[1]}"
+useradd -m -s /bin/sh "$outsider"
+
+exec 3>"$work/display"
+Xvfb -displayfd 3 -ac -noreset -nolisten tcp -screen 0 1280x1024x24 >/dev/null 2>&1 &
+xvfb_pid=$!
+exec 3>&-
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+export DISPLAY=:$(head -n1 "$work/display")
+
+window() { # name pattern: the newest visible window of that name, waited for
+    local w=""
+    for _ in $(seq 150); do
+        w=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | tail -n1)
+        [ -n "$w" ] && { echo "$w"; return 0; }
+        sleep 0.2
+    done
+    echo "no window '$1'" >&2
+    return 1
+}
+press() { # window name pattern, keys...
+    local w
+    w=$(window "$1") || return 1
+    shift
+    xdotool windowfocus --sync "$w" key --delay 60 "$@"
+}
+wait_file() {
+    for _ in $(seq 100); do [ -e "$1" ] && return 0; sleep 0.1; done
+    return 1
+}
+
+# Starts the installed program as the user, creates a student (name, password, level "Apenas Aluno")
+# through the roster, the access dialog of the built-in administrator and the editor, and leaves.
+session() { # user student expected-folder
+    local user=$1 student=$2 folder=$3 pid rc
+    setpriv --reuid="$user" --regid="$user" --init-groups env -i HOME="/home/$user" PATH=/usr/bin:/bin LANG=C.UTF-8 DISPLAY="$DISPLAY" \
+        velotecla >"$work/$user.log" 2>&1 &
+    pid=$!
+    program_pids+=("$pid")
+    if [ "$user" = "$outsider" ]; then
+        press '^Velotecla - pasta de dados$' Return || return 1
+    fi
+    sleep 3.5 # the splash
+    press "^$title\$" alt+n || return 1
+    press '^Senha de Acesso' Return || return 1
+    window '^Novo usu' >/dev/null || return 1
+    xdotool type --delay 40 "$student"
+    xdotool key --delay 60 Tab
+    xdotool type --delay 40 senha1
+    xdotool key --delay 60 Tab Right alt+s
+    wait_file "$folder/users/$student" || { echo "no profile $folder/users/$student" >&2; return 1; }
+    press "^$title\$" alt+s || return 1
+    press 'Saindo do Aplicativo' Return || return 1
+    for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+    rc=0
+    wait "$pid" || rc=$?
+    [ "$rc" = 0 ] || { echo "velotecla ended with $rc" >&2; cat "$work/$user.log" >&2; return 1; }
+}
+
+user_data=.local/share/velotecla
+check "${members[0]} creates Ana in the shared folder" session "${members[0]}" Ana "$data"
+check "${members[1]} creates Bia in the shared folder" session "${members[1]}" Bia "$data"
+check "$outsider creates Caio in a folder of its own" session "$outsider" Caio "/home/$outsider/$user_data"
+
+check "one shared roster: Ana and Bia side by side" test -f "$data/users/Ana" -a -f "$data/users/Bia"
+check "Ana's profile is ${members[0]}'s, in the group" \
+    test "$(stat -c '%U:%G' "$data/users/Ana")" = "${members[0]}:velotecla"
+check "Bia's profile is ${members[1]}'s, in the group" \
+    test "$(stat -c '%U:%G' "$data/users/Bia")" = "${members[1]}:velotecla"
+check "profiles stay writable by the group" test "$(stat -c '%a' "$data/users/Bia")" = 664
+check "${members[1]} rewrote the settings ${members[0]} made" \
+    test "$(stat -c '%U' "$data/velotecla.INI")" = "${members[1]}"
+for u in "${members[@]}"; do
+    check "nothing of $u's in its home" test ! -e "/home/$u/$user_data"
+done
+check "Caio is in $outsider's own folder" test -f "/home/$outsider/$user_data/users/Caio"
+check "Caio is not in the shared roster" test ! -e "$data/users/Caio"
+check "nothing of $outsider's in the shared folder" test -z "$(find "$data" -user "$outsider")"
+check "$outsider is told where its data is" grep -q "não pode gravar na pasta de dados compartilhada" "$work/$outsider.log"
+check "the installed files are as packaged" dpkg --verify velotecla
+check "nothing new under the installation's folders" \
+    test -z "$(find /usr/share/velotecla /usr/lib/*/velotecla /usr/bin/velotecla -newer "$work/stamp")"
+check "no file of a test user under /usr" \
+    test -z "$(find /usr -xdev \( -user "${members[0]}" -o -user "${members[1]}" -o -user "$outsider" \) -print -quit)"
+
+# --- Removing -----------------------------------------------------------------------------------------
+DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq -o DPkg::Lock::Timeout=600 velotecla >"$work/apt.log" 2>&1 ||
+    { cat "$work/apt.log"; exit 1; }
+check "the program is gone" test ! -e /usr/bin/velotecla
+check "the students are kept after removal" test -f "$data/users/Ana" -a -f "$data/users/Bia"
+
+echo "install test: $passes passed, $failures failed, $(($(date +%s) - start)) s"
+[ "$failures" = 0 ]
