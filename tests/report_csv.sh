@@ -6,6 +6,7 @@ program="$1"
 dir=$(mktemp -d)
 trap 'rm -rf "$dir"' EXIT
 cp "$program" "$dir/velotecla-relatorio"
+mkdir "$dir/aulas" # a program folder of its own: the data lives beside the program
 fail() { echo "FAIL: $*"; exit 1; }
 
 # No users folder: a message, no output, a failure code.
