@@ -15,11 +15,13 @@
 #include "widgets/balloonHint.h"
 #include "widgets/designScale.h"
 #include "widgets/messages.h"
+#include "widgets/ownCaption.h"
 #include "widgets/qtText.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -32,7 +34,8 @@ TfrmTela* frmTela = nullptr;
 namespace {
 constexpr int kBalloonMs = 5000;
 
-QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption, QStyle::StandardPixmap glyph) {
+QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption,
+                        QStyle::StandardPixmap glyph) {
     auto* b = new QPushButton(caption, parent);
     b->setObjectName(QString::fromLatin1(name));
     b->setIcon(parent->style()->standardIcon(glyph));
@@ -58,16 +61,24 @@ TfrmTela::TfrmTela() : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Q
     s.place(lstUsr, 5, 24, 215, 137);
     lstUsr->setSelectionMode(QAbstractItemView::SingleSelection);
     lstUsr->setUniformItemSizes(true);
+    lstUsr->setAccessibleName(Label1->text());
     {
+        // The fixed light background takes a fixed dark text with it, whatever the desktop's theme.
         QPalette pal = lstUsr->palette();
-        pal.setColor(QPalette::Base, QColor(0xF7, 0xF7, 0xF7));
+        for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+            pal.setColor(group, QPalette::Base, QColor(0xF7, 0xF7, 0xF7));
+            pal.setColor(group, QPalette::Text,
+                         group == QPalette::Disabled ? QColor(0x80, 0x80, 0x80) : Qt::black);
+        }
         lstUsr->setPalette(pal);
     }
-    m_lineHeight = s(13);
+    // The designed line height, or more where the font's descenders (g, j, p, q, y) need it.
+    m_lineHeight = std::max(s(13), QFontMetrics(lstUsr->font()).height() + 1);
 
     btnSel = makeButton(this, "btnSel", QStringLiteral("&Fazer Aulas deste Aluno"), QStyle::SP_MediaPlay);
     btnNew = makeButton(this, "btnNew", QStringLiteral("&Novo Aluno"), QStyle::SP_FileIcon);
-    btnEditUser = makeButton(this, "btnEditUser", QStringLiteral("&Editar Aluno"), QStyle::SP_FileDialogDetailedView);
+    btnEditUser =
+        makeButton(this, "btnEditUser", QStringLiteral("&Editar Aluno"), QStyle::SP_FileDialogDetailedView);
     btnDel = makeButton(this, "btnDel", QStringLiteral("E&xcluir Selecionado"), QStyle::SP_TrashIcon);
     BitBtn1 = makeButton(this, "BitBtn1", QStringLiteral("Sobre tavoli®"), QStyle::SP_MessageBoxInformation);
     btnExit = makeButton(this, "btnExit", QStringLiteral("&Sair"), QStyle::SP_DialogCloseButton);
@@ -120,6 +131,7 @@ TfrmTela::TfrmTela() : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Q
     // Centred on the screen.
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
+    GiveOwnCaption(this);
 
     Guard([this] { FormCreate(); });
 }
@@ -143,7 +155,9 @@ QString TfrmTela::SelectedName() const {
     return index < 0 ? QString() : lstUsr->item(index)->text();
 }
 
-QString TfrmTela::CurrentProfilePath() const { return m_usersFolder + QDir::separator() + SelectedName(); }
+QString TfrmTela::CurrentProfilePath() const {
+    return m_usersFolder + QDir::separator() + SelectedName();
+}
 
 void TfrmTela::fillList() {
     m_listReady = false;
@@ -151,8 +165,8 @@ void TfrmTela::fillList() {
     if (!m_usersFolder.isEmpty()) {
         // Ordinary files only: no folders, no hidden or system files; every name, whatever its ending.
         const QDir dir(m_usersFolder);
-        const QStringList names =
-            dir.entryList(QDir::Files | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase | QDir::LocaleAware);
+        const QStringList names = dir.entryList(QDir::Files | QDir::NoDotAndDotDot,
+                                                QDir::Name | QDir::IgnoreCase | QDir::LocaleAware);
         for (const QString& name : names) {
             auto* item = new QListWidgetItem(name, lstUsr);
             item->setSizeHint(QSize(0, m_lineHeight));
@@ -195,8 +209,8 @@ void TfrmTela::FormCreate() {
 
 void TfrmTela::FormActivate() {
     if (lstUsr->count() == 0)
-        ohint->ShowHint(btnNew, QStringLiteral("!!! Criar Aluno !!!"), QStringLiteral("Clique aqui para\nCriar um Aluno."),
-                        kBalloonMs);
+        ohint->ShowHint(btnNew, QStringLiteral("!!! Criar Aluno !!!"),
+                        QStringLiteral("Clique aqui para\nCriar um Aluno."), kBalloonMs);
     else
         ohint->ShowHint(lstUsr, QStringLiteral("!!! Selecione o Aluno !!!"),
                         QStringLiteral("Clique aqui para\nSelecionar o Aluno."), kBalloonMs);
@@ -231,7 +245,8 @@ void TfrmTela::btnNewClick() {
 
 void TfrmTela::btnEditUserClick() {
     const QString name = SelectedName();
-    if (!AskYesNo(QStringLiteral("Deseja Realmente alterar as opções do usuário \"") + name + QStringLiteral("\" ?")))
+    if (!AskYesNo(QStringLiteral("Deseja Realmente alterar as opções do usuário \"") + name +
+                  QStringLiteral("\" ?")))
         return;
     if (RequestAccess(TAccessMode::Administrator).isEmpty())
         return;
@@ -257,9 +272,13 @@ void TfrmTela::btnDelClick() {
         WriteRegistryValue(keys::MarkerKeyPath, keys::MarkerValueName, "");
 }
 
-void TfrmTela::BitBtn1Click() { frmSobre->exec(); }
+void TfrmTela::BitBtn1Click() {
+    frmSobre->exec();
+}
 
-void TfrmTela::btnExitClick() { close(); }
+void TfrmTela::btnExitClick() {
+    close();
+}
 
 bool TfrmTela::FormCloseQuery() {
     SelectSettingsFile("");
@@ -275,6 +294,18 @@ bool TfrmTela::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate)
         Guard([this] { FormActivate(); });
     return QWidget::event(event);
+}
+
+// btnSel is the default button: Enter presses it wherever the focus is in the window; Space
+// still presses the focused button.
+void TfrmTela::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        if (btnSel->isEnabled() && btnSel->isVisible())
+            btnSel->click();
+        event->accept();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void TfrmTela::closeEvent(QCloseEvent* event) {
