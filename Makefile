@@ -2,12 +2,17 @@
 #   make run    install what is missing, build, assemble build/velotecla/ and start the program
 #   make test   the same set-up, then every test (debug build and sanitizer build)
 
+# The desktop tests (ctest label "desktop"): a window manager, real X events and stacking under Xvfb,
+# and a headless Wayland compositor with XWayland and Qt's Wayland back-end.
+DESKTOP_TEST_PACKAGES := openbox xdotool x11-utils weston xwayland qt6-wayland
+
 # poppler-utils: the diploma test reads the printed PDF; libx11-dev, libxdamage-dev, xvfb: the start-up benchmark.
 PACKAGES := cmake ninja-build g++ pkg-config \
 	qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-translations-l10n libgl-dev libvulkan-dev \
 	libjpeg62-turbo-dev libgtest-dev googletest \
 	fonts-dejavu-core fonts-liberation2 fonts-comic-neue fonts-urw-base35 fonts-terminus-otb \
-	poppler-utils libx11-dev libxdamage-dev xvfb
+	poppler-utils libx11-dev libxdamage-dev xvfb \
+	$(DESKTOP_TEST_PACKAGES)
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 JOBS ?= $(shell nproc)

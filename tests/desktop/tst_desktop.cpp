@@ -40,6 +40,16 @@ QString sh(const QString& command) {
     return QString::fromLocal8Bit(p.readAllStandardOutput());
 }
 
+// A failed check returns early from a step run inside a modal window: the window is closed then, so
+// that the test ends instead of waiting on it.
+struct CloseWhenFailed {
+    QWidget* window;
+    ~CloseWhenFailed() {
+        if (QTest::currentTestFailed() && window->isVisible())
+            window->close();
+    }
+};
+
 // A dark desktop theme: light text on dark windows.
 struct DarkTheme {
     QPalette before = QApplication::palette();
@@ -226,6 +236,7 @@ private slots:
         bool boxAbove = false;
         QString message;
         WhenModal([&](QWidget* dialog) {
+            CloseWhenFailed closing{dialog};
             QTest::qWait(300);
             screenshot(QStringLiteral("access-dialog"));
             verifyCaptionWithoutButtons(dialog);
@@ -234,6 +245,7 @@ private slots:
             // OK with an empty password: the message box comes above the dialog.
             WhenModal(
                 [&](QWidget* box) {
+                    CloseWhenFailed closing{box};
                     QTest::qWait(300);
                     message = static_cast<QMessageBox*>(box)->text();
                     boxAbove = stackedAbove(box, frmPassWord);
@@ -255,7 +267,8 @@ private slots:
         endSplash();
         QList<int> levels, layouts;
         for (int opening = 0; opening < 3; ++opening) {
-            WhenModal([&](QWidget*) {
+            WhenModal([&](QWidget* editor) {
+                CloseWhenFailed closing{editor};
                 QTest::qWait(300);
                 if (opening == 0) {
                     screenshot(QStringLiteral("editor"));
@@ -279,6 +292,7 @@ private slots:
         start({});
         endSplash();
         WhenModal([&](QWidget* box) {
+            CloseWhenFailed closing{box};
             QTest::qWait(300);
             screenshot(QStringLiteral("about"));
             verifyCaptionWithoutButtons(box);
@@ -407,7 +421,7 @@ private slots:
             // The result window opens inside the held key's handling: it is looked at from there.
             WhenModal(
                 [&](QWidget* res) {
-                    QTest::qWait(1700); // the key held, repeated and let go
+                    QTest::qWait(3000); // the key held, repeated and let go
                     openAfterHeldEnter = res->isVisible();
                     if (!openAfterHeldEnter)
                         return;
@@ -417,7 +431,7 @@ private slots:
                     closedByNewEnter = true;
                 },
                 frmExec);
-            sh(QStringLiteral("xdotool keydown Return; sleep 1.2; xdotool keyup Return"));
+            sh(QStringLiteral("xdotool keydown Return; sleep 2.5; xdotool keyup Return"));
         });
         QVERIFY2(openAfterHeldEnter, "a held Enter closed the result window");
         QVERIFY(closedByNewEnter);
