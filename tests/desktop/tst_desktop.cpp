@@ -378,9 +378,9 @@ private slots:
             countdownMs = countdown.elapsed();
             QTest::qWait(300);
             aboveAfterCountdown = stackedAbove(frmKey, frmExec);
-            // A flash caught half-way for the picture.
-            QTimer::singleShot(200, [] { screenshot(QStringLiteral("exercise-flash")); });
-            sh(QStringLiteral("xdotool keydown a; sleep 0.3; xdotool keyup a"));
+            // A held key flashes at every repetition: the picture catches the keyboard lit.
+            QTimer::singleShot(1200, [] { screenshot(QStringLiteral("exercise-flash")); });
+            sh(QStringLiteral("xdotool keydown a; sleep 1.6; xdotool keyup a"));
             key(QStringLiteral("s d space a s d space"));
             aboveWhileTyping = stackedAbove(frmKey, frmExec);
             QTRY_VERIFY_WITH_TIMEOUT(clockLines.size() >= 3, 5000);
