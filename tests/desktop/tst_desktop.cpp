@@ -40,6 +40,12 @@ QString sh(const QString& command) {
     return QString::fromLocal8Bit(p.readAllStandardOutput());
 }
 
+// Real window systems (and sanitizer builds) are slow to show a window: modal windows are waited for
+// longer than offscreen.
+void whenModal(std::function<void(QWidget*)> action, QWidget* except = nullptr) {
+    WhenModal(std::move(action), except, 30000);
+}
+
 // A failed check returns early from a step run inside a modal window: the window is closed then, so
 // that the test ends instead of waiting on it.
 struct CloseWhenFailed {
@@ -167,7 +173,7 @@ private slots:
         SetMessageSink(nullptr);
         bool above = false;
         QString text;
-        WhenModal([&](QWidget* box) {
+        whenModal([&](QWidget* box) {
             QTest::qWait(500);
             screenshot(QStringLiteral("splash-error"));
             text = qobject_cast<QMessageBox*>(box) ? static_cast<QMessageBox*>(box)->text() : QString();
@@ -217,12 +223,12 @@ private slots:
         QVERIFY(program->questions[0].startsWith(QStringLiteral("Deseja Realmente alterar")));
 
         bool opened = false;
-        WhenModal([&](QWidget* dialog) {
+        list->setFocus();
+        QTRY_VERIFY(list->hasFocus());
+        whenModal([&](QWidget* dialog) {
             opened = dialog == frmPassWord;
             key(QStringLiteral("Escape"));
         });
-        list->setFocus();
-        QTRY_VERIFY(list->hasFocus());
         key(QStringLiteral("Return"));
         QTRY_VERIFY2(opened, "Enter in the list did not press btnSel");
         QTRY_VERIFY(!frmPassWord->isVisible());
@@ -235,7 +241,7 @@ private slots:
         frmTela->lstUsr->setCurrentRow(0);
         bool boxAbove = false;
         QString message;
-        WhenModal([&](QWidget* dialog) {
+        whenModal([&](QWidget* dialog) {
             CloseWhenFailed closing{dialog};
             QTest::qWait(300);
             screenshot(QStringLiteral("access-dialog"));
@@ -243,7 +249,7 @@ private slots:
             QCOMPARE(frmPassWord->txtName->accessibleName(), QStringLiteral("Usuário:"));
             QCOMPARE(frmPassWord->txtPassWord->accessibleName(), QStringLiteral("Senha:"));
             // OK with an empty password: the message box comes above the dialog.
-            WhenModal(
+            whenModal(
                 [&](QWidget* box) {
                     CloseWhenFailed closing{box};
                     QTest::qWait(300);
@@ -267,7 +273,7 @@ private slots:
         endSplash();
         QList<int> levels, layouts;
         for (int opening = 0; opening < 3; ++opening) {
-            WhenModal([&](QWidget* editor) {
+            whenModal([&](QWidget* editor) {
                 CloseWhenFailed closing{editor};
                 QTest::qWait(300);
                 if (opening == 0) {
@@ -291,7 +297,7 @@ private slots:
     void about() {
         start({});
         endSplash();
-        WhenModal([&](QWidget* box) {
+        whenModal([&](QWidget* box) {
             CloseWhenFailed closing{box};
             QTest::qWait(300);
             screenshot(QStringLiteral("about"));
@@ -339,14 +345,14 @@ private slots:
                 p->reject();
         });
         rescue.start(8000);
-        WhenModal([](QWidget* access) { QTest::keyClick(access, Qt::Key_Return); });
-        WhenModal(onCatalogue, frmPassWord);
+        whenModal([](QWidget* access) { QTest::keyClick(access, Qt::Key_Return); });
+        whenModal(onCatalogue, frmPassWord);
         frmTela->btnSelClick();
         QVERIFY(previewShown);
         QVERIFY2(rescue.isActive(), "the catalogue's showing ended only when the preview closed");
         QVERIFY(!frmAulas->findChild<QDialog*>(QStringLiteral("diplomaPreview")));
-        WhenModal([](QWidget* access) { QTest::keyClick(access, Qt::Key_Return); });
-        WhenModal(onCatalogue, frmPassWord);
+        whenModal([](QWidget* access) { QTest::keyClick(access, Qt::Key_Return); });
+        whenModal(onCatalogue, frmPassWord);
         frmTela->btnSelClick();
         QCOMPARE(catalogues, 2);
     }
@@ -366,7 +372,7 @@ private slots:
         connect(frmExec->tmrTempo, &QTimer::timeout, frmExec, [&] { clockLines << frmExec->lblMes->text(); });
         d.run([&] {
             QTest::qWait(300);
-            WhenModal(
+            whenModal(
                 [&](QWidget*) {
                     countdown.start();
                     QTest::qWait(1500);
@@ -419,7 +425,7 @@ private slots:
             QTRY_VERIFY(ExerciseState.Running);
             key(QStringLiteral("a"));
             // The result window opens inside the held key's handling: it is looked at from there.
-            WhenModal(
+            whenModal(
                 [&](QWidget* res) {
                     QTest::qWait(3000); // the key held, repeated and let go
                     openAfterHeldEnter = res->isVisible();
