@@ -7,6 +7,10 @@
 #   make fuzz   the core's fuzzing harnesses, each for FUZZ_SECONDS (see fuzz/run.sh)
 
 # clang, libclang-rt-14-dev: the fuzzing harnesses (libFuzzer); llvm-14: their coverage count.
+# The desktop tests (ctest label "desktop"): a window manager, real X events and stacking under Xvfb,
+# and a headless Wayland compositor with XWayland and Qt's Wayland back-end.
+DESKTOP_TEST_PACKAGES := openbox xdotool x11-utils weston xwayland qt6-wayland
+
 # poppler-utils: the diploma test reads the printed PDF; libx11-dev, libxdamage-dev, xvfb: the start-up benchmark.
 # qt6-charts-dev, libqt6opengl6-dev: the class report's charts (Qt Charts' CMake files ask for Qt OpenGL's).
 PACKAGES := cmake ninja-build g++ pkg-config \
@@ -15,7 +19,8 @@ PACKAGES := cmake ninja-build g++ pkg-config \
 	fonts-dejavu-core fonts-liberation2 fonts-comic-neue fonts-urw-base35 fonts-terminus-otb \
 	poppler-utils libx11-dev libxdamage-dev xvfb \
 	qt6-charts-dev libqt6opengl6-dev \
-	clang libclang-rt-14-dev llvm-14
+	clang libclang-rt-14-dev llvm-14 \
+	$(DESKTOP_TEST_PACKAGES)
 # The package and its checks; xdotool drives the installed program in the install test; mingw-w64 and
 # wine build and run the Windows core tests (googletest above gives the source they are built from).
 PACKAGES += dpkg-dev fakeroot file lintian appstream desktop-file-utils xdotool \

@@ -1,5 +1,6 @@
 #include "app/commandLine.h"
 #include "app/windowSet.h"
+#include "platform/displayBackend.h"
 #include "widgets/qtText.h"
 
 #include <QApplication>
@@ -26,6 +27,7 @@ int main(int argc, char* argv[]) {
         std::fputs(answer->text.c_str(), stdout);
         return answer->exitCode;
     }
+    ChooseDisplayBackend();
     QApplication app(argc, argv);
     // The splash is the main window but is hidden after 3 s; only the roster's exit ends the program.
     QApplication::setQuitOnLastWindowClosed(false);

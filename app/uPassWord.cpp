@@ -9,6 +9,7 @@
 #include "storage/studentName.h"
 #include "widgets/designScale.h"
 #include "widgets/messages.h"
+#include "widgets/ownCaption.h"
 #include "widgets/qtText.h"
 
 #include <QFrame>
@@ -61,6 +62,9 @@ void TfrmPassWord::BuildControls() {
     txtPassWord->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 42; }")); // "*"
     txtPassWord->setMaxLength(kMaxPasswordLength);
     s.place(txtPassWord, 80, 26, 157, 21);
+    // Screen readers name each box after its label.
+    txtName->setAccessibleName(Label1->text());
+    txtPassWord->setAccessibleName(Label2->text());
 
     Panel1 = new QFrame(this);
     Panel1->setObjectName(QStringLiteral("Panel1"));
@@ -80,6 +84,7 @@ void TfrmPassWord::BuildControls() {
     connect(btnOK, &QPushButton::clicked, this, [this] { Guard([this] { btnOKClick(); }); });
     // Esc comes here too, through QDialog::reject.
     connect(btnCancel, &QPushButton::clicked, this, [this] { Guard([this] { finish(false); }); });
+    GiveOwnCaption(this);
 }
 
 void TfrmPassWord::finish(bool accepted) {

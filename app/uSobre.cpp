@@ -6,6 +6,7 @@
 #include "widgets/colours.h"
 #include "widgets/designScale.h"
 #include "widgets/messages.h"
+#include "widgets/ownCaption.h"
 #include "widgets/picture.h"
 #include "widgets/qtText.h"
 
@@ -153,6 +154,7 @@ void TfrmSobre::BuildControls() {
     SpeedButton1->setDefault(true);
     s.place(SpeedButton1, 5, 5, 316, 26);
     connect(SpeedButton1, &QPushButton::clicked, this, [this] { Guard([this] { SpeedButton1Click(); }); });
+    GiveOwnCaption(this);
 }
 
 void TfrmSobre::SpeedButton1Click() {

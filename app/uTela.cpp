@@ -16,11 +16,13 @@
 #include "widgets/balloonHint.h"
 #include "widgets/designScale.h"
 #include "widgets/messages.h"
+#include "widgets/ownCaption.h"
 #include "widgets/qtText.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -60,12 +62,19 @@ TfrmTela::TfrmTela() : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Q
     s.place(lstUsr, 5, 24, 215, 137);
     lstUsr->setSelectionMode(QAbstractItemView::SingleSelection);
     lstUsr->setUniformItemSizes(true);
+    lstUsr->setAccessibleName(Label1->text());
     {
+        // The fixed light background takes a fixed dark text with it, whatever the desktop's theme.
         QPalette pal = lstUsr->palette();
-        pal.setColor(QPalette::Base, QColor(0xF7, 0xF7, 0xF7));
+        for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+            pal.setColor(group, QPalette::Base, QColor(0xF7, 0xF7, 0xF7));
+            pal.setColor(group, QPalette::Text,
+                         group == QPalette::Disabled ? QColor(0x80, 0x80, 0x80) : Qt::black);
+        }
         lstUsr->setPalette(pal);
     }
-    m_lineHeight = s(13);
+    // The designed line height, or more where the font's descenders (g, j, p, q, y) need it.
+    m_lineHeight = std::max(s(13), QFontMetrics(lstUsr->font()).height() + 1);
 
     btnSel = makeButton(this, "btnSel", QStringLiteral("&Fazer Aulas deste Aluno"), QStyle::SP_MediaPlay);
     btnNew = makeButton(this, "btnNew", QStringLiteral("&Novo Aluno"), QStyle::SP_FileIcon);
@@ -123,6 +132,7 @@ TfrmTela::TfrmTela() : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Q
     // Centred on the screen.
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
+    GiveOwnCaption(this);
 
     Guard([this] { FormCreate(); });
 }
@@ -285,6 +295,18 @@ bool TfrmTela::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate)
         Guard([this] { FormActivate(); });
     return QWidget::event(event);
+}
+
+// btnSel is the default button: Enter presses it wherever the focus is in the window; Space
+// still presses the focused button.
+void TfrmTela::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        if (btnSel->isEnabled() && btnSel->isVisible())
+            btnSel->click();
+        event->accept();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void TfrmTela::closeEvent(QCloseEvent* event) {

@@ -25,8 +25,8 @@ public:
     // The users folder (no trailing separator) and the selected student.
     QString UsersFolder() const { return m_usersFolder; }
     int SelectedIndex() const;
-    QString SelectedName() const;          // empty when nothing is selected
-    QString CurrentProfilePath() const;    // users folder, separator, selected name
+    QString SelectedName() const;       // empty when nothing is selected
+    QString CurrentProfilePath() const; // users folder, separator, selected name
 
     // Re-reads the folder into the list: the selection is cleared and lstUsrChange runs.
     void ReloadList();
@@ -47,6 +47,7 @@ public:
 protected:
     bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void fillList();

@@ -11,6 +11,7 @@
 #include "widgets/balloonHint.h"
 #include "widgets/designScale.h"
 #include "widgets/messages.h"
+#include "widgets/ownCaption.h"
 #include "widgets/qtText.h"
 
 #include <QApplication>
@@ -38,11 +39,42 @@ TRadioGroup::TRadioGroup(const QString& title, const QStringList& items, int col
     for (int i = 0; i < items.size(); ++i) {
         auto* button = new QRadioButton(items[i], this);
         m_group->addButton(button, i);
+        button->installEventFilter(this);
     }
     connect(m_group, &QButtonGroup::idToggled, this, [this](int, bool checked) {
-        if (checked)
+        if (checked) {
+            FixTabStop();
             emit Click();
+        }
     });
+    FixTabStop();
+}
+
+void TRadioGroup::FixTabStop() {
+    // Tab enters the group at its chosen option (the first when none is chosen); the toolkit would
+    // leave the stop on the option that last had the focus, from which the arrows choose nothing.
+    const int stop = std::max(0, ItemIndex());
+    for (int i = 0; i < Count(); ++i)
+        Item(i)->setFocusPolicy(i == stop ? Qt::StrongFocus : Qt::ClickFocus);
+}
+
+bool TRadioGroup::eventFilter(QObject* watched, QEvent* event) {
+    // The arrow keys move the choice itself, round the options, as in any option group.
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        const int step = key == Qt::Key_Down || key == Qt::Key_Right ? 1
+                         : key == Qt::Key_Up || key == Qt::Key_Left  ? -1
+                                                                     : 0;
+        const int from =
+            static_cast<int>(m_group->buttons().indexOf(qobject_cast<QAbstractButton*>(watched)));
+        if (step != 0 && from >= 0 && Count() > 0) {
+            QRadioButton* to = Item((from + step + Count()) % Count());
+            to->setChecked(true);
+            to->setFocus(Qt::TabFocusReason);
+            return true;
+        }
+    }
+    return QGroupBox::eventFilter(watched, event);
 }
 
 void TRadioGroup::LayOut(double scale, int width, int height) {
@@ -68,9 +100,11 @@ void TRadioGroup::SetItemIndex(int index) {
         for (QAbstractButton* b : m_group->buttons())
             b->setChecked(false);
         m_group->setExclusive(true);
+        FixTabStop();
         return;
     }
     Item(std::min(index, Count() - 1))->setChecked(true);
+    FixTabStop();
 }
 
 QRadioButton* TRadioGroup::Item(int index) const {
@@ -119,6 +153,9 @@ void TfrmUser::BuildControls() {
     // As in the access dialog, so that every saved password can be typed there.
     txtPassWord->setMaxLength(kMaxPasswordLength);
     s.place(txtPassWord, 120, 26, 176, 21);
+    // Screen readers name each box after its label.
+    txtName->setAccessibleName(Label1->text());
+    txtPassWord->setAccessibleName(Label2->text());
 
     opcUSer = new TRadioGroup(QStringLiteral("Nível de Usuário:"),
                               {QStringLiteral("Administrador"), QStringLiteral("Apenas Aluno")}, 2, this);
@@ -163,6 +200,7 @@ void TfrmUser::BuildControls() {
     connect(BitBtn2, &QPushButton::clicked, this, [this] { Guard([this] { reject(); }); });
     m_focusWatch = connect(qApp, &QApplication::focusChanged, this,
                            [this](QWidget*, QWidget* to) { Guard([=, this] { focusMoved(to); }); });
+    GiveOwnCaption(this);
 }
 
 // The focus moves while the children go; by then this is no editor any more.

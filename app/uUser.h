@@ -25,9 +25,14 @@ public:
     void SetItemIndex(int index);
     QRadioButton* Item(int index) const;
     int Count() const;
+    // Only the chosen option is a Tab stop.
+    void FixTabStop();
 
 signals:
     void Click();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QButtonGroup* m_group;

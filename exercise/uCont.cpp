@@ -60,6 +60,8 @@ TfrmCont::TfrmCont() : QDialog(nullptr, Qt::Dialog | Qt::FramelessWindowHint | Q
     tmrCont = new QTimer(this);
     tmrCont->setObjectName(QStringLiteral("tmrCont"));
     tmrCont->setInterval(1000);
+    // Whole seconds, never less: a coarse timer may fire up to 5% early.
+    tmrCont->setTimerType(Qt::PreciseTimer);
     connect(tmrCont, &QTimer::timeout, this, [this] { Guard([this] { tmrContTimer(); }); });
 
     for (QWidget* child : findChildren<QWidget*>())

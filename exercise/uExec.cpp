@@ -156,6 +156,8 @@ void TfrmExec::BuildControls() {
     tmrTempo = new QTimer(this);
     tmrTempo->setObjectName(QStringLiteral("tmrTempo"));
     tmrTempo->setInterval(1000);
+    // A coarse timer may fire up to 5% early: the clock line would show a second too little.
+    tmrTempo->setTimerType(Qt::PreciseTimer);
     connect(tmrTempo, &QTimer::timeout, this, [this] { Guard([this] { tmrTempoTimer(); }); });
 
     // Every key comes to the window itself: none of its controls ever takes the focus.
@@ -255,8 +257,15 @@ void TfrmExec::closeEvent(QCloseEvent* event) {
 }
 
 void TfrmExec::FormActivate() {
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        setGeometry(screen->geometry());
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect area = screen->geometry();
+        // An X window manager (openbox) takes an undecorated window of exactly the screen's size for
+        // a full-screen one and stacks it above every topmost window, the keyboard included; a row
+        // more, below the screen's edge, keeps it an ordinary window that looks the same.
+        if (QGuiApplication::platformName() == QLatin1String("xcb"))
+            area.setHeight(area.height() + 1);
+        setGeometry(area);
+    }
     RefreshStatistics();
 }
 

@@ -9,7 +9,9 @@
 #include <QApplication>
 #include <QEvent>
 #include <QLabel>
+#include <QPainter>
 #include <QTimer>
+#include <QWindow>
 
 TfrmKey* frmKey = nullptr;
 
@@ -30,6 +32,16 @@ const Relabel kRelabelled[] = {
     {"l27", {"[", "´"}}, {"l28", {"]", "["}}, {"l40", {";", "Ç"}}, {"l41", {"´", "~"}}, {"l52", {"/", ";"}},
 };
 } // namespace
+
+void TKeyCap::paintEvent(QPaintEvent* event) {
+    QLabel::paintEvent(event);
+    // The border keeps its dark line when the legend turns white in a flash.
+    if (frameShape() == QFrame::Box) {
+        QPainter painter(this);
+        painter.setPen(Qt::black);
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
+}
 
 TfrmKey::TfrmKey()
     : DeferredControls(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
@@ -84,12 +96,13 @@ void TfrmKey::BuildControls() {
 QLabel* TfrmKey::addKey(const char* name, const QString& legend, int left, int top, int width, int height,
                         bool functionKey, bool border) {
     const DesignScale s(106);
-    auto* key = new QLabel(legend, this);
+    auto* key = new TKeyCap(legend, this);
     key->setObjectName(QString::fromLatin1(name));
     key->setFocusPolicy(Qt::NoFocus);
     key->setAutoFillBackground(true);
     key->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     key->setTextFormat(Qt::PlainText);
+    key->setIndent(1); // from the left edge; a frame would otherwise indent it by half an "x"
     if (border) {
         key->setFrameShape(QFrame::Box);
         key->setLineWidth(1);
@@ -103,14 +116,28 @@ QLabel* TfrmKey::addKey(const char* name, const QString& legend, int left, int t
     s.place(key, left, top, width, height);
     m_keys.insert(key->objectName(), key);
     m_function.insert(key, functionKey);
+    m_designedFont.insert(key, key->font());
     paintNormal(key);
+    fitLegend(key);
     return key;
 }
 
+void TfrmKey::fitLegend(QLabel* key) {
+    // The look-alike faces are wider than the designed ones: a legend that would be clipped by its
+    // key ("M", "W", "  ENTER" at 96 dpi) is written a pixel smaller until it fits.
+    QFont f = m_designedFont.value(key, key->font());
+    const int room = key->contentsRect().width() - key->indent();
+    while (f.pixelSize() > 5 && QFontMetrics(f).horizontalAdvance(key->text()) > room)
+        f.setPixelSize(f.pixelSize() - 1);
+    if (f != key->font())
+        key->setFont(f);
+}
+
 void TfrmKey::paintNormal(QLabel* key) {
+    // The designed pale keys keep dark legends and borders under a dark desktop theme too.
     QPalette p = key->palette();
     p.setColor(QPalette::Window, m_function.value(key) ? kFunctionColour : kOrdinaryColour);
-    p.setColor(QPalette::WindowText, QApplication::palette().color(QPalette::WindowText));
+    p.setColor(QPalette::WindowText, Qt::black);
     key->setPalette(p);
 }
 
@@ -175,8 +202,11 @@ QList<QLabel*> TfrmKey::KeysOf(std::uint16_t code) {
 void TfrmKey::ApplyLayout(int layout) {
     if (layout != 0 && layout != 1)
         return;
-    for (const Relabel& r : kRelabelled)
-        Key(QString::fromLatin1(r.key))->setText(QString::fromUtf8(r.legend[layout]));
+    for (const Relabel& r : kRelabelled) {
+        QLabel* key = Key(QString::fromLatin1(r.key));
+        key->setText(QString::fromUtf8(r.legend[layout]));
+        fitLegend(key);
+    }
 }
 
 void TfrmKey::Light(const QList<QLabel*>& keys) {
@@ -221,6 +251,7 @@ void ShowKeyboard(int left, int top, QWidget* exerciseWindow) {
         if (exerciseWindow)
             exerciseWindow->installEventFilter(frmKey);
     }
+    frmKey->KeepAbove(exerciseWindow);
     if (!frmKey->isVisible())
         frmKey->show();
     frmKey->raise();
@@ -229,11 +260,31 @@ void ShowKeyboard(int left, int top, QWidget* exerciseWindow) {
     frmKey->ApplyLayout(ReadStudentLayout(CurrentStudentProfile().toStdString()));
 }
 
+void TfrmKey::KeepAbove(QWidget* exerciseWindow) {
+    // A window manager stacks a modal window above every window of its group, a topmost one
+    // included; only a window transient for it stays above it.
+    if (!exerciseWindow)
+        return;
+    exerciseWindow->winId();
+    winId();
+    QWindow* above = exerciseWindow->windowHandle();
+    if (!above || !windowHandle() || windowHandle()->transientParent() == above)
+        return;
+    windowHandle()->setTransientParent(above);
+    // The window manager reads the relation when the window is mapped.
+    if (isVisible()) {
+        hide();
+        show();
+    }
+}
+
 void HideKeyboard() {
     frmKey->move(kOffScreen, kOffScreen);
 }
 
-void KeyFlashDelay(std::uint32_t ms) { KeyFlashDelaySince(TickCount(), ms); }
+void KeyFlashDelay(std::uint32_t ms) {
+    KeyFlashDelaySince(TickCount(), ms);
+}
 
 void KeyFlashDelaySince(std::uint32_t start, std::uint32_t ms) {
     // A timer wakes the wait when no other event comes, so the processor sleeps in between.

@@ -1,13 +1,23 @@
 #pragma once
 #include "widgets/deferredControls.h"
 
+#include <QFont>
 #include <QHash>
+#include <QLabel>
 #include <QList>
 #include <QPointer>
 #include <QWidget>
 #include <cstdint>
 
-class QLabel;
+// One key of the picture: a label whose border stays dark whatever colour its legend takes.
+class TKeyCap : public QLabel {
+    Q_OBJECT
+public:
+    using QLabel::QLabel;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
 
 // The on-screen keyboard that floats above the exercise window: a topmost window that never takes
 // the focus, off-screen until a lesson puts it up.
@@ -38,6 +48,8 @@ public:
     bool IsLit(const QLabel* key) const { return m_lit.value(key) > 0; }
 
     void FormCreate();
+    // Keeps the keyboard stacked above the exercise window under a window manager.
+    void KeepAbove(QWidget* exerciseWindow);
 
     // The exercise window to keep the keyboard above while it is on screen.
     QPointer<QWidget> ExerciseWindow;
@@ -50,9 +62,11 @@ private:
     QLabel* addKey(const char* name, const QString& legend, int left, int top, int width, int height,
                    bool functionKey, bool border = true);
     void paintNormal(QLabel* key);
+    void fitLegend(QLabel* key);
     QHash<QString, QLabel*> m_keys;
     QHash<const QLabel*, int> m_lit;
     QHash<const QLabel*, bool> m_function;
+    QHash<const QLabel*, QFont> m_designedFont;
 };
 
 extern TfrmKey* frmKey;

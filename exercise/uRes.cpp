@@ -105,10 +105,20 @@ void TfrmRes::showEvent(QShowEvent* event) {
 
 void TfrmRes::keyPressEvent(QKeyEvent* event) {
     event->accept();
-    // An Enter held down since the last word of a lesson ending in Enter is not a new press.
-    if (event->isAutoRepeat())
+    // An Enter held down since the last word of a lesson ending in Enter is not a new press. X11
+    // repeats a held key as a release and a press with the same time stamp, which the toolkit does
+    // not always mark as a repeat.
+    const bool repeat = event->isAutoRepeat() || (m_releasedAt != 0 && event->timestamp() == m_releasedAt &&
+                                                  event->nativeScanCode() == m_releasedScanCode);
+    if (repeat)
         return;
     Guard([this, event] { FormKeyDown(VirtualKeyOf(event)); });
+}
+
+void TfrmRes::keyReleaseEvent(QKeyEvent* event) {
+    event->accept();
+    m_releasedAt = event->timestamp();
+    m_releasedScanCode = event->nativeScanCode();
 }
 
 void TfrmRes::closeEvent(QCloseEvent* event) {

@@ -29,11 +29,14 @@ protected:
     bool event(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool focusNextPrevChild(bool next) override;
 
 private:
     bool m_activated = false; // the verdict and the totals once per showing
+    quint64 m_releasedAt = 0; // the time stamp and physical key of the last key that went up
+    quint32 m_releasedScanCode = 0;
 };
 
 extern TfrmRes* frmRes;

@@ -104,8 +104,8 @@ QString CurrentStudentProfile() {
 }
 
 TfrmAulas::TfrmAulas()
-    : DeferredControls(nullptr,
-                       Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
+    : DeferredControls(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                    Qt::WindowCloseButtonHint) {
     setObjectName(QStringLiteral("frmAulas"));
     setWindowTitle(QStringLiteral("Aulas do Aluno"));
     const DesignScale s(106);
@@ -374,8 +374,8 @@ void TfrmAulas::lstAulaClick() {
 
 void TfrmAulas::btnDiplomaClick() {
     // The totals as the catalogue shows them now, not read afresh.
-    ShowDiploma(this, Hint, {lbl1->text(), lbl2->text(), lbl3->text(), lbl4->text(), lbl5->text(), lbl6->text()},
-                ohint);
+    ShowDiploma(this, Hint,
+                {lbl1->text(), lbl2->text(), lbl3->text(), lbl4->text(), lbl5->text(), lbl6->text()}, ohint);
 }
 
 void TfrmAulas::BitBtn3Click() {
@@ -406,6 +406,10 @@ void TfrmAulas::done(int result) {
     // Every way out (the close button, "&Sair da Aula", Escape) stores the selection; the close
     // always proceeds.
     Guard([this] { FormCloseQuery(); });
+    // The diploma's preview goes with the catalogue: its wait would otherwise hold the catalogue's
+    // showing open, and the roster could not show the catalogue again.
+    if (auto* preview = findChild<QDialog*>(QStringLiteral("diplomaPreview")))
+        preview->reject();
     QDialog::done(result);
 }
 

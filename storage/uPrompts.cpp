@@ -17,13 +17,18 @@ bool ask(const QString& title, const QString& text, bool yesIsDefault) {
     // Closing the box any other way (Esc, the close button) counts as "no".
     box.setEscapeButton(QMessageBox::No);
     box.setWindowModality(Qt::ApplicationModal);
+    KeepAboveParent(&box);
     return box.exec() == QMessageBox::Yes;
 }
 } // namespace
 
-void SetPromptAnswerer(PromptAnswerer answerer) { g_answerer = std::move(answerer); }
+void SetPromptAnswerer(PromptAnswerer answerer) {
+    g_answerer = std::move(answerer);
+}
 
-QString ConfirmExitTitle() { return QStringLiteral("  !!!   Saindo do Aplicativo   !!!  "); }
+QString ConfirmExitTitle() {
+    return QStringLiteral("  !!!   Saindo do Aplicativo   !!!  ");
+}
 
 QString ConfirmExitText() {
     return QStringLiteral("          !!! Você esta fechando este aplicativo !!!          \r\n\r\n"
@@ -35,4 +40,6 @@ bool AskYesNo(const QString& question) {
     return ask(QString::fromLatin1(kAskYesNoTitle), question.left(255), false);
 }
 
-bool ConfirmExit() { return ask(ConfirmExitTitle(), ConfirmExitText(), true); }
+bool ConfirmExit() {
+    return ask(ConfirmExitTitle(), ConfirmExitText(), true);
+}

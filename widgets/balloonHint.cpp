@@ -2,16 +2,18 @@
 
 #include "widgets/qtText.h"
 
+#include <QAccessible>
 #include <QEvent>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPainterPath>
 #include <QScreen>
+#include <QWindow>
 
 namespace {
-constexpr int kTail = 12;   // height of the tail
-constexpr int kPad = 8;     // inner margin
+constexpr int kTail = 12; // height of the tail
+constexpr int kPad = 8;   // inner margin
 constexpr int kRadius = 7;
 const QColor kFill(0xFF, 0xFF, 0xE1);
 const QColor kBorder(0x76, 0x76, 0x76);
@@ -19,7 +21,10 @@ const QColor kBorder(0x76, 0x76, 0x76);
 } // namespace
 
 TBalloonHint::TBalloonHint(QWidget* owner)
-    : QWidget(nullptr, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus), m_owner(owner) {
+    // A click on the balloon goes to the control under it.
+    : QWidget(nullptr, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus |
+                           Qt::WindowTransparentForInput),
+      m_owner(owner) {
     setAttribute(Qt::WA_ShowWithoutActivating);
     setObjectName(QStringLiteral("ohint"));
     m_timer.setSingleShot(true);
@@ -59,17 +64,29 @@ void TBalloonHint::ShowHint(QWidget* target, const QString& title, const QString
     const QScreen* screen = QGuiApplication::screenAt(anchor);
     const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 4096, 4096);
     m_tailUp = anchor.y() + height <= area.bottom();
-    QPoint topLeft(anchor.x() - std::min(width / 4, 30), m_tailUp ? anchor.y() : anchor.y() - height - target->height());
+    QPoint topLeft(anchor.x() - std::min(width / 4, 30),
+                   m_tailUp ? anchor.y() : anchor.y() - height - target->height());
     if (!m_tailUp)
         topLeft.setY(target->mapToGlobal(QPoint(0, 0)).y() - height);
     topLeft.setX(std::clamp(topLeft.x(), area.left(), std::max(area.left(), area.right() - width)));
-    m_tailX = std::clamp(anchor.x() - topLeft.x(), kRadius + kTail, std::max(kRadius + kTail, width - kRadius - kTail));
+    m_tailX = std::clamp(anchor.x() - topLeft.x(), kRadius + kTail,
+                         std::max(kRadius + kTail, width - kRadius - kTail));
 
     resize(width, height);
     move(topLeft);
     setMask(QRegion(shape().toFillPolygon().toPolygon()));
     show();
+    // The new outline takes the input region with it under X11: make it empty again.
+    if (QWindow* window = windowHandle()) {
+        window->setFlag(Qt::WindowTransparentForInput, false);
+        window->setFlag(Qt::WindowTransparentForInput, true);
+    }
     raise();
+    // Screen readers hear the balloon as it appears.
+    setAccessibleName(title.isEmpty() ? ShownLines(text) : title);
+    setAccessibleDescription(ShownLines(text));
+    QAccessibleEvent announced(this, QAccessible::Alert);
+    QAccessible::updateAccessibility(&announced);
     if (ms > 0)
         m_timer.start(ms);
 }
@@ -112,12 +129,13 @@ void TBalloonHint::paintEvent(QPaintEvent*) {
         titleFont.setBold(true);
         p.setFont(titleFont);
         const QFontMetrics tm(titleFont);
-        p.drawText(QRect(kPad, y, width() - 2 * kPad, tm.height()), Qt::AlignLeft | Qt::AlignVCenter, m_title);
+        p.drawText(QRect(kPad, y, width() - 2 * kPad, tm.height()), Qt::AlignLeft | Qt::AlignVCenter,
+                   m_title);
         y += tm.height() + 4;
         p.setFont(font());
     }
-    p.drawText(QRect(kPad, y, width() - 2 * kPad, height() - y), Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop,
-               ShownLines(m_text));
+    p.drawText(QRect(kPad, y, width() - 2 * kPad, height() - y),
+               Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop, ShownLines(m_text));
 }
 
 bool TBalloonHint::eventFilter(QObject* watched, QEvent* event) {

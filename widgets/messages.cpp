@@ -14,7 +14,9 @@ const MessageSink* g_sink = nullptr;
 
 } // namespace
 
-QString ApplicationTitle() { return QStringLiteral("Velotecla - Curso de Datilografia by tavoli"); }
+QString ApplicationTitle() {
+    return QStringLiteral("Velotecla - Curso de Datilografia by tavoli");
+}
 
 QString ErrorBoxText(const QString& errorText) {
     if (!errorText.isEmpty() && errorText.back() > QLatin1Char('.'))
@@ -22,12 +24,31 @@ QString ErrorBoxText(const QString& errorText) {
     return errorText;
 }
 
-void SetMessageSink(const MessageSink* sink) { g_sink = sink; }
+void SetMessageSink(const MessageSink* sink) {
+    g_sink = sink;
+}
 
 QWidget* MessageParent() {
     if (QWidget* modal = QApplication::activeModalWidget())
         return modal;
-    return QApplication::activeWindow();
+    if (QWidget* active = QApplication::activeWindow())
+        return active;
+    // Nothing is active yet (the splash never takes the activation): the box belongs to the
+    // window on screen, a topmost one first, so that the window manager stacks it above that.
+    QWidget* chosen = nullptr;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (!window->isVisible() || window->windowType() == Qt::ToolTip)
+            continue;
+        if (!chosen || (window->windowFlags() & Qt::WindowStaysOnTopHint))
+            chosen = window;
+    }
+    return chosen;
+}
+
+void KeepAboveParent(QWidget* box) {
+    // A topmost parent (the splash, the result window) would otherwise stay above its own box.
+    if (QWidget* parent = box->parentWidget(); parent && (parent->windowFlags() & Qt::WindowStaysOnTopHint))
+        box->setWindowFlag(Qt::WindowStaysOnTopHint, true);
 }
 
 void EnsureToolkitTranslations() {
@@ -52,6 +73,7 @@ void ShowErrorBox(const QString& errorText) {
     EnsureToolkitTranslations();
     QMessageBox box(QMessageBox::Critical, ApplicationTitle(), ShownLines(text), QMessageBox::Ok,
                     MessageParent());
+    KeepAboveParent(&box);
     box.exec();
 }
 
@@ -63,6 +85,7 @@ void ShowMessage(const QString& text) {
     EnsureToolkitTranslations();
     QMessageBox box(QMessageBox::NoIcon, ApplicationTitle(), ShownLines(text), QMessageBox::Ok,
                     MessageParent());
+    KeepAboveParent(&box);
     box.exec();
 }
 

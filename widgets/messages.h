@@ -35,6 +35,8 @@ void SetMessageSink(const MessageSink* sink);
 
 // The box's parent: the modal window on top, else the active window.
 QWidget* MessageParent();
+// Keeps a box above a topmost parent.
+void KeepAboveParent(QWidget* box);
 
 // Loads the toolkit's own translations for the system's language, once, before the first box.
 void EnsureToolkitTranslations();

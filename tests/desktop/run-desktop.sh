@@ -1,0 +1,30 @@
+#!/bin/sh
+# Runs a window test on a private X server (Xvfb, a display it picks itself) with the openbox window
+# manager, and stops both afterwards. Exit code 77 (skipped) when either is not installed.
+test_program="$1"; shift
+for tool in Xvfb openbox xdotool xprop; do
+    command -v "$tool" >/dev/null 2>&1 || { echo "$tool is not installed: desktop tests skipped"; exit 77; }
+done
+work=$(mktemp -d) || exit 1
+xvfb_pid= ; wm_pid=
+finish() {
+    [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+    wait 2>/dev/null
+    rm -rf "$work"
+}
+trap finish EXIT INT TERM
+# -noreset: the server keeps its keyboard set-up when a client leaves.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -noreset -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb_pid=$!
+for i in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
+[ -s "$work/display" ] || { echo "Xvfb did not start"; cat "$work/xvfb.log"; exit 1; }
+DISPLAY=":$(cat "$work/display")"; export DISPLAY
+HOME="$work"; export HOME # openbox's own settings, not the user's
+openbox --sm-disable >"$work/openbox.log" 2>&1 &
+wm_pid=$!
+for i in $(seq 100); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+    sleep 0.05
+done
+QT_QPA_PLATFORM=xcb "$test_program" "$@"

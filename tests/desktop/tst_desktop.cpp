@@ -1,0 +1,448 @@
+// The windows on a real X server with a window manager (run by run-desktop.sh under Xvfb and
+// openbox): real key and mouse events from the X server (xdotool), stacking as the window manager
+// publishes it. One test function per window.
+#include "../gui/exerciseDriver.h"
+#include "app/uPassWord.h"
+#include "app/uSobre.h"
+#include "app/uSplash.h"
+#include "app/uTela.h"
+#include "app/uUser.h"
+#include "exercise/uRes.h"
+#include "lessons/uAulas.h"
+#include "storage/profileKeys.h"
+#include "storage/registry.h"
+#include "widgets/balloonHint.h"
+
+#include <QAccessible>
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QScreen>
+
+namespace {
+// Runs a shell command to its end while this program goes on handling its events, as it would
+// while a person types.
+QString sh(const QString& command) {
+    QProcess p;
+    p.start(QStringLiteral("sh"), {QStringLiteral("-c"), command});
+    p.waitForStarted();
+    QElapsedTimer clock;
+    clock.start();
+    while (p.state() != QProcess::NotRunning && clock.elapsed() < 10000)
+        QTest::qWait(5);
+    return QString::fromLocal8Bit(p.readAllStandardOutput());
+}
+
+// Real window systems (and sanitizer builds) are slow to show a window: modal windows are waited for
+// longer than offscreen.
+void whenModal(std::function<void(QWidget*)> action, QWidget* except = nullptr) {
+    WhenModal(std::move(action), except, 30000);
+}
+
+// A failed check returns early from a step run inside a modal window: the window is closed then, so
+// that the test ends instead of waiting on it.
+struct CloseWhenFailed {
+    QWidget* window;
+    ~CloseWhenFailed() {
+        if (QTest::currentTestFailed() && window->isVisible())
+            window->close();
+    }
+};
+
+// A dark desktop theme: light text on dark windows.
+struct DarkTheme {
+    QPalette before = QApplication::palette();
+    DarkTheme() {
+        QPalette dark = before;
+        dark.setColor(QPalette::Window, QColor(0x30, 0x30, 0x30));
+        dark.setColor(QPalette::Base, QColor(0x20, 0x20, 0x20));
+        dark.setColor(QPalette::WindowText, Qt::white);
+        dark.setColor(QPalette::Text, Qt::white);
+        QApplication::setPalette(dark);
+    }
+    ~DarkTheme() { QApplication::setPalette(before); }
+};
+
+QString windowId(QWidget* w) {
+    return QStringLiteral("0x%1").arg(w->winId(), 0, 16);
+}
+
+// The window manager's stacking order, bottom to top.
+QList<quint64> stacking() {
+    QList<quint64> ids;
+    static const QRegularExpression hex(QStringLiteral("0x[0-9a-fA-F]+"));
+    auto it = hex.globalMatch(sh(QStringLiteral("xprop -root _NET_CLIENT_LIST_STACKING")));
+    while (it.hasNext())
+        ids << it.next().captured().toULongLong(nullptr, 16);
+    return ids;
+}
+
+bool stackedAbove(QWidget* upper, QWidget* lower) {
+    const QList<quint64> ids = stacking();
+    const auto u = ids.indexOf(upper->winId());
+    const auto l = ids.indexOf(lower->winId());
+    return u >= 0 && l >= 0 && u > l;
+}
+
+// What the window manager frames the window with: "0, 0, 0, 0" for no frame at all.
+QString frameExtents(QWidget* w) {
+    return sh(QStringLiteral("xprop -id %1 _NET_FRAME_EXTENTS").arg(windowId(w)))
+        .section(QLatin1Char('='), 1)
+        .trimmed();
+}
+
+// Where a user would click to reach `target` through `cover`: the middle of their overlap.
+QPoint overlapCentre(QWidget* cover, QWidget* target) {
+    const QRect t(target->mapToGlobal(QPoint(0, 0)), target->size());
+    return cover->geometry().intersected(t).center();
+}
+
+void click(const QPoint& at) {
+    sh(QStringLiteral("xdotool mousemove %1 %2 click 1").arg(at.x()).arg(at.y()));
+}
+
+void key(const QString& keys) {
+    sh(QStringLiteral("xdotool key --delay 60 ") + keys);
+}
+
+// Screenshots for a person to look at, when VT_SCREENSHOTS names a folder.
+void screenshot(const QString& name) {
+    const QString folder = qEnvironmentVariable("VT_SCREENSHOTS");
+    if (!folder.isEmpty())
+        sh(QStringLiteral("import -window root '%1/%2.png'").arg(folder, name));
+}
+
+// The caption a window shows: the window manager's, or the one it draws itself.
+void verifyCaptionWithoutButtons(QWidget* w) {
+    QCOMPARE(frameExtents(w), QStringLiteral("0, 0, 0, 0"));
+    auto* caption = w->findChild<QLabel*>(QStringLiteral("caption"), Qt::FindDirectChildrenOnly);
+    QVERIFY(caption);
+    QCOMPARE(caption->text(), w->windowTitle());
+    QVERIFY(caption->fontMetrics().horizontalAdvance(w->windowTitle()) + caption->indent() <=
+            caption->width());
+}
+
+} // namespace
+
+class TestDesktop : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TestProgram> program;
+
+    void start(const QStringList& students, bool realBoxes = false) {
+        program = std::make_unique<TestProgram>(true);
+        for (const QString& name : students)
+            program->writeFile(QStringLiteral("users/") + name,
+                               "[Aula1]\r\nHabilitado=1\r\n[Definition]\r\nControl=0\r\n");
+        if (realBoxes)
+            SetMessageSink(nullptr);
+        program->createWindows();
+    }
+    static void endSplash() {
+        frmsplash->tmrOcultarTimer();
+        QVERIFY(QTest::qWaitForWindowActive(frmTela));
+        QTest::qWait(300); // the window manager's frame and focus settle
+    }
+
+private slots:
+    void initTestCase() {
+        QVERIFY2(QGuiApplication::platformName() == QLatin1String("xcb"),
+                 "run me under X11 (run-desktop.sh)");
+        QVERIFY2(stacking().size() >= 0 &&
+                     !sh(QStringLiteral("xprop -root _NET_SUPPORTING_WM_CHECK")).contains("not found"),
+                 "no window manager");
+    }
+    void cleanup() {
+        while (QWidget* modal = QApplication::activeModalWidget())
+            modal->hide();
+        program.reset();
+        QTest::qWait(100);
+    }
+
+    // The splash, with an error box of the roster's creation (no users folder can be made).
+    void splash() {
+        program = std::make_unique<TestProgram>(true);
+        program->writeFile(QStringLiteral("users"), "a file where the folder should be");
+        SetMessageSink(nullptr);
+        bool above = false;
+        QString text;
+        whenModal([&](QWidget* box) {
+            QTest::qWait(500);
+            screenshot(QStringLiteral("splash-error"));
+            text = qobject_cast<QMessageBox*>(box) ? static_cast<QMessageBox*>(box)->text() : QString();
+            above = stackedAbove(box, frmsplash);
+            key(QStringLiteral("Return"));
+        });
+        program->createWindows();
+        QVERIFY(text.startsWith(QStringLiteral("Cannot create directory")));
+        QVERIFY2(above, "the error box is behind the splash");
+        QCOMPARE(frameExtents(frmsplash), QStringLiteral("0, 0, 0, 0"));
+    }
+
+    void roster() {
+        DarkTheme theme;
+        start({QStringLiteral("ana"), QStringLiteral("bruno"), QStringLiteral("gugu")});
+        endSplash();
+        screenshot(QStringLiteral("roster"));
+        verifyCaptionWithoutButtons(frmTela);
+
+        // Screen readers: the list has its label's name; the balloon on screen reads as its texts.
+        QCOMPARE(frmTela->lstUsr->accessibleName(), QStringLiteral("Alunos Cadastrados:"));
+        QAccessibleInterface* balloon = QAccessible::queryAccessibleInterface(frmTela->ohint);
+        QVERIFY(balloon && frmTela->ohint->IsShowing());
+        QCOMPARE(balloon->text(QAccessible::Name), QStringLiteral("!!! Selecione o Aluno !!!"));
+        QCOMPARE(balloon->text(QAccessible::Description),
+                 QStringLiteral("Clique aqui para\nSelecionar o Aluno."));
+
+        // Rows tall enough for descenders; dark names on the fixed light background.
+        QListWidget* list = frmTela->lstUsr;
+        QVERIFY(list->visualItemRect(list->item(0)).height() >= list->fontMetrics().height());
+        QVERIFY(list->palette().color(QPalette::Text).lightness() < 100);
+
+        // A click on a student, then Enter in the list presses "Fazer Aulas deste Aluno".
+        const QRect row = list->visualItemRect(list->item(2));
+        click(list->viewport()->mapToGlobal(row.center()));
+        QTRY_COMPARE(frmTela->SelectedName(), QStringLiteral("gugu"));
+        QTRY_VERIFY(frmTela->ohint->IsShowing());
+        QCOMPARE(frmTela->ohint->HintTitle(), QStringLiteral("!!! Escolher Aula !!!"));
+        screenshot(QStringLiteral("roster-balloon"));
+
+        // The balloon covers buttons; a click on it reaches the button under it.
+        const QPoint through = overlapCentre(frmTela->ohint, frmTela->btnEditUser);
+        QVERIFY(frmTela->ohint->geometry().contains(through));
+        program->questions.clear();
+        click(through);
+        QTRY_COMPARE(program->questions.size(), 1);
+        QVERIFY(program->questions[0].startsWith(QStringLiteral("Deseja Realmente alterar")));
+
+        bool opened = false;
+        list->setFocus();
+        QTRY_VERIFY(list->hasFocus());
+        whenModal([&](QWidget* dialog) {
+            opened = dialog == frmPassWord;
+            key(QStringLiteral("Escape"));
+        });
+        key(QStringLiteral("Return"));
+        QTRY_VERIFY2(opened, "Enter in the list did not press btnSel");
+        QTRY_VERIFY(!frmPassWord->isVisible());
+    }
+
+    void accessDialog() {
+        start({QStringLiteral("ana")}, true);
+        WriteRegistryValue(keys::MarkerKeyPath, keys::MarkerValueName, keys::MarkerText);
+        endSplash();
+        frmTela->lstUsr->setCurrentRow(0);
+        bool boxAbove = false;
+        QString message;
+        whenModal([&](QWidget* dialog) {
+            CloseWhenFailed closing{dialog};
+            QTest::qWait(300);
+            screenshot(QStringLiteral("access-dialog"));
+            verifyCaptionWithoutButtons(dialog);
+            QCOMPARE(frmPassWord->txtName->accessibleName(), QStringLiteral("Usuário:"));
+            QCOMPARE(frmPassWord->txtPassWord->accessibleName(), QStringLiteral("Senha:"));
+            // OK with an empty password: the message box comes above the dialog.
+            whenModal(
+                [&](QWidget* box) {
+                    CloseWhenFailed closing{box};
+                    QTest::qWait(300);
+                    message = static_cast<QMessageBox*>(box)->text();
+                    boxAbove = stackedAbove(box, frmPassWord);
+                    key(QStringLiteral("Return"));
+                    QTRY_VERIFY(!box->isVisible());
+                    key(QStringLiteral("Escape"));
+                },
+                dialog);
+            key(QStringLiteral("Return"));
+        });
+        RequestAccess(TAccessMode::Lesson);
+        QCOMPARE(message, QStringLiteral("Você deve colocar uma senha para este usuário."));
+        QVERIFY2(boxAbove, "the message box is behind its dialog");
+    }
+
+    // Three openings; each time Tab reaches the groups and the arrows choose "Apenas Aluno" and "ABNT II".
+    void editor() {
+        start({});
+        endSplash();
+        QList<int> levels, layouts;
+        for (int opening = 0; opening < 3; ++opening) {
+            whenModal([&](QWidget* editor) {
+                CloseWhenFailed closing{editor};
+                QTest::qWait(300);
+                if (opening == 0) {
+                    screenshot(QStringLiteral("editor"));
+                    verifyCaptionWithoutButtons(frmUser);
+                    QCOMPARE(frmUser->txtName->accessibleName(), QStringLiteral("Nome do Aluno:"));
+                    QCOMPARE(frmUser->txtPassWord->accessibleName(), QStringLiteral("Senha de Acesso:"));
+                }
+                key(QStringLiteral("Tab Tab Down Tab Down"));
+                QTest::qWait(100);
+                levels << frmUser->opcUSer->ItemIndex();
+                layouts << frmUser->opcKeyboard->ItemIndex();
+                key(QStringLiteral("Escape"));
+            });
+            NewStudent();
+        }
+        QCOMPARE(levels, (QList<int>{1, 1, 1}));
+        QCOMPARE(layouts, (QList<int>{1, 1, 1}));
+    }
+
+    void about() {
+        start({});
+        endSplash();
+        whenModal([&](QWidget* box) {
+            CloseWhenFailed closing{box};
+            QTest::qWait(300);
+            screenshot(QStringLiteral("about"));
+            verifyCaptionWithoutButtons(box);
+            key(QStringLiteral("Escape"));
+        });
+        frmTela->BitBtn1->click();
+        QVERIFY(!frmSobre->isVisible());
+    }
+
+    // Closing the catalogue while the diploma's preview is open, then opening the catalogue again.
+    void catalogue() {
+        start({});
+        program->writeFile(
+            QStringLiteral("users/ana"),
+            "[Aula1]\r\nHabilitado=1\r\n[Aula24]\r\nHabilitado=1\r\n[Aula25]\r\nHabilitado=1\r\n"
+            "[Config]\r\nAulaAtual=23\r\n");
+        frmTela->ReloadList();
+        endSplash();
+        frmTela->lstUsr->setCurrentRow(0);
+        bool previewShown = false;
+        int catalogues = 0;
+        auto onCatalogue = [&](QWidget* modal) {
+            ++catalogues;
+            QTest::qWait(300);
+            if (catalogues == 1) {
+                screenshot(QStringLiteral("catalogue"));
+                // The diploma's handler waits for its preview: the catalogue is closed meanwhile.
+                QTimer::singleShot(1500, [&] {
+                    auto* preview = frmAulas->findChild<QDialog*>(QStringLiteral("diplomaPreview"));
+                    previewShown = preview && preview->isVisible();
+                    screenshot(QStringLiteral("diploma-preview"));
+                    frmAulas->close();
+                });
+                frmAulas->btnDiploma->click();
+                return;
+            }
+            modal->close();
+        };
+        // Never wait for ever on a preview left open by a fault.
+        QTimer rescue;
+        rescue.setSingleShot(true);
+        connect(&rescue, &QTimer::timeout, [] {
+            if (auto* p = frmAulas->findChild<QDialog*>(QStringLiteral("diplomaPreview")))
+                p->reject();
+        });
+        rescue.start(8000);
+        whenModal([](QWidget* access) { QTest::keyClick(access, Qt::Key_Return); });
+        whenModal(onCatalogue, frmPassWord);
+        frmTela->btnSelClick();
+        QVERIFY(previewShown);
+        QVERIFY2(rescue.isActive(), "the catalogue's showing ended only when the preview closed");
+        QVERIFY(!frmAulas->findChild<QDialog*>(QStringLiteral("diplomaPreview")));
+        whenModal([](QWidget* access) { QTest::keyClick(access, Qt::Key_Return); });
+        whenModal(onCatalogue, frmPassWord);
+        frmTela->btnSelClick();
+        QCOMPARE(catalogues, 2);
+    }
+
+    // The keyboard above the exercise window after the countdown and while typing; the countdown and
+    // the clock in whole seconds.
+    void exercise() {
+        DarkTheme theme;
+        ExerciseDriver d;
+        SetClockSource({}); // the real time of day
+        frmCont->tmrCont->setInterval(1000);
+        d.loadLesson(1, kAsdModel, 50, "00:10:00", 90);
+        qint64 countdownMs = 0;
+        QStringList clockLines;
+        QElapsedTimer countdown;
+        bool aboveAfterCountdown = false, aboveWhileTyping = false;
+        connect(frmExec->tmrTempo, &QTimer::timeout, frmExec, [&] { clockLines << frmExec->lblMes->text(); });
+        d.run([&] {
+            QTest::qWait(300);
+            whenModal(
+                [&](QWidget*) {
+                    countdown.start();
+                    QTest::qWait(1500);
+                    screenshot(QStringLiteral("countdown"));
+                },
+                frmExec);
+            key(QStringLiteral("F5"));
+            QTRY_VERIFY_WITH_TIMEOUT(ExerciseState.Running, 6000);
+            countdownMs = countdown.elapsed();
+            QTest::qWait(300);
+            aboveAfterCountdown = stackedAbove(frmKey, frmExec);
+            // A held key flashes at every repetition: the picture catches the keyboard lit.
+            QTimer::singleShot(1200, [] { screenshot(QStringLiteral("exercise-flash")); });
+            sh(QStringLiteral("xdotool keydown a; sleep 1.6; xdotool keyup a"));
+            key(QStringLiteral("s d space a s d space"));
+            aboveWhileTyping = stackedAbove(frmKey, frmExec);
+            QTRY_VERIFY_WITH_TIMEOUT(clockLines.size() >= 3, 5000);
+            d.program.answers.push_back(true);
+            key(QStringLiteral("Escape"));
+        });
+        // The keys: every legend inside its key, dark on the pale keys, and a lit key keeps its dark border.
+        for (QLabel* k : frmKey->Keys()) {
+            if (!k->isVisibleTo(frmKey))
+                continue;
+            QVERIFY2(k->fontMetrics().horizontalAdvance(k->text()) + k->indent() <= k->contentsRect().width(),
+                     qPrintable(k->objectName() + " " + k->text()));
+            QCOMPARE(k->palette().color(QPalette::WindowText), QColor(Qt::black));
+        }
+        QLabel* m = frmKey->Key(QStringLiteral("l49"));
+        frmKey->Light({m});
+        const QImage lit = m->grab().toImage();
+        frmKey->Unlight({m});
+        QVERIFY(QColor(lit.pixel(0, lit.height() / 2)).lightness() < 100);
+        QVERIFY2(aboveAfterCountdown, "the keyboard is behind the exercise window after the countdown");
+        QVERIFY2(aboveWhileTyping, "the keyboard is behind the exercise window while typing");
+        QVERIFY2(countdownMs >= 2990, qPrintable(QString::number(countdownMs)));
+        for (int n = 0; n < 3; ++n)
+            QVERIFY2(clockLines[n].startsWith(QStringLiteral("Tempo Decorrido: 00:00:0%1").arg(n + 1)),
+                     qPrintable(clockLines.join(" / ")));
+    }
+
+    // Enter held down since the last word of a lesson ending in Enter does not close the results.
+    void result() {
+        ExerciseDriver d;
+        d.loadLesson(1, {65, 13}, 1, "00:10:00", 50);
+        bool openAfterHeldEnter = false, closedByNewEnter = false;
+        d.run([&] {
+            QTest::qWait(300);
+            key(QStringLiteral("F5"));
+            QTRY_VERIFY(ExerciseState.Running);
+            key(QStringLiteral("a"));
+            // The result window opens inside the held key's handling: it is looked at from there.
+            whenModal(
+                [&](QWidget* res) {
+                    QTest::qWait(3000); // the key held, repeated and let go
+                    openAfterHeldEnter = res->isVisible();
+                    if (!openAfterHeldEnter)
+                        return;
+                    screenshot(QStringLiteral("result"));
+                    key(QStringLiteral("Return"));
+                    QTRY_VERIFY(!res->isVisible());
+                    closedByNewEnter = true;
+                },
+                frmExec);
+            sh(QStringLiteral("xdotool keydown Return; sleep 2.5; xdotool keyup Return"));
+        });
+        QVERIFY2(openAfterHeldEnter, "a held Enter closed the result window");
+        QVERIFY(closedByNewEnter);
+    }
+};
+
+QTEST_MAIN(TestDesktop)
+#include "tst_desktop.moc"
