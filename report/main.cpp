@@ -2,6 +2,7 @@
 //   velotecla-relatorio         the access dialog (an administrator), then the class table
 //   velotecla-relatorio --csv   the class table as CSV on standard output, no window
 #include "platform/dataPlaces.h"
+#include "platform/displayBackend.h"
 #include "platform/programFolder.h"
 #include "report/classReport.h"
 #include "report/uRelatorio.h"
@@ -65,6 +66,7 @@ int main(int argc, char* argv[]) {
         findData();
         return writeCsv();
     }
+    ChooseDisplayBackend();
     QApplication app(argc, argv);
     findData();
     // As the course: message boxes carry its title, dialog captions nothing added.
