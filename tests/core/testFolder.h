@@ -47,16 +47,19 @@ public:
         std::filesystem::remove_all(path_, ec);
     }
     const std::filesystem::path& path() const { return path_; }
-    std::string file(const std::string& relative) const { return (path_ / relative).string(); }
+    // Relative names are UTF-8, as the program keeps them (on Windows a plain string would be taken
+    // in the system's code page).
+    std::filesystem::path at(const std::string& relative) const { return path_ / PathFromUtf8(relative); }
+    std::string file(const std::string& relative) const { return PathToUtf8(at(relative)); }
     std::string read(const std::string& relative) const {
-        std::ifstream in(path_ / relative, std::ios::binary);
+        std::ifstream in(at(relative), std::ios::binary);
         return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     }
     void write(const std::string& relative, const std::string& bytes) const {
-        std::filesystem::create_directories((path_ / relative).parent_path());
-        std::ofstream(path_ / relative, std::ios::binary) << bytes;
+        std::filesystem::create_directories(at(relative).parent_path());
+        std::ofstream(at(relative), std::ios::binary) << bytes;
     }
-    bool exists(const std::string& relative) const { return std::filesystem::exists(path_ / relative); }
+    bool exists(const std::string& relative) const { return std::filesystem::exists(at(relative)); }
 
 private:
     std::filesystem::path path_;

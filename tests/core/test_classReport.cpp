@@ -176,15 +176,21 @@ TEST(ClassReport, TheCsvBytes) {
     TestFolder f;
     f.write("users/ana", "[Definition]\r\nControl=0\r\n[Config]\r\nCharOK=4000\r\nCharErr=200\r\n"
                          "TempoTotal=00:30:00\r\nPorcent=93\r\n");
-    // The final test passed: one lesson done (the 24th), and the diploma.
-    f.write("users/Z\xC3\xA9; o \"Rei\"", "[Keyboard]\r\nLayout=1\r\n[Aula25]\r\nHabilitado=1\r\n");
+    // The final test passed: one lesson done (the 24th), and the diploma. Windows names cannot hold a
+    // double quote, so there only the separator is quoted.
+#ifdef _WIN32
+    const std::string name = "Z\xC3\xA9; o Rei", quoted = "\"Z\xC3\xA9; o Rei\"";
+#else
+    const std::string name = "Z\xC3\xA9; o \"Rei\"", quoted = "\"Z\xC3\xA9; o \"\"Rei\"\"\"";
+#endif
+    f.write("users/" + name, "[Keyboard]\r\nLayout=1\r\n[Aula25]\r\nHabilitado=1\r\n");
     EXPECT_EQ(
         ClassCsv(ReadClass(f.path())),
         "\xEF\xBB\xBF"
         "Aluno;Nível;Teclado;Aulas concluídas;Aula atual;Palavras certas;Palavras erradas;Teclas certas;"
         "Teclas erradas;Acerto (%);Tempo total;Teclas por minuto;Diploma\r\n"
-        "ana;Administrador;Padrão Americano ou ABNT I;0;1;0;0;4000;200;93;00:30:00;140;Não\r\n"
-        "\"Z\xC3\xA9; o \"\"Rei\"\"\";Aluno;ABNT II;1;1;0;0;0;0;100;00:00:00;0;Sim\r\n");
+        "ana;Administrador;Padrão Americano ou ABNT I;0;1;0;0;4000;200;93;00:30:00;140;Não\r\n" +
+            quoted + ";Aluno;ABNT II;1;1;0;0;0;0;100;00:00:00;0;Sim\r\n");
     EXPECT_EQ(DecimalComma(87.46, 1), "87,5");
     EXPECT_EQ(DecimalComma(3, 2), "3,00");
 }
