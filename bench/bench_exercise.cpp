@@ -21,6 +21,7 @@
 #include "lessons/lessonSource.h"
 #include "lessons/uAulas.h"
 #include "platform/sound.h"
+#include "tests/recordingSound.h"
 #include "platform/tickCounter.h"
 #include "storage/convert.h"
 #include "widgets/blinkingLabel.h"

@@ -1,6 +1,9 @@
 #include "exercise/judging.h"
 
+#include "platform/dataPlaces.h"
+#include "platform/programFolder.h"
 #include "storage/convert.h"
+#include "storage/profileKeys.h"
 
 #include <algorithm>
 #include <cstring>
@@ -8,6 +11,10 @@
 namespace {
 constexpr int kModelSize = static_cast<int>(MaxLessonCodes);
 } // namespace
+
+std::string SoundPath(const std::string& fileName) {
+    return PathToUtf8(ProgramFile(std::filesystem::path(files::SoundFolder) / PathFromUtf8(fileName)));
+}
 
 std::string WrongWordSound(std::int32_t wrongWordToggle) {
     return "nono" + IntToStr(wrongWordToggle) + ".wav";

@@ -12,6 +12,9 @@
 using SoundRequest = std::function<void(const std::string& soundFileName)>;
 
 inline constexpr const char* kPraiseSound = "great.wav";
+// The full path of a file of the program's sound folder.
+std::string SoundPath(const std::string& fileName);
+
 // The wrong-word sound: "nono" + the toggle ("1" or "0") + ".wav".
 std::string WrongWordSound(std::int32_t wrongWordToggle);
 

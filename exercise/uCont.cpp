@@ -1,5 +1,6 @@
 #include "exercise/uCont.h"
 
+#include "exercise/judging.h"
 #include "platform/sound.h"
 #include "widgets/colours.h"
 #include "widgets/designScale.h"

@@ -6,6 +6,7 @@
 #include "exercise/uExec.h"
 #include "lessons/uAulas.h"
 #include "platform/keyCodes.h"
+#include "exercise/judging.h"
 #include "platform/sound.h"
 #include "widgets/blinkingLabel.h"
 #include "widgets/colours.h"

@@ -3,7 +3,7 @@
 #include "platform/atomicFile.h"
 #include "scratch.h"
 #include "storage/convert.h"
-#include "storage/iniFile.h"
+#include "platform/iniFile.h"
 
 #include <cstdint>
 #include <fuzzer/FuzzedDataProvider.h>

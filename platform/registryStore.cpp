@@ -5,7 +5,7 @@
 #include <windows.h>
 #else
 #include "platform/programFolder.h"
-#include "storage/iniFile.h"
+#include "platform/iniFile.h"
 #endif
 
 namespace registry_store {

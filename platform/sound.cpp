@@ -1,14 +1,8 @@
 #include "platform/sound.h"
 
-#include "platform/dataPlaces.h"
-#include "platform/programFolder.h"
-#include "storage/profileKeys.h"
-
 #include <cstdint>
 
 #ifdef _WIN32
-#include "storage/convert.h"
-
 // <windows.h> first: <mmsystem.h> uses its types and does not include it.
 #include <windows.h>
 // after windows.h
@@ -23,8 +17,20 @@ namespace {
 class TWinSound : public TSoundBackEnd {
 public:
     void Play(const std::string& utf8Path) override {
-        const std::string ansi = Utf8ToCp1252Lossy(utf8Path);
-        sndPlaySoundA(ansi.c_str(), SND_ASYNC | SND_NODEFAULT);
+        sndPlaySoundA(ansiPath(utf8Path).c_str(), SND_ASYNC | SND_NODEFAULT);
+    }
+
+private:
+    // sndPlaySoundA takes the system's code page (Windows-1252 on a Portuguese system).
+    static std::string ansiPath(const std::string& utf8) {
+        const int size = static_cast<int>(utf8.size());
+        const int wide = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0);
+        std::wstring w(static_cast<std::size_t>(wide), L'\0');
+        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, w.data(), wide);
+        const int narrow = WideCharToMultiByte(CP_ACP, 0, w.data(), wide, nullptr, 0, nullptr, nullptr);
+        std::string out(static_cast<std::size_t>(narrow), '\0');
+        WideCharToMultiByte(CP_ACP, 0, w.data(), wide, out.data(), narrow, nullptr, nullptr);
+        return out;
     }
     void Stop() override { sndPlaySoundA(nullptr, SND_ASYNC); }
 };
@@ -71,9 +77,6 @@ TSoundBackEnd* CurrentSoundBackEnd() {
     return &backEnd();
 }
 
-std::string SoundPath(const std::string& fileName) {
-    return PathToUtf8(ProgramFile(std::filesystem::path(files::SoundFolder) / PathFromUtf8(fileName)));
-}
 
 namespace {
 std::uint32_t le32(const std::string& b, std::size_t at) {

@@ -22,17 +22,7 @@ void StopSound();
 void SetSoundBackEnd(TSoundBackEnd* backEnd);
 TSoundBackEnd* CurrentSoundBackEnd();
 
-// Remembers every call, in order: "play <path>" and "stop".
-class TRecordingSoundBackEnd : public TSoundBackEnd {
-public:
-    void Play(const std::string& utf8Path) override { Calls.push_back("play " + utf8Path); }
-    void Stop() override { Calls.push_back("stop"); }
-    std::vector<std::string> Calls;
-};
-
 // Whether a file's bytes are a whole WAV sound the players can take: RIFF and WAVE, a PCM format chunk
 // and a data chunk with samples that fit the file.
 bool IsPlayableWav(const std::string& bytes);
 
-// The full path of a file of the sound folder beside the executable.
-std::string SoundPath(const std::string& fileName);

@@ -2,7 +2,7 @@
 
 #include "platform/atomicFile.h"
 #include "platform/dataPlaces.h"
-#include "widgets/qtText.h"
+#include "platform/programFolder.h"
 
 #include <QDir>
 
@@ -12,7 +12,7 @@ bool TModuleSoundBackEnd::load() {
     if (m_tried)
         return Loaded();
     m_tried = true;
-    const QString folder = m_folder.isEmpty() ? FromPath(ModuleFolder()) : m_folder;
+    const QString folder = m_folder.isEmpty() ? QString::fromStdString(PathToUtf8(ModuleFolder())) : m_folder;
     m_library.setFileName(QDir(folder).filePath(QString::fromLatin1(kSoundModuleName)));
     if (!m_library.load())
         return false;

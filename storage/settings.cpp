@@ -1,7 +1,7 @@
 #include "storage/settings.h"
 
 #include "platform/programFolder.h"
-#include "storage/iniFile.h"
+#include "platform/iniFile.h"
 
 std::string CurrentSettingsFile;
 

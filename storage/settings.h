@@ -1,5 +1,5 @@
 #pragma once
-#include "storage/iniFile.h"
+#include "platform/iniFile.h"
 
 #include <string>
 #include <vector>

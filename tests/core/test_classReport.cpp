@@ -2,7 +2,7 @@
 #include "exercise/exerciseState.h"
 #include "exercise/history.h"
 #include "report/classReport.h"
-#include "storage/iniFile.h"
+#include "platform/iniFile.h"
 #include "testFolder.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,7 @@
 #include "platform/programFolder.h"
+#include "exercise/judging.h"
 #include "platform/sound.h"
+#include "tests/recordingSound.h"
 
 #include <gtest/gtest.h>
 

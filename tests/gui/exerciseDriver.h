@@ -9,9 +9,10 @@
 #include "exercise/uKey.h"
 #include "lessons/uAulas.h"
 #include "platform/sound.h"
+#include "tests/recordingSound.h"
 #include "platform/tickCounter.h"
 #include "storage/convert.h"
-#include "storage/iniFile.h"
+#include "platform/iniFile.h"
 #include "widgets/blinkingLabel.h"
 
 #include <QApplication>

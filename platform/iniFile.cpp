@@ -1,4 +1,4 @@
-#include "storage/iniFile.h"
+#include "platform/iniFile.h"
 
 #include "platform/atomicFile.h"
 
