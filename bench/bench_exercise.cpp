@@ -7,9 +7,9 @@
 //   bench_exercise --demo --quick   the same at full speed (a smoke run)
 //
 // The flash begins with a reading of the tick counter as its keys turn red: the benchmark's tick
-// counter notes that moment and moves 150 ms on at every reading, so no key waits. Where the keyboard does not
-// wait at all, the pending window events (the painting of what the key changed) are processed once
-// after the key and counted too.
+// counter notes that moment and moves 150 ms on at every reading, so no key waits. Where the keyboard does
+// not wait at all, the pending window events (the painting of what the key changed) are processed once after
+// the key and counted too.
 #include "app/uSplash.h"
 #include "app/windowSet.h"
 #include "exercise/exerciseState.h"
@@ -21,9 +21,9 @@
 #include "lessons/lessonSource.h"
 #include "lessons/uAulas.h"
 #include "platform/sound.h"
-#include "tests/recordingSound.h"
 #include "platform/tickCounter.h"
 #include "storage/convert.h"
+#include "tests/recordingSound.h"
 #include "widgets/blinkingLabel.h"
 #include "widgets/messages.h"
 #include "widgets/qtText.h"
@@ -165,7 +165,8 @@ int demo(bool quick) {
         const Qt::Key key =
             c == QLatin1Char(' ') ? Qt::Key_Space : static_cast<Qt::Key>(c.toUpper().unicode());
         if (next == typed.size() - 2)
-            typist.setInterval(quick ? 200 : 6000); // time to look at the running exercise before the last word ends
+            typist.setInterval(
+                quick ? 200 : 6000); // time to look at the running exercise before the last word ends
         send(key, c);
     });
     QObject::connect(frmRes, &QDialog::finished, [] {});

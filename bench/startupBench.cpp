@@ -199,8 +199,8 @@ int main(int argc, char* argv[]) {
                     idleSeconds);
     }
     auto report = [](const char* what, const std::vector<double>& times) {
-        std::printf("process start to splash %s: median %.1f ms, min %.1f ms, max %.1f ms (%zu starts)\n", what,
-                    median(times), *std::min_element(times.begin(), times.end()),
+        std::printf("process start to splash %s: median %.1f ms, min %.1f ms, max %.1f ms (%zu starts)\n",
+                    what, median(times), *std::min_element(times.begin(), times.end()),
                     *std::max_element(times.begin(), times.end()), times.size());
     };
     report("mapped", mapped);

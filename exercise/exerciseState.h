@@ -9,22 +9,22 @@
 inline constexpr std::size_t MaxLessonCodes = 256;
 
 struct TExerciseState {
-    std::int32_t StartKey = 0;           // virtual-key code that starts the exercise
+    std::int32_t StartKey = 0;                    // virtual-key code that starts the exercise
     std::uint8_t ModelCodes[MaxLessonCodes] = {}; // the lesson text's codes; 0 after the last one
-    std::int32_t ModelLength = 0;        // number of codes in ModelCodes
-    std::int32_t WordsToType = 0;        // the exercise ends when right plus wrong words reach this
-    double ExpectedTime = 0.0;           // time allowed, a fraction of a day
-    std::int32_t MinimumPercent = 0;     // minimum percentage of right keys
-    bool Running = false;                // an exercise is under way
-    double StartTime = 0.0;              // time of day when it started
-    double FinalElapsed = 0.0;           // elapsed time fixed when the last word is typed
-    std::string TypedWord;               // the characters of the word being typed (Windows-1252)
-    std::int32_t WordPosition = 0;       // keys typed in the word being typed
+    std::int32_t ModelLength = 0;                 // number of codes in ModelCodes
+    std::int32_t WordsToType = 0;                 // the exercise ends when right plus wrong words reach this
+    double ExpectedTime = 0.0;                    // time allowed, a fraction of a day
+    std::int32_t MinimumPercent = 0;              // minimum percentage of right keys
+    bool Running = false;                         // an exercise is under way
+    double StartTime = 0.0;                       // time of day when it started
+    double FinalElapsed = 0.0;                    // elapsed time fixed when the last word is typed
+    std::string TypedWord;                        // the characters of the word being typed (Windows-1252)
+    std::int32_t WordPosition = 0;                // keys typed in the word being typed
     std::int32_t WordsRight = 0;
     std::int32_t WordsWrong = 0;
     std::int32_t LettersRight = 0;
     std::int32_t LettersWrong = 0;
-    std::int32_t RightStreak = 0;        // right words in a row since the last praise or wrong word
+    std::int32_t RightStreak = 0; // right words in a row since the last praise or wrong word
 };
 
 extern TExerciseState ExerciseState;

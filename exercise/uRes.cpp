@@ -2,11 +2,11 @@
 
 #include "exercise/exerciseState.h"
 #include "exercise/history.h"
+#include "exercise/judging.h"
 #include "exercise/lessonResult.h"
 #include "exercise/uExec.h"
 #include "lessons/uAulas.h"
 #include "platform/keyCodes.h"
-#include "exercise/judging.h"
 #include "platform/sound.h"
 #include "widgets/blinkingLabel.h"
 #include "widgets/colours.h"

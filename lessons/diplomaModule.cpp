@@ -2,8 +2,8 @@
 #include "lessons/diplomaModule.h"
 
 #include <QEventLoop>
-#include <QPainter>
 #include <QPageLayout>
+#include <QPainter>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 

@@ -96,7 +96,8 @@ void CheckLessonCodeCount(std::size_t count, const std::string& pathText) {
                       "\" não tem nenhuma tecla para digitar (linha 4 sem códigos) e não pode ser feita");
     if (count > MaxLessonCodes)
         throw VtError("A aula \"" + pathText + "\" tem " + std::to_string(count) +
-                      " teclas para digitar; o máximo é " + std::to_string(MaxLessonCodes) + ". A aula não pode ser feita");
+                      " teclas para digitar; o máximo é " + std::to_string(MaxLessonCodes) +
+                      ". A aula não pode ser feita");
 }
 
 void CheckLessonWordCount(int words, const std::string& pathText) {

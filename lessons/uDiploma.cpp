@@ -31,10 +31,14 @@ constexpr double kTextHeight = 40.48;
 struct Mm {
     double perMm;
     double operator()(double mm) const { return mm * perMm; }
-    QRectF rect(double l, double t, double w, double h) const { return {l * perMm, t * perMm, w * perMm, h * perMm}; }
+    QRectF rect(double l, double t, double w, double h) const {
+        return {l * perMm, t * perMm, w * perMm, h * perMm};
+    }
 };
 
-Mm scaleOf(const QPainter& painter) { return {painter.device()->logicalDpiX() / 25.4}; }
+Mm scaleOf(const QPainter& painter) {
+    return {painter.device()->logicalDpiX() / 25.4};
+}
 
 QFont textFont(const QString& family, double points, bool bold, QPaintDevice* device) {
     QFont f(family, 12, bold ? QFont::Bold : QFont::Normal);
@@ -52,9 +56,10 @@ TfrmDiploma::TfrmDiploma() {
 }
 
 QString TfrmDiploma::ComposeText(const QString& date, const QString& student, const QStringList& totals) {
-    const QStringList labels{QStringLiteral("Tempo Total de Curso: "),       QStringLiteral("Palavras Digitadas sem Erros: "),
-                             QStringLiteral("Palavras Digitadas com Erros: "), QStringLiteral("Letras Digitadas sem Erros: "),
-                             QStringLiteral("Letras Digitadas Erradas: "),    QStringLiteral("Porcentagem de Acerto: ")};
+    const QStringList labels{
+        QStringLiteral("Tempo Total de Curso: "),         QStringLiteral("Palavras Digitadas sem Erros: "),
+        QStringLiteral("Palavras Digitadas com Erros: "), QStringLiteral("Letras Digitadas sem Erros: "),
+        QStringLiteral("Letras Digitadas Erradas: "),     QStringLiteral("Porcentagem de Acerto: ")};
     QString text = QStringLiteral("Em ") + date + QStringLiteral(", o Aluno ") + student +
                    QStringLiteral(" concluiu com sucesso seu curso de Digitação.\r\n\r\n") +
                    QStringLiteral("Abaixo estão as Notas:\r\n");
@@ -95,7 +100,8 @@ void TfrmDiploma::PaintPage(QPainter& painter) const {
     // Title band: the text box grows to hold every line of the text.
     const double boxHeight = TextBoxHeightMm(painter);
     painter.setPen(Qt::black);
-    painter.drawText(mm.rect(23.28, kTitleBandTop + kTextTop, 150.55, boxHeight), kTextFlags, ShownLines(lblMes));
+    painter.drawText(mm.rect(23.28, kTitleBandTop + kTextTop, 150.55, boxHeight), kTextFlags,
+                     ShownLines(lblMes));
 
     // Page footer, its lower edge on the bottom margin.
     const double footerTop = kPrintableHeight - kFooterHeight;
@@ -109,15 +115,18 @@ namespace {
 bool g_previewOpen = false;
 }
 
-void ShowDiploma(QWidget* catalogue, const QString& studentPath, const QStringList& totals, TBalloonHint* balloon) {
+void ShowDiploma(QWidget* catalogue, const QString& studentPath, const QStringList& totals,
+                 TBalloonHint* balloon) {
     if (g_previewOpen)
         return; // the open preview already shows this diploma
     frmDiploma->img = LoadPictureFile(FromPath(ProgramFile(files::DiplomaLogo)));
     const QString date = QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat);
-    frmDiploma->lblMes = TfrmDiploma::ComposeText(date, FromUtf8(FileNamePart(studentPath.toStdString())), totals);
+    frmDiploma->lblMes =
+        TfrmDiploma::ComposeText(date, FromUtf8(FileNamePart(studentPath.toStdString())), totals);
     if (balloon)
         balloon->CancelHint();
-    const auto run = reinterpret_cast<RunDiplomaPreviewFn>(ResolveModuleFunction(kPrintModule, kRunDiplomaPreview));
+    const auto run =
+        reinterpret_cast<RunDiplomaPreviewFn>(ResolveModuleFunction(kPrintModule, kRunDiplomaPreview));
     if (!run)
         throw VtError("O módulo de impressão (vtprint) não foi encontrado ao lado do programa");
     g_previewOpen = true;

@@ -14,9 +14,9 @@ class TfrmDiploma : public QWidget {
 public:
     TfrmDiploma();
 
-    QImage img;             // the logo, stretched into its box
-    QString QRLabel1;       // the title
-    QString lblMes;         // the diploma text, lines joined by "\r\n"
+    QImage img;       // the logo, stretched into its box
+    QString QRLabel1; // the title
+    QString lblMes;   // the diploma text, lines joined by "\r\n"
 
     // The text from its pieces: date as the system writes it short, the student's name, and the
     // six totals as the catalogue shows them (time, words right, words wrong, letters right,
@@ -34,4 +34,5 @@ extern TfrmDiploma* frmDiploma;
 // The catalogue's "&Imprimir Diploma...": loads the logo (a failure stops here, the balloon
 // stays), composes the text, cancels the catalogue's balloon and shows the print preview, waiting
 // until it is closed while the catalogue goes on working. One preview at a time.
-void ShowDiploma(QWidget* catalogue, const QString& studentPath, const QStringList& totals, TBalloonHint* balloon);
+void ShowDiploma(QWidget* catalogue, const QString& studentPath, const QStringList& totals,
+                 TBalloonHint* balloon);

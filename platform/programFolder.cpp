@@ -9,8 +9,12 @@ std::string g_helpFile;
 
 // SetProgramFolder and ProgramFolder live with the other data places (dataPlaces.cpp).
 
-void SetHelpFileName(const std::string& name) { g_helpFile = name; }
-const std::string& HelpFileName() { return g_helpFile; }
+void SetHelpFileName(const std::string& name) {
+    g_helpFile = name;
+}
+const std::string& HelpFileName() {
+    return g_helpFile;
+}
 
 std::filesystem::path PathFromUtf8(const std::string& text) {
 #ifdef _WIN32
@@ -40,4 +44,6 @@ std::string FileNamePart(const std::string& pathText) {
     return pos == std::string::npos ? pathText : pathText.substr(pos + 1);
 }
 
-std::string SystemErrorText(int errorNumber) { return std::generic_category().message(errorNumber); }
+std::string SystemErrorText(int errorNumber) {
+    return std::generic_category().message(errorNumber);
+}

@@ -4,13 +4,15 @@
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 #else
-#include "platform/programFolder.h"
 #include "platform/iniFile.h"
+#include "platform/programFolder.h"
 #endif
 
 namespace registry_store {
 
-std::string StoreFileName() { return "velotecla.reg"; }
+std::string StoreFileName() {
+    return "velotecla.reg";
+}
 
 #ifdef _WIN32
 

@@ -25,4 +25,3 @@ TSoundBackEnd* CurrentSoundBackEnd();
 // Whether a file's bytes are a whole WAV sound the players can take: RIFF and WAVE, a PCM format chunk
 // and a data chunk with samples that fit the file.
 bool IsPlayableWav(const std::string& bytes);
-

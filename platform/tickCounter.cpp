@@ -15,7 +15,9 @@ std::uint32_t TickCount() {
     return static_cast<std::uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
 }
 
-void SetTickSource(std::function<std::uint32_t()> source) { g_ticks = std::move(source); }
+void SetTickSource(std::function<std::uint32_t()> source) {
+    g_ticks = std::move(source);
+}
 
 double TimeOfDayNow() {
     if (g_clock)
@@ -34,4 +36,6 @@ double TimeOfDayNow() {
     return seconds / 86400.0;
 }
 
-void SetClockSource(std::function<double()> source) { g_clock = std::move(source); }
+void SetClockSource(std::function<double()> source) {
+    g_clock = std::move(source);
+}

@@ -57,6 +57,6 @@ inline constexpr const char* SoundFolder = "snd";
 inline constexpr const char* Splash = "splash.jpg";
 inline constexpr const char* DiplomaLogo = "logo_diploma.bmp";
 inline constexpr const char* DefaultPicture = "default.jpg";
-inline constexpr const char* AboutLogo = "sobre_logo.bmp";     // in the images folder
-inline constexpr const char* AboutPicture = "sobre_foto.bmp";  // in the images folder
+inline constexpr const char* AboutLogo = "sobre_logo.bmp";    // in the images folder
+inline constexpr const char* AboutPicture = "sobre_foto.bmp"; // in the images folder
 } // namespace files

@@ -1,7 +1,7 @@
 #include "storage/settings.h"
 
-#include "platform/programFolder.h"
 #include "platform/iniFile.h"
+#include "platform/programFolder.h"
 
 std::string CurrentSettingsFile;
 

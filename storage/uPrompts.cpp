@@ -12,7 +12,8 @@ bool ask(const QString& title, const QString& text, bool yesIsDefault) {
     if (g_answerer)
         return g_answerer(title, text, yesIsDefault);
     EnsureToolkitTranslations();
-    QMessageBox box(QMessageBox::NoIcon, title, ShownLines(text), QMessageBox::Yes | QMessageBox::No, MessageParent());
+    QMessageBox box(QMessageBox::NoIcon, title, ShownLines(text), QMessageBox::Yes | QMessageBox::No,
+                    MessageParent());
     box.setDefaultButton(yesIsDefault ? QMessageBox::Yes : QMessageBox::No);
     // Closing the box any other way (Esc, the close button) counts as "no".
     box.setEscapeButton(QMessageBox::No);

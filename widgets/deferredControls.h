@@ -32,8 +32,7 @@ private:
 // A control of such a window, used like a pointer to it. Every use makes the window's controls first,
 // so a control cannot be reached before it exists, whichever entry point another window or a test
 // comes in by.
-template <class T>
-class TControl {
+template <class T> class TControl {
 public:
     explicit TControl(TControlOwner* owner) : m_owner(owner) {}
     TControl(const TControl&) = default;
@@ -57,8 +56,7 @@ private:
 };
 
 // A row of controls made together (a list's options), reached the same way.
-template <class T, class List>
-class TControlList {
+template <class T, class List> class TControlList {
 public:
     explicit TControlList(TControlOwner* owner) : m_owner(owner) {}
     TControlList& operator<<(T* control) {
@@ -81,8 +79,7 @@ private:
     List m_controls;
 };
 
-template <class Base>
-class DeferredControls : public Base, public TControlOwner {
+template <class Base> class DeferredControls : public Base, public TControlOwner {
 public:
     using Base::Base;
 

@@ -1,8 +1,8 @@
 // The class report's reading of a generated class folder, its CSV, and the exercise history.
 #include "exercise/exerciseState.h"
 #include "exercise/history.h"
-#include "report/classReport.h"
 #include "platform/iniFile.h"
+#include "report/classReport.h"
 #include "testFolder.h"
 
 #include <gtest/gtest.h>

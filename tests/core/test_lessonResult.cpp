@@ -102,9 +102,8 @@ TEST_F(LessonResult, ThePassRuleNeedsBothTimeAndPercentage) {
         {89, 11, 30, false},   // below the minimum, time met
         {100, 0, 61, false},   // too slow at 100 %
         {100, 0, 60.5, false}, // 60.5 s is over 00:01:00, though both show as 00:01:00
-        {100, 0, 59.999, true},
-        {100, 0, 60.0004, true},  // the clock is read to the millisecond: 60.000 s
-        {100, 0, 60.0006, false}, // 60.001 s
+        {100, 0, 59.999, true},   {100, 0, 60.0004, true}, // the clock is read to the millisecond: 60.000 s
+        {100, 0, 60.0006, false},                          // 60.001 s
     };
     for (const Case& c : cases) {
         const auto s = Exercise(1, 0, c.right, c.wrong, c.seconds);

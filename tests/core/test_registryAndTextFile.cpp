@@ -46,7 +46,8 @@ TEST(Registry, AFailedWriteRaisesTheValueName) {
 
 TEST(TextFile, ReadsCharactersUpToCtrlZ) {
     TestFolder f;
-    f.write("t.txt", std::string("ab^\r\ncd\x1A" "ef"));
+    f.write("t.txt", std::string("ab^\r\ncd\x1A"
+                                 "ef"));
     OpenTextFile(f.file("t.txt"), false);
     EXPECT_FALSE(TextFileAtEnd());
     EXPECT_EQ(ReadTextChars(3), "ab^");

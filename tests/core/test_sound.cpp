@@ -1,5 +1,5 @@
-#include "platform/programFolder.h"
 #include "exercise/judging.h"
+#include "platform/programFolder.h"
 #include "platform/sound.h"
 #include "tests/recordingSound.h"
 

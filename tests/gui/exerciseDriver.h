@@ -8,11 +8,11 @@
 #include "exercise/uExec.h"
 #include "exercise/uKey.h"
 #include "lessons/uAulas.h"
+#include "platform/iniFile.h"
 #include "platform/sound.h"
-#include "tests/recordingSound.h"
 #include "platform/tickCounter.h"
 #include "storage/convert.h"
-#include "platform/iniFile.h"
+#include "tests/recordingSound.h"
 #include "widgets/blinkingLabel.h"
 
 #include <QApplication>
@@ -58,7 +58,8 @@ public:
                     int startKey = 116) {
         program.writeFile(
             QStringLiteral("users/ana"),
-            QStringLiteral("[Aula1]\r\nHabilitado=1\r\n[Aula%1]\r\nHabilitado=1\r\n[Config]\r\nAulaAtual=%2\r\n")
+            QStringLiteral(
+                "[Aula1]\r\nHabilitado=1\r\n[Aula%1]\r\nHabilitado=1\r\n[Config]\r\nAulaAtual=%2\r\n")
                 .arg(lesson)
                 .arg(lesson - 1)
                 .toLatin1()); // the loader stores the lesson as the current one first

@@ -14,7 +14,9 @@
 namespace {
 const QStringList kTotals{"01:02:03", "120", "7", "900", "31", "93%"};
 
-QString composed(const QString& name) { return TfrmDiploma::ComposeText("08/12/2026", name, kTotals); }
+QString composed(const QString& name) {
+    return TfrmDiploma::ComposeText("08/12/2026", name, kTotals);
+}
 
 // The page painted on a PDF, and its words with their boxes (points from the page's corner).
 struct Word {
@@ -28,7 +30,8 @@ QList<Word> pdfWords(const QString& pdf) {
     p.waitForFinished(20000);
     const QString html = QString::fromUtf8(p.readAllStandardOutput());
     QList<Word> words;
-    static const QRegularExpression re(R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="[\d.]+" yMax="[\d.]+">([^<]*)</word>)re");
+    static const QRegularExpression re(
+        R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="[\d.]+" yMax="[\d.]+">([^<]*)</word>)re");
     for (auto it = re.globalMatch(html); it.hasNext();) {
         const auto m = it.next();
         words.push_back({m.captured(3), m.captured(1).toDouble(), m.captured(2).toDouble()});
@@ -71,15 +74,16 @@ private slots:
     }
 
     void textIsComposedFromItsPieces() {
-        QCOMPARE(composed("notes.txt"),
-                 QString("Em 08/12/2026, o Aluno notes.txt concluiu com sucesso seu curso de Digitação.\r\n\r\n"
-                         "Abaixo estão as Notas:\r\n"
-                         "Tempo Total de Curso: 01:02:03\r\n"
-                         "Palavras Digitadas sem Erros: 120\r\n"
-                         "Palavras Digitadas com Erros: 7\r\n"
-                         "Letras Digitadas sem Erros: 900\r\n"
-                         "Letras Digitadas Erradas: 31\r\n"
-                         "Porcentagem de Acerto: 93%"));
+        QCOMPARE(
+            composed("notes.txt"),
+            QString("Em 08/12/2026, o Aluno notes.txt concluiu com sucesso seu curso de Digitação.\r\n\r\n"
+                    "Abaixo estão as Notas:\r\n"
+                    "Tempo Total de Curso: 01:02:03\r\n"
+                    "Palavras Digitadas sem Erros: 120\r\n"
+                    "Palavras Digitadas com Erros: 7\r\n"
+                    "Letras Digitadas sem Erros: 900\r\n"
+                    "Letras Digitadas Erradas: 31\r\n"
+                    "Porcentagem de Acerto: 93%"));
     }
 
     void thePdfHoldsEveryLineAtItsPlace() {
@@ -89,11 +93,11 @@ private slots:
         const QString pdf = program->path("diploma.pdf");
         writePdf(pdf);
         const QString text = pdfText(pdf);
-        for (const char* line : {"Diploma de Digitação", "o Aluno Ana Paula concluiu com sucesso",
-                                 "Abaixo estão as Notas:", "Tempo Total de Curso: 01:02:03",
-                                 "Palavras Digitadas sem Erros: 120", "Palavras Digitadas com Erros: 7",
-                                 "Letras Digitadas sem Erros: 900", "Letras Digitadas Erradas: 31",
-                                 "Porcentagem de Acerto: 93%"})
+        for (const char* line :
+             {"Diploma de Digitação", "o Aluno Ana Paula concluiu com sucesso",
+              "Abaixo estão as Notas:", "Tempo Total de Curso: 01:02:03", "Palavras Digitadas sem Erros: 120",
+              "Palavras Digitadas com Erros: 7", "Letras Digitadas sem Erros: 900",
+              "Letras Digitadas Erradas: 31", "Porcentagem de Acerto: 93%"})
             QVERIFY2(text.simplified().contains(QString::fromUtf8(line)), line);
 
         const auto words = pdfWords(pdf);
@@ -129,7 +133,9 @@ private slots:
             QPainter painter(&page);
             frmDiploma->PaintPage(painter);
         }
-        auto dark = [&](double xMm, double yMm) { return qGray(page.pixel(int(xMm * 10), int(yMm * 10))) < 100; };
+        auto dark = [&](double xMm, double yMm) {
+            return qGray(page.pixel(int(xMm * 10), int(yMm * 10))) < 100;
+        };
         // Header rule: outline of 2.12..186.53 x 24.08..25.14 mm.
         QVERIFY(dark(100, 24.08));
         QVERIFY(dark(100, 25.14) || dark(100, 25.12));
@@ -166,7 +172,8 @@ private slots:
         QFile::remove(program->path("logo_diploma.bmp"));
         Guard([&] { ShowDiploma(&catalogue, program->path("users/ana"), kTotals, &balloon); });
         QCOMPARE(program->errors.size(), 1);
-        QVERIFY(program->errors[0].startsWith("Cannot open file \"" + program->path("logo_diploma.bmp") + "\"."));
+        QVERIFY(
+            program->errors[0].startsWith("Cannot open file \"" + program->path("logo_diploma.bmp") + "\"."));
         QVERIFY(balloon.IsShowing());
     }
 

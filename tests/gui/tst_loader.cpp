@@ -6,8 +6,8 @@
 #include "widgets/blinkingLabel.h"
 #include "widgets/designScale.h"
 
-#include <QDir>
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -38,7 +38,8 @@ QColor centreColour(const QLabel* picture) {
     return image.pixelColor(image.width() / 2, image.height() / 2);
 }
 bool near(const QColor& a, const QColor& b) {
-    return std::abs(a.red() - b.red()) < 8 && std::abs(a.green() - b.green()) < 8 && std::abs(a.blue() - b.blue()) < 8;
+    return std::abs(a.red() - b.red()) < 8 && std::abs(a.green() - b.green()) < 8 &&
+           std::abs(a.blue() - b.blue()) < 8;
 }
 QByteArray fixture(const QString& name) {
     QFile f(QStringLiteral(VT_TEST_DATA "/") + name);
@@ -64,7 +65,8 @@ class TestLoader : public QObject {
     // Loads lesson n from the fixture (none: no lesson file at all); true when the exercise window showed.
     bool load(int n, const QString& lessonFixture, ExecCloser& closer) {
         if (!lessonFixture.isEmpty())
-            program->writeFile(QStringLiteral("aulas/aula%1.aul").arg(n), fixture("lessons/" + lessonFixture));
+            program->writeFile(QStringLiteral("aulas/aula%1.aul").arg(n),
+                               fixture("lessons/" + lessonFixture));
         frmAulas->SetItemIndex(n - 1);
         Guard([] { frmAulas->btnFazerAulaClick(); });
         return closer.shown;
@@ -102,7 +104,8 @@ private slots:
         QCOMPARE(ExerciseState.ModelLength, 5);
         const std::uint8_t expected[] = {65, 83, 68, 70, 32};
         QVERIFY(std::equal(expected, expected + 5, ExerciseState.ModelCodes));
-        QVERIFY(std::all_of(ExerciseState.ModelCodes + 5, ExerciseState.ModelCodes + 256, [](auto b) { return b == 0; }));
+        QVERIFY(std::all_of(ExerciseState.ModelCodes + 5, ExerciseState.ModelCodes + 256,
+                            [](auto b) { return b == 0; }));
         QCOMPARE(ExerciseState.WordsToType, 10);
         QCOMPARE(ExerciseState.ExpectedTime, 300.0 / 86400.0);
         QCOMPARE(ExerciseState.MinimumPercent, 90);
@@ -144,7 +147,8 @@ private slots:
         QCOMPARE(ExerciseState.ModelLength, 4);
         const std::uint8_t expected[] = {44, 65, 0, 66};
         QVERIFY(std::equal(expected, expected + 4, ExerciseState.ModelCodes));
-        QVERIFY(std::all_of(ExerciseState.ModelCodes + 4, ExerciseState.ModelCodes + 256, [](auto b) { return b == 0; }));
+        QVERIFY(std::all_of(ExerciseState.ModelCodes + 4, ExerciseState.ModelCodes + 256,
+                            [](auto b) { return b == 0; }));
         QVERIFY(load(1, "short7.aul"));
         QCOMPARE(ExerciseState.ModelLength, 2);
         // A start key that is no function key names none: two blanks in the message.
@@ -158,23 +162,33 @@ private slots:
         QTest::addColumn<QString>("lesson");
         QTest::addColumn<QString>("error");
         const QString refused = QStringLiteral("A aula \"%1\" ");
-        QTest::newRow("no lesson file") << "" << "I/O error 104.";
-        QTest::newRow("start key") << "badkey.aul" << "'F1 ' is not a valid integer value.";
-        QTest::newRow("a code") << "badcode.aul" << "'0a6' is not a valid integer value.";
-        QTest::newRow("no word count") << "fourlines.aul" << "'' is not a valid integer value.";
-        QTest::newRow("time") << "badtime.aul" << "'25:00' is not a valid time.";
-        QTest::newRow("percentage") << "badpercent.aul" << "'90 ' is not a valid integer value.";
+        QTest::newRow("no lesson file") << ""
+                                        << "I/O error 104.";
+        QTest::newRow("start key") << "badkey.aul"
+                                   << "'F1 ' is not a valid integer value.";
+        QTest::newRow("a code") << "badcode.aul"
+                                << "'0a6' is not a valid integer value.";
+        QTest::newRow("no word count") << "fourlines.aul"
+                                       << "'' is not a valid integer value.";
+        QTest::newRow("time") << "badtime.aul"
+                              << "'25:00' is not a valid time.";
+        QTest::newRow("percentage") << "badpercent.aul"
+                                    << "'90 ' is not a valid integer value.";
         QTest::newRow("too many codes")
-            << "toomany.aul" << refused + "tem 257 teclas para digitar; o máximo é 256. A aula não pode ser feita.";
+            << "toomany.aul"
+            << refused + "tem 257 teclas para digitar; o máximo é 256. A aula não pode ser feita.";
         QTest::newRow("no code") << "nocodes.aul"
-                                 << refused + "não tem nenhuma tecla para digitar (linha 4 sem códigos) e não pode "
-                                              "ser feita.";
+                                 << refused +
+                                        "não tem nenhuma tecla para digitar (linha 4 sem códigos) e não pode "
+                                        "ser feita.";
         QTest::newRow("no words") << "zerowords.aul"
-                                  << refused + "pede 0 palavras para digitar; o número deve ser maior que zero. A "
-                                               "aula não pode ser feita.";
-        QTest::newRow("negative words") << "negwords.aul"
-                                        << refused + "pede -5 palavras para digitar; o número deve ser maior que "
-                                                     "zero. A aula não pode ser feita.";
+                                  << refused +
+                                         "pede 0 palavras para digitar; o número deve ser maior que zero. A "
+                                         "aula não pode ser feita.";
+        QTest::newRow("negative words")
+            << "negwords.aul"
+            << refused + "pede -5 palavras para digitar; o número deve ser maior que "
+                         "zero. A aula não pode ser feita.";
     }
     void failuresStopTheLoaderWithTheirTexts() {
         QFETCH(QString, lesson);

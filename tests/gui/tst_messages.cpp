@@ -39,7 +39,8 @@ class TestMessages : public QObject {
 
 private slots:
     void errorTextGetsAFullStopOnlyAfterCharactersBeyondIt() {
-        QCOMPARE(ErrorBoxText("'abc' is not a valid integer value"), QString("'abc' is not a valid integer value."));
+        QCOMPARE(ErrorBoxText("'abc' is not a valid integer value"),
+                 QString("'abc' is not a valid integer value."));
         QCOMPARE(ErrorBoxText("I/O error 104"), QString("I/O error 104."));
         QCOMPARE(ErrorBoxText("Cannot open file \"x\". No such file or directory"),
                  QString("Cannot open file \"x\". No such file or directory."));

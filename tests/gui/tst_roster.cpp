@@ -61,7 +61,8 @@ class TestRoster : public QObject {
             {"editor PrepareEdit", [] { frmUser->PrepareEdit(frmAulas->Hint); }},
             {"editor cmdSaveClick", [] { frmUser->cmdSaveClick(); }},
             {"editor FormCloseQuery", [] { frmUser->FormCloseQuery(); }},
-            {"editor option groups", [] {
+            {"editor option groups",
+             [] {
                  frmUser->opcUSerClick();
                  frmUser->opcKeyboardEnter();
              }},
@@ -121,7 +122,8 @@ private slots:
         QVERIFY(frmsplash->isVisible());
         QCOMPARE(frmTela->lstUsr->count(), 0);
         QVERIFY(!selectionButtonsEnabled());
-        QVERIFY(frmTela->btnNew->isEnabled() && frmTela->BitBtn1->isEnabled() && frmTela->btnExit->isEnabled());
+        QVERIFY(frmTela->btnNew->isEnabled() && frmTela->BitBtn1->isEnabled() &&
+                frmTela->btnExit->isEnabled());
         // Start-up pays for the splash and the roster only; the other windows exist but make their
         // controls when first needed.
         QVERIFY(!frmAulas->IsBuilt() && !frmExec->IsBuilt() && !frmKey->IsBuilt() && !frmSobre->IsBuilt() &&
@@ -214,7 +216,6 @@ private slots:
         QVERIFY(frmTela->isVisible());
         QCOMPARE(program->readFile("velotecla.INI"), QByteArray("[Config]\r\nLastUser=-1\r\n"));
         QCOMPARE(program->questions.size(), 1);
-
     }
 
     void deletingAskesFirstAndKeepsLessonResults() {
@@ -223,7 +224,8 @@ private slots:
         endSplash();
         program->answers = {false};
         frmTela->btnDelClick();
-        QCOMPARE(program->questions.value(0), QStringLiteral("Deseja Realmente excluir o Seguinte Aluno?\n\nana"));
+        QCOMPARE(program->questions.value(0),
+                 QStringLiteral("Deseja Realmente excluir o Seguinte Aluno?\n\nana"));
         QVERIFY(QFile::exists(program->path("users/ana")));
 
         program->answers = {true};
@@ -242,7 +244,8 @@ private slots:
         endSplash();
         program->answers = {true};
         withAccessAccepted([] { frmTela->btnDel->click(); });
-        QCOMPARE(program->messages, QStringList{"!!! O próprio usuário root não pode deletar ele mesmo. !!!"});
+        QCOMPARE(program->messages,
+                 QStringList{"!!! O próprio usuário root não pode deletar ele mesmo. !!!"});
         QCOMPARE(listed(), (QStringList{"ana", "ROOT"}));
     }
 
@@ -266,7 +269,8 @@ private slots:
         endSplash();
         program->answers = {false};
         frmTela->btnEditUserClick();
-        QCOMPARE(program->questions.value(0), QStringLiteral("Deseja Realmente alterar as opções do usuário \"ana\" ?"));
+        QCOMPARE(program->questions.value(0),
+                 QStringLiteral("Deseja Realmente alterar as opções do usuário \"ana\" ?"));
     }
 
     // Last of all: once the application has been told to quit, no nested event loop runs again.

@@ -1,8 +1,8 @@
+#include "platform/vtError.h"
 #include "widgets/balloonHint.h"
 #include "widgets/blinkingLabel.h"
 #include "widgets/designScale.h"
 #include "widgets/picture.h"
-#include "platform/vtError.h"
 
 #include <QElapsedTimer>
 #include <QPushButton>

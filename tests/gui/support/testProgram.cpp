@@ -17,7 +17,8 @@
 TestProgram::TestProgram(bool withData) {
     if (withData) {
         std::error_code ec;
-        std::filesystem::copy(VT_DATA_DIR, ToPath(m_dir.path()), std::filesystem::copy_options::recursive, ec);
+        std::filesystem::copy(VT_DATA_DIR, ToPath(m_dir.path()), std::filesystem::copy_options::recursive,
+                              ec);
     }
     DataPlaces places;
     places.writable = places.installed = ToPath(m_dir.path());
