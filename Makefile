@@ -17,7 +17,7 @@ PACKAGES := cmake ninja-build g++ pkg-config \
 	qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-translations-l10n libgl-dev libvulkan-dev \
 	libjpeg62-turbo-dev libgtest-dev googletest \
 	fonts-dejavu-core fonts-liberation2 fonts-comic-neue fonts-urw-base35 fonts-terminus-otb \
-	poppler-utils libx11-dev libxdamage-dev xvfb \
+	poppler-utils libx11-dev libxdamage-dev xvfb clang-format \
 	qt6-charts-dev libqt6opengl6-dev \
 	clang libclang-rt-14-dev llvm-14 \
 	$(DESKTOP_TEST_PACKAGES)
