@@ -11,7 +11,8 @@
 # and a headless Wayland compositor with XWayland and Qt's Wayland back-end.
 DESKTOP_TEST_PACKAGES := openbox xdotool x11-utils weston xwayland qt6-wayland
 
-# poppler-utils: the diploma test reads the printed PDF; libx11-dev, libxdamage-dev, xvfb: the start-up benchmark.
+# poppler-utils: the diploma test reads the printed PDF; libx11-dev, libxdamage-dev, xvfb: the start-up benchmark;
+# clang-format: the tests check every file's formatting.
 # qt6-charts-dev, libqt6opengl6-dev: the class report's charts (Qt Charts' CMake files ask for Qt OpenGL's).
 PACKAGES := cmake ninja-build g++ pkg-config \
 	qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-translations-l10n libgl-dev libvulkan-dev \
