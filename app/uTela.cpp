@@ -15,6 +15,7 @@
 #include "storage/uPrompts.h"
 #include "widgets/balloonHint.h"
 #include "widgets/designScale.h"
+#include "widgets/glyphButton.h"
 #include "widgets/messages.h"
 #include "widgets/ownCaption.h"
 #include "widgets/qtText.h"
@@ -34,15 +35,6 @@ TfrmTela* frmTela = nullptr;
 
 namespace {
 constexpr int kBalloonMs = 5000;
-
-QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption,
-                        QStyle::StandardPixmap glyph) {
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setIcon(parent->style()->standardIcon(glyph));
-    b->setAutoDefault(false);
-    return b;
-}
 } // namespace
 
 TfrmTela::TfrmTela() : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
@@ -76,13 +68,15 @@ TfrmTela::TfrmTela() : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Q
     // The designed line height, or more where the font's descenders (g, j, p, q, y) need it.
     m_lineHeight = std::max(s(13), QFontMetrics(lstUsr->font()).height() + 1);
 
-    btnSel = makeButton(this, "btnSel", QStringLiteral("&Fazer Aulas deste Aluno"), QStyle::SP_MediaPlay);
-    btnNew = makeButton(this, "btnNew", QStringLiteral("&Novo Aluno"), QStyle::SP_FileIcon);
-    btnEditUser =
-        makeButton(this, "btnEditUser", QStringLiteral("&Editar Aluno"), QStyle::SP_FileDialogDetailedView);
-    btnDel = makeButton(this, "btnDel", QStringLiteral("E&xcluir Selecionado"), QStyle::SP_TrashIcon);
-    BitBtn1 = makeButton(this, "BitBtn1", QStringLiteral("Sobre tavoli®"), QStyle::SP_MessageBoxInformation);
-    btnExit = makeButton(this, "btnExit", QStringLiteral("&Sair"), QStyle::SP_DialogCloseButton);
+    btnSel =
+        MakeGlyphButton(this, "btnSel", QStringLiteral("&Fazer Aulas deste Aluno"), QStyle::SP_MediaPlay);
+    btnNew = MakeGlyphButton(this, "btnNew", QStringLiteral("&Novo Aluno"), QStyle::SP_FileIcon);
+    btnEditUser = MakeGlyphButton(this, "btnEditUser", QStringLiteral("&Editar Aluno"),
+                                  QStyle::SP_FileDialogDetailedView);
+    btnDel = MakeGlyphButton(this, "btnDel", QStringLiteral("E&xcluir Selecionado"), QStyle::SP_TrashIcon);
+    BitBtn1 =
+        MakeGlyphButton(this, "BitBtn1", QStringLiteral("Sobre tavoli®"), QStyle::SP_MessageBoxInformation);
+    btnExit = MakeGlyphButton(this, "btnExit", QStringLiteral("&Sair"), QStyle::SP_DialogCloseButton);
     s.place(btnSel, 224, 8, 187, 25);
     s.place(btnNew, 224, 34, 187, 25);
     s.place(btnEditUser, 224, 60, 187, 25);

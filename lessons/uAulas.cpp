@@ -13,6 +13,7 @@
 #include "widgets/blinkingLabel.h"
 #include "widgets/colours.h"
 #include "widgets/designScale.h"
+#include "widgets/glyphButton.h"
 #include "widgets/messages.h"
 #include "widgets/picture.h"
 #include "widgets/qtText.h"
@@ -48,15 +49,6 @@ const char* const kLessonNames[kLessons] = {
     "Palavras 1",        "Palavras 2",        "Palavras 3",        "Palavras 4",        "Exerc. Carta 1",
     "Exerc. Carta 2",    "Aula Final 1",      "Aula Final 2",      "Teste Final",
 };
-
-QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption,
-                        QStyle::StandardPixmap glyph) {
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setIcon(parent->style()->standardIcon(glyph));
-    b->setAutoDefault(false);
-    return b;
-}
 
 QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption, const QRect& r) {
     auto* l = new QLabel(caption, parent);
@@ -126,7 +118,7 @@ void TfrmAulas::BuildControls() {
     };
 
     btnSobre =
-        makeButton(this, "btnSobre", QStringLiteral("Sobre tavoli®"), QStyle::SP_MessageBoxInformation);
+        MakeGlyphButton(this, "btnSobre", QStringLiteral("Sobre tavoli®"), QStyle::SP_MessageBoxInformation);
     btnSobre->setFont(s.font(QStringLiteral("MS Sans Serif"), 11));
     s.place(btnSobre, 620 - 100 - 2, 1, 100, kStrip - 3);
     btnSobre->setFocusPolicy(Qt::TabFocus);
@@ -172,7 +164,7 @@ void TfrmAulas::BuildControls() {
     });
 
     btnFazerAula =
-        makeButton(this, "btnFazerAula", QStringLiteral("&Fazer esta Aula..."), QStyle::SP_MediaPlay);
+        MakeGlyphButton(this, "btnFazerAula", QStringLiteral("&Fazer esta Aula..."), QStyle::SP_MediaPlay);
     btnFazerAula->setGeometry(at(440, 8, 176, 77));
     btnFazerAula->setFont(s.font(QStringLiteral("MS Sans Serif"), 11, true));
     btnFazerAula->setIconSize(QSize(s(24), s(24)));
@@ -204,10 +196,11 @@ void TfrmAulas::BuildControls() {
         *lessonValues[i] = makeValueBox(pnlDatAula, value.constData(), s.rect(115, 4 + 17 * i, 47, 16));
     }
 
-    btnDiploma = makeButton(this, "btnDiploma", QStringLiteral("&Imprimir Diploma..."), QStyle::SP_FileIcon);
+    btnDiploma =
+        MakeGlyphButton(this, "btnDiploma", QStringLiteral("&Imprimir Diploma..."), QStyle::SP_FileIcon);
     btnDiploma->setGeometry(at(442, 220, 176, 29));
     btnDiploma->setEnabled(false);
-    BitBtn3 = makeButton(this, "BitBtn3", QStringLiteral("&Sair da Aula"), QStyle::SP_DialogCloseButton);
+    BitBtn3 = MakeGlyphButton(this, "BitBtn3", QStringLiteral("&Sair da Aula"), QStyle::SP_DialogCloseButton);
     BitBtn3->setGeometry(at(441, 252, 176, 29));
 
     setTabOrder(lstAulaItems.first(), btnFazerAula);
