@@ -83,6 +83,16 @@ QFont plainText(QFont font) {
     return font;
 }
 
+// A progress bar paints itself at once when its figure changes, which on a real display holds the key up
+// for a millisecond; here it is painted with everything else the key changed.
+void setBarValue(QProgressBar* bar, int value) {
+    if (bar->value() == value)
+        return;
+    bar->setUpdatesEnabled(false);
+    bar->setValue(value);
+    bar->setUpdatesEnabled(true); // asks for the paint
+}
+
 void playSound(const std::string& fileName) {
     PlaySoundFile(SoundPath(fileName));
 }
@@ -341,8 +351,8 @@ void TfrmExec::RefreshStatistics() {
     }
     m_statistics = FromCp(StatisticsBlock(shown, elapsed));
     showStatistics();
-    bar->setValue(std::clamp(RightPercentage(shown), 0, 100));
-    barD->setValue(std::clamp(shown.MinimumPercent, 0, 100));
+    setBarValue(bar, std::clamp(RightPercentage(shown), 0, 100));
+    setBarValue(barD, std::clamp(shown.MinimumPercent, 0, 100));
 }
 
 void TfrmExec::showStatistics() {
