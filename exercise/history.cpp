@@ -5,6 +5,7 @@
 #include "exercise/lessonResult.h"
 #include "platform/atomicFile.h"
 #include "platform/programFolder.h"
+#include "platform/tickCounter.h"
 
 #include <cerrno>
 #include <cmath>
@@ -71,12 +72,7 @@ fs::path HistoryFileIn(const fs::path& dataFolder, const std::string& studentNam
 }
 
 std::string IsoLocalTime(std::time_t moment) {
-    std::tm local{};
-#ifdef _WIN32
-    localtime_s(&local, &moment);
-#else
-    localtime_r(&moment, &local);
-#endif
+    const std::tm local = LocalTime(moment);
     // The offset is what the local fields say minus the moment itself.
     const std::int64_t asUtc = daysFromCivil(local.tm_year + 1900, static_cast<unsigned>(local.tm_mon + 1),
                                              static_cast<unsigned>(local.tm_mday)) *

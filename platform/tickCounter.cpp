@@ -24,13 +24,7 @@ double TimeOfDayNow() {
         return g_clock();
     using namespace std::chrono;
     const auto now = system_clock::now();
-    const std::time_t t = system_clock::to_time_t(now);
-    std::tm local{};
-#ifdef _WIN32
-    localtime_s(&local, &t);
-#else
-    localtime_r(&t, &local);
-#endif
+    const std::tm local = LocalTime(system_clock::to_time_t(now));
     const auto ms = duration_cast<milliseconds>(now.time_since_epoch()).count() % 1000;
     const double seconds = local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec + ms / 1000.0;
     return seconds / 86400.0;
@@ -38,4 +32,14 @@ double TimeOfDayNow() {
 
 void SetClockSource(std::function<double()> source) {
     g_clock = std::move(source);
+}
+
+std::tm LocalTime(std::time_t moment) {
+    std::tm local{};
+#ifdef _WIN32
+    localtime_s(&local, &moment);
+#else
+    localtime_r(&moment, &local);
+#endif
+    return local;
 }
