@@ -1,6 +1,7 @@
 #include "exercise/judging.h"
 
 #include "platform/dataPlaces.h"
+#include "platform/keyboard.h"
 #include "platform/programFolder.h"
 #include "storage/convert.h"
 #include "storage/profileKeys.h"
@@ -98,7 +99,7 @@ bool LessonComplete(const TExerciseState& state) {
 }
 
 std::string EchoOf(std::uint16_t keyCode) {
-    if (keyCode == 13)
+    if (keyCode == Vk::Return)
         return "\r\n";
     return std::string(1, static_cast<char>(keyCode & 0xFF));
 }

@@ -7,6 +7,7 @@
 #include "exercise/uRes.h"
 #include "lessons/uAulas.h"
 #include "platform/keyCodes.h"
+#include "platform/keyboard.h"
 #include "platform/sound.h"
 #include "platform/tickCounter.h"
 #include "storage/uPrompts.h"
@@ -280,7 +281,7 @@ void TfrmExec::FormActivate() {
 }
 
 void TfrmExec::FormKeyDown(std::uint16_t key) {
-    if (key == 27) {
+    if (key == Vk::Escape) {
         if (!ExerciseState.Running) {
             close();
         } else if (AskYesNo(QString::fromLatin1(kCancelQuestion))) {
@@ -288,7 +289,7 @@ void TfrmExec::FormKeyDown(std::uint16_t key) {
             tmrTempo->stop();
             close();
         }
-    } else if (key >= 112 && key <= 123) {
+    } else if (key >= Vk::F1 && key <= Vk::F12) {
         if (!ExerciseState.Running && key == ExerciseState.StartKey)
             startExercise();
     } else if (ExerciseState.Running && key != 0) {
@@ -315,7 +316,7 @@ void TfrmExec::appendEcho(std::uint16_t key) {
     // again at every key.
     QTextCursor cursor(txtUserKey->document());
     cursor.movePosition(QTextCursor::End);
-    if (key == 13) {
+    if (key == Vk::Return) {
         cursor.insertBlock();
     } else {
         const int columns =

@@ -2,6 +2,7 @@
 
 #include "lessons/lessonFile.h"
 #include "lessons/uAulas.h"
+#include "platform/keyboard.h"
 #include "platform/tickCounter.h"
 #include "widgets/designScale.h"
 #include "widgets/messages.h"
@@ -24,13 +25,6 @@ const QColor kFunctionColour(0x01, 0xCB, 0xC1);
 const QColor kLitColour(0xE8, 0x00, 0x00);
 const QColor kLitText(0xFF, 0xFF, 0xFF);
 
-struct Relabel {
-    const char* key;
-    const char* legend[2]; // layout 0, layout 1
-};
-const Relabel kRelabelled[] = {
-    {"l27", {"[", "´"}}, {"l28", {"]", "["}}, {"l40", {";", "Ç"}}, {"l41", {"´", "~"}}, {"l52", {"/", ";"}},
-};
 } // namespace
 
 void TKeyCap::paintEvent(QPaintEvent* event) {
@@ -60,50 +54,22 @@ TfrmKey::TfrmKey()
 }
 
 void TfrmKey::BuildControls() {
-    // Row 1: ` 1 .. 0 - = \ Backspace.
-    const char* row1[] = {"l1", "l2", "l3",  "l4",  "l5",  "l6",  "l7",
-                          "l8", "l9", "l10", "l11", "l12", "l13", "l14"};
-    const char* legends1[] = {"`", "1", "2", "3", "4", "5", "6", "7", "8", "9", "0", "-", "=", "\\"};
-    for (int i = 0; i < 14; ++i)
-        addKey(row1[i], QString::fromUtf8(legends1[i]), 3 + 16 * i, 2, 14, 17, false);
-    addKey("l15", QStringLiteral("<--"), 227, 2, 14, 17, true);
-    // Row 2: Tab (never shown), Q .. P [ ], the upper part of Enter.
-    addKey("l16", QStringLiteral("Tab"), 3, 20, 22, 17, true)->hide();
-    const char* row2[] = {"l17", "l18", "l19", "l20", "l21", "l22", "l23", "l24", "l25", "l26", "l27", "l28"};
-    const char* legends2 = "QWERTYUIOP[]";
-    for (int i = 0; i < 12; ++i)
-        addKey(row2[i], QString(QLatin1Char(legends2[i])), 27 + 16 * i, 20, 14, 17, false);
-    addKey("l29_1", QString(), 219, 20, 22, 19, true);
-    // Row 3: Caps Lock, A .. L ; ', the lower part of Enter; the joint lies over the seam.
-    addKey("l30", QStringLiteral("Caps L"), 3, 38, 29, 17, true);
-    const char* row3[] = {"l31", "l32", "l33", "l34", "l35", "l36", "l37", "l38", "l39", "l40", "l41"};
-    const char* legends3 = "ASDFGHJKL;'";
-    for (int i = 0; i < 11; ++i)
-        addKey(row3[i], QString(QLatin1Char(legends3[i])), 33 + 16 * i, 38, 14, 17, false);
-    addKey("l29_3", QStringLiteral("  ENTER"), 209, 38, 32, 17, true);
-    addKey("l29_2", QString(), 220, 31, 20, 8, true, false);
-    // Row 4: Shift, Z .. M , . /, Shift.
-    addKey("l42", QStringLiteral("Shift"), 3, 56, 35, 17, true);
-    const char* row4[] = {"l43", "l44", "l45", "l46", "l47", "l48", "l49", "l50", "l51", "l52"};
-    const char* legends4 = "ZXCVBNM,./";
-    for (int i = 0; i < 10; ++i)
-        addKey(row4[i], QString(QLatin1Char(legends4[i])), 39 + 16 * i, 56, 14, 17, false);
-    addKey("l53", QStringLiteral("Shift"), 199, 56, 42, 17, true);
-    // Row 5: the space bar.
-    addKey("l54", QString(), 69, 74, 91, 17, false);
+    for (const TKeyboardKey& k : KeyboardKeys())
+        if (k.OnScreen())
+            addKey(k);
 }
 
-QLabel* TfrmKey::addKey(const char* name, const QString& legend, int left, int top, int width, int height,
-                        bool functionKey, bool border) {
+void TfrmKey::addKey(const TKeyboardKey& k) {
     const DesignScale s(106);
-    auto* key = new TKeyCap(legend, this);
-    key->setObjectName(QString::fromLatin1(name));
+    const bool functionKey = k.look != KeyLook::Ordinary;
+    auto* key = new TKeyCap(QString::fromUtf8(k.legend), this);
+    key->setObjectName(QString::fromLatin1(k.name));
     key->setFocusPolicy(Qt::NoFocus);
     key->setAutoFillBackground(true);
     key->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     key->setTextFormat(Qt::PlainText);
     key->setIndent(1); // from the left edge; a frame would otherwise indent it by half an "x"
-    if (border) {
+    if (k.look != KeyLook::Joint) {
         key->setFrameShape(QFrame::Box);
         key->setLineWidth(1);
     }
@@ -113,13 +79,14 @@ QLabel* TfrmKey::addKey(const char* name, const QString& legend, int left, int t
         f.setStyleStrategy(QFont::ForceOutline);
         key->setFont(f);
     }
-    s.place(key, left, top, width, height);
+    s.place(key, k.left, k.top, k.width, k.height);
+    if (k.look == KeyLook::Hidden)
+        key->hide();
     m_keys.insert(key->objectName(), key);
     m_function.insert(key, functionKey);
     m_designedFont.insert(key, key->font());
     paintNormal(key);
     fitLegend(key);
-    return key;
 }
 
 void TfrmKey::fitLegend(QLabel* key) {
@@ -146,67 +113,24 @@ void TfrmKey::FormCreate() {
 }
 
 QList<QLabel*> TfrmKey::KeysOf(std::uint16_t code) {
-    auto one = [this](const char* name) { return QList<QLabel*>{Key(QString::fromLatin1(name))}; };
-    if (code > 222)
-        return {};
-    switch (code) {
-    case 8:
-        return one("l15");
-    case 13:
-        return {Key(QStringLiteral("l29_1")), Key(QStringLiteral("l29_2")), Key(QStringLiteral("l29_3"))};
-    case 16:
-        return {Key(QStringLiteral("l42")), Key(QStringLiteral("l53"))};
-    case 20:
-        return one("l30");
-    case 32:
-        return one("l54");
-    case 48:
-        return one("l11");
-    case 186:
-        return one("l40");
-    case 187:
-        return one("l13");
-    case 188:
-        return one("l50");
-    case 189:
-        return one("l12");
-    case 190:
-        return one("l51");
-    case 191:
-        return one("l52");
-    case 192:
-        return one("l1");
-    case 219:
-        return one("l27");
-    case 220:
-        return one("l14");
-    case 221:
-        return one("l28");
-    case 222:
-        return one("l41");
-    default:
-        break;
-    }
-    if (code >= 49 && code <= 57)
-        return {Key(QStringLiteral("l%1").arg(code - 49 + 2))};
-    if (code >= 65 && code <= 90) {
-        // The letters are found by their legend, which no layout changes.
-        const QString letter(QLatin1Char(static_cast<char>(code)));
-        for (QLabel* key : Keys())
-            if (key->text() == letter && key->objectName() != QLatin1String("l16"))
-                return {key};
-    }
-    return {};
+    QList<QLabel*> keys;
+    if (code > Vk::LastKeyCode)
+        return keys;
+    for (const TKeyboardKey& k : KeyboardKeys())
+        if (k.code == code && k.Lit())
+            keys << Key(QString::fromLatin1(k.name));
+    return keys;
 }
 
 void TfrmKey::ApplyLayout(int layout) {
     if (layout != 0 && layout != 1)
         return;
-    for (const Relabel& r : kRelabelled) {
-        QLabel* key = Key(QString::fromLatin1(r.key));
-        key->setText(QString::fromUtf8(r.legend[layout]));
-        fitLegend(key);
-    }
+    for (const TKeyboardKey& k : KeyboardKeys())
+        if (k.layout0) {
+            QLabel* key = Key(QString::fromLatin1(k.name));
+            key->setText(QString::fromUtf8(layout == 0 ? k.layout0 : k.abnt2));
+            fitLegend(key);
+        }
 }
 
 void TfrmKey::Light(const QList<QLabel*>& keys) {

@@ -9,6 +9,8 @@
 #include <QWidget>
 #include <cstdint>
 
+struct TKeyboardKey;
+
 // One key of the picture: a label whose border stays dark whatever colour its legend takes.
 class TKeyCap : public QLabel {
     Q_OBJECT
@@ -59,8 +61,7 @@ protected:
 
 private:
     void BuildControls() override;
-    QLabel* addKey(const char* name, const QString& legend, int left, int top, int width, int height,
-                   bool functionKey, bool border = true);
+    void addKey(const TKeyboardKey& key);
     void paintNormal(QLabel* key);
     void fitLegend(QLabel* key);
     QHash<QString, QLabel*> m_keys;

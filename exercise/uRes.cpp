@@ -7,6 +7,7 @@
 #include "exercise/uExec.h"
 #include "lessons/uAulas.h"
 #include "platform/keyCodes.h"
+#include "platform/keyboard.h"
 #include "platform/sound.h"
 #include "widgets/blinkingLabel.h"
 #include "widgets/colours.h"
@@ -164,7 +165,7 @@ bool TfrmRes::AccumulateResults(const std::string& settingsFile) {
 }
 
 void TfrmRes::FormKeyDown(std::uint16_t key) {
-    if (key == 13)
+    if (key == Vk::Return)
         close();
 }
 

@@ -1,5 +1,6 @@
 #include "lessons/lessonFile.h"
 
+#include "platform/keyboard.h"
 #include "platform/vtError.h"
 #include "storage/convert.h"
 #include "storage/profileKeys.h"
@@ -54,9 +55,9 @@ int LessonMinimumPercent(const std::string& line7) {
 }
 
 std::string StartKeyName(int code) {
-    if (code < 112 || code > 123)
+    if (code < Vk::F1 || code > Vk::F12)
         return {};
-    return "F" + std::to_string(code - 111);
+    return "F" + std::to_string(code - Vk::F1 + 1);
 }
 
 TLessonData ReadLessonFile(const std::string& path) {

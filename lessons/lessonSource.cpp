@@ -8,8 +8,8 @@
 #include <optional>
 
 namespace {
-constexpr int kEnter = 13;
-constexpr int kShift = 16;
+constexpr int kEnter = Vk::Return;
+constexpr int kShift = Vk::Shift;
 
 [[noreturn]] void refuse(int line, const std::string& what) {
     throw VtError("Linha " + std::to_string(line) + ": " + what);
@@ -63,43 +63,21 @@ std::vector<int> codesOf(unsigned char c) {
         return {c - 32};
     if (c >= 'A' && c <= 'Z')
         return {kShift, c};
-    if ((c >= '0' && c <= '9') || c == ' ')
-        return {c};
-    switch (c) {
-    case 0xE7: // ç: the key right of L, wherever the student's layout prints it
-    case ';':
-        return {186};
-    case 0xC7:
-        return {kShift, 186};
-    case '=':
-        return {187};
-    case ',':
-        return {188};
-    case '-':
-        return {189};
-    case '.':
-        return {190};
-    case '/':
-        return {191};
-    case '`':
-        return {192};
-    case '[':
-        return {219};
-    case '\\':
-        return {220};
-    case ']':
-        return {221};
-    case '\'':
-        return {222};
-    default:
-        break;
+    if (c == ' ')
+        return {Vk::Space};
+    if (c == 0xE7) // ç: the key right of L, wherever the student's layout prints it
+        return {Vk::RightOfL};
+    if (c == 0xC7)
+        return {kShift, Vk::RightOfL};
+    for (const TKeyboardKey& key : KeyboardKeys()) {
+        if (!key.Lit())
+            continue;
+        if (key.legend[0] == static_cast<char>(c) && key.legend[1] == 0)
+            return {key.code};
+        // A symbol typed with Shift, where the American and the ABNT2 layout agree on it.
+        if (key.shifted == static_cast<char>(c) && key.abnt2Shifted == key.shifted)
+            return {kShift, key.code};
     }
-    // Symbols typed with Shift on a key that carries them in both the American and the ABNT2 layout.
-    static const std::string shifted = "!@#$%&*()_+";
-    static const int keys[] = {49, 50, 51, 52, 53, 55, 56, 57, 48, 189, 187};
-    const auto at = shifted.find(static_cast<char>(c));
-    if (at != std::string::npos)
-        return {kShift, keys[at]};
     return {};
 }
 
@@ -181,12 +159,6 @@ const char* fieldLabel(Field f) {
 }
 } // namespace
 
-bool CodeHasKey(int code) {
-    return code == 8 || code == kEnter || code == kShift || code == 20 || code == 32 ||
-           (code >= 48 && code <= 57) || (code >= 65 && code <= 90) || (code >= 186 && code <= 192) ||
-           (code >= 219 && code <= 222);
-}
-
 TLessonSource ParseLessonSource(const std::string& sourceText) {
     std::string text = sourceText;
     if (text.rfind("\xEF\xBB\xBF", 0) == 0)
@@ -252,7 +224,7 @@ TLessonSource ParseLessonSource(const std::string& sourceText) {
             const std::optional<int> f = upper.empty() ? std::nullopt : TryStrToInt(upper);
             if (!f || *f < 1 || *f > 12 || upper.find_first_not_of("0123456789") != std::string::npos)
                 refuse(n, "a tecla de início deve ser uma de F1 a F12, e não \"" + value + "\".");
-            lesson.StartKey = 111 + *f;
+            lesson.StartKey = Vk::F1 - 1 + *f;
             break;
         }
         case Text: {
@@ -395,14 +367,14 @@ std::string TextToType(const std::vector<int>& codes, int layout) {
     std::string out;
     for (std::size_t i = 0; i < end; ++i) {
         const int code = codes[i];
-        if (code == 186) {
+        if (code == Vk::RightOfL) {
             // Inside a word the key types the letter ç; alone it is the key, by its layout's legend.
             const auto letter = [&](std::size_t at) { return codes[at] >= 'A' && codes[at] <= 'Z'; };
             const bool inWord = i > 0 && letter(i - 1) && letter(i + 1);
             out += inWord ? '\xE7' : layout == 1 ? '\xC7' : ';';
             continue;
         }
-        if (code == kShift && i + 1 < end && codes[i + 1] == 186) {
+        if (code == kShift && i + 1 < end && codes[i + 1] == Vk::RightOfL) {
             out += layout == 1 ? '\xC7' : ':';
             ++i;
             continue;
@@ -434,7 +406,7 @@ std::string ShowLesson(const TLessonData& lesson) {
         out += buf;
     }
     out += ", com " + std::to_string(lesson.MinimumPercent) + "% de acerto.\n";
-    const std::string key = lesson.StartKey >= 112 && lesson.StartKey <= 123
+    const std::string key = lesson.StartKey >= Vk::F1 && lesson.StartKey <= Vk::F12
                                 ? StartKeyName(lesson.StartKey)
                                 : std::to_string(lesson.StartKey);
     std::string description;

@@ -1,5 +1,6 @@
 #pragma once
 #include "lessons/lessonFile.h"
+#include "platform/keyboard.h"
 
 #include <string>
 #include <vector>
@@ -20,7 +21,7 @@
 // The text is written as the characters to type, between double quotes; {Enter} stands for Enter,
 // {Shift} for a lone Shift and {NNN} for any key by its 3-digit code. A capital letter is typed as
 // Shift and the letter, and so are the symbols that Shift gives on the same key in the American and the
-// ABNT2 layouts (! @ # $ % & * ( ) _ +). ";" and "ç" are the key right of L.
+// ABNT2 layouts (! @ # $ % & * ( ) _ + < >). ";" and "ç" are the key right of L.
 
 struct TLessonSource {
     std::string Title;       // Windows-1252
@@ -55,6 +56,3 @@ std::string CodesToSourceText(const std::vector<int>& codes);
 // and elsewhere as ";" or (ABNT2) "Ç", and without the last key, the space or Enter that closes each
 // word. Windows-1252.
 std::string TextToType(const std::vector<int>& codes, int layout);
-
-// Whether a key code lights a key of the on-screen keyboard (and so can be asked for in a lesson).
-bool CodeHasKey(int code);

@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <random>
+#include <set>
 
 namespace {
 const std::string kGood = "# comentário\n"
@@ -121,7 +122,8 @@ TEST(LessonSource, SymbolsWithShiftAndTheTextAsStudentsSeeIt) {
     EXPECT_EQ(lesson.Codes, (std::vector<int>{16, 70, 79, 78, 69, 32, 16, 57,  49, 49, 16, 48,
                                               32, 16, 82, 16, 52, 32, 53, 189, 54, 16, 49, 13}));
     EXPECT_EQ(CodesToSourceText(lesson.Codes), "Fone (11) R$ 5-6!{Enter}");
-    EXPECT_EQ(CodesToSourceText({16, 50, 16, 51, 16, 53, 16, 55, 16, 56, 16, 189, 16, 187}), "@#%&*_+");
+    EXPECT_EQ(CodesToSourceText({16, 50, 16, 51, 16, 53, 16, 55, 16, 56, 16, 189, 16, 187, 16, 188, 16, 190}),
+              "@#%&*_+<>");
 
     // The text a description and a picture show: the closing key left out, the key right of L as
     // the word's ç between letters, otherwise by the layout's legend.
@@ -203,6 +205,22 @@ TEST(LessonSource, KeysOfTheKeyboard) {
         EXPECT_TRUE(CodeHasKey(code)) << code;
     for (int code : {0, 9, 27, 47, 58, 64, 91, 112, 185, 193, 218, 223, 300})
         EXPECT_FALSE(CodeHasKey(code)) << code;
+
+    // A line added to the keyboard's table must not shadow another key: one label, one X keycode,
+    // one key a place; a relabelled key has both layouts' legends; every key inside the keyboard.
+    std::set<std::string> names;
+    std::set<int> places;
+    for (const TKeyboardKey& key : KeyboardKeys()) {
+        EXPECT_TRUE(!key.xKeycode || places.insert(key.xKeycode).second) << int(key.xKeycode);
+        if (!key.OnScreen())
+            continue;
+        EXPECT_TRUE(names.insert(key.name).second) << key.name;
+        EXPECT_TRUE(!key.layout0 || key.abnt2) << key.name;
+        EXPECT_TRUE(key.left >= 0 && key.top >= 0 && key.left + key.width <= 243 &&
+                    key.top + key.height <= 92)
+            << key.name;
+    }
+    EXPECT_EQ(names.size(), 56u);
 }
 
 // Whatever the compiler writes, the program loads back as the very lesson compiled: the course's own

@@ -25,7 +25,7 @@ QFont face(const char* family, int pixels, bool bold = false) {
     return f;
 }
 
-constexpr int kEnter = 13, kShift = 16, kSpace = 32, kRightOfL = 186;
+constexpr int kEnter = Vk::Return, kShift = Vk::Shift, kSpace = Vk::Space, kRightOfL = Vk::RightOfL;
 
 // One piece of the text as the picture draws it: a character, or the key right of L as a keycap with
 // both layouts' legends.
@@ -195,7 +195,7 @@ QString nameOf(int thing) {
         return QStringLiteral("espaço");
     case kRightOfL:
         return QStringLiteral("; (Ç)");
-    case 189:
+    case Vk::OemMinus:
         return QStringLiteral("hífen -");
     default: {
         const KeyLegends legends = LegendsOf(thing);

@@ -4,66 +4,7 @@
 #include <QPainterPath>
 
 namespace {
-struct Key {
-    double x, row, width; // in key units
-    std::string legend;
-    int code;
-    Finger finger;
-    std::string abnt2 = {}; // the ABNT2 legend, where it differs from the American one
-};
-
 using F = Finger;
-constexpr F LP = F::LeftPinky, LR = F::LeftRing, LM = F::LeftMiddle, LI = F::LeftIndex;
-constexpr F RI = F::RightIndex, RM = F::RightMiddle, RR = F::RightRing, RP = F::RightPinky, TH = F::Thumb;
-
-// The keys of the on-screen keyboard, in the places of a full-size keyboard. Enter is drawn apart.
-const std::vector<Key>& keys() {
-    static const std::vector<Key> all = [] {
-        std::vector<Key> k;
-        const char* row0 = "`1234567890-=\\";
-        const int codes0[] = {192, 49, 50, 51, 52, 53, 54, 55, 56, 57, 48, 189, 187, 220};
-        const F fingers0[] = {LP, LP, LR, LM, LI, LI, RI, RI, RM, RR, RP, RP, RP, RP};
-        for (int i = 0; i < 14; ++i) {
-            k.push_back({static_cast<double>(i), 0, 1, std::string(1, row0[i]), codes0[i], fingers0[i]});
-        }
-        k.push_back({14, 0, 1, "\xE2\x86\x90", 8, RP});
-
-        const char* row1 = "QWERTYUIOP[]";
-        const int codes1[] = {81, 87, 69, 82, 84, 89, 85, 73, 79, 80, 219, 221};
-        const F fingers1[] = {LP, LR, LM, LI, LI, RI, RI, RM, RR, RP, RP, RP};
-        k.push_back({0, 1, 1.5, "Tab", 9, LP});
-        for (int i = 0; i < 12; ++i) {
-            k.push_back({1.5 + i, 1, 1, std::string(1, row1[i]), codes1[i], fingers1[i]});
-        }
-        const char* row2 = "ASDFGHJKL;'";
-        const int codes2[] = {65, 83, 68, 70, 71, 72, 74, 75, 76, 186, 222};
-        const F fingers2[] = {LP, LR, LM, LI, LI, RI, RI, RM, RR, RP, RP};
-        k.push_back({0, 2, 1.75, "Caps", 20, LP});
-        for (int i = 0; i < 11; ++i) {
-            k.push_back({1.75 + i, 2, 1, std::string(1, row2[i]), codes2[i], fingers2[i]});
-        }
-        const char* row3 = "ZXCVBNM,./";
-        const int codes3[] = {90, 88, 67, 86, 66, 78, 77, 188, 190, 191};
-        const F fingers3[] = {LP, LR, LM, LI, LI, RI, RI, RM, RR, RP};
-        k.push_back({0, 3, 2.25, "Shift", 16, LP});
-        for (int i = 0; i < 10; ++i) {
-            k.push_back({2.25 + i, 3, 1, std::string(1, row3[i]), codes3[i], fingers3[i]});
-        }
-        k.push_back({12.25, 3, 2.75, "Shift", 16, RP});
-        k.push_back({3.75, 4, 6.25, "", 32, TH});
-        // ABNT2 prints other legends on seven keys; the code is the same physical key in both layouts.
-        const std::pair<int, const char*> abnt2[] = {
-            {192, "'"}, {220, "]"}, {219, "\xC2\xB4"}, {221, "["}, {186, "\xC3\x87"}, {222, "~"}, {191, ";"}};
-        for (Key& key : k)
-            for (const auto& [code, legend] : abnt2)
-                if (key.code == code)
-                    key.abnt2 = legend;
-        return k;
-    }();
-    return all;
-}
-
-constexpr int kEnter = 13;
 
 QColor pale() {
     return QColor(0xE4, 0xE8, 0xEE);
@@ -92,11 +33,9 @@ QColor FingerColour(Finger finger) {
 }
 
 KeyLegends LegendsOf(int code) {
-    for (const Key& k : keys())
-        if (k.code == code)
-            return {QString::fromStdString(k.legend),
-                    QString::fromStdString(k.abnt2.empty() ? k.legend : k.abnt2), k.finger};
-    return {QString(), QString(), code == kEnter ? F::RightPinky : F::Thumb};
+    if (const TKeyboardKey* key = KeyOfCode(code))
+        return {QString::fromUtf8(key->legend), QString::fromStdString(key->AbntLegend()), key->finger};
+    return {QString(), QString(), F::Thumb};
 }
 
 void DrawKeyboard(QPainter& p, const QRectF& box, const std::set<int>& lit, const std::set<int>& fresh,
@@ -138,15 +77,21 @@ void DrawKeyboard(QPainter& p, const QRectF& box, const std::set<int>& lit, cons
         p.drawText(r, Qt::AlignCenter, legend);
     };
 
-    for (const Key& k : keys()) {
-        const QRectF r(box.left() + k.x * u + gap / 2, box.top() + k.row * rowHeight + gap / 2,
-                       k.width * u - gap, rowHeight - gap);
+    QString enterLegend;
+    for (const TKeyboardKey& k : KeyboardKeys()) {
+        if (k.code == Vk::Return && *k.legend)
+            enterLegend = QString::fromUtf8(k.legend).trimmed();
+        if (k.units == 0)
+            continue;
+        const QRectF r(box.left() + k.column * u + gap / 2, box.top() + k.row * rowHeight + gap / 2,
+                       k.units * u - gap, rowHeight - gap);
         QPainterPath path;
         path.addRoundedRect(r, u * 0.15, u * 0.15);
         const bool on = allLit || lit.count(k.code);
-        paintKey(path, r, QString::fromStdString(k.legend), on, fresh.count(k.code), k.finger, k.width > 1,
-                 QString::fromStdString(k.abnt2));
-        if (k.code == 70 || k.code == 74) { // the bumps that find the home row by touch
+        const QString abnt2 = k.abnt2 ? QString::fromUtf8(k.abnt2) : QString();
+        paintKey(path, r, QString::fromUtf8(k.legend), on, fresh.count(k.code), k.finger,
+                 k.look != KeyLook::Ordinary, abnt2);
+        if (k.code == 'F' || k.code == 'J') { // the bumps that find the home row by touch
             p.setPen(QPen(on ? QColor(0x1A, 0x1A, 0x1A) : QColor(0x9A, 0xA3, 0xB5), std::max(1.0, u * 0.08)));
             p.drawLine(QPointF(r.center().x() - u * 0.18, r.bottom() - rowHeight * 0.14),
                        QPointF(r.center().x() + u * 0.18, r.bottom() - rowHeight * 0.14));
@@ -165,7 +110,7 @@ void DrawKeyboard(QPainter& p, const QRectF& box, const std::set<int>& lit, cons
     enter.lineTo(left2, mid);
     enter.lineTo(left1, mid);
     enter.closeSubpath();
-    paintKey(enter, QRectF(left2, mid, right - left2, bottom - mid), QStringLiteral("Enter"),
-             allLit || lit.count(kEnter), fresh.count(kEnter), F::RightPinky, true);
+    paintKey(enter, QRectF(left2, mid, right - left2, bottom - mid), enterLegend,
+             allLit || lit.count(Vk::Return), fresh.count(Vk::Return), LegendsOf(Vk::Return).finger, true);
     p.restore();
 }

@@ -10,21 +10,10 @@
 #include <vector>
 
 #include "lessons/lessonFile.h"
+#include "platform/keyboard.h"
 
-// The keyboard as the course draws it: every key with the finger that presses it, so that a lesson's
-// keys can be shown in their finger's colour.
-enum class Finger {
-    LeftPinky,
-    LeftRing,
-    LeftMiddle,
-    LeftIndex,
-    RightIndex,
-    RightMiddle,
-    RightRing,
-    RightPinky,
-    Thumb
-};
-
+// The keyboard as the course draws it: every key in the colour of the finger that presses it, so that
+// a lesson's keys can be shown in their finger's colour.
 QColor FingerColour(Finger finger);
 
 // Draws the keyboard into the box (its width is 15 key units, its height 5): keys whose code is in
