@@ -23,7 +23,7 @@ for h in "$@"; do
     mkdir -p "$crashes" "$work" build/fuzz-artifacts
     case "$mode" in
     regress)
-        if ! build/fuzz/fuzz/fuzz_"$h" -runs=0 "$corpus" "$crashes" >"build/fuzz-artifacts/$h.log" 2>&1; then
+        if ! build/fuzz/fuzz/fuzz_"$h" -runs=0 -artifact_prefix="build/fuzz-artifacts/$h-" "$corpus" "$crashes" >"build/fuzz-artifacts/$h.log" 2>&1; then
             echo "fuzz_$h: FAILED on a stored input (build/fuzz-artifacts/$h.log)"
             tail -20 "build/fuzz-artifacts/$h.log"
             status=1
