@@ -8,16 +8,15 @@
 #include "storage/settings.h"
 #include "storage/studentName.h"
 #include "widgets/designScale.h"
+#include "widgets/makers.h"
 #include "widgets/messages.h"
 #include "widgets/ownCaption.h"
 #include "widgets/qtText.h"
 
 #include <QFrame>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 
 TfrmPassWord* frmPassWord = nullptr;
 
@@ -33,11 +32,8 @@ TfrmPassWord::TfrmPassWord()
     setWindowTitle(QStringLiteral("Senha de Acesso:"));
     setModal(true);
     const DesignScale s(106);
-    s.fixSize(this, 243, 90);
-    // The face and size the window was laid out with; every control inherits it.
-    setFont(s.font(QStringLiteral("MS Sans Serif"), 11));
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    s.designWindow(this, 243, 90, QStringLiteral("MS Sans Serif"), 11);
+    CentreOnScreen(this);
 }
 
 void TfrmPassWord::BuildControls() {
@@ -53,29 +49,15 @@ void TfrmPassWord::BuildControls() {
     Label2->setFont(bold);
     s.place(Label2, 10, 32, 71, 13);
 
-    txtName = new QLineEdit(this);
-    txtName->setObjectName(QStringLiteral("txtName"));
-    s.place(txtName, 80, 3, 157, 21);
-    txtPassWord = new QLineEdit(this);
-    txtPassWord->setObjectName(QStringLiteral("txtPassWord"));
-    txtPassWord->setEchoMode(QLineEdit::Password);
-    txtPassWord->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 42; }")); // "*"
-    txtPassWord->setMaxLength(kMaxPasswordLength);
-    s.place(txtPassWord, 80, 26, 157, 21);
-    // Screen readers name each box after its label.
-    txtName->setAccessibleName(Label1->text());
-    txtPassWord->setAccessibleName(Label2->text());
+    txtName = MakeTextBox(this, "txtName", s.rect(80, 3, 157, 21), Label1);
+    txtPassWord = MakePasswordBox(this, "txtPassWord", s.rect(80, 26, 157, 21), Label2);
 
     Panel1 = new QFrame(this);
     Panel1->setObjectName(QStringLiteral("Panel1"));
     s.place(Panel1, 0, 90 - 32, 243, 32);
-    btnOK = new QPushButton(QStringLiteral("OK"), Panel1);
-    btnOK->setObjectName(QStringLiteral("btnOK"));
-    s.place(btnOK, 6, 4, 131, 25);
+    btnOK = MakeButton(Panel1, "btnOK", QStringLiteral("OK"), s.rect(6, 4, 131, 25));
     btnOK->setDefault(true);
-    btnCancel = new QPushButton(QStringLiteral("Cancelar"), Panel1);
-    btnCancel->setObjectName(QStringLiteral("btnCancel"));
-    s.place(btnCancel, 141, 4, 99, 25);
+    btnCancel = MakeButton(Panel1, "btnCancel", QStringLiteral("Cancelar"), s.rect(141, 4, 99, 25));
 
     setTabOrder(txtName, txtPassWord);
     setTabOrder(txtPassWord, btnOK);

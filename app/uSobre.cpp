@@ -5,6 +5,7 @@
 #include "storage/profileKeys.h"
 #include "widgets/colours.h"
 #include "widgets/designScale.h"
+#include "widgets/makers.h"
 #include "widgets/messages.h"
 #include "widgets/ownCaption.h"
 #include "widgets/picture.h"
@@ -12,10 +13,8 @@
 
 #include <QDesktopServices>
 #include <QFrame>
-#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QScreen>
 
 TfrmSobre* frmSobre = nullptr;
 
@@ -93,11 +92,8 @@ TfrmSobre::TfrmSobre()
     setWindowTitle(QStringLiteral("Sobre Tavoli Software Inc."));
     setModal(true);
     const DesignScale s(106);
-    s.fixSize(this, 328, 192);
-    // The face and size the window was laid out with; every control inherits it.
-    setFont(s.font(QStringLiteral("MS Sans Serif"), 11));
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    s.designWindow(this, 328, 192, QStringLiteral("MS Sans Serif"), 11);
+    CentreOnScreen(this);
 }
 
 void TfrmSobre::BuildControls() {
@@ -148,11 +144,9 @@ void TfrmSobre::BuildControls() {
     Panel2->setObjectName(QStringLiteral("Panel2"));
     Panel2->setStyleSheet(QStringLiteral("#Panel2 { ") + grey + QStringLiteral(" }"));
     s.place(Panel2, 0, 192 - 34, 328, 34);
-    SpeedButton1 = new QPushButton(QStringLiteral("&OK"), Panel2);
-    SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
+    SpeedButton1 = MakeButton(Panel2, "SpeedButton1", QStringLiteral("&OK"), s.rect(5, 5, 316, 26));
     SpeedButton1->setFlat(true);
     SpeedButton1->setDefault(true);
-    s.place(SpeedButton1, 5, 5, 316, 26);
     connect(SpeedButton1, &QPushButton::clicked, this, [this] { Guard([this] { SpeedButton1Click(); }); });
     GiveOwnCaption(this);
 }

@@ -47,8 +47,7 @@ Tfrmsplash::Tfrmsplash()
     connect(tmrOcultar, &QTimer::timeout, this, [this] { Guard([this] { tmrOcultarTimer(); }); });
     tmrOcultar->start();
 
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->geometry().center() - rect().center());
+    CentreOnScreen(this, ScreenPart::Whole);
 
     Guard([this] { FormCreate(); });
 }
@@ -70,8 +69,7 @@ void Tfrmsplash::FormCreate() {
     Image1->setPixmap(QPixmap::fromImage(picture));
     Image1->setGeometry(QRect(QPoint(0, 0), size));
     setFixedSize(size);
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->geometry().center() - rect().center());
+    CentreOnScreen(this, ScreenPart::Whole);
 }
 
 void Tfrmsplash::tmrOcultarTimer() {

@@ -15,7 +15,7 @@
 #include "storage/uPrompts.h"
 #include "widgets/balloonHint.h"
 #include "widgets/designScale.h"
-#include "widgets/glyphButton.h"
+#include "widgets/makers.h"
 #include "widgets/messages.h"
 #include "widgets/ownCaption.h"
 #include "widgets/qtText.h"
@@ -27,7 +27,6 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
-#include <QScreen>
 #include <QStyle>
 #include <filesystem>
 
@@ -123,9 +122,7 @@ TfrmTela::TfrmTela() : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Q
     });
     connect(btnExit, &QPushButton::clicked, this, [this] { Guard([this] { btnExitClick(); }); });
 
-    // Centred on the screen.
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    CentreOnScreen(this);
     GiveOwnCaption(this);
 
     Guard([this] { FormCreate(); });

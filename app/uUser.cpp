@@ -10,6 +10,7 @@
 #include "storage/studentName.h"
 #include "widgets/balloonHint.h"
 #include "widgets/designScale.h"
+#include "widgets/makers.h"
 #include "widgets/messages.h"
 #include "widgets/ownCaption.h"
 #include "widgets/qtText.h"
@@ -24,7 +25,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <cmath>
 
 TfrmUser* frmUser = nullptr;
@@ -121,11 +121,8 @@ TfrmUser::TfrmUser()
     setObjectName(QStringLiteral("frmUser"));
     setModal(true);
     const DesignScale s(106);
-    s.fixSize(this, 302, 215);
-    // The face and size the window was laid out with; every control inherits it.
-    setFont(s.font(QStringLiteral("MS Sans Serif"), 11));
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    s.designWindow(this, 302, 215, QStringLiteral("MS Sans Serif"), 11);
+    CentreOnScreen(this);
 }
 
 void TfrmUser::BuildControls() {
@@ -143,19 +140,8 @@ void TfrmUser::BuildControls() {
     Label2->move(s(10), s(32));
     Label2->adjustSize();
 
-    txtName = new QLineEdit(this);
-    txtName->setObjectName(QStringLiteral("txtName"));
-    s.place(txtName, 103, 3, 193, 21);
-    txtPassWord = new QLineEdit(this);
-    txtPassWord->setObjectName(QStringLiteral("txtPassWord"));
-    txtPassWord->setEchoMode(QLineEdit::Password);
-    txtPassWord->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 42; }")); // "*"
-    // As in the access dialog, so that every saved password can be typed there.
-    txtPassWord->setMaxLength(kMaxPasswordLength);
-    s.place(txtPassWord, 120, 26, 176, 21);
-    // Screen readers name each box after its label.
-    txtName->setAccessibleName(Label1->text());
-    txtPassWord->setAccessibleName(Label2->text());
+    txtName = MakeTextBox(this, "txtName", s.rect(103, 3, 193, 21), Label1);
+    txtPassWord = MakePasswordBox(this, "txtPassWord", s.rect(120, 26, 176, 21), Label2);
 
     opcUSer = new TRadioGroup(QStringLiteral("Nível de Usuário:"),
                               {QStringLiteral("Administrador"), QStringLiteral("Apenas Aluno")}, 2, this);
@@ -172,12 +158,8 @@ void TfrmUser::BuildControls() {
     Panel1 = new QFrame(this);
     Panel1->setObjectName(QStringLiteral("Panel1"));
     s.place(Panel1, 0, 215 - 32, 302, 32);
-    cmdSave = new QPushButton(QStringLiteral("&Salvar"), Panel1);
-    cmdSave->setObjectName(QStringLiteral("cmdSave"));
-    s.place(cmdSave, 6, 4, 163, 25);
-    BitBtn2 = new QPushButton(QStringLiteral("Cancelar"), Panel1);
-    BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
-    s.place(BitBtn2, 178, 4, 121, 25);
+    cmdSave = MakeButton(Panel1, "cmdSave", QStringLiteral("&Salvar"), s.rect(6, 4, 163, 25));
+    BitBtn2 = MakeButton(Panel1, "BitBtn2", QStringLiteral("Cancelar"), s.rect(178, 4, 121, 25));
     // No default button: Enter in a box saves nothing by accident.
     cmdSave->setAutoDefault(false);
     BitBtn2->setAutoDefault(false);

@@ -8,10 +8,8 @@
 #include "widgets/shape.h"
 
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QScreen>
 #include <QTimer>
 
 TfrmCont* frmCont = nullptr;
@@ -65,12 +63,9 @@ TfrmCont::TfrmCont() : QDialog(nullptr, Qt::Dialog | Qt::FramelessWindowHint | Q
     tmrCont->setTimerType(Qt::PreciseTimer);
     connect(tmrCont, &QTimer::timeout, this, [this] { Guard([this] { tmrContTimer(); }); });
 
-    for (QWidget* child : findChildren<QWidget*>())
-        child->setFocusPolicy(Qt::NoFocus);
+    NoChildTakesFocus(this);
     setFocusPolicy(Qt::StrongFocus);
-
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->geometry().center() - rect().center());
+    CentreOnScreen(this, ScreenPart::Whole);
 }
 
 // Keys (Escape included) are swallowed: the countdown cannot be cut short or cancelled.

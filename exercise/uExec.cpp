@@ -171,9 +171,7 @@ void TfrmExec::BuildControls() {
     tmrTempo->setTimerType(Qt::PreciseTimer);
     connect(tmrTempo, &QTimer::timeout, this, [this] { Guard([this] { tmrTempoTimer(); }); });
 
-    // Every key comes to the window itself: none of its controls ever takes the focus.
-    for (QWidget* child : findChildren<QWidget*>())
-        child->setFocusPolicy(Qt::NoFocus);
+    NoChildTakesFocus(this);
     layOut();
 }
 

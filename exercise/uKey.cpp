@@ -44,12 +44,11 @@ TfrmKey::TfrmKey()
     setAttribute(Qt::WA_ShowWithoutActivating);
     setFocusPolicy(Qt::NoFocus);
     const DesignScale s(106);
-    s.fixSize(this, 243, 92);
+    s.designWindow(this, 243, 92, QStringLiteral("MS Sans Serif"), 12);
     setAutoFillBackground(true);
     QPalette p = palette();
     p.setColor(QPalette::Window, kWindowColour);
     setPalette(p);
-    setFont(s.font(QStringLiteral("MS Sans Serif"), 12));
     Guard([this] { FormCreate(); });
 }
 

@@ -75,12 +75,9 @@ TfrmRes::TfrmRes() : QDialog(nullptr, Qt::Dialog | Qt::FramelessWindowHint | Qt:
     SetColours(StaticText3, QColor(0xC0, 0xC0, 0xC0), blue);
     s.place(StaticText3, 16, 236, 389, 22);
 
-    for (QWidget* child : findChildren<QWidget*>())
-        child->setFocusPolicy(Qt::NoFocus);
+    NoChildTakesFocus(this);
     setFocusPolicy(Qt::StrongFocus);
-
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->geometry().center() - rect().center());
+    CentreOnScreen(this, ScreenPart::Whole);
 }
 
 bool TfrmRes::focusNextPrevChild(bool) {

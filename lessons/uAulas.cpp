@@ -13,7 +13,7 @@
 #include "widgets/blinkingLabel.h"
 #include "widgets/colours.h"
 #include "widgets/designScale.h"
-#include "widgets/glyphButton.h"
+#include "widgets/makers.h"
 #include "widgets/messages.h"
 #include "widgets/picture.h"
 #include "widgets/qtText.h"
@@ -28,7 +28,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
-#include <QScreen>
 #include <QStyle>
 #include <QTimer>
 #include <utility>
@@ -101,10 +100,8 @@ TfrmAulas::TfrmAulas()
     setObjectName(QStringLiteral("frmAulas"));
     setWindowTitle(QStringLiteral("Aulas do Aluno"));
     const DesignScale s(106);
-    s.fixSize(this, 620, 284 + kStrip);
-    setFont(s.font(QStringLiteral("MS Sans Serif"), 12));
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    s.designWindow(this, 620, 284 + kStrip, QStringLiteral("MS Sans Serif"), 12);
+    CentreOnScreen(this);
     // The first lesson is selected when the window is made; no handler runs for it yet.
     m_index = 0;
     Guard([this] { FormCreate(); });

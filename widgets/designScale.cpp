@@ -30,9 +30,27 @@ void DesignScale::fixSize(QWidget* window, int width, int height) const {
     window->setFixedSize((*this)(width), (*this)(height));
 }
 
+void DesignScale::designWindow(QWidget* window, int width, int height, const QString& family,
+                               int pixelHeight) const {
+    fixSize(window, width, height);
+    window->setFont(font(family, pixelHeight));
+}
+
 QFont DesignScale::font(const QString& family, int pixelHeight, bool bold) const {
     QFont f(family);
     f.setPixelSize(std::max(1, (*this)(pixelHeight)));
     f.setBold(bold);
     return f;
+}
+
+void CentreOnScreen(QWidget* window, ScreenPart part) {
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = part == ScreenPart::Free ? screen->availableGeometry() : screen->geometry();
+        window->move(area.center() - window->rect().center());
+    }
+}
+
+void NoChildTakesFocus(QWidget* window) {
+    for (QWidget* child : window->findChildren<QWidget*>())
+        child->setFocusPolicy(Qt::NoFocus);
 }

@@ -18,6 +18,9 @@ public:
     void place(QWidget* widget, int left, int top, int width, int height) const;
     // Fixed client size of a top-level window.
     void fixSize(QWidget* window, int width, int height) const;
+    // A top-level window as designed: its fixed client size, and the face and size it was laid out
+    // with, which every control inherits.
+    void designWindow(QWidget* window, int width, int height, const QString& family, int pixelHeight) const;
     // A font of the designed character height in pixels.
     QFont font(const QString& family, int pixelHeight, bool bold = false) const;
     double factor() const { return m_factor; }
@@ -28,3 +31,11 @@ public:
 private:
     double m_factor;
 };
+
+// Where a window first stands: centred on the part of the primary screen that panels leave free, or on
+// the whole screen for the windows that stand above everything while a lesson runs.
+enum class ScreenPart { Free, Whole };
+void CentreOnScreen(QWidget* window, ScreenPart part = ScreenPart::Free);
+
+// Every key comes to the window itself: none of its controls ever takes the focus.
+void NoChildTakesFocus(QWidget* window);

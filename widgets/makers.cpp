@@ -1,0 +1,39 @@
+#include "widgets/makers.h"
+
+#include "storage/studentName.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, const QRect& place) {
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setGeometry(place);
+    return b;
+}
+
+QPushButton* MakeGlyphButton(QWidget* parent, const char* name, const QString& caption,
+                             QStyle::StandardPixmap glyph) {
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setIcon(parent->style()->standardIcon(glyph));
+    b->setAutoDefault(false);
+    return b;
+}
+
+QLineEdit* MakeTextBox(QWidget* parent, const char* name, const QRect& place, const QLabel* label) {
+    auto* box = new QLineEdit(parent);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setGeometry(place);
+    box->setAccessibleName(label->text());
+    return box;
+}
+
+QLineEdit* MakePasswordBox(QWidget* parent, const char* name, const QRect& place, const QLabel* label) {
+    QLineEdit* box = MakeTextBox(parent, name, place, label);
+    box->setEchoMode(QLineEdit::Password);
+    box->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 42; }")); // "*"
+    box->setMaxLength(kMaxPasswordLength);
+    return box;
+}
