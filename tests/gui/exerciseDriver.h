@@ -7,6 +7,7 @@
 #include "exercise/uCont.h"
 #include "exercise/uExec.h"
 #include "exercise/uKey.h"
+#include "lessons/lessonSource.h"
 #include "lessons/uAulas.h"
 #include "platform/iniFile.h"
 #include "platform/sound.h"
@@ -16,6 +17,7 @@
 #include "widgets/blinkingLabel.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QPlainTextEdit>
 #include <QTest>
 #include <QTimer>
@@ -53,32 +55,28 @@ public:
             modal->hide();
     }
 
-    // Lesson N of the student, unlocked; the model given as key codes; time allowed as hh:mm:ss.
+    // Lesson N of the student, unlocked, written as a lesson file (the model given as key codes, time
+    // allowed as hh:mm:ss) and put in place by the catalogue's own loader.
     void loadLesson(int lesson, const std::vector<int>& codes, int words, const char* expected, int minimum,
                     int startKey = 116) {
         program.writeFile(
             QStringLiteral("users/ana"),
-            QStringLiteral(
-                "[Aula1]\r\nHabilitado=1\r\n[Aula%1]\r\nHabilitado=1\r\n[Config]\r\nAulaAtual=%2\r\n")
-                .arg(lesson)
-                .arg(lesson - 1)
-                .toLatin1()); // the loader stores the lesson as the current one first
-        program.writeFile(QStringLiteral("aulas/.keep"), QByteArray());
+            QStringLiteral("[Aula1]\r\nHabilitado=1\r\n[Aula%1]\r\nHabilitado=1\r\n").arg(lesson).toLatin1());
+        TLessonSource source;
+        source.Title = "Treino";
+        source.StartKey = startKey;
+        source.Codes = codes;
+        source.WordsToType = words;
+        source.TimeAllowed = StrToTime(expected);
+        source.MinimumPercent = minimum;
+        program.writeFile(QStringLiteral("aulas/aula%1.aul").arg(lesson),
+                          QByteArray::fromStdString(CompileLesson(source)));
+        QFile picture(QStringLiteral(VT_DATA_DIR "/images/default.jpg"));
+        if (picture.open(QIODevice::ReadOnly))
+            program.writeFile(QStringLiteral("images/default.jpg"), picture.readAll());
         frmAulas->Hint = program.path(QStringLiteral("users/ana"));
         frmAulas->SetItemIndex(lesson - 1);
-        std::fill(std::begin(ExerciseState.ModelCodes), std::end(ExerciseState.ModelCodes), 0);
-        for (std::size_t i = 0; i < codes.size(); ++i)
-            ExerciseState.ModelCodes[i] = static_cast<std::uint8_t>(codes[i]);
-        ExerciseState.ModelLength = static_cast<int>(codes.size());
-        ExerciseState.StartKey = startKey;
-        ExerciseState.WordsToType = words;
-        ExerciseState.ExpectedTime = StrToTime(expected);
-        ExerciseState.MinimumPercent = minimum;
-        frmExec->pnlNomeAluno->setText(QStringLiteral("%1ª Aula (ana)").arg(lesson));
-        frmExec->pnlTitulo->setText(QStringLiteral("Treino"));
-        frmExec->lblMes->setText(QStringLiteral("Utilize a Tecla F5 para Iniciar o Exercicio..."));
-        frmExec->txtUserKey->setEnabled(false);
-        frmExec->txtUserKey->clear();
+        frmAulas->LoadLesson(lesson - 1);
         ShowKeyboard(18, 336, frmExec);
     }
 
