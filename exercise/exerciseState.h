@@ -2,6 +2,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // The lesson being typed: loaded by the lesson loader, run by the exercise window, judged by the
 // result window. One set for the whole program; it keeps its values between exercises.
@@ -28,3 +29,7 @@ struct TExerciseState {
 };
 
 extern TExerciseState ExerciseState;
+
+// Puts a lesson text's codes in as the model, each as the byte it is judged by, zeros after them; the
+// caller has refused a text of more than MaxLessonCodes codes (std::length_error otherwise).
+void SetModel(TExerciseState& state, const std::vector<int>& codes);

@@ -10,7 +10,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FuzzedDataProvider in(data, size);
     TExerciseState state;
     const std::string model = in.ConsumeRandomLengthString(300);
-    for (std::size_t i = 0; i < model.size() && i < 256; ++i)
+    for (std::size_t i = 0; i < model.size() && i < MaxLessonCodes; ++i)
         state.ModelCodes[i] = static_cast<std::uint8_t>(model[i]);
     state.ModelLength = in.ConsumeIntegralInRange<std::int32_t>(-2, 300);
     state.WordsToType = in.ConsumeIntegral<std::int32_t>();

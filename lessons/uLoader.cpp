@@ -80,10 +80,7 @@ void TfrmAulas::LoadLesson(int index) {
     // A lesson that cannot be typed to an end is refused before anything of it is stored.
     const std::vector<int> codes = LessonCodes(ReadNextLine());
     CheckLessonCodeCount(codes.size(), lessonPath);
-    std::fill(std::begin(ExerciseState.ModelCodes), std::end(ExerciseState.ModelCodes), std::uint8_t{0});
-    for (std::size_t i = 0; i < codes.size(); ++i)
-        ExerciseState.ModelCodes[i] = static_cast<std::uint8_t>(codes[i] & 0xFF);
-    ExerciseState.ModelLength = static_cast<std::int32_t>(codes.size());
+    SetModel(ExerciseState, codes);
 
     const int words = LessonWordsToType(ReadNextLine());
     CheckLessonWordCount(words, lessonPath);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <initializer_list>
+#include <stdexcept>
 #include <vector>
 
 namespace {
@@ -11,10 +12,7 @@ constexpr double kSecond = 1.0 / 86400.0;
 
 TExerciseState Lesson(std::initializer_list<int> codes, int words) {
     TExerciseState s;
-    int i = 0;
-    for (int c : codes)
-        s.ModelCodes[i++] = static_cast<std::uint8_t>(c);
-    s.ModelLength = i;
+    SetModel(s, codes);
     s.WordsToType = words;
     s.ExpectedTime = 60 * kSecond;
     s.MinimumPercent = 90;
@@ -133,6 +131,13 @@ TEST(Judging, ALessonWithoutCodesNeverReadsOutsideTheModel) {
     EXPECT_EQ(s.LettersWrong, 600);
     EXPECT_EQ(s.WordsRight + s.WordsWrong, 0);
     EXPECT_LT(s.WordPosition, 256);
+
+    // A model is put in whole or not at all, never past its room; a shorter one clears what was there.
+    SetModel(s, std::vector<int>(MaxLessonCodes, A));
+    EXPECT_THROW(SetModel(s, std::vector<int>(MaxLessonCodes + 1, S)), std::length_error);
+    SetModel(s, {S});
+    EXPECT_EQ(s.ModelLength, 1);
+    EXPECT_EQ(s.ModelCodes[1], 0);
 }
 
 TEST(Judging, StartingResetsTheCountersAndTakesTheTime) {

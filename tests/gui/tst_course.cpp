@@ -72,9 +72,7 @@ struct Slips {
 bool typistPasses(const TLessonData& lesson, double keysPerMinute, double slipRate, std::mt19937& random,
                   Slips& slips) {
     TExerciseState state;
-    for (std::size_t i = 0; i < lesson.Codes.size(); ++i)
-        state.ModelCodes[i] = static_cast<std::uint8_t>(lesson.Codes[i] & 0xFF);
-    state.ModelLength = static_cast<std::int32_t>(lesson.Codes.size());
+    SetModel(state, lesson.Codes);
     state.WordsToType = lesson.WordsToType;
     state.ExpectedTime = lesson.ExpectedTime;
     state.MinimumPercent = lesson.MinimumPercent;
