@@ -2,11 +2,11 @@
 
 #include "lessons/diplomaModule.h"
 #include "platform/dataPlaces.h"
+#include "platform/moduleLoader.h"
 #include "platform/programFolder.h"
 #include "platform/vtError.h"
 #include "storage/profileKeys.h"
 #include "widgets/balloonHint.h"
-#include "widgets/moduleLoader.h"
 #include "widgets/picture.h"
 #include "widgets/qtText.h"
 

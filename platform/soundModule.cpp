@@ -1,10 +1,8 @@
 #include "platform/soundModule.h"
 
 #include "platform/atomicFile.h"
-#include "platform/dataPlaces.h"
+#include "platform/moduleLoader.h"
 #include "platform/programFolder.h"
-
-#include <QDir>
 
 TModuleSoundBackEnd::TModuleSoundBackEnd(QString folder) : m_folder(std::move(folder)) {}
 
@@ -12,12 +10,9 @@ bool TModuleSoundBackEnd::load() {
     if (m_tried)
         return Loaded();
     m_tried = true;
-    const QString folder = m_folder.isEmpty() ? QString::fromStdString(PathToUtf8(ModuleFolder())) : m_folder;
-    m_library.setFileName(QDir(folder).filePath(QString::fromLatin1(kSoundModuleName)));
-    if (!m_library.load())
-        return false;
-    m_play = reinterpret_cast<void (*)(const char*)>(m_library.resolve("VtSoundPlay"));
-    m_stop = reinterpret_cast<void (*)()>(m_library.resolve("VtSoundStop"));
+    m_play = reinterpret_cast<void (*)(const char*)>(
+        ResolveModuleFunction(kSoundModuleName, "VtSoundPlay", m_folder));
+    m_stop = reinterpret_cast<void (*)()>(ResolveModuleFunction(kSoundModuleName, "VtSoundStop", m_folder));
     if (!m_play || !m_stop) {
         m_play = nullptr;
         m_stop = nullptr;

@@ -1,7 +1,6 @@
 #pragma once
 #include "platform/sound.h"
 
-#include <QLibrary>
 #include <QString>
 
 // The toolkit's player lives in a module of its own in the module folder, loaded on the first sound
@@ -18,7 +17,6 @@ public:
 private:
     bool load();
     QString m_folder;
-    QLibrary m_library;
     bool m_tried = false;
     void (*m_play)(const char*) = nullptr;
     void (*m_stop)() = nullptr;

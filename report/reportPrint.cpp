@@ -1,8 +1,8 @@
 #include "report/reportPrint.h"
 
 #include "lessons/diplomaModule.h"
+#include "platform/moduleLoader.h"
 #include "platform/vtError.h"
-#include "widgets/moduleLoader.h"
 #include "widgets/qtText.h"
 
 #include <QChart>
