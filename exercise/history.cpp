@@ -6,6 +6,7 @@
 #include "platform/atomicFile.h"
 #include "platform/programFolder.h"
 #include "platform/tickCounter.h"
+#include "storage/convert.h"
 
 #include <cerrno>
 #include <cmath>
@@ -158,16 +159,8 @@ bool AppendHistoryEntry(const fs::path& file, const THistoryEntry& entry) {
 
 THistory ParseHistory(const std::string& text) {
     THistory h;
-    std::size_t start = 0;
     bool first = true;
-    while (start < text.size()) {
-        auto lf = text.find('\n', start);
-        if (lf == std::string::npos)
-            lf = text.size();
-        std::string line = text.substr(start, lf - start);
-        start = lf + 1;
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
+    for (const std::string& line : TextLines(text)) {
         const bool header = first && line == kHistoryHeader;
         first = false;
         if (header || line.empty())

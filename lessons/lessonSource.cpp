@@ -3,6 +3,7 @@
 #include "platform/vtError.h"
 #include "storage/convert.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <optional>
@@ -166,19 +167,7 @@ TLessonSource ParseLessonSource(const std::string& sourceText) {
     if (!Utf8CodePoints(text)) // an older editor saved it in Windows-1252
         text = Cp1252ToUtf8(text);
 
-    std::vector<std::string> lines;
-    for (std::size_t at = 0; at <= text.size();) {
-        const auto end = text.find('\n', at);
-        std::string l = text.substr(at, end == std::string::npos ? std::string::npos : end - at);
-        if (!l.empty() && l.back() == '\r')
-            l.pop_back();
-        lines.push_back(l);
-        if (end == std::string::npos)
-            break;
-        at = end + 1;
-    }
-    if (lines.size() > 1 && lines.back().empty()) // the end of the last line, not a line of its own
-        lines.pop_back();
+    const std::vector<std::string> lines = TextLines(text);
 
     TLessonSource lesson;
     std::map<Field, int> seenAt;
@@ -265,7 +254,7 @@ TLessonSource ParseLessonSource(const std::string& sourceText) {
         }
     }
 
-    const int last = static_cast<int>(lines.size());
+    const int last = std::max(1, static_cast<int>(lines.size())); // an empty source has one empty line
     for (Field f : {Title, Key, Text, Words, Time, Minimum})
         if (!seenAt.count(f))
             refuse(last, std::string("falta o campo ") + fieldLabel(f) + ".");

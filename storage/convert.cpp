@@ -2,6 +2,7 @@
 
 #include "platform/vtError.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -258,6 +259,20 @@ std::string Utf8Of(char32_t codePoint) {
     std::string out;
     appendUtf8(out, codePoint);
     return out;
+}
+
+std::vector<std::string> TextLines(std::string_view text) {
+    std::vector<std::string> lines;
+    std::size_t at = 0;
+    while (at < text.size()) {
+        const auto lf = std::min(text.find('\n', at), text.size());
+        std::string_view line = text.substr(at, lf - at);
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        lines.emplace_back(line);
+        at = lf + 1;
+    }
+    return lines;
 }
 
 std::string AsciiLower(std::string text) {

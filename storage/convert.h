@@ -2,6 +2,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Conversions used all over the program, in one place. Texts passed in and out are Windows-1252
 // bytes unless a name says UTF-8.
@@ -32,3 +33,6 @@ std::string Utf8Of(char32_t codePoint);
 
 // Lower case of the letters A to Z only; every other byte stays as it is.
 std::string AsciiLower(std::string text);
+
+// The lines of a text ended by LF or CR LF; the end of the last line is not a line of its own.
+std::vector<std::string> TextLines(std::string_view text);

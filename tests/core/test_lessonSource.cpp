@@ -188,6 +188,7 @@ TEST(LessonSource, RefusesWithTheLineAndTheReason) {
         {with("Tempo", "Tmpo: 00:01:00"), "Linha 6: \"Tmpo\" não é um campo"},
         {with("Tempo", "00:01:00"), "Linha 6: \"00\" não é um campo"},
         {with("Tempo", "# sem tempo"), "Linha 13: falta o campo Tempo."},
+        {"", "Linha 1: falta o campo Título."},
         {kGood + "um ^ no meio\n", "Linha 14: a descrição não pode conter \"^\""},
         // What the loader would cut short: "^" on the field's own line, Ctrl-Z (its end of file).
         {with("Descrição", "Descrição: logo ^ aqui"), "Linha 8: a descrição não pode conter \"^\""},
