@@ -21,7 +21,6 @@ class THotLink : public QLabel {
     Q_OBJECT
 public:
     THotLink(const QString& caption, const QUrl& target, QWidget* parent);
-    QUrl Target() const { return m_target; }
     void Open() const;
 
 protected:

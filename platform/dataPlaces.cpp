@@ -180,10 +180,6 @@ void UseDataPlaces(const DataPlaces& places) {
 #endif
 }
 
-const DataPlaces& CurrentDataPlaces() {
-    return g_places;
-}
-
 void SetProgramFolder(const fs::path& folder) {
     DataPlaces places;
     places.writable = places.installed = places.modules = folder;

@@ -51,7 +51,6 @@ std::filesystem::path ExecutableFolder();
 // Makes the places the program's own. In the shared folder the files are kept group-writable, so that
 // every member of the group can update every student.
 void UseDataPlaces(const DataPlaces& places);
-const DataPlaces& CurrentDataPlaces();
 
 // A read-only file of the program by its path relative to the data (e.g. "aulas/aula3.aul"): the copy
 // in the writable folder when there is one, otherwise the installed one.

@@ -12,12 +12,8 @@ bool scanCodesAreEvdev() {
     return name.startsWith(QLatin1String("eglfs")) || name == QLatin1String("linuxfb") ||
            name == QLatin1String("vkkhrdisplay");
 }
-} // namespace
 
-std::uint16_t VirtualKeyFromXKeycode(std::uint32_t xKeycode) {
-    return CodeOfXKeycode(xKeycode);
-}
-
+// From the toolkit's key where the platform gives no place; keypad: the key came from the numeric pad.
 std::uint16_t VirtualKeyFromQtKey(int key, bool keypad) {
     if (keypad) {
         // Num Lock on gives digits and the decimal point; off, the editing keys handled below.
@@ -105,6 +101,8 @@ std::uint16_t VirtualKeyFromQtKey(int key, bool keypad) {
     }
 }
 
+} // namespace
+
 std::uint16_t VirtualKeyOf(const QKeyEvent* event) {
     const bool keypad = event->modifiers().testFlag(Qt::KeypadModifier);
 #if defined(_WIN32)
@@ -113,7 +111,7 @@ std::uint16_t VirtualKeyOf(const QKeyEvent* event) {
 #elif !defined(__APPLE__)
     // X11 and Wayland: the physical key, whatever layout the system uses.
     if (const quint32 scan = event->nativeScanCode(); scan != 0) {
-        const std::uint16_t code = VirtualKeyFromXKeycode(scanCodesAreEvdev() ? scan + 8 : scan);
+        const std::uint16_t code = CodeOfXKeycode(scanCodesAreEvdev() ? scan + 8 : scan);
         if (code != 0)
             return code;
     }

@@ -73,10 +73,6 @@ void SetSoundBackEnd(TSoundBackEnd* soundBackEnd) {
     g_backEnd = soundBackEnd;
 }
 
-TSoundBackEnd* CurrentSoundBackEnd() {
-    return &backEnd();
-}
-
 namespace {
 std::uint32_t le32(const std::string& b, std::size_t at) {
     return static_cast<std::uint32_t>(static_cast<unsigned char>(b[at])) |

@@ -20,7 +20,6 @@ void StopSound();
 // the platform's own: the system's player on Windows, silence elsewhere until the program installs
 // the toolkit's (see platform/soundModule.h).
 void SetSoundBackEnd(TSoundBackEnd* backEnd);
-TSoundBackEnd* CurrentSoundBackEnd();
 
 // Whether a file's bytes are a whole WAV sound the players can take: RIFF and WAVE, a PCM format chunk
 // and a data chunk with samples that fit the file.

@@ -128,10 +128,6 @@ double paintRows(QPainter& painter, QPaintDevice* device, const Layout& l, const
 
 } // namespace
 
-int ReportPageCount(QPainter& painter, QPagedPaintDevice& device, const TPrintedReport& report) {
-    return layoutOf(painter, device, report).pages;
-}
-
 void PaintReport(QPainter& painter, QPagedPaintDevice& device, const TPrintedReport& report) {
     const Layout l = layoutOf(painter, device, report);
     painter.save();

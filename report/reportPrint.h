@@ -26,8 +26,6 @@ struct TPrintedReport {
 
 // Paints every page on a device whose origin is the corner of the printable area (A4 landscape).
 void PaintReport(QPainter& painter, QPagedPaintDevice& device, const TPrintedReport& report);
-// How many pages the report takes on that device.
-int ReportPageCount(QPainter& painter, QPagedPaintDevice& device, const TPrintedReport& report);
 
 // Through the printing module, loaded on first use: the print preview, printed from there, returning
 // when it is closed. Raises when the module is missing.

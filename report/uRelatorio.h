@@ -63,8 +63,6 @@ public:
 
     // Reads the data folder again and fills the table, keeping the sorting and the filter.
     void Reload();
-    const std::vector<TStudentRow>& Students() const { return m_students; }
-    TCellSortProxy* Proxy() const { return m_proxy; }
 
     // The student on the selected row (or `row` of the shown table); opens the student's page.
     void ShowStudent(int shownRow);

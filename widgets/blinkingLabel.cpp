@@ -8,11 +8,6 @@ TBlinkingLabel::TBlinkingLabel(int shownMs, int hiddenMs, QWidget* parent)
     connect(&m_timer, &QTimer::timeout, this, &TBlinkingLabel::toggle);
 }
 
-void TBlinkingLabel::SetTimes(int shownMs, int hiddenMs) {
-    m_shownMs = shownMs;
-    m_hiddenMs = hiddenMs;
-}
-
 void TBlinkingLabel::toggle() {
     m_shown = !m_shown;
     m_timer.start(m_shown ? m_shownMs : m_hiddenMs);

@@ -9,7 +9,6 @@ class TBlinkingLabel : public QLabel {
 public:
     TBlinkingLabel(int shownMs, int hiddenMs, QWidget* parent = nullptr);
     bool TextShown() const { return m_shown; }
-    void SetTimes(int shownMs, int hiddenMs);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
