@@ -25,9 +25,7 @@ const QString kInvalid = QStringLiteral("Usuário ou senha inválidas.");
 constexpr int kUnlimited = 32767; // QLineEdit's own "no limit"
 } // namespace
 
-TfrmPassWord::TfrmPassWord()
-    : DeferredControls(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                                    Qt::MSWindowsFixedSizeDialogHint) {
+TfrmPassWord::TfrmPassWord() : DeferredControls(nullptr, kFixedDialogFlags) {
     setObjectName(QStringLiteral("frmPassWord"));
     setWindowTitle(QStringLiteral("Senha de Acesso:"));
     setModal(true);
@@ -40,14 +38,10 @@ void TfrmPassWord::BuildControls() {
     const DesignScale s(106);
     QFont bold = font();
     bold.setBold(true);
-    Label1 = new QLabel(QStringLiteral("Usuário:"), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1 = MakeLabel(this, "Label1", QStringLiteral("Usuário:"), s.rect(8, 9, 73, 13));
     Label1->setFont(bold);
-    s.place(Label1, 8, 9, 73, 13);
-    Label2 = new QLabel(QStringLiteral("Senha:"), this);
-    Label2->setObjectName(QStringLiteral("Label2"));
+    Label2 = MakeLabel(this, "Label2", QStringLiteral("Senha:"), s.rect(10, 32, 71, 13));
     Label2->setFont(bold);
-    s.place(Label2, 10, 32, 71, 13);
 
     txtName = MakeTextBox(this, "txtName", s.rect(80, 3, 157, 21), Label1);
     txtPassWord = MakePasswordBox(this, "txtPassWord", s.rect(80, 26, 157, 21), Label2);

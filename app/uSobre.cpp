@@ -85,9 +85,7 @@ void THotLink::mouseReleaseEvent(QMouseEvent* event) {
     QLabel::mouseReleaseEvent(event);
 }
 
-TfrmSobre::TfrmSobre()
-    : DeferredControls(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                                    Qt::MSWindowsFixedSizeDialogHint) {
+TfrmSobre::TfrmSobre() : DeferredControls(nullptr, kFixedDialogFlags) {
     setObjectName(QStringLiteral("frmSobre"));
     setWindowTitle(QStringLiteral("Sobre Tavoli Software Inc."));
     setModal(true);

@@ -115,9 +115,7 @@ int TRadioGroup::Count() const {
     return static_cast<int>(m_group->buttons().size());
 }
 
-TfrmUser::TfrmUser()
-    : DeferredControls(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                                    Qt::MSWindowsFixedSizeDialogHint) {
+TfrmUser::TfrmUser() : DeferredControls(nullptr, kFixedDialogFlags) {
     setObjectName(QStringLiteral("frmUser"));
     setModal(true);
     const DesignScale s(106);

@@ -4,6 +4,7 @@
 #include "platform/sound.h"
 #include "widgets/colours.h"
 #include "widgets/designScale.h"
+#include "widgets/makers.h"
 #include "widgets/messages.h"
 #include "widgets/shape.h"
 
@@ -47,14 +48,10 @@ TfrmCont::TfrmCont() : QDialog(nullptr, Qt::Dialog | Qt::FramelessWindowHint | Q
     Label2 = makeCaption(this, "Label2", s, Qt::white);
     s.place(Label2, 7, 7, 193, 25);
 
-    lblcont = new QLabel(QStringLiteral("3"), this);
-    lblcont->setObjectName(QStringLiteral("lblcont"));
-    lblcont->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    lblcont->setLineWidth(1);
+    lblcont = MakeSunkenLabel(this, "lblcont", QStringLiteral("3"), s.rect(72, 40, 57, 41));
     lblcont->setAlignment(Qt::AlignCenter);
     lblcont->setFont(s.font(QStringLiteral("MS Sans Serif"), 32, true));
     SetColours(lblcont, QColor(0x00, 0xFF, 0xFF));
-    s.place(lblcont, 72, 40, 57, 41);
 
     tmrCont = new QTimer(this);
     tmrCont->setObjectName(QStringLiteral("tmrCont"));

@@ -12,6 +12,7 @@
 #include "widgets/blinkingLabel.h"
 #include "widgets/colours.h"
 #include "widgets/designScale.h"
+#include "widgets/makers.h"
 #include "widgets/messages.h"
 #include "widgets/qtText.h"
 #include "widgets/shape.h"
@@ -24,17 +25,6 @@
 #include <ctime>
 
 TfrmRes* frmRes = nullptr;
-
-namespace {
-QLabel* makeStatic(QWidget* parent, const char* name, const QString& text) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    label->setLineWidth(1);
-    return label;
-}
-
-} // namespace
 
 TfrmRes::TfrmRes() : QDialog(nullptr, Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
     setObjectName(QStringLiteral("frmRes"));
@@ -50,17 +40,16 @@ TfrmRes::TfrmRes() : QDialog(nullptr, Qt::Dialog | Qt::FramelessWindowHint | Qt:
     Shape1->SetOutline(QColor(0x41, 0x73, 0xF5), s(4), Qt::DotLine);
     Shape1->setGeometry(rect());
 
-    StaticText1 = makeStatic(this, "StaticText1", QStringLiteral("Resultados da Aula"));
+    StaticText1 =
+        MakeSunkenLabel(this, "StaticText1", QStringLiteral("Resultados da Aula"), s.rect(16, 16, 389, 22));
     StaticText1->setAlignment(Qt::AlignCenter);
     StaticText1->setFont(s.font(QStringLiteral("Arial"), 16, true));
     SetColours(StaticText1, Qt::white, blue);
-    s.place(StaticText1, 16, 16, 389, 22);
 
-    lblRes = makeStatic(this, "lblRes", QStringLiteral("Resultados da Aula"));
+    lblRes = MakeSunkenLabel(this, "lblRes", QStringLiteral("Resultados da Aula"), s.rect(16, 39, 389, 170));
     lblRes->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     lblRes->setFont(s.font(QStringLiteral("Terminal"), 16));
     SetColours(lblRes, QColor(0x80, 0x80, 0x80), QColor(0xFA, 0xFA, 0xFA));
-    s.place(lblRes, 16, 39, 389, 170);
 
     lblOK = new TBlinkingLabel(200, 400, this);
     lblOK->setObjectName(QStringLiteral("lblOK"));
@@ -69,11 +58,11 @@ TfrmRes::TfrmRes() : QDialog(nullptr, Qt::Dialog | Qt::FramelessWindowHint | Qt:
     SetColours(lblOK, QColor(0x00, 0xFF, 0x00), blue);
     s.place(lblOK, 16, 211, 389, 22);
 
-    StaticText3 = makeStatic(this, "StaticText3", QStringLiteral("Tecle <ENTER> para Sair"));
+    StaticText3 = MakeSunkenLabel(this, "StaticText3", QStringLiteral("Tecle <ENTER> para Sair"),
+                                  s.rect(16, 236, 389, 22));
     StaticText3->setAlignment(Qt::AlignCenter);
     StaticText3->setFont(s.font(QStringLiteral("Arial"), 15, true));
     SetColours(StaticText3, QColor(0xC0, 0xC0, 0xC0), blue);
-    s.place(StaticText3, 16, 236, 389, 22);
 
     NoChildTakesFocus(this);
     setFocusPolicy(Qt::StrongFocus);

@@ -50,19 +50,8 @@ const char* const kLessonNames[kLessons] = {
 };
 
 QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption, const QRect& r) {
-    auto* l = new QLabel(caption, parent);
-    l->setObjectName(QString::fromLatin1(name));
+    QLabel* l = MakeLabel(parent, name, caption, r);
     l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    l->setGeometry(r);
-    return l;
-}
-
-QLabel* makeValueBox(QWidget* parent, const char* name, const QRect& r) {
-    auto* l = new QLabel(parent);
-    l->setObjectName(QString::fromLatin1(name));
-    l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    l->setLineWidth(1);
-    l->setGeometry(r);
     return l;
 }
 
@@ -132,7 +121,8 @@ void TfrmAulas::BuildControls() {
         const QByteArray value = "lbl" + QByteArray::number(i + 1);
         *totalLabels[i] = makeLabel(GroupBox1, name.constData(), QString::fromUtf8(totalCaptions[i]),
                                     s.rect(8, 24 + 17 * i, 105, 13));
-        *totalValues[i] = makeValueBox(GroupBox1, value.constData(), s.rect(116, 22 + 17 * i, 47, 16));
+        *totalValues[i] =
+            MakeSunkenLabel(GroupBox1, value.constData(), QString(), s.rect(116, 22 + 17 * i, 47, 16));
     }
 
     Image1 = new QLabel(this);
@@ -190,7 +180,8 @@ void TfrmAulas::BuildControls() {
         const QByteArray value = "lbla" + QByteArray::number(i + 1);
         makeLabel(pnlDatAula, name.constData(), QString::fromUtf8(lessonCaptions[i]),
                   s.rect(7, 6 + 17 * i, 105, 13));
-        *lessonValues[i] = makeValueBox(pnlDatAula, value.constData(), s.rect(115, 4 + 17 * i, 47, 16));
+        *lessonValues[i] =
+            MakeSunkenLabel(pnlDatAula, value.constData(), QString(), s.rect(115, 4 + 17 * i, 47, 16));
     }
 
     btnDiploma =

@@ -4,6 +4,7 @@
 #include "report/reportPrint.h"
 #include "report/uAluno.h"
 #include "storage/profileKeys.h"
+#include "widgets/makers.h"
 #include "widgets/messages.h"
 #include "widgets/qtText.h"
 
@@ -102,14 +103,6 @@ bool TCellSortProxy::filterAcceptsRow(int sourceRow, const QModelIndex&) const {
 
 // ---- TfrmRelatorio
 
-namespace {
-QPushButton* button(QWidget* parent, const char* name, const QString& text) {
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    return b;
-}
-} // namespace
-
 TfrmRelatorio::TfrmRelatorio() {
     setObjectName(QStringLiteral("frmRelatorio"));
     setWindowTitle(QStringLiteral("Relatório da Turma"));
@@ -144,12 +137,12 @@ TfrmRelatorio::TfrmRelatorio() {
     lblStatus->setObjectName(QStringLiteral("lblStatus"));
     lblStatus->setWordWrap(true);
 
-    btnAluno = button(this, "btnAluno", QStringLiteral("&Ver Aluno..."));
-    btnCsv = button(this, "btnCsv", QStringLiteral("Exportar &CSV..."));
-    btnImprimir = button(this, "btnImprimir", QStringLiteral("&Imprimir..."));
-    btnPdf = button(this, "btnPdf", QStringLiteral("Salvar &PDF..."));
-    btnAtualizar = button(this, "btnAtualizar", QStringLiteral("&Atualizar"));
-    btnSair = button(this, "btnSair", QStringLiteral("&Sair"));
+    btnAluno = MakeButton(this, "btnAluno", QStringLiteral("&Ver Aluno..."));
+    btnCsv = MakeButton(this, "btnCsv", QStringLiteral("Exportar &CSV..."));
+    btnImprimir = MakeButton(this, "btnImprimir", QStringLiteral("&Imprimir..."));
+    btnPdf = MakeButton(this, "btnPdf", QStringLiteral("Salvar &PDF..."));
+    btnAtualizar = MakeButton(this, "btnAtualizar", QStringLiteral("&Atualizar"));
+    btnSair = MakeButton(this, "btnSair", QStringLiteral("&Sair"));
 
     auto* top = new QHBoxLayout;
     top->addWidget(lblFiltro);

@@ -6,17 +6,35 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, const QRect& place) {
+QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption) {
     auto* b = new QPushButton(caption, parent);
     b->setObjectName(QString::fromLatin1(name));
+    return b;
+}
+
+QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, const QRect& place) {
+    QPushButton* b = MakeButton(parent, name, caption);
     b->setGeometry(place);
     return b;
 }
 
+QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const QRect& place) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setGeometry(place);
+    return label;
+}
+
+QLabel* MakeSunkenLabel(QWidget* parent, const char* name, const QString& text, const QRect& place) {
+    QLabel* label = MakeLabel(parent, name, text, place);
+    label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    label->setLineWidth(1);
+    return label;
+}
+
 QPushButton* MakeGlyphButton(QWidget* parent, const char* name, const QString& caption,
                              QStyle::StandardPixmap glyph) {
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(QString::fromLatin1(name));
+    QPushButton* b = MakeButton(parent, name, caption);
     b->setIcon(parent->style()->standardIcon(glyph));
     b->setAutoDefault(false);
     return b;

@@ -8,10 +8,19 @@ class QRect;
 class QString;
 class QWidget;
 
+// A dialog of fixed size with a caption and no caption buttons.
+inline constexpr Qt::WindowFlags kFixedDialogFlags =
+    Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint;
+
 // Controls are named as designed: that is how the program's tests and a screen reader's user find them.
 
-// A plain button at its place.
+// A plain button at its place (none: a layout places it).
 QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, const QRect& place);
+QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption);
+
+// A label at its place; sunken into the window, as values and counters are shown.
+QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const QRect& place);
+QLabel* MakeSunkenLabel(QWidget* parent, const char* name, const QString& text, const QRect& place);
 
 // A button with a caption and one of the style's standard pictures; Enter never presses it for being
 // focused (each window chooses its own default button).
