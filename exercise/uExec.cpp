@@ -13,6 +13,7 @@
 #include "storage/uPrompts.h"
 #include "widgets/blinkingLabel.h"
 #include "widgets/designScale.h"
+#include "widgets/fonts.h"
 #include "widgets/messages.h"
 #include "widgets/qtText.h"
 
@@ -203,27 +204,12 @@ void TfrmExec::layOut() {
 }
 
 void TfrmExec::fitStatisticsFont() {
-    // The terminal face the box was drawn for is narrower than its look-alikes here: the font gives
-    // up pixels until the longest line fits the box, and a bitmap face that has no smaller size
-    // gives way to a scalable fixed-width one.
+    // The terminal face the box was drawn for is narrower than its look-alikes here: the longest line
+    // must fit the box.
     const QString longest = QStringLiteral("Porcentagem de Acerto = 100%");
     const int room = txtRes->viewport()->width() - 2 * static_cast<int>(txtRes->document()->documentMargin());
-    const int designed = DesignScale(kDesignDpi).font(QStringLiteral("Terminal"), 12).pixelSize();
-    QFont chosen = plainText(DesignScale(kDesignDpi).font(QStringLiteral("Terminal"), 12));
-    for (const QString& family : {QStringLiteral("Terminal"), QStringLiteral("DejaVu Sans Mono")}) {
-        QFont f = chosen;
-        f.setFamily(family);
-        int size = designed;
-        for (; size >= 6; --size) {
-            f.setPixelSize(size);
-            if (QFontInfo(f).pixelSize() <= size && QFontMetrics(f).horizontalAdvance(longest) <= room)
-                break;
-        }
-        if (size >= 6) {
-            chosen = f;
-            break;
-        }
-    }
+    const QFont chosen = FittedFont(plainText(DesignScale(kDesignDpi).font(QStringLiteral("Terminal"), 12)),
+                                    {longest}, room, 6);
     if (chosen != txtRes->font())
         txtRes->setFont(chosen);
 }

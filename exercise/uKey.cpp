@@ -5,6 +5,7 @@
 #include "platform/keyboard.h"
 #include "platform/tickCounter.h"
 #include "widgets/designScale.h"
+#include "widgets/fonts.h"
 #include "widgets/messages.h"
 
 #include <QApplication>
@@ -91,10 +92,8 @@ void TfrmKey::addKey(const TKeyboardKey& k) {
 void TfrmKey::fitLegend(QLabel* key) {
     // The look-alike faces are wider than the designed ones: a legend that would be clipped by its
     // key ("M", "W", "  ENTER" at 96 dpi) is written a pixel smaller until it fits.
-    QFont f = m_designedFont.value(key, key->font());
-    const int room = key->contentsRect().width() - key->indent();
-    while (f.pixelSize() > 5 && QFontMetrics(f).horizontalAdvance(key->text()) > room)
-        f.setPixelSize(f.pixelSize() - 1);
+    const QFont f = FittedFont(m_designedFont.value(key, key->font()), {key->text()},
+                               key->contentsRect().width() - key->indent(), 5);
     if (f != key->font())
         key->setFont(f);
 }

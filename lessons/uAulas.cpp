@@ -13,6 +13,7 @@
 #include "widgets/blinkingLabel.h"
 #include "widgets/colours.h"
 #include "widgets/designScale.h"
+#include "widgets/fonts.h"
 #include "widgets/makers.h"
 #include "widgets/messages.h"
 #include "widgets/picture.h"
@@ -53,26 +54,6 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption, con
     QLabel* l = MakeLabel(parent, name, caption, r);
     l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     return l;
-}
-
-// The designed fonts come out wider on this system than where the window was laid out: a font is
-// made smaller, a pixel at a time, until the longest of its texts fits the designed width. Bitmap
-// faces that have no smaller size give way to an outline face of the same family class.
-QFont fittedFont(QFont font, const QStringList& texts, int width) {
-    for (const bool outline : {false, true}) {
-        QFont f = font;
-        if (outline)
-            f.setStyleStrategy(QFont::ForceOutline);
-        for (int px = font.pixelSize(); px >= 8; --px) {
-            f.setPixelSize(px);
-            const QFontMetrics m(f);
-            const bool fits = std::all_of(texts.begin(), texts.end(),
-                                          [&](const QString& t) { return m.horizontalAdvance(t) <= width; });
-            if (fits)
-                return f;
-        }
-    }
-    return font;
 }
 
 } // namespace
@@ -262,16 +243,16 @@ void TfrmAulas::fitFonts() {
         return out;
     };
     const QList<QLabel*> totalCaptions{Label1, Label2, Label3, Label4, Label5, Label6};
-    const QFont totalFont = fittedFont(font(), texts(totalCaptions), s(105));
+    const QFont totalFont = FittedFont(font(), texts(totalCaptions), s(105));
     for (QLabel* l : totalCaptions)
         l->setFont(totalFont);
     const QFont valueFont =
-        fittedFont(font(), {QStringLiteral("00:00:00"), QStringLiteral("100%")}, s(47) - 4);
+        FittedFont(font(), {QStringLiteral("00:00:00"), QStringLiteral("100%")}, s(47) - 4);
     for (QLabel* l : {lbl1, lbl2, lbl3, lbl4, lbl5, lbl6, lbla1, lbla2, lbla3, lbla4, lbla5, lbla6})
         l->setFont(valueFont);
     const QList<QLabel*> lessonCaptions =
         pnlDatAula->findChildren<QLabel*>(QRegularExpression(QStringLiteral("^Label")));
-    const QFont lessonFont = fittedFont(font(), texts(lessonCaptions), s(105));
+    const QFont lessonFont = FittedFont(font(), texts(lessonCaptions), s(105));
     for (QLabel* l : lessonCaptions)
         l->setFont(lessonFont);
     QStringList names;
@@ -279,7 +260,7 @@ void TfrmAulas::fitFonts() {
         names << option->text();
     const int indicator = style()->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth) +
                           style()->pixelMetric(QStyle::PM_RadioButtonLabelSpacing) + 2;
-    const QFont listFont = fittedFont(s.font(QStringLiteral("Terminal"), 12), names,
+    const QFont listFont = FittedFont(s.font(QStringLiteral("Terminal"), 12), names,
                                       (s(260) - s(4) - s(1) - s(2) - 4) / 2 - indicator);
     for (QRadioButton* option : lstAulaItems)
         option->setFont(listFont);
