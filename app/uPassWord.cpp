@@ -29,13 +29,13 @@ TfrmPassWord::TfrmPassWord() : DeferredControls(nullptr, kFixedDialogFlags) {
     setObjectName(QStringLiteral("frmPassWord"));
     setWindowTitle(QStringLiteral("Senha de Acesso:"));
     setModal(true);
-    const DesignScale s(106);
+    const DesignScale s;
     s.designWindow(this, 243, 90, QStringLiteral("MS Sans Serif"), 11);
     CentreOnScreen(this);
 }
 
 void TfrmPassWord::BuildControls() {
-    const DesignScale s(106);
+    const DesignScale s;
     QFont bold = font();
     bold.setBold(true);
     Label1 = MakeLabel(this, "Label1", QStringLiteral("Usuário:"), s.rect(8, 9, 73, 13));

@@ -56,7 +56,7 @@ THotLink::THotLink(const QString& caption, const QUrl& target, QWidget* parent)
 
 void THotLink::setHot(bool hot) {
     QFont f(QStringLiteral("MS Sans Serif"));
-    f.setPixelSize(std::max(1, DesignScale(106)(11)));
+    f.setPixelSize(std::max(1, DesignScale()(11)));
     f.setUnderline(hot);
     setFont(f);
     SetColours(this, hot ? QColor(Qt::blue) : QColor(Qt::black));
@@ -89,13 +89,13 @@ TfrmSobre::TfrmSobre() : DeferredControls(nullptr, kFixedDialogFlags) {
     setObjectName(QStringLiteral("frmSobre"));
     setWindowTitle(QStringLiteral("Sobre Tavoli Software Inc."));
     setModal(true);
-    const DesignScale s(106);
+    const DesignScale s;
     s.designWindow(this, 328, 192, QStringLiteral("MS Sans Serif"), 11);
     CentreOnScreen(this);
 }
 
 void TfrmSobre::BuildControls() {
-    const DesignScale s(106);
+    const DesignScale s;
     const QString grey = QStringLiteral("background: #E0E0E0;");
 
     Panel1 = new QFrame(this);

@@ -21,7 +21,7 @@ Tfrmsplash* frmsplash = nullptr;
 Tfrmsplash::Tfrmsplash()
     : QWidget(nullptr, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::SplashScreen) {
     setObjectName(QStringLiteral("frmsplash"));
-    const DesignScale s(106);
+    const DesignScale s;
     s.fixSize(this, 485, 194);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, Qt::black);
@@ -57,7 +57,7 @@ void Tfrmsplash::FormCreate() {
     const QImage picture = LoadPictureFile(path);
     // The picture box, and the window with it, take the picture's size (at the windows' scale), no
     // larger than the screen: a smaller picture is not stretched.
-    const DesignScale s(106);
+    const DesignScale s;
     QSize size(s(picture.width()), s(picture.height()));
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QSize room = screen->availableGeometry().size();

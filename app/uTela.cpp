@@ -39,7 +39,7 @@ constexpr int kBalloonMs = 5000;
 TfrmTela::TfrmTela() : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
     setObjectName(QStringLiteral("frmTela"));
     setWindowTitle(ApplicationTitle());
-    const DesignScale s(106);
+    const DesignScale s;
     s.fixSize(this, 414, 184);
 
     Label1 = new QLabel(QStringLiteral("Alunos Cadastrados:"), this);

@@ -118,13 +118,13 @@ int TRadioGroup::Count() const {
 TfrmUser::TfrmUser() : DeferredControls(nullptr, kFixedDialogFlags) {
     setObjectName(QStringLiteral("frmUser"));
     setModal(true);
-    const DesignScale s(106);
+    const DesignScale s;
     s.designWindow(this, 302, 215, QStringLiteral("MS Sans Serif"), 11);
     CentreOnScreen(this);
 }
 
 void TfrmUser::BuildControls() {
-    const DesignScale s(106);
+    const DesignScale s;
     QFont bold = font();
     bold.setBold(true);
     Label1 = new QLabel(QStringLiteral("Nome do Aluno:"), this);

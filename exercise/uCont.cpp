@@ -31,7 +31,7 @@ QLabel* makeCaption(QWidget* parent, const char* name, const DesignScale& s, con
 
 TfrmCont::TfrmCont() : QDialog(nullptr, Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
     setObjectName(QStringLiteral("frmCont"));
-    const DesignScale s(96);
+    const DesignScale s(DesignScale::PopUpDpi);
     s.fixSize(this, 212, 91);
     QPalette p = palette();
     p.setColor(QPalette::Window, QColor(0x00, 0x54, 0xA8));

@@ -33,7 +33,6 @@
 TfrmExec* frmExec = nullptr;
 
 namespace {
-constexpr int kDesignDpi = 106;
 constexpr int kDesignedWidth = 591;
 constexpr int kDesignedHeight = 502;
 
@@ -102,7 +101,7 @@ void playSound(const std::string& fileName) {
 
 TfrmExec::TfrmExec() : DeferredControls(nullptr, Qt::Dialog | Qt::FramelessWindowHint) {
     setObjectName(QStringLiteral("frmExec"));
-    const DesignScale s(kDesignDpi);
+    const DesignScale s;
     m_designed = QSize(s(kDesignedWidth), s(kDesignedHeight));
     resize(m_designed);
     setFont(s.font(QStringLiteral("MS Sans Serif"), 12));
@@ -113,7 +112,7 @@ TfrmExec::TfrmExec() : DeferredControls(nullptr, Qt::Dialog | Qt::FramelessWindo
 }
 
 void TfrmExec::BuildControls() {
-    const DesignScale s(kDesignDpi);
+    const DesignScale s;
 
     pnlNomeAluno = new QLabel(QStringLiteral("1ª Aula (Nome do Aluno)"), this);
     pnlNomeAluno->setObjectName(QStringLiteral("pnlNomeAluno"));
@@ -177,7 +176,7 @@ void TfrmExec::BuildControls() {
 }
 
 void TfrmExec::layOut() {
-    const DesignScale s(kDesignDpi);
+    const DesignScale s;
     const int growX = width() - m_designed.width();
     const int growY = height() - m_designed.height();
     const TAnchor anchors[] = {
@@ -208,8 +207,8 @@ void TfrmExec::fitStatisticsFont() {
     // must fit the box.
     const QString longest = QStringLiteral("Porcentagem de Acerto = 100%");
     const int room = txtRes->viewport()->width() - 2 * static_cast<int>(txtRes->document()->documentMargin());
-    const QFont chosen = FittedFont(plainText(DesignScale(kDesignDpi).font(QStringLiteral("Terminal"), 12)),
-                                    {longest}, room, 6);
+    const QFont chosen =
+        FittedFont(plainText(DesignScale().font(QStringLiteral("Terminal"), 12)), {longest}, room, 6);
     if (chosen != txtRes->font())
         txtRes->setFont(chosen);
 }

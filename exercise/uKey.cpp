@@ -44,7 +44,7 @@ TfrmKey::TfrmKey()
     setObjectName(QStringLiteral("frmKey"));
     setAttribute(Qt::WA_ShowWithoutActivating);
     setFocusPolicy(Qt::NoFocus);
-    const DesignScale s(106);
+    const DesignScale s;
     s.designWindow(this, 243, 92, QStringLiteral("MS Sans Serif"), 12);
     setAutoFillBackground(true);
     QPalette p = palette();
@@ -60,7 +60,7 @@ void TfrmKey::BuildControls() {
 }
 
 void TfrmKey::addKey(const TKeyboardKey& k) {
-    const DesignScale s(106);
+    const DesignScale s;
     const bool functionKey = k.look != KeyLook::Ordinary;
     auto* key = new TKeyCap(QString::fromUtf8(k.legend), this);
     key->setObjectName(QString::fromLatin1(k.name));
@@ -164,7 +164,7 @@ bool TfrmKey::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void ShowKeyboard(int left, int top, QWidget* exerciseWindow) {
-    const DesignScale s(106);
+    const DesignScale s;
     frmKey->move(s(left), s(top));
     if (frmKey->ExerciseWindow != exerciseWindow) {
         if (frmKey->ExerciseWindow)

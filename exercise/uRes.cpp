@@ -28,7 +28,7 @@ TfrmRes* frmRes = nullptr;
 
 TfrmRes::TfrmRes() : QDialog(nullptr, Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
     setObjectName(QStringLiteral("frmRes"));
-    const DesignScale s(96);
+    const DesignScale s(DesignScale::PopUpDpi);
     s.fixSize(this, 421, 276);
     // The texts lie on the window's own blue, painted over the light frame.
     const QColor blue(0x00, 0x54, 0xA8);

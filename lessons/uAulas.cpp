@@ -69,7 +69,7 @@ TfrmAulas::TfrmAulas()
                                     Qt::WindowCloseButtonHint) {
     setObjectName(QStringLiteral("frmAulas"));
     setWindowTitle(QStringLiteral("Aulas do Aluno"));
-    const DesignScale s(106);
+    const DesignScale s;
     s.designWindow(this, 620, 284 + kStrip, QStringLiteral("MS Sans Serif"), 12);
     CentreOnScreen(this);
     // The first lesson is selected when the window is made; no handler runs for it yet.
@@ -78,7 +78,7 @@ TfrmAulas::TfrmAulas()
 }
 
 void TfrmAulas::BuildControls() {
-    const DesignScale s(106);
+    const DesignScale s;
     // Designed places, shifted below the About strip.
     auto at = [&s](int left, int top, int width, int height) {
         return s.rect(left, top + kStrip, width, height);
@@ -235,7 +235,7 @@ void TfrmAulas::showBalloon(const QString& title, const QString& text) {
 
 // Fitting fonts loads every size it tries, which costs more than the rest of the window together.
 void TfrmAulas::fitFonts() {
-    const DesignScale s(106);
+    const DesignScale s;
     auto texts = [](const QList<QLabel*>& labels) {
         QStringList out;
         for (const QLabel* l : labels)

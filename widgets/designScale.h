@@ -9,7 +9,10 @@ class QWidget;
 // the countdown and result windows at 96) and scaled to the screen's density when they are made.
 class DesignScale {
 public:
-    explicit DesignScale(int designDpi);
+    static constexpr int WindowsDpi = 106; // most windows
+    static constexpr int PopUpDpi = 96;    // the countdown and the result
+
+    explicit DesignScale(int designDpi = WindowsDpi);
     DesignScale(int designDpi, double screenDpi); // fixed screen density (tests)
 
     int operator()(int designed) const;

@@ -55,7 +55,7 @@ void TestAccountsEditor::cleanup() {
 void TestAccountsEditor::saveIsOfferedOnlyAfterAChange() {
     TestProgram program(true);
     program.createWindows();
-    const DesignScale s(106);
+    const DesignScale s;
     QCOMPARE(frmUser->size(), QSize(s(302), s(215)));
     // Each of the four fields, changed alone, offers the save.
     const std::vector<Step> changes = {
@@ -342,7 +342,7 @@ void TestAccountsEditor::aboutBox() {
     QList<QUrl> opened;
     SetLinkOpener([&](const QUrl& url) { opened << url; });
     frmTela->show();
-    const DesignScale s(106);
+    const DesignScale s;
     auto ran = OnDialogs({[&](QWidget* box) {
         QCOMPARE(box, frmSobre);
         QCOMPARE(box->windowTitle(), QStringLiteral("Sobre Tavoli Software Inc."));

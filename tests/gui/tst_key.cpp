@@ -85,7 +85,7 @@ private slots:
         QVERIFY(frmKey->windowFlags().testFlag(Qt::WindowDoesNotAcceptFocus));
         QVERIFY(frmKey->windowFlags().testFlag(Qt::FramelessWindowHint));
         QCOMPARE(frmKey->palette().color(QPalette::Window), QColor(0x40, 0, 0));
-        const DesignScale s(106);
+        const DesignScale s;
         QCOMPARE(frmKey->size(), QSize(s(243), s(92)));
         QCOMPARE(frmKey->Keys().size(), 56);
         QCOMPARE(frmKey->Key("l1")->geometry(), s.rect(3, 2, 14, 17));
@@ -120,13 +120,13 @@ private slots:
         setLayout("abc");
         HideKeyboard();
         QVERIFY_THROWS_EXCEPTION(std::exception, ShowKeyboard(20, 300, frmExec));
-        const DesignScale s(106);
+        const DesignScale s;
         QCOMPARE(frmKey->pos(), QPoint(s(20), s(300)));
         QCOMPARE(legends(), (QStringList{"[", "]", ";", "´", "/"}));
     }
 
     void showAndHideMoveTheWindowOnly() {
-        const DesignScale s(106);
+        const DesignScale s;
         ShowKeyboard(18, 336, frmExec);
         QVERIFY(frmKey->isVisible());
         QCOMPARE(frmKey->pos(), QPoint(s(18), s(336)));

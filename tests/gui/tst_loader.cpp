@@ -113,7 +113,7 @@ private slots:
         QVERIFY(ExerciseState.Running);
 
         // The keyboard stood at its place while the exercise window was up.
-        const DesignScale s(106);
+        const DesignScale s;
         QVERIFY(closer.keyboardVisible);
         QCOMPARE(closer.keyboardAt, QPoint(s(18), s(336)));
         ExerciseState = TExerciseState{};

@@ -65,7 +65,7 @@ void TestStartup::temporariesLeftByKilledWritesAreRemoved() {
 }
 
 void TestStartup::theSplashTakesItsPicturesSize() {
-    const DesignScale s(106);
+    const DesignScale s;
     {
         TestProgram program(true);
         program.createWindows();
