@@ -75,7 +75,7 @@ TEST(Settings, WritesKeepEveryOtherLine) {
                            "Control=0\r\nExtra=v\r\n\r\n[Keyboard]\r\nLayout=0\r\n[Config]\r\nWordOK=1\r\n");
 }
 
-TEST(Settings, ALastLineWithoutItsEndGetsOneBeforeWhatFollows) {
+TEST(Settings, ALastLineWithoutItsEndGetsOne) {
     TestFolder f;
     SelectSettingsFile("p");
     struct Case {
@@ -85,6 +85,7 @@ TEST(Settings, ALastLineWithoutItsEndGetsOneBeforeWhatFollows) {
         {"[Aula1]\r\nHabilitado=1", "Config", "CharOK",
          "[Aula1]\r\nHabilitado=1\r\n[Config]\r\nCharOK=v\r\n"},
         {"[Config]", "Config", "CharOK", "[Config]\r\nCharOK=v\r\n"},
+        {"[Config]\r\nCharOK=1", "Config", "CharOK", "[Config]\r\nCharOK=v\r\n"}, // the line rewritten whole
     };
     for (const Case& c : cases) {
         f.write("p", c.before);
