@@ -61,7 +61,7 @@ std::string shown(unsigned char byte) {
 // Codes of one typed character (Windows-1252 byte); empty when no key of the keyboard types it.
 std::vector<int> codesOf(unsigned char c) {
     if (c >= 'a' && c <= 'z')
-        return {c - 32};
+        return {c - 'a' + 'A'}; // a letter key's code is its capital
     if (c >= 'A' && c <= 'Z')
         return {kShift, c};
     if (c == ' ')
@@ -86,7 +86,7 @@ std::vector<int> codesOf(unsigned char c) {
 char shiftedCharacter(int code) {
     if (code >= 'A' && code <= 'Z')
         return static_cast<char>(code);
-    for (int c = 33; c < 127; ++c)
+    for (int c = '!'; c <= '~'; ++c)
         if (c != '{' && codesOf(static_cast<unsigned char>(c)) == std::vector<int>{kShift, code})
             return static_cast<char>(c);
     return 0;
@@ -324,7 +324,7 @@ std::string CodesToSourceText(const std::vector<int>& codes) {
             continue;
         }
         if (code >= 'A' && code <= 'Z') {
-            out += static_cast<char>(code + 32);
+            out += static_cast<char>(code - 'A' + 'a');
             continue;
         }
         if (code == kEnter) {
@@ -336,7 +336,7 @@ std::string CodesToSourceText(const std::vector<int>& codes) {
             continue;
         }
         bool typed = false;
-        for (int c = 32; c < 127 && !typed; ++c) {
+        for (int c = ' '; c <= '~' && !typed; ++c) {
             if (c != '{' && codesOf(static_cast<unsigned char>(c)) == std::vector<int>{code}) {
                 out += static_cast<char>(c);
                 typed = true;
