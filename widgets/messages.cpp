@@ -64,29 +64,26 @@ void EnsureToolkitTranslations() {
         delete translator;
 }
 
-void ShowErrorBox(const QString& errorText) {
-    const QString text = ErrorBoxText(errorText);
-    if (g_sink && g_sink->error) {
-        g_sink->error(text);
+namespace {
+// A box with the program's title and an OK button, or the sink that stands in for boxes.
+void showBox(QMessageBox::Icon icon, const QString& text, const std::function<void(const QString&)>* sink) {
+    if (sink && *sink) {
+        (*sink)(text);
         return;
     }
     EnsureToolkitTranslations();
-    QMessageBox box(QMessageBox::Critical, ApplicationTitle(), ShownLines(text), QMessageBox::Ok,
-                    MessageParent());
+    QMessageBox box(icon, ApplicationTitle(), ShownLines(text), QMessageBox::Ok, MessageParent());
     KeepAboveParent(&box);
     box.exec();
 }
+} // namespace
+
+void ShowErrorBox(const QString& errorText) {
+    showBox(QMessageBox::Critical, ErrorBoxText(errorText), g_sink ? &g_sink->error : nullptr);
+}
 
 void ShowMessage(const QString& text) {
-    if (g_sink && g_sink->message) {
-        g_sink->message(text);
-        return;
-    }
-    EnsureToolkitTranslations();
-    QMessageBox box(QMessageBox::NoIcon, ApplicationTitle(), ShownLines(text), QMessageBox::Ok,
-                    MessageParent());
-    KeepAboveParent(&box);
-    box.exec();
+    showBox(QMessageBox::NoIcon, text, g_sink ? &g_sink->message : nullptr);
 }
 
 void ShowCurrentException(std::exception_ptr error) noexcept {
