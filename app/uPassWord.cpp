@@ -26,12 +26,8 @@ constexpr int kUnlimited = 32767; // QLineEdit's own "no limit"
 } // namespace
 
 TfrmPassWord::TfrmPassWord() : DeferredControls(nullptr, kFixedDialogFlags) {
-    setObjectName(QStringLiteral("frmPassWord"));
+    DesignDialog(this, "frmPassWord", 243, 90);
     setWindowTitle(QStringLiteral("Senha de Acesso:"));
-    setModal(true);
-    const DesignScale s;
-    s.designWindow(this, 243, 90, QStringLiteral("MS Sans Serif"), 11);
-    CentreOnScreen(this);
 }
 
 void TfrmPassWord::BuildControls() {

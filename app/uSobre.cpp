@@ -86,12 +86,8 @@ void THotLink::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 TfrmSobre::TfrmSobre() : DeferredControls(nullptr, kFixedDialogFlags) {
-    setObjectName(QStringLiteral("frmSobre"));
+    DesignDialog(this, "frmSobre", 328, 192);
     setWindowTitle(QStringLiteral("Sobre Tavoli Software Inc."));
-    setModal(true);
-    const DesignScale s;
-    s.designWindow(this, 328, 192, QStringLiteral("MS Sans Serif"), 11);
-    CentreOnScreen(this);
 }
 
 void TfrmSobre::BuildControls() {

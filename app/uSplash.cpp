@@ -6,6 +6,7 @@
 #include "storage/profileKeys.h"
 #include "widgets/colours.h"
 #include "widgets/designScale.h"
+#include "widgets/makers.h"
 #include "widgets/messages.h"
 #include "widgets/picture.h"
 #include "widgets/qtText.h"
@@ -40,9 +41,7 @@ Tfrmsplash::Tfrmsplash()
     SetColours(Label1, QColor(0x00, 0xFF, 0x00));
 
     // Runs from the moment the splash is made, not from its showing.
-    tmrOcultar = new QTimer(this);
-    tmrOcultar->setObjectName(QStringLiteral("tmrOcultar"));
-    tmrOcultar->setInterval(3000);
+    tmrOcultar = MakeTimer(this, "tmrOcultar", 3000);
     tmrOcultar->setSingleShot(true);
     connect(tmrOcultar, &QTimer::timeout, this, [this] { Guard([this] { tmrOcultarTimer(); }); });
     tmrOcultar->start();

@@ -116,11 +116,7 @@ int TRadioGroup::Count() const {
 }
 
 TfrmUser::TfrmUser() : DeferredControls(nullptr, kFixedDialogFlags) {
-    setObjectName(QStringLiteral("frmUser"));
-    setModal(true);
-    const DesignScale s;
-    s.designWindow(this, 302, 215, QStringLiteral("MS Sans Serif"), 11);
-    CentreOnScreen(this);
+    DesignDialog(this, "frmUser", 302, 215);
 }
 
 void TfrmUser::BuildControls() {

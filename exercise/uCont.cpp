@@ -53,11 +53,7 @@ TfrmCont::TfrmCont() : QDialog(nullptr, Qt::Dialog | Qt::FramelessWindowHint | Q
     lblcont->setFont(s.font(QStringLiteral("MS Sans Serif"), 32, true));
     SetColours(lblcont, QColor(0x00, 0xFF, 0xFF));
 
-    tmrCont = new QTimer(this);
-    tmrCont->setObjectName(QStringLiteral("tmrCont"));
-    tmrCont->setInterval(1000);
-    // Whole seconds, never less: a coarse timer may fire up to 5% early.
-    tmrCont->setTimerType(Qt::PreciseTimer);
+    tmrCont = MakeTimer(this, "tmrCont", 1000);
     connect(tmrCont, &QTimer::timeout, this, [this] { Guard([this] { tmrContTimer(); }); });
 
     NoChildTakesFocus(this);

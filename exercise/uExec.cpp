@@ -14,6 +14,7 @@
 #include "widgets/blinkingLabel.h"
 #include "widgets/designScale.h"
 #include "widgets/fonts.h"
+#include "widgets/makers.h"
 #include "widgets/messages.h"
 #include "widgets/qtText.h"
 
@@ -164,11 +165,7 @@ void TfrmExec::BuildControls() {
     txtUserKey->setFont(plainText(s.font(QStringLiteral("Courier New"), 13, true)));
     paint(txtUserKey, QColor(0xFA, 0xFA, 0xFA), QColor(0x80, 0x80, 0x80));
 
-    tmrTempo = new QTimer(this);
-    tmrTempo->setObjectName(QStringLiteral("tmrTempo"));
-    tmrTempo->setInterval(1000);
-    // A coarse timer may fire up to 5% early: the clock line would show a second too little.
-    tmrTempo->setTimerType(Qt::PreciseTimer);
+    tmrTempo = MakeTimer(this, "tmrTempo", 1000);
     connect(tmrTempo, &QTimer::timeout, this, [this] { Guard([this] { tmrTempoTimer(); }); });
 
     NoChildTakesFocus(this);

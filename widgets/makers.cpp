@@ -1,10 +1,19 @@
 #include "widgets/makers.h"
 
 #include "storage/studentName.h"
+#include "widgets/designScale.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
+
+void DesignDialog(QWidget* dialog, const char* name, int width, int height) {
+    dialog->setObjectName(QString::fromLatin1(name));
+    dialog->setWindowModality(Qt::ApplicationModal);
+    DesignScale().designWindow(dialog, width, height, QStringLiteral("MS Sans Serif"), 11);
+    CentreOnScreen(dialog);
+}
 
 QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption) {
     auto* b = new QPushButton(caption, parent);
@@ -38,6 +47,14 @@ QPushButton* MakeGlyphButton(QWidget* parent, const char* name, const QString& c
     b->setIcon(parent->style()->standardIcon(glyph));
     b->setAutoDefault(false);
     return b;
+}
+
+QTimer* MakeTimer(QObject* parent, const char* name, int intervalMs) {
+    auto* timer = new QTimer(parent);
+    timer->setObjectName(QString::fromLatin1(name));
+    timer->setInterval(intervalMs);
+    timer->setTimerType(Qt::PreciseTimer);
+    return timer;
 }
 
 QLineEdit* MakeTextBox(QWidget* parent, const char* name, const QRect& place, const QLabel* label) {

@@ -2,6 +2,8 @@
 #include <QStyle>
 
 class QLabel;
+class QObject;
+class QTimer;
 class QLineEdit;
 class QPushButton;
 class QRect;
@@ -11,6 +13,10 @@ class QWidget;
 // A dialog of fixed size with a caption and no caption buttons.
 inline constexpr Qt::WindowFlags kFixedDialogFlags =
     Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint;
+
+// A fixed dialog as designed: named, modal, of its designed size in the face it was laid out with,
+// centred on the screen.
+void DesignDialog(QWidget* dialog, const char* name, int width, int height);
 
 // Controls are named as designed: that is how the program's tests and a screen reader's user find them.
 
@@ -26,6 +32,10 @@ QLabel* MakeSunkenLabel(QWidget* parent, const char* name, const QString& text, 
 // focused (each window chooses its own default button).
 QPushButton* MakeGlyphButton(QWidget* parent, const char* name, const QString& caption,
                              QStyle::StandardPixmap glyph);
+
+// A timer of the given interval. Precise: a coarse timer may fire up to 5% early, and the program's
+// timers count the seconds a student sees (clocks, the countdown, the splash's time on screen).
+QTimer* MakeTimer(QObject* parent, const char* name, int intervalMs);
 
 // A text box at its place, named after its label for screen readers.
 QLineEdit* MakeTextBox(QWidget* parent, const char* name, const QRect& place, const QLabel* label);
