@@ -145,6 +145,30 @@ std::optional<std::string> IniGetValue(const std::string& document, const std::s
     return keyLine(lines[static_cast<std::size_t>(p.keyLine)].text)->value;
 }
 
+std::string IniValueKey(const std::string& section, const std::string& key) {
+    std::string k = section + '\n' + key;
+    for (char& c : k)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    return k;
+}
+
+std::map<std::string, std::string> IniAllValues(const std::string& document) {
+    std::map<std::string, std::string> values;
+    std::map<std::string, bool> seen; // sections by their folded name
+    std::string section;
+    bool counts = false;
+    for (const Line& line : splitLines(withoutMark(document))) {
+        if (const auto name = sectionName(line.text)) {
+            section = *name;
+            counts = seen.emplace(IniValueKey(section, ""), true).second;
+        } else if (const auto kl = keyLine(line.text); kl && counts) {
+            values.emplace(IniValueKey(section, kl->name), kl->value);
+        }
+    }
+    return values;
+}
+
 std::string IniSetValue(const std::string& document, const std::string& section, const std::string& key,
                         const std::string& value) {
     auto lines = splitLines(withoutMark(document));

@@ -1,5 +1,6 @@
 #pragma once
 #include <filesystem>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -10,6 +11,11 @@
 // The value of a key in an INI text; nullopt when the section or key is absent.
 std::optional<std::string> IniGetValue(const std::string& document, const std::string& section,
                                        const std::string& key);
+// Every value of an INI text as IniGetValue finds it (the first section of a name, the first key in
+// it), read in one pass for a reader that looks at many keys of one text; keyed by IniValueKey.
+std::map<std::string, std::string> IniAllValues(const std::string& document);
+std::string IniValueKey(const std::string& section, const std::string& key);
+
 // The INI text with the key set: an existing key keeps its place, a missing key goes to the end of
 // its section, a missing section to the end of the text; every other line stays byte for byte.
 std::string IniSetValue(const std::string& document, const std::string& section, const std::string& key,

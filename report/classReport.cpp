@@ -3,6 +3,7 @@
 #include "lessons/lessonFile.h"
 #include "platform/atomicFile.h"
 #include "platform/dataPlaces.h"
+#include "platform/iniFile.h"
 #include "platform/programFolder.h"
 #include "platform/vtError.h"
 #include "storage/convert.h"
@@ -13,7 +14,6 @@
 #include <cstdio>
 #include <map>
 #include <optional>
-#include <set>
 
 namespace fs = std::filesystem;
 
@@ -48,39 +48,14 @@ TReportCell badCell(std::string problem) {
 }
 
 // A settings file read once, looked at key by key the way the course's readers see it: an absent or
-// empty key is the reader's default (which the course would store; here nothing is written). The
-// file's values are gathered in one pass, with the rules of the settings files: names without regard
-// to case, the first section of a name and the first key in it count, blanks around names and values
-// are not part of them.
+// empty key is the reader's default (which the course would store; here nothing is written).
 class SettingsView {
 public:
-    SettingsView(const std::string& text, std::string what) : m_what(std::move(what)) {
-        std::set<std::string> sections;
-        std::string section;
-        bool counts = false;
-        std::size_t start = 0;
-        while (start < text.size()) {
-            auto lf = text.find('\n', start);
-            if (lf == std::string::npos)
-                lf = text.size();
-            std::size_t stop = lf;
-            if (stop > start && text[stop - 1] == '\r')
-                --stop;
-            const std::string line = trim(text.substr(start, stop - start));
-            start = lf + 1;
-            if (line.size() >= 2 && line.front() == '[' && line.find(']') != std::string::npos) {
-                section = upper(trim(line.substr(1, line.find(']') - 1)));
-                counts = sections.insert(section).second;
-                continue;
-            }
-            const auto eq = line.find('=');
-            if (counts && eq != std::string::npos)
-                m_values.emplace(section + '\n' + upper(trim(line.substr(0, eq))), trim(line.substr(eq + 1)));
-        }
-    }
+    SettingsView(const std::string& text, std::string what)
+        : m_values(IniAllValues(text)), m_what(std::move(what)) {}
 
     std::optional<std::string> value(const std::string& section, const std::string& key) const {
-        const auto it = m_values.find(upper(section) + '\n' + upper(key));
+        const auto it = m_values.find(IniValueKey(section, key));
         return it == m_values.end() ? std::nullopt : std::optional<std::string>(it->second);
     }
     std::string raw(const std::string& section, const std::string& key, const char* defaultValue) const {
@@ -111,16 +86,6 @@ public:
 private:
     std::string where(const std::string& section, const char* key) const {
         return m_what + ": [" + section + "] " + key;
-    }
-    static std::string trim(const std::string& s) {
-        const auto b = s.find_first_not_of(" \t");
-        return b == std::string::npos ? std::string() : s.substr(b, s.find_last_not_of(" \t") - b + 1);
-    }
-    static std::string upper(std::string s) {
-        for (char& c : s)
-            if (c >= 'a' && c <= 'z')
-                c = static_cast<char>(c - 32);
-        return s;
     }
     std::map<std::string, std::string> m_values;
     std::string m_what;

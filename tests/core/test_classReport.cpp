@@ -106,6 +106,9 @@ TEST(ClassReport, ValuesAreFoundAsTheCourseFindsThem) {
                                                                                             : 6]
                                                                       .Text)
             << key;
+    // A file saved by Notepad starts with a byte order mark, which is no part of its first section.
+    f.write("users/ana", "\xEF\xBB\xBF" + text);
+    EXPECT_EQ(texts(ReadStudentRow(f.path() / "users" / "ana").Cells), texts(row.Cells));
 }
 
 TEST(ClassReport, ReadingWritesNothing) {
