@@ -57,6 +57,10 @@ void TfrmKey::BuildControls() {
     for (const TKeyboardKey& k : KeyboardKeys())
         if (k.OnScreen())
             addKey(k);
+    // Found once, not at every key a student types.
+    for (const TKeyboardKey& k : KeyboardKeys())
+        if (k.Lit())
+            m_byCode[k.code] << m_keys.value(QString::fromLatin1(k.name));
 }
 
 void TfrmKey::addKey(const TKeyboardKey& k) {
@@ -111,13 +115,8 @@ void TfrmKey::FormCreate() {
 }
 
 QList<QLabel*> TfrmKey::KeysOf(std::uint16_t code) {
-    QList<QLabel*> keys;
-    if (code > Vk::LastKeyCode)
-        return keys;
-    for (const TKeyboardKey& k : KeyboardKeys())
-        if (k.code == code && k.Lit())
-            keys << Key(QString::fromLatin1(k.name));
-    return keys;
+    EnsureBuilt();
+    return code > Vk::LastKeyCode ? QList<QLabel*>() : m_byCode.value(code);
 }
 
 void TfrmKey::ApplyLayout(int layout) {

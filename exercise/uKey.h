@@ -65,6 +65,7 @@ private:
     void paintNormal(QLabel* key);
     void fitLegend(QLabel* key);
     QHash<QString, QLabel*> m_keys;
+    QHash<std::uint16_t, QList<QLabel*>> m_byCode; // the keys each code lights
     QHash<const QLabel*, int> m_lit;
     QHash<const QLabel*, bool> m_function;
     QHash<const QLabel*, QFont> m_designedFont;

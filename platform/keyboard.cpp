@@ -1,5 +1,7 @@
 #include "platform/keyboard.h"
 
+#include <array>
+
 namespace {
 using F = Finger;
 using L = KeyLook;
@@ -128,12 +130,15 @@ const TKeyboardKey* KeyOfCode(int code) {
 }
 
 std::uint16_t CodeOfXKeycode(std::uint32_t xKeycode) {
-    if (xKeycode == 0)
-        return 0;
-    for (const TKeyboardKey& key : kKeys)
-        if (key.xKeycode == xKeycode)
-            return key.code;
-    return 0;
+    // Every key event asks: the table is turned round once.
+    static const std::array<std::uint16_t, 256> byKeycode = [] {
+        std::array<std::uint16_t, 256> t{};
+        for (const TKeyboardKey& key : kKeys)
+            if (key.xKeycode != 0 && t[key.xKeycode] == 0)
+                t[key.xKeycode] = key.code;
+        return t;
+    }();
+    return xKeycode < byKeycode.size() ? byKeycode[xKeycode] : 0;
 }
 
 std::uint16_t CodeOfAmericanCharacter(char c) {
