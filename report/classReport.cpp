@@ -268,14 +268,16 @@ std::vector<TLessonFacts> ReadLessonFacts(const fs::path& dataFolder) {
         const fs::path file =
             fs::exists(dataFolder / relative, ec) ? dataFolder / relative : ProgramFile(relative);
         int error = 0;
-        const auto text = ReadWholeFile(file, &error);
+        auto text = ReadWholeFile(file, &error);
         if (!text) {
             facts.Problem =
                 "aulas/aula" + std::to_string(n) + ".aul não pôde ser lido: " + SystemErrorText(error);
             facts.Minimum = facts.TimeAllowed = badCell(facts.Problem);
             continue;
         }
-        // Logical lines end at "^"; the two characters after it are skipped.
+        // Logical lines end at "^"; the two characters after it are skipped. Ctrl-Z ends the file, for
+        // the report as for the course's reader.
+        text->resize(std::min(text->size(), text->find('\x1A')));
         std::vector<std::string> lines;
         std::size_t start = 0;
         while (lines.size() < 7 && start <= text->size()) {
