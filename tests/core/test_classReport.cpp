@@ -206,7 +206,7 @@ TEST(ClassReport, AStudentsLessonsBesideTheLessonFiles) {
             "Fileira do meio^\r\nDescri\xE7\xE3o^\r\nTecla:   116^\r\nTexto:   065083032^\r\n"
             "Palavras:    10^\r\nTempo:   00:02:30^\r\nMinimo:     90^\r\n");
     f.write("aulas/aula4.aul", "Quatro^\r\n^\r\nTecla:   116^\r\nTexto:   065^\r\nPalavras:    10^\r\n"
-                               "Tempo:   meia hora^\r\n");
+                               "Tempo:   meia hora^\r\n\x1AMinimo:     90^\r\n"); // nothing after Ctrl-Z
     f.write("aulas/aula3_ana.def", "[Config]\r\nWordOK=18\r\nWordErr=2\r\nCharOK=120\r\nCharErr=22\r\n"
                                    "TempoTotal=00:01:30\r\nPorcent=88\r\n");
     f.write("aulas/aula4_ana.def", std::string("\0\0", 2));
