@@ -55,13 +55,15 @@ deps:
 program: deps
 	@echo "== Configuring the debug build in build/dev"
 	cmake --preset dev >/dev/null
-	@echo "== Building the program only (no tests, no benchmarks) and assembling build/velotecla/"
+	@echo "== Building the program only (no tests, no benchmarks) and assembling build/velotecla/:"
+	@echo "   the course, the class report and the teachers' tools"
 	cmake --build --preset dev -j $(JOBS) --target program_folder
 
-# The Debian package of an optimised build of the program (its tests are not built).
+# The Debian package of an optimised build of the program: every target an install rule names
+# (`installable`), and none of the tests.
 package: deps
 	cmake --preset release >/dev/null
-	cmake --build --preset release -j $(JOBS) --target velotecla program_modules program_data
+	cmake --build --preset release -j $(JOBS) --target installable
 	cd build/release && cpack -G DEB
 	@$(MAKE) --no-print-directory package-checks BUILD=build/release
 

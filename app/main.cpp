@@ -23,10 +23,19 @@ void tellDataFolder(const DataPlaces& places, bool firstStart) {
 } // namespace
 
 int main(int argc, char* argv[]) {
-    if (const auto answer = AnswerCommandLine(argc, argv)) {
-        std::fputs(answer->text.c_str(), stdout);
-        return answer->exitCode;
-    }
+    const ProgramCommandLine course{
+        QStringLiteral("velotecla"),
+        QStringLiteral("--version | --help"),
+        QStringLiteral("Velotecla - Curso de Datilografia: 24 aulas de digitação com teclado na tela.\n"
+                       "Sem argumentos, abre o programa."),
+        {},
+        QStringLiteral("Dados: ao lado do programa quando a pasta dele tem as aulas e pode ser gravada;\n"
+                       "instalado, na pasta compartilhada /var/lib/velotecla (grupo velotecla) ou, para\n"
+                       "quem não é do grupo, em $XDG_DATA_HOME/velotecla (~/.local/share/velotecla).\n"
+                       "A variável VELOTECLA_DADOS indica outra pasta de dados.\n")};
+    QCommandLineParser options;
+    if (const auto answer = AnswerCommandLine(course, ArgumentsOf(argc, argv), options))
+        return PrintCommandLineAnswer(*answer);
     ChooseDisplayBackend();
     QApplication app(argc, argv);
     // The splash is the main window but is hidden after 3 s; only the roster's exit ends the program.

@@ -2,6 +2,8 @@
 
 #include "platform/programFolder.h"
 
+#include "buildConfig.h" // the installation's layout, relative to the executable
+
 #include <cstdlib>
 #include <fstream>
 #include <random>
@@ -16,22 +18,6 @@
 #endif
 
 namespace fs = std::filesystem;
-
-// The installation's layout, relative to the executable so that an installed tree can be moved as a
-// whole; the shared folder is the machine's. Given by the build; the defaults match a /usr install.
-#ifndef VT_INSTALLED_DATA
-#define VT_INSTALLED_DATA "../share/velotecla"
-#endif
-#ifndef VT_INSTALLED_MODULES
-#define VT_INSTALLED_MODULES "../lib/velotecla"
-#endif
-#ifndef VT_SHARED_DATA
-#ifdef _WIN32
-#define VT_SHARED_DATA ""
-#else
-#define VT_SHARED_DATA "/var/lib/velotecla"
-#endif
-#endif
 
 namespace {
 

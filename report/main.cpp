@@ -1,6 +1,7 @@
 // velotecla-relatorio: the teachers' class report.
 //   velotecla-relatorio         the access dialog (an administrator), then the class table
 //   velotecla-relatorio --csv   the class table as CSV on standard output, no window
+#include "app/commandLine.h"
 #include "platform/dataPlaces.h"
 #include "platform/displayBackend.h"
 #include "platform/programFolder.h"
@@ -13,7 +14,6 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <cstdio>
-#include <cstring>
 #include <memory>
 #ifdef _WIN32
 #include <fcntl.h>
@@ -53,13 +53,19 @@ void findData() {
 } // namespace
 
 int main(int argc, char* argv[]) {
-    const bool csv = argc == 2 && std::strcmp(argv[1], "--csv") == 0;
-    if (argc > 1 && !csv) {
-        std::fprintf(stderr, "Uso: velotecla-relatorio [--csv]\n"
-                             "  sem opções  abre o relatório da turma (pede a senha de um administrador)\n"
-                             "  --csv       escreve a tabela da turma em CSV na saída padrão\n");
-        return 2;
-    }
+    const QCommandLineOption csvOption(QStringLiteral("csv"),
+                                       QStringLiteral("escreve a tabela da turma em CSV na saída padrão"));
+    const ProgramCommandLine reportLine{
+        QStringLiteral("velotecla-relatorio"),
+        QStringLiteral("--csv | --version | --help"),
+        QStringLiteral("O relatório da turma do Velotecla. Sem opções, abre a janela do relatório\n"
+                       "(pede o nome e a senha de um administrador)."),
+        {csvOption},
+        {}};
+    QCommandLineParser options;
+    if (const auto answer = AnswerCommandLine(reportLine, ArgumentsOf(argc, argv), options))
+        return PrintCommandLineAnswer(*answer);
+    const bool csv = options.isSet(csvOption);
     if (csv) {
         // No window and no display: the core reads the files.
         QCoreApplication app(argc, argv);

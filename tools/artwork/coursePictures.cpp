@@ -205,10 +205,14 @@ QString nameOf(int thing) {
 }
 } // namespace
 
-std::vector<TLessonData> ReadCourse(const QDir& folder) {
+std::vector<TLessonData> ReadCourse(const QDir& folder, const QString& installed) {
     std::vector<TLessonData> course;
     for (int n = 1; n <= 24; ++n) {
-        const QString path = folder.filePath(QStringLiteral("aulas/aula%1.aul").arg(n));
+        const QString name = QStringLiteral("aulas/aula%1.aul").arg(n);
+        QString path = folder.filePath(name);
+        if (!QFileInfo::exists(path) && !installed.isEmpty() &&
+            QFileInfo::exists(QDir(installed).filePath(name)))
+            path = QDir(installed).filePath(name);
         if (!QFileInfo::exists(path))
             throw VtError("falta o arquivo de aula " + path.toStdString());
         course.push_back(ReadLessonFile(path.toStdString()));
@@ -344,8 +348,8 @@ QImage DrawDiplomaLogo() {
     return image;
 }
 
-void DrawLessonPictures(const QDir& folder, const std::vector<int>& numbers) {
-    const std::vector<TLessonData> course = ReadCourse(folder);
+void DrawLessonPictures(const QDir& folder, const std::vector<int>& numbers, const QString& installed) {
+    const std::vector<TLessonData> course = ReadCourse(folder, installed);
     QDir().mkpath(folder.filePath(QStringLiteral("images")));
     for (int n = 1; n <= 24; ++n) {
         if (!numbers.empty() && std::find(numbers.begin(), numbers.end(), n) == numbers.end())

@@ -1,7 +1,10 @@
 // vt-figura: the teacher's tool for lesson pictures, shipped beside the program.
 //   vt-figura PASTA [N ...]   redraws PASTA/images/aula<N>.jpg from the lesson files in PASTA/aulas
-//                             (every lesson when no number is given)
+//                             (every lesson when no number is given); a lesson missing in PASTA/aulas
+//                             is read from the installation's, so PASTA may be a data folder
 #include "keyboardArt.h"
+
+#include "buildConfig.h"
 
 #include <QDir>
 #include <QGuiApplication>
@@ -33,7 +36,10 @@ int main(int argc, char* argv[]) {
         numbers.push_back(n);
     }
     try {
-        DrawLessonPictures(QDir(QString::fromLocal8Bit(argv[1])), numbers);
+        // Installed, the lessons a teacher did not change are the installation's (../share/velotecla).
+        const QString installed =
+            QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral(VT_INSTALLED_DATA));
+        DrawLessonPictures(QDir(QString::fromLocal8Bit(argv[1])), numbers, QDir::cleanPath(installed));
     } catch (const std::exception& e) {
         std::fprintf(stderr, "vt-figura: %s\n", e.what());
         return 1;

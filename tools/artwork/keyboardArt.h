@@ -36,13 +36,15 @@ QImage DrawLessonPicture(int number, const TLessonData& lesson, const std::vecto
 QImage DrawCataloguePicture();
 QImage DrawDiplomaLogo();
 
-// The lessons that these pictures show, read from FOLDER/aulas (1 to 24, every one); what each
-// brings that no earlier lesson asked for: a key by its code, a symbol typed with Shift as 1000 + its
-// key's code, capitals as Shift. Raises VtError naming a lesson file that is missing.
-std::vector<TLessonData> ReadCourse(const QDir& folder);
+// The lessons that these pictures show, read from FOLDER/aulas (1 to 24, every one), a lesson missing
+// there from INSTALLED/aulas when given (a data folder holds only the lessons a teacher changed); what
+// each brings that no earlier lesson asked for: a key by its code, a symbol typed with Shift as 1000 +
+// its key's code, capitals as Shift. Raises VtError naming a lesson file that is missing.
+std::vector<TLessonData> ReadCourse(const QDir& folder, const QString& installed = {});
 std::vector<int> NoveltiesOf(const std::vector<TLessonData>& course, int number);
 
-// Draws FOLDER/images/aula<N>.jpg for the given lessons (all 24 when empty) from FOLDER/aulas.
-void DrawLessonPictures(const QDir& folder, const std::vector<int>& numbers = {});
+// Draws FOLDER/images/aula<N>.jpg for the given lessons (all 24 when empty) from the course ReadCourse reads.
+void DrawLessonPictures(const QDir& folder, const std::vector<int>& numbers = {},
+                        const QString& installed = {});
 // Every picture of the course: the lessons', images/default.jpg and logo_diploma.bmp.
 void DrawCoursePictures(const QDir& out);
