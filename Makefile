@@ -5,6 +5,8 @@
 #               the core's tests built for Windows under Wine
 #   make package  the Debian package of an optimised build, in build/release/package/
 #   make fuzz   the core's fuzzing harnesses, each for FUZZ_SECONDS (see fuzz/run.sh)
+#   make check  after each change: the debug build and its core and window tests; no root, no package,
+#               no OS users, no window manager (Debian packages must be there: make run installs them)
 
 # clang, libclang-rt-14-dev: the fuzzing harnesses (libFuzzer); llvm-14: their coverage count.
 # The desktop tests (ctest label "desktop"): a window manager, real X events and stacking under Xvfb,
@@ -22,15 +24,16 @@ PACKAGES := cmake ninja-build g++ pkg-config \
 	qt6-charts-dev libqt6opengl6-dev \
 	clang libclang-rt-14-dev llvm-14 \
 	$(DESKTOP_TEST_PACKAGES)
-# The package and its checks; xdotool drives the installed program in the install test; mingw-w64 and
+# The package and its checks; xdotool drives the installed program in the install test, strace shows
+# where it found its modules; mingw-w64 and
 # wine build and run the Windows core tests (googletest above gives the source they are built from).
-PACKAGES += dpkg-dev fakeroot file lintian appstream desktop-file-utils xdotool \
+PACKAGES += dpkg-dev fakeroot file lintian appstream desktop-file-utils xdotool strace \
 	mingw-w64 wine wine64
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 JOBS ?= $(shell nproc)
 
-.PHONY: run test deps build build-asan clean aulas program package package-checks install-test windows-test \
+.PHONY: run test check deps build build-asan clean aulas program package package-checks install-test windows-test \
 	fuzz fuzz-build fuzz-regression fuzz-coverage
 
 run: program
@@ -41,6 +44,11 @@ test: build build-asan
 	ctest --preset dev -j $(JOBS)
 	ctest --preset asan -j $(JOBS)
 	$(MAKE) --no-print-directory fuzz-regression install-test windows-test
+
+check:
+	cmake --preset dev >/dev/null
+	cmake --build --preset dev -j $(JOBS)
+	ctest --preset dev -j $(JOBS) -L '^(core|gui)$$'
 
 deps:
 	@missing=$$(for p in $(PACKAGES); do dpkg -s $$p >/dev/null 2>&1 || echo $$p; done); \
@@ -74,12 +82,10 @@ package-checks:
 	appstreamcli validate --no-net --pedantic packaging/br.com.tavoli.velotecla.metainfo.xml
 	desktop-file-validate packaging/*.desktop
 
-# Packages the debug build that `make build` made (no second build of the program), checks the
-# package, then installs it and runs it as three OS users (needs root; CI is root).
-install-test: build
-	cd build/dev && cpack -G DEB >/dev/null
-	@$(MAKE) --no-print-directory package-checks BUILD=build/dev
-	tests/install/installTest.sh build/dev/package/velotecla_*.deb build/dev
+# The package `make package` makes, installed and run as three OS users (needs root; CI is root). On a
+# machine where the program is installed it says so and leaves that installation alone.
+install-test: package
+	tests/install/installTest.sh build/release/package/velotecla_$$(head -n1 VERSION)_*.deb build/release
 
 # The core library and its tests cross-built for Windows with mingw-w64, run under Wine.
 windows-test: deps

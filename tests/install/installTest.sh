@@ -1,27 +1,58 @@
 #!/usr/bin/env bash
 # The Debian package on a real system: installs it, runs the installed program under a private Xvfb as
 # two members of the group velotecla and one user outside it (each creates a student through the
-# windows and leaves the program), checks where each one's writes landed, removes the package and
-# checks that the students are kept. Needs root: it installs a package and adds OS users. A data
-# folder or group that was there before is put back as it was.
+# windows and leaves the program), prints a diploma to a PDF file through the installed printing module
+# and plays a lesson's first sound through the installed sound module as each member, checks where each
+# one's writes landed, removes the package and checks that the students are kept.
+#
+# Needs root: it installs a package and adds OS users. It never touches a real installation: where the
+# package is installed or /var/lib/velotecla exists, it says so and is skipped. What a run makes is
+# written down first (in $state), so a run that was killed is undone at the next start.
 #
 #   tests/install/installTest.sh PACKAGE.deb BUILD_DIR
 set -euo pipefail
 
 deb=$(readlink -f "$1")
 build_dir=$(readlink -f "$2")
+version=$(head -n1 "$(dirname "$(readlink -f "$0")")/../../VERSION")
 data=/var/lib/velotecla
 members=(vtteste-ana vtteste-bia)
 outsider=vtteste-caio
 title='Velotecla - Curso de Datilografia by tavoli'
+state=/var/tmp/velotecla-install-test.state
 
 if [ "$(id -u)" != 0 ]; then
     echo "install test: not run, it needs root (it installs the package and adds OS users)"
     exit 0
 fi
-if dpkg -s velotecla >/dev/null 2>&1; then
-    echo "install test: velotecla is already installed here; not touching that installation" >&2
-    exit 1
+
+# Removes the test's users once their processes have ended (userdel refuses a user who still runs
+# something), then, if $state says this test installed it, the package, its shared folder and its group.
+undo() {
+    local u
+    for u in "${members[@]}" "$outsider"; do
+        id "$u" >/dev/null 2>&1 || continue
+        pkill -KILL -u "$u" 2>/dev/null || true
+        for _ in $(seq 100); do pgrep -u "$u" >/dev/null || break; sleep 0.1; done
+        userdel -r "$u" >/dev/null 2>&1 || echo "install test: the user $u could not be removed" >&2
+    done
+    [ -f "$state" ] || return 0
+    local made_group=no
+    . "$state"
+    if dpkg -s velotecla >/dev/null 2>&1; then dpkg --purge velotecla >/dev/null 2>&1 || true; fi
+    rm -rf "$data"
+    if [ "$made_group" = yes ] && getent group velotecla >/dev/null; then groupdel velotecla; fi
+    rm -f "$state"
+}
+
+if [ -f "$state" ] || id "${members[0]}" >/dev/null 2>&1; then
+    echo "install test: removing what an interrupted earlier run left"
+    undo
+fi
+if dpkg -s velotecla >/dev/null 2>&1 || [ -e "$data" ]; then
+    echo "install test: SKIPPED: velotecla is installed here or $data exists; the test runs only on a"
+    echo "machine without the program, and never touches an installation or its students"
+    exit 0
 fi
 
 failures=0
@@ -36,28 +67,20 @@ check() { # description, command...
 
 work=$(mktemp -d /tmp/vt-install.XXXXXX)
 chmod 755 "$work"
-backup=""
-group_before=$(getent group velotecla >/dev/null && echo yes || echo no)
 xvfb_pid=""
 program_pids=()
 
 cleanup() {
     set +e
     for p in "${program_pids[@]}"; do kill -KILL "$p" 2>/dev/null; done
-    for u in "${members[@]}" "$outsider"; do userdel -r "$u" >/dev/null 2>&1; done
+    for p in "${program_pids[@]}"; do wait "$p" 2>/dev/null; done
     [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-    dpkg -s velotecla >/dev/null 2>&1 && dpkg --purge velotecla >/dev/null 2>&1
-    rm -rf "$data"
-    [ -n "$backup" ] && mv "$backup" "$data"
-    [ "$group_before" = no ] && getent group velotecla >/dev/null && groupdel velotecla
+    undo
     rm -rf "$work"
 }
 trap cleanup EXIT
 
-if [ -e "$data" ]; then
-    backup=$data.before-install-test.$$
-    mv "$data" "$backup"
-fi
+echo "made_group=$(getent group velotecla >/dev/null && echo no || echo yes)" >"$state"
 
 # --- Installing -------------------------------------------------------------------------------------
 start=$(date +%s)
@@ -71,17 +94,25 @@ for d in "$data" "$data/users" "$data/aulas"; do
     check "$d is root:velotecla, set-group-id and group-writable" \
         test "$(stat -c '%U:%G %a' "$d")" = "root:velotecla 2775"
 done
-check "velotecla --version answers" test "$(velotecla --version)" = "velotecla 1.7"
+check "velotecla --version answers with VERSION" test "$(velotecla --version)" = "velotecla $version"
+check "velotecla-relatorio --version answers with VERSION" \
+    test "$(velotecla-relatorio --version)" = "velotecla-relatorio $version"
 check "velotecla --help answers in Portuguese" sh -c 'velotecla --help | grep -q "^Uso: velotecla"'
 for f in /usr/share/applications/br.com.tavoli.velotecla.desktop /usr/share/metainfo/br.com.tavoli.velotecla.metainfo.xml \
     /usr/share/icons/hicolor/48x48/apps/velotecla.png /usr/share/man/man1/velotecla.1.gz \
+    /usr/share/man/man1/vt-aula.1.gz /usr/share/man/man1/vt-figura.1.gz \
     /usr/share/velotecla/aulas/aula24.aul /usr/share/velotecla/splash.jpg; do
     check "installed: $f" test -f "$f"
 done
+check "the manual page carries VERSION" sh -c "zcat /usr/share/man/man1/velotecla.1.gz | grep -q 'Velotecla $version'"
+check "vt-aula on the PATH shows an installed lesson" \
+    sh -c 'vt-aula show /usr/share/velotecla/aulas/aula24.aul | grep -q "^Tecla: F"'
+check "vt-figura on the PATH draws a picture from the installed lessons" \
+    sh -c "mkdir -p '$work/figura' && vt-figura '$work/figura' 3 && test -s '$work/figura/images/aula3.jpg'"
 modules=$(dpkg -L velotecla | grep -E '/(vtprint|libvelotecla_sound)\.so$' || true)
 check "both modules installed" test "$(echo "$modules" | wc -l)" = 2
 check "no build folder path in the installed code" \
-    sh -c "! grep -qF '$build_dir' /usr/bin/velotecla $(echo $modules)"
+    sh -c "! grep -qF '$build_dir' /usr/bin/velotecla /usr/bin/velotecla-relatorio $(echo $modules)"
 
 # --- Running as three OS users ------------------------------------------------------------------------
 useradd -m -G velotecla -s /bin/sh "${members[0]}"
@@ -164,6 +195,60 @@ check "Caio is in $outsider's own folder" test -f "/home/$outsider/$user_data/us
 check "Caio is not in the shared roster" test ! -e "$data/users/Caio"
 check "nothing of $outsider's in the shared folder" test -z "$(find "$data" -user "$outsider")"
 check "$outsider is told where its data is" grep -q "não pode gravar na pasta de dados compartilhada" "$work/$outsider.log"
+# --- Printing and sound through the installed modules -------------------------------------------------
+# The student has passed the final test (lessons 24 and 25 unlocked, lesson 24 selected); the rest of
+# the profile (name, password, level) stays as the editor wrote it, and so do the file's owner and mode.
+passed_student() { # profile
+    awk 'BEGIN { RS = "\r\n"; ORS = "\r\n" } /^\[/ { drop = ($0 ~ /^\[(Config|Aula[0-9]+)\]$/) } !drop' "$1" >"$work/profile"
+    printf '[Aula24]\r\nHabilitado=1\r\n[Aula25]\r\nHabilitado=1\r\n[Config]\r\nAulaAtual=23\r\n' >>"$work/profile"
+    cat "$work/profile" >"$1"
+}
+start_key=$(vt-aula show /usr/share/velotecla/aulas/aula24.aul | sed -n 's/^Tecla: *//p')
+
+# As the user, in the home folder: the diploma through the preview's Print (Ctrl+P) and the print
+# dialog's own default, a PDF file in the current folder; then lesson 24 started with its key, whose
+# countdown ends with the first sound. strace records where the program looked for its modules.
+modules_session() { # user student index-in-the-roster
+    local user=$1 student=$2 index=$3 pid
+    passed_student "$data/users/$student"
+    printf '[Config]\r\nLastUser=%s\r\n' "$index" >"$data/velotecla.INI"
+    (cd "/home/$user" && exec strace -f -qq -e trace=openat -o "$work/$user.strace" \
+        setpriv --reuid="$user" --regid="$user" --init-groups env -i HOME="/home/$user" PATH=/usr/bin:/bin \
+        LANG=C.UTF-8 DISPLAY="$DISPLAY" velotecla >"$work/$user.modules.log" 2>&1) &
+    pid=$!
+    program_pids+=("$pid")
+    sleep 3.5 # the splash
+    press "^$title\$" Return || return 1                   # "Fazer Aulas deste Aluno"
+    press '^Senha de Acesso' Return || return 1             # the built-in administrator's way
+    press "^Aulas do Aluno \\($student\\)\$" alt+i || return 1 # "Imprimir Diploma..."
+    press '^(Print Preview|Visualiza)' ctrl+p || return 1
+    press '^(Print|Imprimir)$' Return || return 1
+    wait_file "/home/$user/Diploma de Digitação.pdf" || { echo "no diploma in /home/$user" >&2; return 1; }
+    press '^(Print Preview|Visualiza)' Escape || return 1
+    press "^Aulas do Aluno \\($student\\)\$" alt+f || return 1 # "Fazer esta Aula..."
+    sleep 1
+    xdotool key "$start_key"
+    sleep 4.5 # the countdown, and its sound at the end
+    pkill -TERM -u "$user" velotecla || true
+    for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+}
+opened() { # trace module: the module was opened from the installation's library folder
+    grep -Eq "openat\(AT_FDCWD, \"/usr/lib/[^\"]*/velotecla/$2\", [^)]*\) = [0-9]+\$" "$1"
+}
+i=0
+for u in "${members[@]}"; do
+    student=$([ "$u" = "${members[0]}" ] && echo Ana || echo Bia)
+    check "$u prints $student's diploma and starts a lesson" modules_session "$u" "$student" "$i"
+    check "$u's program loaded the printing module from the installation" opened "$work/$u.strace" vtprint.so
+    check "$u's program loaded the sound module from the installation" \
+        opened "$work/$u.strace" libvelotecla_sound.so
+    check "$u's diploma names $student" \
+        sh -c "pdftotext '/home/$u/Diploma de Digitação.pdf' - | grep -q 'Aluno $student concluiu'"
+    check "$u's program gave no message about a missing module" \
+        sh -c "! grep -q 'não foi encontrado' '$work/$u.modules.log'"
+    i=$((i + 1))
+done
+
 check "the installed files are as packaged" dpkg --verify velotecla
 check "nothing new under the installation's folders" \
     test -z "$(find /usr/share/velotecla /usr/lib/*/velotecla /usr/bin/velotecla -newer "$work/stamp")"
