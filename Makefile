@@ -14,13 +14,13 @@
 DESKTOP_TEST_PACKAGES := openbox xdotool x11-utils weston xwayland qt6-wayland
 
 # poppler-utils: the diploma test reads the printed PDF; libx11-dev, libxdamage-dev, xvfb: the start-up benchmark;
-# clang-format: the tests check every file's formatting.
+# clang-format, clang-tidy: the tests check every file's formatting and the core's files' findings.
 # qt6-charts-dev, libqt6opengl6-dev: the class report's charts (Qt Charts' CMake files ask for Qt OpenGL's).
 PACKAGES := cmake ninja-build g++ pkg-config \
 	qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-translations-l10n libgl-dev libvulkan-dev \
 	libjpeg62-turbo-dev libgtest-dev googletest \
 	fonts-dejavu-core fonts-liberation2 fonts-comic-neue fonts-urw-base35 fonts-terminus-otb \
-	poppler-utils libx11-dev libxdamage-dev xvfb clang-format \
+	poppler-utils libx11-dev libxdamage-dev xvfb clang-format clang-tidy \
 	qt6-charts-dev libqt6opengl6-dev \
 	clang libclang-rt-14-dev llvm-14 \
 	$(DESKTOP_TEST_PACKAGES)
@@ -33,7 +33,7 @@ PACKAGES += dpkg-dev fakeroot file lintian appstream desktop-file-utils xdotool 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 JOBS ?= $(shell nproc)
 
-.PHONY: run test check deps build build-asan clean aulas program package package-checks install-test windows-test \
+.PHONY: run test check tidy deps build build-asan clean aulas program package package-checks install-test windows-test \
 	fuzz fuzz-build fuzz-regression fuzz-coverage
 
 run: program
@@ -49,6 +49,10 @@ check:
 	cmake --preset dev >/dev/null
 	cmake --build --preset dev -j $(JOBS)
 	ctest --preset dev -j $(JOBS) -L '^(core|gui)$$'
+
+# clang-tidy with .clang-tidy over every file of the project (make test checks the core's files).
+tidy: build
+	sh tests/tidyCheck.sh $(CURDIR) build/dev run-clang-tidy $(JOBS)
 
 deps:
 	@missing=$$(for p in $(PACKAGES); do dpkg -s $$p >/dev/null 2>&1 || echo $$p; done); \

@@ -24,9 +24,8 @@ std::string ChooseDisplayBackend() {
 #ifdef _WIN32
     return {};
 #else
-    const std::string chosen =
-        DisplayBackendFor(std::getenv("QT_QPA_PLATFORM"), std::getenv("WAYLAND_DISPLAY"),
-                          std::getenv("XDG_SESSION_TYPE"), std::getenv("DISPLAY"));
+    std::string chosen = DisplayBackendFor(std::getenv("QT_QPA_PLATFORM"), std::getenv("WAYLAND_DISPLAY"),
+                                           std::getenv("XDG_SESSION_TYPE"), std::getenv("DISPLAY"));
     if (!chosen.empty())
         setenv("QT_QPA_PLATFORM", chosen.c_str(), 1);
     return chosen;

@@ -52,7 +52,7 @@ bool decodeInto(const std::string& bytes, std::uint64_t maxPixels, RawPicture& p
         std::snprintf(err.message, sizeof err.message,
                       "Image too large: %u x %u pixels (at most %llu megapixels)",
                       static_cast<unsigned>(info.image_width), static_cast<unsigned>(info.image_height),
-                      static_cast<unsigned long long>(maxPixels / (1024 * 1024)));
+                      static_cast<unsigned long long>(maxPixels / (1024ull * 1024ull)));
         jpeg_destroy_decompress(&info);
         return false;
     }

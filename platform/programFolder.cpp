@@ -34,13 +34,11 @@ std::string PathToUtf8(const std::filesystem::path& path) {
 }
 
 std::string FileNamePart(const std::string& pathText) {
-    const auto pos = pathText.find_last_of(
 #ifdef _WIN32
-        "\\/:"
+    const auto pos = pathText.find_last_of("\\/:");
 #else
-        "/"
+    const auto pos = pathText.find_last_of('/');
 #endif
-    );
     return pos == std::string::npos ? pathText : pathText.substr(pos + 1);
 }
 
