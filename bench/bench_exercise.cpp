@@ -5,6 +5,8 @@
 //   bench_exercise [keys]      10,000 keys by default; prints the median, 99th percentile and maximum
 //   bench_exercise --demo      a lesson on screen, typed slowly, then its result (for looking at it)
 //   bench_exercise --demo --quick   the same at full speed (a smoke run)
+//   bench_exercise --aula N [abnt2] [seconds]   lesson N of the course for a student with the American (or
+//                              ABNT2) layout, typed to the middle of a word and held there (for a screenshot)
 //
 // The flash begins with a reading of the tick counter as its keys turn red: the benchmark's tick
 // counter notes that moment and moves 150 ms on at every reading, so no key waits. Where the keyboard does
@@ -77,11 +79,88 @@ void loadLesson(const QTemporaryDir& dir, int words) {
     ShowKeyboard(18, 336, frmExec);
 }
 
-void send(Qt::Key key, const QString& text) {
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+// Lesson N of the built course, for a student with the given layout.
+void loadCourseLesson(const QTemporaryDir& dir, int n, int layout) {
+    const QDir folder(dir.path());
+    for (const char* sub : {"users", "aulas", "images"})
+        folder.mkpath(QString::fromLatin1(sub));
+    const QDir images(QStringLiteral(VT_DATA_DIR "/images"));
+    for (const QString& name : images.entryList(QDir::Files))
+        QFile::copy(images.filePath(name), folder.filePath(QStringLiteral("images/") + name));
+    const QString lesson = QStringLiteral("aulas/aula%1.aul").arg(n);
+    QFile::copy(QStringLiteral(VT_DATA_DIR "/") + lesson, folder.filePath(lesson));
+    QFile profile(folder.filePath(QStringLiteral("users/ana")));
+    if (profile.open(QIODevice::WriteOnly))
+        profile.write(QStringLiteral("[Aula%1]\r\nHabilitado=1\r\n[Keyboard]\r\nLayout=%2\r\n")
+                          .arg(n)
+                          .arg(layout)
+                          .toLatin1());
+    profile.close();
+    frmAulas->Hint = folder.filePath(QStringLiteral("users/ana"));
+    frmAulas->SetItemIndex(n - 1);
+    frmAulas->LoadLesson(n - 1);
+    ShowKeyboard(18, 336, frmExec);
+}
+
+void send(Qt::Key key, const QString& text, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
     QApplication::sendEvent(frmExec, &press);
-    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+    QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
     QApplication::sendEvent(frmExec, &release);
+}
+
+// The lesson's own keys, a little past twice its text when it is short, and held in the middle of a word.
+int typeLesson(int layout, int seconds) {
+    std::vector<int> codes(ExerciseState.ModelCodes, ExerciseState.ModelCodes + ExerciseState.ModelLength);
+    std::vector<int> keys;
+    while (keys.size() < 60)
+        keys.insert(keys.end(), codes.begin(), codes.end());
+    keys.insert(keys.end(), codes.begin(), codes.begin() + static_cast<long>(codes.size() / 2));
+    std::size_t next = 0;
+    bool shifted = false, started = false;
+    QTimer typist;
+    typist.setInterval(60);
+    QObject::connect(&typist, &QTimer::timeout, [&] {
+        if (!ExerciseState.Running) {
+            if (!started) {
+                started = true; // the countdown runs inside this key
+                send(static_cast<Qt::Key>(Qt::Key_F1 + ExerciseState.StartKey - 112), QString());
+            }
+            return;
+        }
+        if (next >= keys.size()) {
+            typist.stop();
+            std::printf("held\n");
+            std::fflush(stdout);
+            QTimer::singleShot(seconds * 1000, [] {
+                ExerciseState.Running = false;
+                frmExec->hide();
+            });
+            return;
+        }
+        const int code = keys[next++];
+        const Qt::KeyboardModifiers modifiers = shifted ? Qt::ShiftModifier : Qt::NoModifier;
+        shifted = code == 16;
+        Qt::Key key = static_cast<Qt::Key>(code);
+        if (code == 16)
+            key = Qt::Key_Shift;
+        else if (code == 13)
+            key = Qt::Key_Return;
+        else if (code == 186)
+            key = layout == 1 ? Qt::Key_Ccedilla : Qt::Key_Semicolon;
+        else if (code == 188)
+            key = Qt::Key_Comma;
+        else if (code == 189)
+            key = Qt::Key_Minus;
+        else if (code == 190)
+            key = Qt::Key_Period;
+        send(key, QString(), code == 16 ? Qt::ShiftModifier : modifiers);
+    });
+    typist.start();
+    frmExec->exec();
+    std::printf("typed %zu keys: words right %d wrong %d\n", next, ExerciseState.WordsRight,
+                ExerciseState.WordsWrong);
+    return 0;
 }
 
 struct TKey {
@@ -202,6 +281,14 @@ int main(int argc, char* argv[]) {
     CreateWindowSet();
     frmsplash->hide(); // no roster coming up over the exercise
     SetSoundBackEnd(&silence);
+    if (argc > 2 && QString::fromLatin1(argv[1]) == QLatin1String("--aula")) {
+        const int layout = argc > 3 && QString::fromLatin1(argv[3]) == QLatin1String("abnt2") ? 1 : 0;
+        loadCourseLesson(dir, std::clamp(std::atoi(argv[2]), 1, 24), layout);
+        frmCont->tmrCont->setInterval(50);
+        const int result = typeLesson(layout, argc > 4 ? std::atoi(argv[4]) : 10);
+        DestroyWindowSet();
+        return result;
+    }
     const bool showing = argc > 1 && QString::fromLatin1(argv[1]) == QLatin1String("--demo");
     loadLesson(dir, showing ? 6 : 1000000);
     const bool quick = showing && argc > 2 && QString::fromLatin1(argv[2]) == QLatin1String("--quick");

@@ -98,10 +98,25 @@ bool LessonComplete(const TExerciseState& state) {
     return static_cast<std::int64_t>(state.WordsRight) + state.WordsWrong == state.WordsToType;
 }
 
-std::string EchoOf(std::uint16_t keyCode) {
+std::string EchoOf(std::uint16_t keyCode, bool shifted, int layout) {
     if (keyCode == Vk::Return)
         return "\r\n";
-    return std::string(1, static_cast<char>(keyCode & 0xFF));
+    if (keyCode == Vk::Space)
+        return " ";
+    const TKeyboardKey* key = KeyOfCode(keyCode);
+    if (!key || !key->OnScreen())
+        return {};
+    const bool abnt2 = layout == 1;
+    const std::string legend = Utf8ToCp1252Lossy(abnt2 ? key->AbntLegend() : key->legend);
+    if (legend.size() != 1)
+        return {}; // Shift, Tab, Caps Lock, Backspace: keys that type nothing
+    const char plain = legend[0];
+    if (plain >= 'A' && plain <= 'Z')
+        return std::string(1, shifted ? plain : static_cast<char>(plain - 'A' + 'a'));
+    if (plain == '\xC7') // the ABNT2 key right of L: ç, Ç with Shift
+        return std::string(1, shifted ? plain : '\xE7');
+    const char withShift = abnt2 ? key->abnt2Shifted : key->shifted;
+    return std::string(1, shifted && withShift ? withShift : plain);
 }
 
 std::string StatisticsBlock(const TExerciseState& state, double elapsed) {

@@ -42,8 +42,10 @@ void JudgeWord(TExerciseState& state, std::uint8_t code, std::int32_t& wrongWord
 // Right plus wrong words have reached the lesson's count.
 bool LessonComplete(const TExerciseState& state);
 
-// What the echo box gets for a key: CR LF for Enter, otherwise the character of the code's low byte.
-std::string EchoOf(std::uint16_t keyCode);
+// What the echo box gets for a key: the character the layout (0 American, 1 ABNT2) types on that key,
+// with Shift or without, as the student sees it printed; CR LF for Enter; nothing for a key that types
+// no character (Shift, Tab, Caps Lock, Backspace).
+std::string EchoOf(std::uint16_t keyCode, bool shifted, int layout);
 
 // The nine-line statistics block, lines joined by CR LF, no break after the last.
 std::string StatisticsBlock(const TExerciseState& state, double elapsed);

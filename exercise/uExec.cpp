@@ -19,6 +19,7 @@
 #include "widgets/qtText.h"
 
 #include <QCloseEvent>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -172,6 +173,13 @@ void TfrmExec::BuildControls() {
     layOut();
 }
 
+namespace {
+const QString kLongestStatistic = QStringLiteral("Porcentagem de Acerto = 100%");
+QFont designedStatisticsFont() {
+    return plainText(DesignScale().font(QStringLiteral("Terminal"), 12));
+}
+} // namespace
+
 void TfrmExec::layOut() {
     const DesignScale s;
     const int growX = width() - m_designed.width();
@@ -187,25 +195,40 @@ void TfrmExec::layOut() {
         {bar, s.rect(168, 448, 402, 10), true, false},
         {txtUserKey, s.rect(168, 456, 402, 38), true, true},
     };
+    // The terminal face the statistics were drawn for is narrower than its look-alikes here: where the
+    // screen leaves room, the box widens until its longest line fits in the designed face, and the bars
+    // and the echo beside it give up as much of their width.
+    const QRect designedRes = anchors[5].designed;
+    const int widen = std::clamp(statisticsWidth() - designedRes.width(), 0, std::max(0, growX / 2));
     for (const TAnchor& a : anchors) {
         QRect r = a.designed;
         if (a.right)
             r.setWidth(std::max(0, r.width() + growX));
         if (a.bottom)
             r.setHeight(std::max(0, r.height() + growY));
+        if (a.widget == txtRes)
+            r.setWidth(r.width() + widen);
+        else if (a.widget == barD || a.widget == bar || a.widget == txtUserKey)
+            r.adjust(widen, 0, 0, 0);
         a.widget->setGeometry(r);
     }
     imgAula->setGeometry(Panel1->contentsRect());
     fitStatisticsFont();
 }
 
+int TfrmExec::statisticsWidth() const {
+    const int margin = static_cast<int>(txtRes->document()->documentMargin());
+    return QFontMetrics(designedStatisticsFont()).horizontalAdvance(kLongestStatistic) + 2 * margin +
+           2 * txtRes->frameWidth() + 2;
+}
+
 void TfrmExec::fitStatisticsFont() {
-    // The terminal face the box was drawn for is narrower than its look-alikes here: the longest line
-    // must fit the box.
-    const QString longest = QStringLiteral("Porcentagem de Acerto = 100%");
+    // On a screen too small to widen the box, the longest line must still fit it.
     const int room = txtRes->viewport()->width() - 2 * static_cast<int>(txtRes->document()->documentMargin());
-    const QFont chosen =
-        FittedFont(plainText(DesignScale().font(QStringLiteral("Terminal"), 12)), {longest}, room, 6);
+    const QFont designed = designedStatisticsFont();
+    const QFont chosen = QFontMetrics(designed).horizontalAdvance(kLongestStatistic) <= room
+                             ? designed
+                             : FittedFont(designed, {kLongestStatistic}, room, 6);
     if (chosen != txtRes->font())
         txtRes->setFont(chosen);
 }
@@ -239,6 +262,7 @@ void TfrmExec::showEvent(QShowEvent* event) {
 
 void TfrmExec::keyPressEvent(QKeyEvent* event) {
     event->accept();
+    m_shifted = event->modifiers().testFlag(Qt::ShiftModifier);
     Guard([this, event] { FormKeyDown(VirtualKeyOf(event)); });
 }
 
@@ -293,18 +317,29 @@ void TfrmExec::startExercise() {
 void TfrmExec::appendEcho(std::uint16_t key) {
     // The box breaks its lines itself, a full line at a time (the font is fixed-width): a lesson
     // typed without Enter would otherwise be one paragraph of thousands of characters, laid out
-    // again at every key.
+    // again at every key. A word that reaches the end of a line moves whole to the next one.
     QTextCursor cursor(txtUserKey->document());
     cursor.movePosition(QTextCursor::End);
+    const QString typed = FromCp(EchoOf(key, m_shifted, frmKey->Layout()));
     if (key == Vk::Return) {
         cursor.insertBlock();
-    } else {
+    } else if (!typed.isEmpty()) {
         const int columns =
             std::max(1, txtUserKey->viewport()->width() /
                             std::max(1, txtUserKey->fontMetrics().horizontalAdvance(QLatin1Char('M'))));
-        if (cursor.block().length() - 1 >= columns)
+        const QString line = cursor.block().text();
+        const bool blank = typed == QLatin1String(" ");
+        if (line.size() >= columns) {
+            // A blank at a full line's end is the line break itself.
+            const qsizetype lastBlank = line.lastIndexOf(QLatin1Char(' '));
+            const QString word = blank || lastBlank < 0 ? QString() : line.mid(lastBlank + 1);
+            cursor.movePosition(QTextCursor::Left, QTextCursor::KeepAnchor, static_cast<int>(word.size()));
+            cursor.removeSelectedText();
             cursor.insertBlock();
-        cursor.insertText(FromCp(EchoOf(key)));
+            cursor.insertText(word);
+        }
+        if (!blank || line.size() < columns)
+            cursor.insertText(typed);
     }
     // The newest keys stay in view.
     QScrollBar* scroll = txtUserKey->verticalScrollBar();

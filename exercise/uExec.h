@@ -62,9 +62,11 @@ private:
     void appendEcho(std::uint16_t key);
     void showStatistics();
     void fitStatisticsFont();
+    int statisticsWidth() const; // the statistics box's width for its longest line in the designed face
     QString m_statistics;
-    bool m_waiting = true; // shown by the loader, start key not pressed yet
-    QSize m_designed;      // the designed client size, scaled
+    bool m_waiting = true;  // shown by the loader, start key not pressed yet
+    bool m_shifted = false; // Shift was down with the last key, for the echo
+    QSize m_designed;       // the designed client size, scaled
 };
 
 extern TfrmExec* frmExec;

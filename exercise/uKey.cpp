@@ -122,6 +122,7 @@ QList<QLabel*> TfrmKey::KeysOf(std::uint16_t code) {
 void TfrmKey::ApplyLayout(int layout) {
     if (layout != 0 && layout != 1)
         return;
+    m_layout = layout;
     for (const TKeyboardKey& k : KeyboardKeys())
         if (k.layout0) {
             QLabel* key = Key(QString::fromLatin1(k.name));

@@ -42,6 +42,8 @@ public:
 
     // The five relabelled keys for layout 0 or 1; other numbers leave them as they are.
     void ApplyLayout(int layout);
+    // The layout last applied: 0 American, 1 ABNT2.
+    int Layout() const { return m_layout; }
 
     // Lighting is counted per key, so that however flashes nest, a key goes back to its normal
     // colours exactly when the last flash holding it ends.
@@ -64,6 +66,7 @@ private:
     void addKey(const TKeyboardKey& key);
     void paintNormal(QLabel* key);
     void fitLegend(QLabel* key);
+    int m_layout = 0;
     QHash<QString, QLabel*> m_keys;
     QHash<std::uint16_t, QList<QLabel*>> m_byCode; // the keys each code lights
     QHash<const QLabel*, int> m_lit;

@@ -80,10 +80,19 @@ int ReadStudentLayout(const std::string& profilePath) {
 
 std::string AdaptToLayout(const std::string& description, int layout) {
     std::string shown = description;
-    if (layout == 1)
-        for (char& c : shown)
-            if (c == ';')
-                c = static_cast<char>(199); // Ç in Windows-1252
+    if (layout != 1)
+        return shown;
+    // The ABNT2 key right of L types ç: beside a lower-case letter (a drill such as "jkl;") it is the
+    // letter the student sees typed; elsewhere it names the key, by its legend Ç.
+    const auto lower = [&](std::size_t at) {
+        if (at >= description.size())
+            return false;
+        const auto c = static_cast<unsigned char>(description[at]);
+        return (c >= 'a' && c <= 'z') || c == 0xE7;
+    };
+    for (std::size_t i = 0; i < shown.size(); ++i)
+        if (shown[i] == ';')
+            shown[i] = (i > 0 && lower(i - 1)) || lower(i + 1) ? '\xE7' : '\xC7'; // ç, Ç in Windows-1252
     return shown;
 }
 

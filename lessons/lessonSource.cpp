@@ -357,10 +357,11 @@ std::string TextToType(const std::vector<int>& codes, int layout) {
     for (std::size_t i = 0; i < end; ++i) {
         const int code = codes[i];
         if (code == Vk::RightOfL) {
-            // Inside a word the key types the letter ç; alone it is the key, by its layout's legend.
+            // On ABNT2 the key types ç; on the American layout it is the word's ç between letters and
+            // otherwise the key's own ";".
             const auto letter = [&](std::size_t at) { return codes[at] >= 'A' && codes[at] <= 'Z'; };
             const bool inWord = i > 0 && letter(i - 1) && letter(i + 1);
-            out += inWord ? '\xE7' : layout == 1 ? '\xC7' : ';';
+            out += inWord || layout == 1 ? '\xE7' : ';';
             continue;
         }
         if (code == kShift && i + 1 < end && codes[i + 1] == Vk::RightOfL) {

@@ -185,10 +185,21 @@ TEST(Statistics, ElapsedTimeAcrossMidnightStillCounts) {
     EXPECT_EQ(TimeToStr(ElapsedSince(1.0 - 30 * kSecond, 15 * kSecond)), "00:00:45");
 }
 
-TEST(Echo, EnterIsALineBreakAndEveryOtherKeyItsCharacter) {
-    EXPECT_EQ(EchoOf(13), "\r\n");
-    EXPECT_EQ(EchoOf(65), "A");
-    EXPECT_EQ(EchoOf(32), " ");
-    EXPECT_EQ(EchoOf(186), "\xBA");
-    EXPECT_EQ(EchoOf(9), "\t");
+TEST(Echo, TheCharacterTheLayoutTypesOnTheKey) {
+    const struct {
+        std::uint16_t code;
+        bool shifted;
+        std::string american, abnt2;
+    } cases[] = {
+        {13, false, "\r\n", "\r\n"}, {32, false, " ", " "},    {65, false, "a", "a"},  {65, true, "A", "A"},
+        {186, false, ";", "\xE7"},   {186, true, ":", "\xC7"}, {188, false, ",", ","}, {190, false, ".", "."},
+        {190, true, ">", ">"},       {189, false, "-", "-"},   {49, false, "1", "1"},  {49, true, "!", "!"},
+        {52, true, "$", "$"},        {57, true, "(", "("},     {191, false, "/", ";"}, {191, true, "?", ":"},
+        {222, false, "'", "~"},      {16, true, "", ""},       {9, false, "", ""},     {8, false, "", ""},
+        {20, false, "", ""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(EchoOf(c.code, c.shifted, 0), c.american) << c.code << " " << c.shifted;
+        EXPECT_EQ(EchoOf(c.code, c.shifted, 1), c.abnt2) << c.code << " " << c.shifted;
+    }
 }

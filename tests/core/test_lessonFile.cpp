@@ -101,9 +101,10 @@ TEST(ReadLessonFile, ReadsSevenLinesAndIgnoresTheRest) {
 }
 
 TEST(AdaptToLayout, OnlyLayoutOneTurnsSemicolonsIntoCedillas) {
-    const std::string text = "a;b;\r\n;";
-    EXPECT_EQ(AdaptToLayout(text, 1), "a\xC7"
-                                      "b\xC7\r\n\xC7");
+    // Lower-case ç beside lower-case letters (what the key types), the legend Ç where it names the key.
+    const std::string text = "a;b;\r\n; (A;)";
+    EXPECT_EQ(AdaptToLayout(text, 1), "a\xE7"
+                                      "b\xE7\r\n\xC7 (A\xC7)");
     EXPECT_EQ(AdaptToLayout(text, 0), text);
     EXPECT_EQ(AdaptToLayout(text, 2), text);
     EXPECT_EQ(AdaptToLayout(text, -1), text);
@@ -114,7 +115,7 @@ TEST(AdaptToLayout, ReadsTheLayoutFromTheProfile) {
     std::filesystem::create_directories(dir);
     const auto profile = (dir / "aluno").string();
     { std::ofstream(profile, std::ios::binary) << "[Keyboard]\r\nLayout=1\r\n"; }
-    EXPECT_EQ(AdaptToLayout("x;y", profile), "x\xC7y");
+    EXPECT_EQ(AdaptToLayout("x;y", profile), "x\xE7y");
     { std::ofstream(profile, std::ios::binary) << "[Keyboard]\r\nLayout=abnt\r\n"; }
     EXPECT_EQ(errorOf([&] { AdaptToLayout("x;y", profile); }), "'abnt' is not a valid integer value");
     // No key yet: layout 0, and the read stores the default.

@@ -126,18 +126,18 @@ TEST(LessonSource, SymbolsWithShiftAndTheTextAsStudentsSeeIt) {
               "@#%&*_+<>");
 
     // The text a description and a picture show: the closing key left out, the key right of L as
-    // the word's ç between letters, otherwise by the layout's legend.
+    // ç on ABNT2, the word's ç between letters and otherwise ";" on the American layout.
     const struct {
         std::vector<int> codes;
         std::string american, abnt2;
     } cases[] = {
-        {{74, 75, 76, 186, 32}, "jkl;", "jkl\xC7"},
+        {{74, 75, 76, 186, 32}, "jkl;", "jkl\xE7"},
         {{70, 79, 82, 186, 65, 13},
          "for\xE7"
          "a",
          "for\xE7"
          "a"},
-        {{186, 80, 186, 32, 65, 13}, ";p; a", "\xC7p\xC7 a"},
+        {{186, 80, 186, 32, 65, 13}, ";p; a", "\xE7p\xE7 a"},
         {{16, 65, 16, 186, 16, 49, 32}, "A:!", "A\xC7!"},
         {{16, 57, 49, 16, 48, 13}, "(1)", "(1)"},
         {{32}, "", ""},

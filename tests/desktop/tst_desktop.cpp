@@ -400,7 +400,10 @@ private slots:
             // A held key flashes at every repetition: the picture catches the keyboard lit.
             QTimer::singleShot(1200, [] { screenshot(QStringLiteral("exercise-flash")); });
             sh(QStringLiteral("xdotool keydown a; sleep 1.6; xdotool keyup a"));
-            key(QStringLiteral("s d space a s d space"));
+            key(QStringLiteral("s d space a s d space shift+a comma"));
+            // What real keys type: Shift gives the capital, the comma its own character.
+            QVERIFY2(frmExec->txtUserKey->toPlainText().endsWith(QStringLiteral("asd asd A,")),
+                     qPrintable(frmExec->txtUserKey->toPlainText()));
             aboveWhileTyping = stackedAbove(frmKey, frmExec);
             QTRY_VERIFY_WITH_TIMEOUT(clockLines.size() >= 3, 5000);
             d.program.answers.push_back(true);

@@ -54,23 +54,25 @@ std::set<int> novelties(const std::vector<int>& codes) {
     return seen;
 }
 
-// The curve: keys per minute asked for in lesson n, lower on lessons that bring something new.
+// The curve: keys per minute asked for in lesson n, from 40 in lesson 1 to 150 in the final test, each
+// lesson about 6% above the one before.
 int curveSpeed(int n) {
-    return 40 + static_cast<int>(std::floor(110.0 * (n - 1) / 23 + 0.5));
-}
-int targetSpeed(int n, bool bringsNew) {
-    return bringsNew ? std::max(40, static_cast<int>(std::floor(0.85 * curveSpeed(n) + 0.5))) : curveSpeed(n);
+    return static_cast<int>(std::lround(40 * std::pow(150.0 / 40, (n - 1) / 23.0)));
 }
 
-struct Slips {
-    long substituted = 0, omitted = 0, inserted = 0;
+// How a typist slips, as shares of the slips: a wrong letter, a key left out, an extra letter before
+// the key, two neighbouring keys swapped.
+struct SlipMix {
+    double wrong, missed, extra, swapped;
 };
+constexpr SlipMix kCarefulMix{0.60, 0.15, 0.15, 0.10};
+constexpr SlipMix kCourseMix{0.80, 0.10, 0.10, 0.0};
+constexpr SlipMix kWrongOnly{1.0, 0.0, 0.0, 0.0};
 
-// A typist at a steady speed who slips on a share of the keys: four slips in five hit a wrong letter,
-// one in ten leaves the key out, one in ten puts an extra letter before it. Typed through the
-// exercise's own judging and pass rule.
-bool typistPasses(const TLessonData& lesson, double keysPerMinute, double slipRate, std::mt19937& random,
-                  Slips& slips) {
+// A typist at a speed that varies ±30% from key to key, who slips on a share of the keys in a given
+// mix; typed through the exercise's own judging and pass rule.
+bool typistPasses(const TLessonData& lesson, double keysPerMinute, double slipRate, const SlipMix& mix,
+                  std::mt19937& random) {
     TExerciseState state;
     SetModel(state, lesson.Codes);
     state.WordsToType = lesson.WordsToType;
@@ -79,35 +81,41 @@ bool typistPasses(const TLessonData& lesson, double keysPerMinute, double slipRa
     StartExercise(state, 0.0);
     std::int32_t toggle = 0;
     long keys = 0;
+    double seconds = 0;
+    std::uniform_real_distribution<double> chance(0.0, 1.0);
+    std::uniform_real_distribution<double> pace(0.7, 1.3);
+    std::uniform_int_distribution<int> letter('A', 'Z');
     const auto press = [&](int code) {
+        if (LessonComplete(state))
+            return;
         ++keys;
+        seconds += 60.0 / keysPerMinute * pace(random);
         JudgeKey(state, static_cast<std::uint16_t>(code), toggle, nullptr);
     };
-    std::uniform_real_distribution<double> chance(0.0, 1.0);
-    std::uniform_int_distribution<int> letter('A', 'Z');
-    for (std::size_t i = 0; !LessonComplete(state) && keys < 100000; i = (i + 1) % lesson.Codes.size()) {
+    const std::size_t size = lesson.Codes.size();
+    for (std::size_t i = 0; !LessonComplete(state) && keys < 100000; i = (i + 1) % size) {
         const int expected = lesson.Codes[i];
         if (chance(random) >= slipRate) {
             press(expected);
             continue;
         }
         const double kind = chance(random);
-        if (kind < 0.8) {
+        if (kind < mix.wrong) {
             int wrong = letter(random);
             while (wrong == expected)
                 wrong = letter(random);
             press(wrong);
-            ++slips.substituted;
-        } else if (kind < 0.9) {
-            ++slips.omitted;
-        } else {
+        } else if (kind < mix.wrong + mix.missed) {
+        } else if (kind < mix.wrong + mix.missed + mix.extra) {
             press(letter(random));
-            ++slips.inserted;
-            if (!LessonComplete(state))
-                press(expected);
+            press(expected);
+        } else {
+            i = (i + 1) % size;
+            press(lesson.Codes[i]);
+            press(expected);
         }
     }
-    state.FinalElapsed = keys * 60.0 / keysPerMinute / 86400.0;
+    state.FinalElapsed = seconds / 86400.0;
     return LessonPassed(state);
 }
 
@@ -182,12 +190,13 @@ private slots:
     void cleanup() { CloseTextFile(); }
 
     void curveRunsFromBeginnerToFinalTest() {
-        QCOMPARE(targetSpeed(1, true), 40);
-        QCOMPARE(targetSpeed(15, true), 91);
-        QCOMPARE(targetSpeed(24, false), 150);
-        // The gentle start and the final test that asks for real skill.
-        QCOMPARE(lessonFile(1).MinimumPercent, 94);
-        QVERIFY(lessonFile(24).Codes.size() >= 30);
+        QCOMPARE(curveSpeed(1), 40);
+        QCOMPARE(curveSpeed(24), 150);
+        for (int n = 2; n <= 24; ++n)
+            QVERIFY2(curveSpeed(n) <= curveSpeed(n - 1) * 1.12, "no jump over 12% between neighbours");
+        QVERIFY(lessonFile(24).Codes.size() >= 16);
+        // The first lesson already says not to stop and correct: Backspace costs the whole group.
+        QVERIFY(lessonFile(1).Description.find("Backspace") != std::string::npos);
     }
 
     void everyLessonLoadsAndCanBePassed_data() {
@@ -213,9 +222,9 @@ private slots:
         QCOMPARE(std::count(lesson.Codes.begin(), lesson.Codes.end(), last), 1L);
         QVERIFY(lesson.WordsToType > 0);
 
-        // The rule the lessons are written to: the minimum falls a point for every 4 keys of a word
-        // (one slip that shifts a word costs the rest of it), and the time is that of a typist at the
-        // curve's speed plus 8%, rounded up to 5 seconds.
+        // The rule the lessons are written to: a point less of minimum for every 4 keys of a word (a
+        // missed or extra key costs the rest of the word), never under 91; the time is that of a typist
+        // at the curve's speed plus 8%, rounded up to 5 seconds.
         std::set<int> earlier;
         for (int k = 1; k < n; ++k) {
             const std::set<int> some = novelties(lessonFile(k).Codes);
@@ -224,34 +233,38 @@ private slots:
         bool bringsNew = false;
         for (int thing : novelties(lesson.Codes))
             bringsNew = bringsNew || !earlier.count(thing);
-        const int speed = targetSpeed(n, bringsNew);
-        const auto keys = static_cast<double>(lesson.Codes.size()) * lesson.WordsToType;
-        QCOMPARE(lesson.MinimumPercent, 95 - static_cast<int>(lesson.Codes.size()) / 4);
+        const int speed = curveSpeed(n);
+        const auto perWord = static_cast<int>(lesson.Codes.size());
+        const auto keys = static_cast<double>(perWord) * lesson.WordsToType;
+        QVERIFY2(perWord <= 21, "a word or a short phrase, so that one slip costs a few keys");
+        QCOMPARE(lesson.MinimumPercent, std::max(91, 95 - (perWord + 3) / 4));
         const int seconds = static_cast<int>(std::ceil(keys * 60 / speed * 1.08 / 5 - 1e-9)) * 5;
         QCOMPARE(static_cast<int>(std::lround(lesson.ExpectedTime * 86400)), seconds);
         if (n >= 22)
             QVERIFY2(!bringsNew, "the last lessons bring nothing new");
 
-        // Many seeded runs of three typists through the exercise's judging.
-        const int runs = 300;
-        Slips slips;
+        // Many seeded runs of typists through the exercise's judging: whether a careful typist passes
+        // must not depend on the kind of slip (a wrong letter costs one key, a key missed or extra every
+        // later key of the word).
+        const int runs = 600; // a rate estimated within about a point
         std::mt19937 random(static_cast<unsigned>(n));
-        int atTarget = 0, slower = 0, sloppier = 0;
+        int careful = 0, courseMix = 0, slower = 0, sloppier = 0, wrongLetters = 0;
         for (int r = 0; r < runs; ++r) {
-            atTarget += typistPasses(lesson, speed, 0.01, random, slips);
-            slower += typistPasses(lesson, speed * 0.85, 0.01, random, slips);
-            sloppier += typistPasses(lesson, speed, 0.08, random, slips);
+            careful += typistPasses(lesson, speed, 0.01, kCarefulMix, random);
+            courseMix += typistPasses(lesson, speed, 0.01, kCourseMix, random);
+            slower += typistPasses(lesson, speed * 0.85, 0.01, kCarefulMix, random);
+            sloppier += typistPasses(lesson, speed, 0.08, kCarefulMix, random);
+            wrongLetters += typistPasses(lesson, speed, 0.12, kWrongOnly, random);
         }
-        qInfo("aula %2d: %3d teclas/min, %d%%: passam %3d%% no alvo (1%% de deslizes), %3d%% 15%% mais "
-              "lentos, %3d%% com 8%% de deslizes",
-              n, speed, lesson.MinimumPercent, 100 * atTarget / runs, 100 * slower / runs,
-              100 * sloppier / runs);
-        QVERIFY2(atTarget >= runs * 9 / 10, "a typist at the target with 1% slips passes 9 times in 10");
+        qInfo("aula %2d: %3d teclas/min, %d%%: passam %3d%% com 1%% de deslizes (%3d%% 80/10/10), "
+              "%3d%% 15%% mais lentos, %3d%% com 8%% de deslizes, %3d%% com 12%% de letras erradas",
+              n, speed, lesson.MinimumPercent, 100 * careful / runs, 100 * courseMix / runs,
+              100 * slower / runs, 100 * sloppier / runs, 100 * wrongLetters / runs);
+        QVERIFY2(careful >= runs * 9 / 10, "a careful typist (1% slips of every kind) passes 9 times in 10");
+        QVERIFY2(courseMix >= runs * 9 / 10, "1% slips, mostly wrong letters, pass 9 times in 10");
         QVERIFY2(slower <= runs / 10, "a typist 15% slower fails 9 times in 10");
         QVERIFY2(sloppier <= runs / 10, "a typist with 8% slips fails 9 times in 10");
-        const double all = slips.substituted + slips.omitted + slips.inserted;
-        QVERIFY(slips.omitted / all > 0.07 && slips.omitted / all < 0.13);
-        QVERIFY(slips.inserted / all > 0.07 && slips.inserted / all < 0.13);
+        QVERIFY2(wrongLetters <= runs / 10, "a typist with 12% wrong letters fails 9 times in 10");
     }
 
     void everyLessonShowsItsTextInTheDescriptionAndThePicture() {

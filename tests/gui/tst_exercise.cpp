@@ -2,9 +2,11 @@
 #include "exerciseDriver.h"
 
 #include "exercise/uRes.h"
+#include "widgets/designScale.h"
 
 #include <QLabel>
 #include <QProgressBar>
+#include <QRegularExpression>
 
 namespace {
 // Types the last word so that it ends `seconds` after the start, and answers the result window with
@@ -34,6 +36,7 @@ private slots:
     void tabShiftCapsLockAndBackspaceAreKeysLikeTheOthers();
     void theClockLineAndTheStatistics();
     void keysArrivingDuringFlashesAreJudgedInOrder();
+    void theEchoShowsWhatTheLayoutTypesAndKeepsWordsWhole();
 };
 
 void TestExercise::aWholeLessonTwiceThroughTheWindows() {
@@ -158,7 +161,8 @@ void TestExercise::tabShiftCapsLockAndBackspaceAreKeysLikeTheOthers() {
         d.type({Qt::Key_Tab, Qt::Key_Shift, Qt::Key_CapsLock, Qt::Key_Backspace, Qt::Key_Return});
         QCOMPARE(ExerciseState.WordsRight, 1);
         QCOMPARE(ExerciseState.LettersRight, 5);
-        QCOMPARE(frmExec->txtUserKey->toPlainText(), QStringLiteral("\t\x10\x14\x08\n"));
+        // Keys that type no character show nothing.
+        QCOMPARE(frmExec->txtUserKey->toPlainText(), QStringLiteral("\n"));
         d.program.answers = {true};
         d.press(Qt::Key_Escape);
     });
@@ -184,9 +188,18 @@ void TestExercise::theClockLineAndTheStatistics() {
                                                            "Porcentagem Minima    = 85%\r\n"
                                                            "Porcentagem de Acerto = 87%"));
         QCOMPARE(frmExec->txtRes->toPlainText().count(QLatin1Char('\n')), 8);
+        // Readable: the designed face, not shrunk to a few pixels; the box widened beside the bars and
+        // the echo, and tall enough for the nine lines.
+        const QPlainTextEdit* box = frmExec->txtRes;
+        QCOMPARE(box->font().pixelSize(), DesignScale().font(QStringLiteral("Terminal"), 12).pixelSize());
+        QVERIFY(box->fontMetrics().horizontalAdvance(QStringLiteral("Porcentagem de Acerto = 100%")) <
+                box->viewport()->width());
+        QVERIFY(box->fontMetrics().lineSpacing() * 9 < box->viewport()->height());
+        QVERIFY(box->geometry().right() < frmExec->txtUserKey->geometry().left());
+        QVERIFY(box->geometry().right() < frmExec->bar->geometry().left());
         QCOMPARE(frmExec->bar->value(), 87);
         QCOMPARE(frmExec->barD->value(), 85);
-        QCOMPARE(frmExec->txtUserKey->toPlainText(), QStringLiteral("ASD ASX "));
+        QCOMPARE(frmExec->txtUserKey->toPlainText(), QStringLiteral("asd asx "));
         // Full screen, whatever the designed size.
         QCOMPARE(frmExec->geometry(), QGuiApplication::primaryScreen()->geometry());
         d.program.answers = {true};
@@ -218,7 +231,7 @@ void TestExercise::keysArrivingDuringFlashesAreJudgedInOrder() {
         typist.start();
     });
     QCOMPARE(next, keys.size());
-    QCOMPARE(frmExec->txtUserKey->toPlainText(), QStringLiteral("ASD AD  ASDFASD "));
+    QCOMPARE(frmExec->txtUserKey->toPlainText(), QStringLiteral("asd ad  asdfasd "));
     QCOMPARE(ExerciseState.WordsRight, 2);
     QCOMPARE(ExerciseState.WordsWrong, 2);
     QCOMPARE(ExerciseState.LettersRight, 12);
@@ -227,3 +240,51 @@ void TestExercise::keysArrivingDuringFlashesAreJudgedInOrder() {
 
 QTEST_MAIN(TestExercise)
 #include "tst_exercise.moc"
+
+void TestExercise::theEchoShowsWhatTheLayoutTypesAndKeepsWordsWhole() {
+    // "Caro, aço." and Enter: capitals with Shift, the comma, the key right of L and the full stop, as
+    // the student's keyboard prints them (the echo once showed "CARO¼ AºO¾").
+    const std::vector<int> model = {16, 'C', 'A', 'R', 'O', 188, 32, 'A', 186, 'O', 190, 13};
+    for (int layout : {0, 1}) {
+        ExerciseDriver d;
+        d.loadLesson(1, model, 40, "00:05:00", 90);
+        frmKey->ApplyLayout(layout);
+        d.run([&] {
+            d.press(Qt::Key_F5);
+            QTest::keyClick(frmExec, Qt::Key_C, Qt::ShiftModifier); // Shift goes down first, as a key
+            d.type({Qt::Key_A, Qt::Key_R, Qt::Key_O, Qt::Key_Comma, Qt::Key_Space, Qt::Key_A,
+                    layout ? Qt::Key_Ccedilla : Qt::Key_Semicolon, Qt::Key_O, Qt::Key_Period,
+                    Qt::Key_Return});
+            QCOMPARE(frmExec->txtUserKey->toPlainText(),
+                     layout ? QStringLiteral("Caro, a\u00E7o.\n") : QStringLiteral("Caro, a;o.\n"));
+            QCOMPARE(ExerciseState.WordsRight, 1);
+            if (layout == 0) {
+                // A word reaching the end of a line moves whole to the next one (a large face: few
+                // columns, few keys).
+                frmExec->txtUserKey->clear();
+                QFont large = frmExec->txtUserKey->font();
+                large.setPixelSize(frmExec->txtUserKey->viewport()->width() / 12);
+                frmExec->txtUserKey->setFont(large);
+                // Groups whose length does not divide the line, so that one would be cut.
+                const QPlainTextEdit* box = frmExec->txtUserKey;
+                const int columns =
+                    box->viewport()->width() / box->fontMetrics().horizontalAdvance(QLatin1Char('M'));
+                int letters = 3;
+                while (columns % (letters + 1) == 0 || columns % (letters + 1) == letters)
+                    ++letters;
+                for (int typed = 0; typed < columns + letters + 1; typed += letters + 1) {
+                    for (int i = 0; i < letters; ++i)
+                        d.press(Qt::Key_A);
+                    d.press(Qt::Key_Space);
+                }
+                const QStringList lines = box->toPlainText().split(QLatin1Char('\n'));
+                QVERIFY(lines.size() >= 2);
+                const QRegularExpression whole(QStringLiteral("(a{%1} ?)*").arg(letters));
+                for (const QString& line : lines)
+                    QVERIFY2(whole.match(line).capturedLength() == line.size(), qPrintable(line));
+            }
+            d.program.answers = {true};
+            d.press(Qt::Key_Escape);
+        });
+    }
+}

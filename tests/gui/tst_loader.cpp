@@ -123,7 +123,7 @@ private slots:
         start({"Keyboard/Layout=1"});
         QVERIFY(load(3, "good.aul"));
         QCOMPARE(frmExec->txtAulaDescri->toPlainText(),
-                 QStringLiteral("Digite as letrasÇ depois o espaço.\nSegunda linhaÇ fim."));
+                 QStringLiteral("Digite as letrasç depois o espaço.\nSegunda linhaç fim."));
         QCOMPARE(frmKey->Key(QStringLiteral("l40"))->text(), QStringLiteral("Ç"));
         // The title is never adapted.
         QCOMPARE(frmExec->pnlTitulo->text(), QStringLiteral("Lição de teste"));
