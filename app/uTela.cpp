@@ -4,6 +4,7 @@
 #include "app/uSobre.h"
 #include "app/uUser.h"
 #include "lessons/uAulas.h"
+#include "platform/atomicFile.h"
 #include "platform/programFolder.h"
 #include "platform/vtError.h"
 #include "storage/convert.h"
@@ -28,6 +29,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QStyle>
+#include <cerrno>
 #include <filesystem>
 
 TfrmTela* frmTela = nullptr;
@@ -156,9 +158,13 @@ void TfrmTela::fillList() {
     lstUsr->clear();
     if (!m_usersFolder.isEmpty()) {
         // Ordinary files only: no folders, no hidden or system files; every name, whatever its ending.
+        // Nor links: a profile is read and deleted where it is, never elsewhere; a users/ that is itself a
+        // link lists nothing (the message naming it was given when the roster was made).
         const QDir dir(m_usersFolder);
-        const QStringList names = dir.entryList(QDir::Files | QDir::NoDotAndDotDot,
-                                                QDir::Name | QDir::IgnoreCase | QDir::LocaleAware);
+        const QStringList names = !DataPathProblem(ToPath(m_usersFolder)).empty()
+                                      ? QStringList()
+                                      : dir.entryList(QDir::Files | QDir::NoDotAndDotDot | QDir::NoSymLinks,
+                                                      QDir::Name | QDir::IgnoreCase | QDir::LocaleAware);
         for (const QString& name : names) {
             auto* item = new QListWidgetItem(name, lstUsr);
             item->setSizeHint(QSize(0, m_lineHeight));
@@ -177,12 +183,10 @@ void TfrmTela::ReloadList() {
 void TfrmTela::FormCreate() {
     SelectSettingsFile("");
     const auto users = StudentsFolder();
-    std::error_code ec;
-    if (!std::filesystem::is_directory(users, ec)) {
-        std::filesystem::create_directory(users, ec);
-        if (ec)
-            throw VtError("Cannot create directory \"" + PathToUtf8(users) + "\". " + ec.message());
-    }
+    if (const std::string problem = DataPathProblem(users); !problem.empty())
+        ShowMessage(FromUtf8(problem));
+    else if (!MakeDataFolder(users))
+        throw VtError("Cannot create directory \"" + PathToUtf8(users) + "\". " + SystemErrorText(errno));
     m_usersFolder = FromPath(users);
     fillList();
     // A stored selection that is not a whole number, or is outside the list, selects nothing.
