@@ -3,8 +3,10 @@
 #include "app/uPassWord.h"
 #include "app/uSobre.h"
 #include "app/uUser.h"
+#include "exercise/lessonResult.h"
 #include "lessons/uAulas.h"
 #include "platform/atomicFile.h"
+#include "platform/lockFile.h"
 #include "platform/programFolder.h"
 #include "platform/vtError.h"
 #include "storage/convert.h"
@@ -23,6 +25,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDateTime>
 #include <QDir>
 #include <QKeyEvent>
 #include <QLabel>
@@ -227,6 +230,27 @@ void TfrmTela::btnSelClick() {
     if (RequestAccess(TAccessMode::Lesson).isEmpty())
         return;
     const QString profile = CurrentProfilePath();
+    // The same student at two machines loses nothing (each store is added under a lock), but is most
+    // often a mistake: the student is told, and chooses.
+    const auto mark = PathFromUtf8(StudentMarkFile(profile.toStdString()));
+    if (const auto owner = ReadLockOwner(mark); owner && !owner->Machine.empty() &&
+                                                OwnerStillThere(*owner, 0) &&
+                                                owner->Process != ThisProcess().Process) {
+        const QString since =
+            QDateTime::fromSecsSinceEpoch(owner->Since).toString(QStringLiteral("dd/MM 'às' HH:mm"));
+        if (!AskYesNo(
+                QStringLiteral("O aluno \"") + SelectedName() +
+                QStringLiteral("\" já está fazendo aulas no computador \"") + FromUtf8(owner->Machine) +
+                QStringLiteral("\" desde ") + since +
+                QStringLiteral(".\n\nOs resultados dos dois lugares são todos guardados. Deseja continuar "
+                               "mesmo assim?")))
+            return;
+    }
+    PutMark(mark);
+    struct Unmark {
+        std::filesystem::path file;
+        ~Unmark() { RemoveOwnMark(file); }
+    } unmark{mark};
     SelectSettingsFile(profile.toStdString());
     frmAulas->setWindowTitle(QStringLiteral("Aulas do Aluno (") + SelectedName() + QStringLiteral(")"));
     frmAulas->Hint = profile;
