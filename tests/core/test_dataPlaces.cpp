@@ -110,6 +110,14 @@ TEST_F(DataPlacesTest, EachSituationGetsItsFolders) {
         }
         EXPECT_EQ(fs::exists(user), places.writable == user);
     }
+    // No home and no per-user data folder: no fixed folder anyone could make first; the program stops.
+    DataEnvironment env = environment();
+    env.userFolder.clear();
+    readOnly = {at("var/lib/velotecla")};
+    const DataPlaces homeless = FindDataPlaces(at("usr/bin"), env);
+    EXPECT_TRUE(homeless.unusable);
+    EXPECT_TRUE(homeless.writable.empty());
+    EXPECT_NE(homeless.notice.find("HOME e XDG_DATA_HOME"), std::string::npos) << homeless.notice;
 }
 
 TEST_F(DataPlacesTest, FilesInTheDataFolderOverrideTheInstalledOnes) {
