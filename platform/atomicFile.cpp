@@ -8,6 +8,7 @@
 #include <cstring>
 #include <fstream>
 #include <random>
+#include <thread>
 
 #ifdef _WIN32
 #define WIN32_LEAN_AND_MEAN
@@ -484,14 +485,27 @@ bool MakeDataFolder(const fs::path& folder) {
     if (parent.fd < 0)
         return false;
     const bool made = ::mkdirat(parent.fd, name.c_str(), 0777) == 0;
-    const Fd fd(::openat(parent.fd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    Fd fd(::openat(parent.fd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    // Made at the same moment by another member, whose umask (or its server's) shuts the group out
+    // until its change of mode a moment later: worth waiting a little for the folder to be the group's.
+    struct stat where {};
+    const bool shared = ::fstat(parent.fd, &where) == 0 && (where.st_mode & S_ISGID) != 0;
+    const auto groupCanWrite = [&] {
+        struct stat st {};
+        return fd.fd >= 0 && ::fstat(fd.fd, &st) == 0 && (st.st_mode & 0070) == 0070;
+    };
+    for (int tries = 0; shared && !made && !groupCanWrite() && tries < 50; ++tries) {
+        if (fd.fd < 0 && errno != EACCES)
+            break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        fd = Fd(::openat(parent.fd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    }
     if (fd.fd < 0) {
         if (isLinkAt(parent.fd, name.c_str()))
             tellProblem(inside ? linkMessage(insideDataFolder(folder)) : std::string());
         return false;
     }
-    struct stat where {};
-    if (made && ::fstat(parent.fd, &where) == 0)
+    if (made && shared)
         shareAsFolderIs(fd.fd, where, true);
     return true;
 }
