@@ -51,6 +51,14 @@ std::string linkMessage(const fs::path& relative) {
 // Leading dot: the roster lists no hidden file, so a temporary left by a kill never shows as a student.
 fs::path temporaryFor(const fs::path& name) {
     static std::mt19937_64 rng{std::random_device{}()};
+#ifndef _WIN32
+    // A forked process would draw the very names its parent draws.
+    static pid_t drawnBy = ::getpid();
+    if (drawnBy != ::getpid()) {
+        drawnBy = ::getpid();
+        rng.seed(std::random_device{}());
+    }
+#endif
     char suffix[20];
     std::snprintf(suffix, sizeof suffix, ".%012llx",
                   static_cast<unsigned long long>(rng() & 0xFFFFFFFFFFFFull));
@@ -342,9 +350,13 @@ bool WriteFileAtomically(const fs::path& target, const std::string& bytes) {
     if (exists && (!S_ISREG(old.st_mode) || (old.st_mode & 0222) == 0 ||
                    ::faccessat(folder.fd, name.c_str(), W_OK, 0) != 0))
         return false;
-    const fs::path temp = temporaryFor(name);
-    const int fd =
-        ::openat(folder.fd, temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    // A name already taken (a temporary a kill left, or one of another process) is never reused.
+    fs::path temp = temporaryFor(name);
+    int fd = ::openat(folder.fd, temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    for (int tries = 0; fd < 0 && errno == EEXIST && tries < 8; ++tries) {
+        temp = temporaryFor(name);
+        fd = ::openat(folder.fd, temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    }
     if (fd < 0)
         return false;
     // The new file keeps the permissions, and where allowed the owner, that the old one had.
@@ -459,11 +471,34 @@ bool CreateFileExclusively(const fs::path& file, const std::string& bytes) {
     const Fd folder = openFolderOf(file, inside);
     if (folder.fd < 0)
         return false;
-    const Fd fd = openFileIn(folder.fd, file, true, O_WRONLY | O_CREAT | O_EXCL, 0666);
+    struct stat where {};
+    const bool folderKnown = ::fstat(folder.fd, &where) == 0;
+    // Written whole under a name of its own, then linked to its name, which fails when the name is
+    // taken: a kill never leaves the file made and empty (NFS, sshfs and local disks all link). Where
+    // the file system has no links, it is made exclusively and then written.
+    const fs::path temp = temporaryFor(file.filename());
+    {
+        const Fd fd = openFileIn(folder.fd, temp, true, O_WRONLY | O_CREAT | O_EXCL, 0666);
+        if (fd.fd < 0)
+            return false;
+        if (folderKnown)
+            shareAsFolderIs(fd.fd, where, false);
+        if (!writeAll(fd.fd, bytes)) {
+            ::unlinkat(folder.fd, temp.c_str(), 0);
+            return false;
+        }
+    }
+    const bool linked = ::linkat(folder.fd, temp.c_str(), folder.fd, file.filename().c_str(), 0) == 0;
+    const int error = errno;
+    ::unlinkat(folder.fd, temp.c_str(), 0);
+    if (linked)
+        return true;
+    if (error != EPERM && error != ENOSYS && error != EOPNOTSUPP)
+        return false;
+    const Fd fd = openFileIn(folder.fd, file, inside, O_WRONLY | O_CREAT | O_EXCL, 0666);
     if (fd.fd < 0)
         return false;
-    struct stat where {};
-    if (::fstat(folder.fd, &where) == 0)
+    if (folderKnown)
         shareAsFolderIs(fd.fd, where, false);
     return writeAll(fd.fd, bytes);
 }

@@ -49,14 +49,15 @@ bool holdsProgramData(const fs::path& folder) {
     return fs::is_directory(folder / "aulas", ec);
 }
 
-// The last level as the data folder's own (shared as its parent is shared, never through a link).
+// The data folder itself, as named (a link there is the technician's choice); the last level is made
+// shared as its parent is shared.
 bool makeFolder(const fs::path& folder) {
     std::error_code ec;
-    if (fs::is_directory(fs::symlink_status(folder, ec)))
+    if (fs::is_directory(folder, ec))
         return true;
     if (folder.has_parent_path() && folder.parent_path() != folder)
         fs::create_directories(folder.parent_path(), ec);
-    return MakeDataFolder(folder);
+    return MakeDataFolder(folder) || fs::is_directory(folder, ec);
 }
 
 // The writable folder also keeps the lesson results, in aulas/ as beside a portable program.
@@ -64,7 +65,9 @@ bool usableWritable(const fs::path& folder, const DataEnvironment& env) {
     const auto writable = [&](const fs::path& f) {
         return env.canWrite ? env.canWrite(f) : FolderWritable(f);
     };
-    return makeFolder(folder) && writable(folder) && makeFolder(folder / "aulas") &&
+    // aulas/ may be made by another member at this very moment: MakeDataFolder waits for it to be the
+    // group's.
+    return makeFolder(folder) && writable(folder) && MakeDataFolder(folder / "aulas") &&
            writable(folder / "aulas");
 }
 
