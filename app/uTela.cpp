@@ -233,9 +233,9 @@ void TfrmTela::btnSelClick() {
     // The same student at two machines loses nothing (each store is added under a lock), but is most
     // often a mistake: the student is told, and chooses.
     const auto mark = PathFromUtf8(StudentMarkFile(profile.toStdString()));
-    if (const auto owner = ReadLockOwner(mark); owner && !owner->Machine.empty() &&
-                                                OwnerStillThere(*owner, 0) &&
-                                                owner->Process != ThisProcess().Process) {
+    if (const auto owner = ReadLockOwner(mark);
+        owner && !owner->Machine.empty() && OwnerStillThere(*owner, 0) &&
+        !(owner->Machine == ThisMachine() && owner->Process == ThisProcess().Process)) {
         const QString since =
             QDateTime::fromSecsSinceEpoch(owner->Since).toString(QStringLiteral("dd/MM 'às' HH:mm"));
         if (!AskYesNo(
