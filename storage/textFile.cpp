@@ -25,6 +25,9 @@ std::function<void(const std::string&)> g_sink;
 
 constexpr int kCtrlZ = 26;
 
+// A lesson is some kilobytes; one read a character at a time must never be a gigabyte.
+constexpr std::uintmax_t kTextFileCap = 1024 * 1024;
+
 int peekChar() {
     const int c = std::fgetc(g_text.file);
     if (c != EOF)
@@ -57,12 +60,13 @@ void OpenTextFile(const std::string& name, bool showError) {
         return;
     }
 #ifdef _WIN32
-    if (std::filesystem::is_regular_file(path, ec))
+    if (std::filesystem::is_regular_file(path, ec) && std::filesystem::file_size(path, ec) <= kTextFileCap)
         g_text.file = _wfopen(path.c_str(), L"rb");
 #else
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     struct stat st {};
-    if (fd >= 0 && ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode))
+    if (fd >= 0 && ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
+        static_cast<std::uintmax_t>(st.st_size) <= kTextFileCap)
         g_text.file = ::fdopen(fd, "rb");
     if (!g_text.file && fd >= 0)
         ::close(fd);
