@@ -347,8 +347,14 @@ bool WriteFileAtomically(const fs::path& target, const std::string& bytes) {
         tellProblem(linkMessage(insideDataFolder(target)));
         return false;
     }
+    struct stat where {};
+    const bool folderKnown = ::fstat(folder.fd, &where) == 0;
+    // In a folder shared by a group, a file of the group that only its owner may write (made by an
+    // earlier version under a strict umask) is the group's to replace all the same.
+    const bool groupsOwn = folderKnown && (where.st_mode & S_ISGID) != 0 && exists &&
+                           old.st_gid == where.st_gid && (old.st_mode & 0200) != 0;
     if (exists && (!S_ISREG(old.st_mode) || (old.st_mode & 0222) == 0 ||
-                   ::faccessat(folder.fd, name.c_str(), W_OK, 0) != 0))
+                   (::faccessat(folder.fd, name.c_str(), W_OK, 0) != 0 && !groupsOwn)))
         return false;
     // A name already taken (a temporary a kill left, or one of another process) is never reused.
     fs::path temp = temporaryFor(name);
@@ -365,8 +371,7 @@ bool WriteFileAtomically(const fs::path& target, const std::string& bytes) {
             (void)!::fchown(fd, old.st_uid, old.st_gid);
         (void)::fchmod(fd, old.st_mode & 07777);
     }
-    struct stat where {};
-    if (::fstat(folder.fd, &where) == 0)
+    if (folderKnown)
         shareAsFolderIs(fd, where, false);
     bool ok = writeAll(fd, bytes);
     ok = ok && ::fsync(fd) == 0;

@@ -102,6 +102,17 @@ value() { # file key
     sed -n "s/^$2=\\([0-9]*\\)\\r\$/\\1/p" "$1"
 }
 
+# A profile and lesson result made by an earlier version under umask 022: the owner's alone to write.
+mkdir -m 2770 "$export_dir/users" "$export_dir/aulas"
+chown "$userA:$group" "$export_dir/users" "$export_dir/aulas"
+printf '[Aula1]\r\nHabilitado=1\r\n' >"$export_dir/users/Dora"
+printf '[Config]\r\nWordOK=10\r\n' >"$export_dir/aulas/aula3_Dora.def"
+chown "$userA:$group" "$export_dir/users/Dora" "$export_dir/aulas/aula3_Dora.def"
+chmod 644 "$export_dir/users/Dora" "$export_dir/aulas/aula3_Dora.def"
+run "$userB" 077 Dora 2
+check "um perfil antigo (644) de outro membro: gravado" test "$(value "$export_dir/users/Dora" WordOK)" = 20
+check "um resultado antigo (644) de outro membro: gravado" test "$(value "$export_dir/aulas/aula3_Dora.def" WordOK)" = 30
+
 n=15
 started=$(date +%s)
 run "$userA" 022 Ana $n &
