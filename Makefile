@@ -24,9 +24,11 @@ PACKAGES := cmake ninja-build g++ pkg-config \
 	qt6-charts-dev libqt6opengl6-dev \
 	clang libclang-rt-14-dev llvm-14 \
 	$(DESKTOP_TEST_PACKAGES)
+# openssh-server, sshfs: the school lab test (tests/lab) mounts one exported folder per OS user over SSH.
 # The package and its checks; xdotool drives the installed program in the install test, strace shows
 # where it found its modules; mingw-w64 and
 # wine build and run the Windows core tests (googletest above gives the source they are built from).
+PACKAGES += openssh-server sshfs
 PACKAGES += dpkg-dev fakeroot file lintian appstream desktop-file-utils xdotool strace \
 	mingw-w64 wine wine64
 

@@ -41,6 +41,11 @@ int main(int argc, char* argv[]) {
     // The splash is the main window but is hidden after 3 s; only the roster's exit ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
     const DataPlaces places = FindDataPlaces(ToPath(QCoreApplication::applicationDirPath()));
+    if (places.unusable) {
+        std::fprintf(stderr, "velotecla: %s\n", places.notice.c_str());
+        QMessageBox::critical(nullptr, QStringLiteral("Velotecla - pasta de dados"), FromUtf8(places.notice));
+        return 1;
+    }
     SetUpProgram(places);
     std::error_code ec;
     const bool firstStart = !std::filesystem::exists(places.writable / "users", ec);

@@ -3,7 +3,10 @@
 #include "app/uPassWord.h"
 #include "app/uSobre.h"
 #include "app/uUser.h"
+#include "exercise/lessonResult.h"
 #include "lessons/uAulas.h"
+#include "platform/atomicFile.h"
+#include "platform/lockFile.h"
 #include "platform/programFolder.h"
 #include "platform/vtError.h"
 #include "storage/convert.h"
@@ -22,12 +25,14 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDateTime>
 #include <QDir>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QStyle>
+#include <cerrno>
 #include <filesystem>
 
 TfrmTela* frmTela = nullptr;
@@ -156,9 +161,13 @@ void TfrmTela::fillList() {
     lstUsr->clear();
     if (!m_usersFolder.isEmpty()) {
         // Ordinary files only: no folders, no hidden or system files; every name, whatever its ending.
+        // Nor links: a profile is read and deleted where it is, never elsewhere; a users/ that is itself a
+        // link lists nothing (the message naming it was given when the roster was made).
         const QDir dir(m_usersFolder);
-        const QStringList names = dir.entryList(QDir::Files | QDir::NoDotAndDotDot,
-                                                QDir::Name | QDir::IgnoreCase | QDir::LocaleAware);
+        const QStringList names = !DataPathProblem(ToPath(m_usersFolder)).empty()
+                                      ? QStringList()
+                                      : dir.entryList(QDir::Files | QDir::NoDotAndDotDot | QDir::NoSymLinks,
+                                                      QDir::Name | QDir::IgnoreCase | QDir::LocaleAware);
         for (const QString& name : names) {
             auto* item = new QListWidgetItem(name, lstUsr);
             item->setSizeHint(QSize(0, m_lineHeight));
@@ -177,12 +186,10 @@ void TfrmTela::ReloadList() {
 void TfrmTela::FormCreate() {
     SelectSettingsFile("");
     const auto users = StudentsFolder();
-    std::error_code ec;
-    if (!std::filesystem::is_directory(users, ec)) {
-        std::filesystem::create_directory(users, ec);
-        if (ec)
-            throw VtError("Cannot create directory \"" + PathToUtf8(users) + "\". " + ec.message());
-    }
+    if (const std::string problem = DataPathProblem(users); !problem.empty())
+        ShowMessage(FromUtf8(problem));
+    else if (!MakeDataFolder(users))
+        throw VtError("Cannot create directory \"" + PathToUtf8(users) + "\". " + SystemErrorText(errno));
     m_usersFolder = FromPath(users);
     fillList();
     // A stored selection that is not a whole number, or is outside the list, selects nothing.
@@ -223,6 +230,27 @@ void TfrmTela::btnSelClick() {
     if (RequestAccess(TAccessMode::Lesson).isEmpty())
         return;
     const QString profile = CurrentProfilePath();
+    // The same student at two machines loses nothing (each store is added under a lock), but is most
+    // often a mistake: the student is told, and chooses.
+    const auto mark = PathFromUtf8(StudentMarkFile(profile.toStdString()));
+    if (const auto owner = ReadLockOwner(mark);
+        owner && !owner->Machine.empty() && OwnerStillThere(*owner, 0) &&
+        !(owner->Machine == ThisMachine() && owner->Process == ThisProcess().Process)) {
+        const QString since =
+            QDateTime::fromSecsSinceEpoch(owner->Since).toString(QStringLiteral("dd/MM 'às' HH:mm"));
+        if (!AskYesNo(
+                QStringLiteral("O aluno \"") + SelectedName() +
+                QStringLiteral("\" já está fazendo aulas no computador \"") + FromUtf8(owner->Machine) +
+                QStringLiteral("\" desde ") + since +
+                QStringLiteral(".\n\nOs resultados dos dois lugares são todos guardados. Deseja continuar "
+                               "mesmo assim?")))
+            return;
+    }
+    PutMark(mark);
+    struct Unmark {
+        std::filesystem::path file;
+        ~Unmark() { RemoveOwnMark(file); }
+    } unmark{mark};
     SelectSettingsFile(profile.toStdString());
     frmAulas->setWindowTitle(QStringLiteral("Aulas do Aluno (") + SelectedName() + QStringLiteral(")"));
     frmAulas->Hint = profile;

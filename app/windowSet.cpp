@@ -5,6 +5,7 @@
 #include "app/uSplash.h"
 #include "app/uTela.h"
 #include "app/uUser.h"
+#include "exercise/history.h"
 #include "exercise/uCont.h"
 #include "exercise/uExec.h"
 #include "exercise/uKey.h"
@@ -18,9 +19,11 @@
 #include "storage/textFile.h"
 #include "widgets/fonts.h"
 #include "widgets/messages.h"
+#include "widgets/qtText.h"
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QTimer>
 
 void SetUpProgram(const std::filesystem::path& programFolder) {
     DataPlaces places;
@@ -37,12 +40,25 @@ void SetUpProgram(const DataPlaces& places) {
     InstallFontSubstitutes();
     InstallSoundModule();
     SetTextFileMessageSink([](const std::string& text) { ShowMessage(QString::fromStdString(text)); });
+    // A link planted in the data folder is told once the action that met it is over, and once for all
+    // the reads and writes of that action.
+    SetDataProblemSink([](const std::string& text) {
+        static QStringList waiting;
+        const QString message = FromUtf8(text);
+        if (waiting.contains(message))
+            return;
+        waiting.append(message);
+        QTimer::singleShot(0, qApp, [message] {
+            Guard([&] { ShowMessage(message); });
+            waiting.removeAll(message);
+        });
+    });
 }
 
 void CreateWindowSet() {
     // Hidden temporaries that a write killed half-way left behind (a kill or a power cut); nothing
     // else would ever remove them.
-    for (const char* folder : {"", files::UsersFolder, files::LessonsFolder})
+    for (const char* folder : {"", files::UsersFolder, files::LessonsFolder, kHistoryFolder})
         RemoveStaleTemporaries(ProgramFolder() / folder);
     // The first window made is the main window; the roster, made last, is not.
     frmsplash = new Tfrmsplash;

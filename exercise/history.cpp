@@ -137,24 +137,14 @@ std::optional<THistoryEntry> ParseHistoryLine(const std::string& line) {
 }
 
 bool AppendHistoryEntry(const fs::path& file, const THistoryEntry& entry) {
-    std::error_code ec;
-    const fs::path folder = file.parent_path();
-    if (!fs::is_directory(folder, ec) && !fs::create_directory(folder, ec))
+    if (!MakeDataFolder(file.parent_path()))
         return false;
-    std::string text;
-    if (fs::exists(file, ec)) {
-        // A history that cannot be read is never replaced by a shorter one.
-        auto old = ReadWholeFile(file);
-        if (!old)
-            return false;
-        text = std::move(*old);
-        if (!text.empty() && text.back() != '\n')
-            text += "\r\n"; // a last line cut short stays a line of its own
-    }
-    if (text.empty())
-        text = std::string(kHistoryHeader) + "\r\n";
-    text += HistoryLine(entry) + "\r\n";
-    return WriteFileAtomically(file, text);
+    // One line added in one write: a long history is never read nor rewritten for it. A last line cut
+    // short stays a line of its own; one ended by a bare CR gets its LF.
+    return AppendToFile(file, HistoryLine(entry) + "\r\n", std::string(kHistoryHeader) + "\r\n",
+                        [](char last) {
+                            return std::string(last == '\n' ? "" : last == '\r' ? "\n" : "\r\n");
+                        });
 }
 
 THistory ParseHistory(const std::string& text) {
@@ -181,10 +171,12 @@ THistory ReadHistoryFile(const fs::path& file) {
         return h;
     }
     int error = 0;
-    const auto text = ReadWholeFile(file, &error);
+    const auto text = ReadWholeFile(file, &error, kLargestHistoryFile);
     if (!text) {
         THistory h;
-        h.Problem = "O histórico não pôde ser lido: " + SystemErrorText(error);
+        h.Problem = error == EFBIG ? "O histórico é grande demais para ser lido (mais de " +
+                                         std::to_string(kLargestHistoryFile / (1024 * 1024)) + " MiB)"
+                                   : "O histórico não pôde ser lido: " + SystemErrorText(error);
         return h;
     }
     return ParseHistory(*text);

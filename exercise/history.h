@@ -50,7 +50,7 @@ std::string HistoryLine(const THistoryEntry& entry); // without the line end
 std::optional<THistoryEntry> ParseHistoryLine(const std::string& line);
 
 // Adds one line to the file, making the file (with its header) and its folder (one level) as needed.
-// The whole new file is written atomically, so a failure leaves the old one as it was: false then.
+// The line goes at the end in one write, whole or not at all; the rest of the file is left as it is.
 bool AppendHistoryEntry(const std::filesystem::path& file, const THistoryEntry& entry);
 
 struct THistory {
@@ -59,5 +59,7 @@ struct THistory {
     std::vector<THistoryEntry> Entries;
     int BadLines = 0; // lines that are not a history line, left out
 };
+// The largest history read: some hundred thousand exercises.
+inline constexpr std::uintmax_t kLargestHistoryFile = 16 * 1024 * 1024;
 THistory ReadHistoryFile(const std::filesystem::path& file);
 THistory ParseHistory(const std::string& text);

@@ -1,7 +1,10 @@
 #pragma once
 #include "exercise/exerciseState.h"
 
+#include "platform/iniFile.h"
+
 #include <string>
+#include <vector>
 
 // Deciding a finished exercise and adding it to the student's totals. Paths are UTF-8 text.
 
@@ -18,11 +21,15 @@ inline constexpr const char* kFailedSound = "ahah.wav";
 // program folder + "aulas/aula" + N + "_" + student name + ".def".
 std::string LessonResultFile(int lessonNumber, const std::string& profilePath);
 
-// Adds the exercise's counts, time and percentage to the Config section of a settings file, key by
-// key in the order WordOK, WordErr, CharOK, CharErr, TempoTotal, Porcent. A stored value that does not
-// parse stops it there with the conversion error; the keys before it stay written. True when every
-// value was stored.
-bool AccumulateResults(const std::string& settingsFile, const TExerciseState& state);
+// Adds the exercise's counts, time and percentage to the Config section of a settings file: WordOK,
+// WordErr, CharOK, CharErr, TempoTotal, Porcent, after the keys of alsoStore, all in one write. A
+// stored value that does not parse stops it with the conversion error before anything is written.
+// True when every value was stored; false (the file as it was) otherwise.
+bool AccumulateResults(const std::string& settingsFile, const TExerciseState& state,
+                       const std::vector<TSettingValue>& alsoStore = {});
+
+// The profile's key that unlocks lesson N + 1 ("Aula" + (N + 1), flag Habilitado), for AccumulateResults.
+TSettingValue NextLessonUnlock(int lessonNumber);
 
 // Unlocks lesson N + 1 in the profile (section "Aula" + (N + 1), flag Habilitado); true when stored.
 bool UnlockNextLesson(const std::string& profilePath, int lessonNumber);
@@ -30,3 +37,15 @@ bool UnlockNextLesson(const std::string& profilePath, int lessonNumber);
 // The exercise history of the student whose profile is profilePath (exercise/history.h), in the same
 // folder the profiles and lesson results are kept in.
 std::string HistoryFile(const std::string& profilePath);
+
+// Beside the profile, hidden from the roster: the lock taken while an exercise is stored (so that two
+// machines storing the same student's exercises never lose each other's), and the mark left while the
+// student does lessons (so that another machine can tell them so).
+std::string StudentLockFile(const std::string& profilePath);
+std::string StudentMarkFile(const std::string& profilePath);
+
+// Stores a finished exercise of lesson N under the student's lock: the lesson result file, then the
+// profile (the next lesson's unlocking, when passed, with the course totals), each in one write, then
+// the history line when both were stored. True when everything was stored.
+bool StoreExercise(const std::string& profilePath, int lessonNumber, const TExerciseState& state,
+                   const std::string& when);

@@ -126,24 +126,17 @@ void TfrmRes::FormActivate() {
 
     const std::string profile = frmAulas->Hint.toStdString();
     const int lesson = frmAulas->ItemIndex() + 1;
-    bool stored = true;
     if (LessonPassed(ExerciseState)) {
         lblOK->setText(FromCp(kPassedVerdict));
         SetColours(lblOK, QColor(0xFF, 0xFF, 0x00));
         PlaySoundFile(SoundPath(kPassedSound));
-        stored = UnlockNextLesson(profile, lesson);
     } else {
         lblOK->setText(FromCp(kFailedVerdict));
         SetColours(lblOK, QColor(0xF0, 0x4E, 0x00));
         PlaySoundFile(SoundPath(kFailedSound));
     }
-    stored = AccumulateResults(LessonResultFile(lesson, profile)) && stored;
-    stored = AccumulateResults(profile) && stored;
-    // The history holds the exercises the student's files hold: none that a failed write lost, and
-    // none that a conversion error stopped above. Its own failure is as silent as theirs.
-    if (stored)
-        AppendHistoryEntry(PathFromUtf8(HistoryFile(profile)),
-                           HistoryEntryOf(ExerciseState, lesson, IsoLocalTime(std::time(nullptr))));
+    // Write failures are as silent as every settings write; a link planted in the data folder is told.
+    StoreExercise(profile, lesson, ExerciseState, IsoLocalTime(std::time(nullptr)));
 }
 
 bool TfrmRes::AccumulateResults(const std::string& settingsFile) {

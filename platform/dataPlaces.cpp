@@ -1,5 +1,6 @@
 #include "platform/dataPlaces.h"
 
+#include "platform/atomicFile.h"
 #include "platform/programFolder.h"
 
 #include "buildConfig.h" // the installation's layout, relative to the executable
@@ -34,10 +35,15 @@ bool holdsProgramData(const fs::path& folder) {
     return fs::is_directory(folder / "aulas", ec);
 }
 
+// The data folder itself, as named (a link there is the technician's choice); the last level is made
+// shared as its parent is shared.
 bool makeFolder(const fs::path& folder) {
     std::error_code ec;
-    fs::create_directories(folder, ec);
-    return fs::is_directory(folder, ec);
+    if (fs::is_directory(folder, ec))
+        return true;
+    if (folder.has_parent_path() && folder.parent_path() != folder)
+        fs::create_directories(folder.parent_path(), ec);
+    return MakeDataFolder(folder) || fs::is_directory(folder, ec);
 }
 
 // The writable folder also keeps the lesson results, in aulas/ as beside a portable program.
@@ -45,7 +51,9 @@ bool usableWritable(const fs::path& folder, const DataEnvironment& env) {
     const auto writable = [&](const fs::path& f) {
         return env.canWrite ? env.canWrite(f) : FolderWritable(f);
     };
-    return makeFolder(folder) && writable(folder) && makeFolder(folder / "aulas") &&
+    // aulas/ may be made by another member at this very moment: MakeDataFolder waits for it to be the
+    // group's.
+    return makeFolder(folder) && writable(folder) && MakeDataFolder(folder / "aulas") &&
            writable(folder / "aulas");
 }
 
@@ -98,9 +106,12 @@ DataPlaces FindDataPlaces(const fs::path& executableFolder, const DataEnvironmen
     places.modules =
         portableData ? executableFolder : (executableFolder / env.installedModules).lexically_normal();
 
-    const fs::path userFolder =
-        env.userFolder.empty() ? fs::temp_directory_path() / "velotecla" : env.userFolder / "velotecla";
-    const std::string userText = "Os alunos e resultados deste usuário ficam em " + utf8(userFolder) + ".";
+    // No home: a fixed folder in the system's temporary folder could be made beforehand by anyone, so
+    // there is none.
+    const fs::path userFolder = env.userFolder.empty() ? fs::path() : env.userFolder / "velotecla";
+    const std::string userText =
+        userFolder.empty() ? std::string()
+                           : "Os alunos e resultados deste usuário ficam em " + utf8(userFolder) + ".";
 
     if (!env.namedFolder.empty()) {
         const fs::path named = PathFromUtf8(env.namedFolder);
@@ -134,6 +145,14 @@ DataPlaces FindDataPlaces(const fs::path& executableFolder, const DataEnvironmen
                             userText;
     }
     places.mode = env.namedFolder.empty() ? DataMode::Installed : DataMode::Named;
+    if (userFolder.empty()) {
+        places.unusable = true;
+        places.notice = (places.notice.empty() ? std::string() : places.notice + " ") +
+                        "Não há pasta de dados para este usuário: HOME e XDG_DATA_HOME não estão definidas. "
+                        "Defina HOME (ou " +
+                        kDataFolderVariable + ") e abra o programa de novo.";
+        return places;
+    }
     places.writable = userFolder;
     usableWritable(userFolder, env);
     return places;
@@ -157,11 +176,15 @@ fs::path ExecutableFolder() {
 void UseDataPlaces(const DataPlaces& places) {
     g_places = places;
 #ifndef _WIN32
-    if (places.shared) {
-        // Group members replace each other's files (the folder is group-writable and set-group-id);
-        // files and folders made here must stay readable and writable by the group too.
+    // A folder shared by a group (set-group-id, whichever way it was found): members replace each
+    // other's files, so files and folders made here stay readable and writable by the group, and give
+    // others no more than the folder does. The writes of the program set this themselves; the mask
+    // covers whatever else makes a file there.
+    struct stat folder {};
+    if (!places.writable.empty() && ::stat(places.writable.c_str(), &folder) == 0 &&
+        (folder.st_mode & S_ISGID) != 0) {
         const mode_t mask = ::umask(0);
-        ::umask(mask & ~static_cast<mode_t>(070));
+        ::umask((mask & ~static_cast<mode_t>(070)) | (~folder.st_mode & 007));
     }
 #endif
 }

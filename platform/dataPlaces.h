@@ -23,6 +23,7 @@ struct DataPlaces {
     std::filesystem::path modules;   // printing and sound modules: never a folder users can write
     bool shared = false;             // the writable folder is the machine's shared one
     std::string notice;              // Portuguese, UTF-8: why a folder other than the expected one is used
+    bool unusable = false;           // no folder at all (no home): the notice says why; the program stops
 };
 
 // What the decision looks at, gathered from the system by SystemDataEnvironment().
@@ -40,7 +41,8 @@ inline constexpr const char* kDataFolderVariable = "VELOTECLA_DADOS";
 DataEnvironment SystemDataEnvironment();
 
 // Decides the places and makes the writable folder (and its aulas/ for lesson results) when it is not
-// the executable's own folder. Never fails: the per-user folder is the last resort.
+// the executable's own folder. The per-user folder is the last resort; without one (no home) the
+// places are unusable.
 DataPlaces FindDataPlaces(const std::filesystem::path& executableFolder, const DataEnvironment& environment);
 DataPlaces FindDataPlaces(const std::filesystem::path& executableFolder);
 
@@ -48,8 +50,8 @@ DataPlaces FindDataPlaces(const std::filesystem::path& executableFolder);
 // without the toolkit: UseDataPlaces(FindDataPlaces(ExecutableFolder())).
 std::filesystem::path ExecutableFolder();
 
-// Makes the places the program's own. In the shared folder the files are kept group-writable, so that
-// every member of the group can update every student.
+// Makes the places the program's own. In a folder shared by a group (set-group-id) the files are kept
+// group-writable, so that every member of the group can update every student.
 void UseDataPlaces(const DataPlaces& places);
 
 // A read-only file of the program by its path relative to the data (e.g. "aulas/aula3.aul"): the copy

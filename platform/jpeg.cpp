@@ -130,7 +130,7 @@ RawPicture DecodeJpegBytes(const std::string& bytes, std::uint64_t maxPixels) {
 
 RawPicture DecodeJpegFile(const std::filesystem::path& path) {
     int error = 0;
-    const auto bytes = ReadWholeFile(path, &error);
+    const auto bytes = ReadWholeFile(path, &error, kPictureFileCap);
     if (!bytes)
         throw VtError("Cannot open file \"" + PathToUtf8(path) + "\". " + SystemErrorText(error));
     return DecodeJpegBytes(*bytes);

@@ -3,6 +3,13 @@
 #include <cstdint>
 
 #ifdef _WIN32
+#include "platform/atomicFile.h"
+#include "platform/programFolder.h"
+
+#include <filesystem>
+#endif
+
+#ifdef _WIN32
 // <windows.h> first: <mmsystem.h> uses its types and does not include it.
 #include <windows.h>
 // after windows.h
@@ -17,6 +24,14 @@ namespace {
 class TWinSound : public TSoundBackEnd {
 public:
     void Play(const std::string& utf8Path) override {
+        // winmm loads the whole file first: one over the cap (or reached through a planted link) plays
+        // nothing, and cuts the sound playing as any new one does.
+        std::error_code ec;
+        const auto path = PathFromUtf8(utf8Path);
+        if (!DataPathProblem(path).empty() || std::filesystem::file_size(path, ec) > kSoundFileCap) {
+            Stop();
+            return;
+        }
         sndPlaySoundA(ansiPath(utf8Path).c_str(), SND_ASYNC | SND_NODEFAULT);
     }
 

@@ -24,7 +24,7 @@ void TModuleSoundBackEnd::Play(const std::string& utf8Path) {
     // The toolkit's player never finishes loading an empty, cut short or lying WAV, and the next
     // sound then waits on it for good: such a file is never handed over. It plays nothing, and like
     // any new sound it cuts the one playing.
-    const auto bytes = ReadWholeFile(PathFromUtf8(utf8Path));
+    const auto bytes = ReadWholeFile(PathFromUtf8(utf8Path), nullptr, kSoundFileCap);
     if (!bytes || !IsPlayableWav(*bytes)) {
         Stop();
         return;

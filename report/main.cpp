@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #ifdef _WIN32
 #include <fcntl.h>
@@ -48,6 +49,8 @@ void findData() {
     SetHelpFileName(files::HelpFile);
     if (!places.notice.empty())
         std::fprintf(stderr, "velotecla-relatorio: %s\n", places.notice.c_str());
+    if (places.unusable)
+        std::exit(1);
 }
 
 } // namespace

@@ -1,11 +1,18 @@
 #include "storage/textFile.h"
 
+#include "platform/atomicFile.h"
 #include "platform/programFolder.h"
 #include "platform/vtError.h"
 
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -17,6 +24,9 @@ struct SharedTextFile {
 std::function<void(const std::string&)> g_sink;
 
 constexpr int kCtrlZ = 26;
+
+// A lesson is some kilobytes; one read a character at a time must never be a gigabyte.
+constexpr std::uintmax_t kTextFileCap = 1024 * 1024;
 
 int peekChar() {
     const int c = std::fgetc(g_text.file);
@@ -42,15 +52,25 @@ void OpenTextFile(const std::string& name, bool showError) {
     g_text.name = name;
     const auto path = PathFromUtf8(name);
     // Only a regular file: opening a FIFO would wait for a writer for good, and a folder or a device
-    // is no lesson either.
+    // is no lesson either. Nothing is read through a link planted in the data folder.
     std::error_code ec;
-    if (std::filesystem::is_regular_file(path, ec)) {
+    if (const std::string problem = DataPathProblem(path); !problem.empty()) {
+        if (showError && g_sink)
+            g_sink(problem);
+        return;
+    }
 #ifdef _WIN32
+    if (std::filesystem::is_regular_file(path, ec) && std::filesystem::file_size(path, ec) <= kTextFileCap)
         g_text.file = _wfopen(path.c_str(), L"rb");
 #else
-        g_text.file = std::fopen(path.c_str(), "rb");
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    struct stat st {};
+    if (fd >= 0 && ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
+        static_cast<std::uintmax_t>(st.st_size) <= kTextFileCap)
+        g_text.file = ::fdopen(fd, "rb");
+    if (!g_text.file && fd >= 0)
+        ::close(fd);
 #endif
-    }
     if (!g_text.file && showError && g_sink)
         g_sink("Ocorreu erro ao abrir, acessar o arquivo ou a porta.\rInfo: " + name);
 }
@@ -82,7 +102,9 @@ bool TextFileAtEnd() {
 bool DeleteDataFile(const std::string& path) {
     std::error_code ec;
     const auto p = PathFromUtf8(path);
-    if (!std::filesystem::is_regular_file(p, ec))
+    // A link is no student's file, and a folder link on the way would delete elsewhere.
+    if (!DataPathProblem(p).empty() ||
+        !std::filesystem::is_regular_file(std::filesystem::symlink_status(p, ec)))
         return false;
     return std::filesystem::remove(p, ec) && !ec;
 }

@@ -14,7 +14,7 @@
 QImage LoadPictureFile(const QString& path) {
     const auto file = ToPath(path);
     int error = 0;
-    const auto bytes = ReadWholeFile(file, &error);
+    const auto bytes = ReadWholeFile(file, &error, kPictureFileCap);
     if (!bytes)
         throw VtError("Cannot open file \"" + path.toStdString() + "\". " + SystemErrorText(error));
     const QString suffix = path.section(QLatin1Char('.'), -1).toLower();

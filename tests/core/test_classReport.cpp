@@ -266,6 +266,12 @@ TEST(History, LinesAppendedAndReadBack) {
     EXPECT_EQ(b.Entries.size(), 2u);
     EXPECT_EQ(b.BadLines, 3);
     EXPECT_TRUE(ReadHistoryFile(HistoryFileIn(f.path(), "nobody")).Missing);
+    // A last line ended by a bare CR (an editor's save) gets its LF: no line is lost.
+    f.write("historico/cida.csv", std::string(kHistoryHeader) + "\r\n" + HistoryLine(second) + "\r");
+    EXPECT_TRUE(AppendHistoryEntry(HistoryFileIn(f.path(), "cida"), first));
+    const THistory c = ReadHistoryFile(HistoryFileIn(f.path(), "cida"));
+    EXPECT_EQ(c.Entries.size(), 2u);
+    EXPECT_EQ(c.BadLines, 0);
 }
 
 TEST(History, AFailedAppendLeavesTheFileAsItWas) {

@@ -110,11 +110,22 @@ TEST_F(DataPlacesTest, EachSituationGetsItsFolders) {
         }
         EXPECT_EQ(fs::exists(user), places.writable == user);
     }
+    // No home and no per-user data folder: no fixed folder anyone could make first; the program stops.
+    DataEnvironment env = environment();
+    env.userFolder.clear();
+    readOnly = {at("var/lib/velotecla")};
+    const DataPlaces homeless = FindDataPlaces(at("usr/bin"), env);
+    EXPECT_TRUE(homeless.unusable);
+    EXPECT_TRUE(homeless.writable.empty());
+    EXPECT_NE(homeless.notice.find("HOME e XDG_DATA_HOME"), std::string::npos) << homeless.notice;
 }
 
 TEST_F(DataPlacesTest, FilesInTheDataFolderOverrideTheInstalledOnes) {
     root.write("usr/share/velotecla/aulas/aula3.aul", "installed");
     root.write("usr/share/velotecla/images/aula3.jpg", "installed");
+#ifndef _WIN32
+    ::chmod(at("var/lib/velotecla").c_str(), 02775); // as the package makes it: shared by its group
+#endif
     const DataPlaces places = FindDataPlaces(at("usr/bin"), environment());
 #ifndef _WIN32
     const mode_t before = ::umask(022); // the process's own, put back at the end
@@ -142,6 +153,76 @@ TEST_F(DataPlacesTest, FilesInTheDataFolderOverrideTheInstalledOnes) {
     SetProgramFolder(root.path()); // portable again for the tests that follow
     EXPECT_EQ(ProgramFile(lesson), root.path() / lesson);
 }
+
+#ifndef _WIN32
+// Wherever the data folder is shared by a group (set-group-id), whichever way it was found and whatever
+// the umask, what the program makes there is the group's: group-writable, of the folder's group, and
+// for others no more than the folder gives them. A folder of one user's own stays as the umask says.
+TEST_F(DataPlacesTest, WhatIsMadeInASharedFolderIsTheGroups) {
+    struct Row {
+        const char* situation;
+        const char* executable; // where the program is
+        const char* named;      // the environment variable's folder, relative to the machine
+        const char* folder;     // the data folder that the situation gives
+        mode_t folderMode, umask;
+        mode_t wantFolder, wantFile; // 0: whatever the umask makes
+    };
+    // clang-format off
+    const Row rows[] = {
+        {"installed, umask 022", "usr/bin", "", "var/lib/velotecla", 02770, 022, 02770, 0660},
+        {"installed, umask 077", "usr/bin", "", "var/lib/velotecla", 02770, 077, 02770, 0660},
+        {"named, umask 022", "usr/bin", "srv/escola", "srv/escola", 02770, 022, 02770, 0660},
+        {"named, umask 077", "usr/bin", "srv/escola", "srv/escola", 02770, 077, 02770, 0660},
+        {"named, others may read", "usr/bin", "srv/escola", "srv/escola", 02775, 022, 02775, 0664},
+        {"portable, umask 077", "pendrive", "", "pendrive", 02770, 077, 02770, 0660},
+        {"a user's own folder, umask 077", "usr/bin", "srv/escola", "srv/escola", 0700, 077, 0700, 0600},
+    };
+    // clang-format on
+    const gid_t group = 100; // not the tester's own
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.situation);
+        fs::remove_all(at("srv"));
+        fs::create_directories(at(row.folder));
+        fs::remove_all(at(row.folder) / "users");
+        fs::remove_all(at(row.folder) / "historico");
+        ASSERT_EQ(::chown(at(row.folder).c_str(), static_cast<uid_t>(-1), group), 0);
+        ASSERT_EQ(::chmod(at(row.folder).c_str(), row.folderMode), 0);
+        const mode_t before = ::umask(row.umask);
+        DataEnvironment env = environment();
+        env.namedFolder = *row.named ? PathToUtf8(at(row.named)) : "";
+        const DataPlaces places = FindDataPlaces(at(row.executable), env);
+        ASSERT_EQ(places.writable, at(row.folder));
+        UseDataPlaces(places);
+        const fs::path data = places.writable;
+        EXPECT_TRUE(MakeDataFolder(data / "users"));
+        EXPECT_TRUE(WriteFileAtomically(data / "users" / "Ana", "[Definition]\r\n"));
+        EXPECT_TRUE(WriteFileAtomically(data / "users" / "Ana", "[Definition]\r\nControl=1\r\n"));
+        EXPECT_TRUE(MakeDataFolder(data / "historico"));
+        EXPECT_TRUE(AppendToFile(data / "historico" / "Ana.csv", "x\r\n", "", [](char) { return ""; }));
+        ::umask(before);
+        const auto modeOf = [](const fs::path& p) {
+            struct stat st {};
+            ::stat(p.c_str(), &st);
+            return st;
+        };
+        for (const char* made : {"aulas", "users", "historico"}) {
+            SCOPED_TRACE(made);
+            if (row.folder == std::string("pendrive") && std::string(made) == "aulas")
+                continue; // the copy's own, not made by the program
+            const struct stat st = modeOf(data / made);
+            EXPECT_EQ(st.st_mode & 07777, row.wantFolder & ~(row.folderMode & S_ISGID ? 0 : row.umask));
+            EXPECT_EQ(st.st_gid == group, (row.folderMode & S_ISGID) != 0);
+        }
+        for (const char* made : {"users/Ana", "historico/Ana.csv"}) {
+            SCOPED_TRACE(made);
+            const struct stat st = modeOf(data / made);
+            EXPECT_EQ(st.st_mode & 07777, row.wantFile & ~(row.folderMode & S_ISGID ? 0 : row.umask));
+            EXPECT_EQ(st.st_gid == group, (row.folderMode & S_ISGID) != 0);
+        }
+    }
+    SetProgramFolder(root.path());
+}
+#endif
 
 TEST(DataEnvironment, PerUserFolderFollowsTheSystemsRules) {
     const auto set = [](const char* name, const std::string& value) {

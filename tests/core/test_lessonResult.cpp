@@ -80,6 +80,11 @@ TEST_F(LessonResult, UnlockingWritesTheFlagOfTheNextLesson) {
     UnlockNextLesson(profile, 24); // the final test: the diploma's flag
     EXPECT_EQ(read(profile),
               "[Aula1]\r\nHabilitado=1\r\n[Aula4]\r\nHabilitado=1\r\n[Aula25]\r\nHabilitado=1\r\n");
+    // Stored with an exercise, the unlocking and the totals are one write.
+    write(profile, "[Aula1]\r\nHabilitado=1\r\n");
+    EXPECT_TRUE(AccumulateResults(profile, Exercise(10, 0, 40, 2, 50), {NextLessonUnlock(3)}));
+    EXPECT_EQ(read(profile), "[Aula1]\r\nHabilitado=1\r\n[Aula4]\r\nHabilitado=1\r\n[Config]\r\nWordOK=10\r\n"
+                             "WordErr=0\r\nCharOK=40\r\nCharErr=2\r\nTempoTotal=00:00:50\r\nPorcent=97\r\n");
 }
 
 TEST_F(LessonResult, WritesThatFailAreAnsweredFalse) {
@@ -129,27 +134,27 @@ TEST_F(LessonResult, TheRunningPercentageIsRoundedTowardZero) {
     EXPECT_NE(read(profile).find("Porcent=-1\r\n"), std::string::npos);
 }
 
-TEST_F(LessonResult, AStoredValueThatDoesNotParseStopsAtThatKey) {
-    const std::string before = "[Config]\r\nWordOK=5\r\nWordErr=1\r\nCharOK=abc\r\nCharErr=2\r\n";
-    write(profile, before);
-    try {
-        AccumulateResults(profile, Exercise(10, 0, 40, 2, 50));
-        FAIL() << "no error";
-    } catch (const VtError& e) {
-        EXPECT_EQ(std::string(e.what()), "'abc' is not a valid integer value");
+TEST_F(LessonResult, AStoredValueThatDoesNotParseStopsBeforeAnyWrite) {
+    // The exercise goes into a file whole or not at all: nothing is written, the file is as it was.
+    struct Row {
+        const char* before;
+        const char* error;
+    } rows[] = {
+        {"[Config]\r\nWordOK=5\r\nWordErr=1\r\nCharOK=abc\r\nCharErr=2\r\n",
+         "'abc' is not a valid integer value"},
+        {"[Config]\r\nTempoTotal=meia hora\r\n", "'meia hora' is not a valid time"},
+        {"[Aula1]\r\nHabilitado=1\r\n[Config]\r\nPorcent=x\r\n", "'x' is not a valid integer value"},
+    };
+    for (const Row& row : rows) {
+        write(profile, row.before);
+        try {
+            AccumulateResults(profile, Exercise(10, 0, 40, 2, 50), {NextLessonUnlock(1)});
+            ADD_FAILURE() << "no error for " << row.before;
+        } catch (const VtError& e) {
+            EXPECT_EQ(std::string(e.what()), row.error);
+        }
+        EXPECT_EQ(read(profile), row.before);
     }
-    // The keys before it are written, the one that failed and those after it are as they were.
-    EXPECT_EQ(read(profile), "[Config]\r\nWordOK=15\r\nWordErr=1\r\nCharOK=abc\r\nCharErr=2\r\n");
-
-    write(profile, "[Config]\r\nTempoTotal=meia hora\r\n");
-    try {
-        AccumulateResults(profile, Exercise(1, 0, 1, 0, 1));
-        FAIL() << "no error";
-    } catch (const VtError& e) {
-        EXPECT_EQ(std::string(e.what()), "'meia hora' is not a valid time");
-    }
-    EXPECT_EQ(read(profile),
-              "[Config]\r\nTempoTotal=meia hora\r\nWordOK=1\r\nWordErr=0\r\nCharOK=1\r\nCharErr=0\r\n");
 }
 
 // A total past the largest whole number the reader takes would be refused by every later read: the

@@ -4,6 +4,9 @@
 #include "lessons/uAulas.h"
 #include "storage/password.h"
 
+#include <QFile>
+#include <ctime>
+
 class TestAccounts : public QObject {
     Q_OBJECT
 private slots:
@@ -72,6 +75,25 @@ void TestAccounts::administratorLifeCycle() {
     QVERIFY(program.readFile("users/Bia").contains("Information=quillmarrow\r\n"));
     QCOMPARE(frmAulas->windowTitle(), QStringLiteral("Aulas do Aluno (Bia)"));
     program.messages.clear();
+    QVERIFY(!QFile::exists(
+        program.path(QStringLiteral("users/.Bia.sessao")))); // the lessons' mark is gone with them
+
+    // The same student already at lessons on another machine: told, with the choice to go on.
+    program.writeFile(QStringLiteral("users/.Bia.sessao"),
+                      "sala2\n4242\n" + QByteArray::number(qint64(std::time(nullptr))) + "\n");
+    for (const bool goOn : {false, true}) {
+        program.questions.clear();
+        program.answers = {goOn};
+        ran = goOn ? OnDialogs({Identify({}, "qualquer"), PressEscape()})
+                   : OnDialogs({Identify({}, "qualquer")});
+        Press(frmTela->btnSel);
+        QCOMPARE(*ran, goOn ? 2 : 1);
+        QCOMPARE(program.questions.size(), 1);
+        QVERIFY(program.questions.front().startsWith(
+            QStringLiteral("O aluno \"Bia\" já está fazendo aulas no computador \"sala2\" desde ")));
+    }
+    QVERIFY(!QFile::exists(program.path(QStringLiteral("users/.Bia.sessao"))));
+    program.questions.clear();
 
     // A password in another case is refused, and no editor opens.
     ran = OnDialogs({Identify("Chefe", "se1")});

@@ -170,11 +170,12 @@ void TestResult::aStoredValueThatDoesNotParseStopsTheTotals() {
     QCOMPARE(d.program.readFile(QStringLiteral("aulas/aula3_ana.def")),
              QByteArray("[Config]\r\nWordOK=10\r\nWordErr=0\r\nCharOK=40\r\nCharErr=2\r\n"
                         "TempoTotal=00:00:50\r\nPorcent=97\r\n"));
-    // The profile's totals stop at the value that does not parse; the keys after it are not written.
-    QCOMPARE(d.value(QStringLiteral("users/ana"), "Config", "WordOK"), QStringLiteral("14"));
+    // The profile takes the exercise whole or not at all: with a value that does not parse it stays as
+    // it was, the unlocking that goes with the totals included.
+    QCOMPARE(d.value(QStringLiteral("users/ana"), "Config", "WordOK"), QStringLiteral("4"));
     QCOMPARE(d.value(QStringLiteral("users/ana"), "Config", "WordErr"), QStringLiteral("x1"));
     QCOMPARE(d.value(QStringLiteral("users/ana"), "Config", "CharOK"), QStringLiteral("7"));
-    QCOMPARE(d.value(QStringLiteral("users/ana"), "Aula4", "Habilitado"), QStringLiteral("1"));
+    QCOMPARE(d.value(QStringLiteral("users/ana"), "Aula4", "Habilitado"), QStringLiteral("(absent)"));
     QVERIFY(historyLines(d).isEmpty()); // an exercise not wholly recorded is not in the history
 }
 

@@ -12,8 +12,11 @@
 
 #include <QApplication>
 #include <QEventLoop>
+#include <QFile>
+#include <QFileInfo>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -166,8 +169,21 @@ private slots:
         for (const char* name : {"carla", "Bia", "ana", "notes.txt", ".hidden"})
             program->writeFile(QStringLiteral("users/") + QString::fromLatin1(name), "x");
         QDir().mkpath(program->path("users/pasta"));
+        // A link planted by another member is no student (its target is read nowhere).
+        QFile::link(program->path("users/carla"), program->path("users/zeca"));
         program->createWindows();
         QCOMPARE(listed(), (QStringList{"ana", "Bia", "carla", "notes.txt"}));
+    }
+
+    void aRosterFolderThatIsALinkListsNothingAndSaysSo() {
+        program = std::make_unique<TestProgram>(true);
+        QTemporaryDir elsewhere;
+        QFile(elsewhere.filePath("ana")).open(QIODevice::WriteOnly);
+        QFile::link(elsewhere.path(), program->path("users"));
+        program->createWindows();
+        QCOMPARE(listed(), QStringList());
+        QVERIFY(!program->messages.filter(QStringLiteral("\"users\" da pasta de dados")).isEmpty());
+        QVERIFY(QFileInfo(program->path("users")).isSymLink());
     }
 
     void restoresTheLastSelection_data() {

@@ -90,9 +90,9 @@ echo "installed in $(($(date +%s) - start)) s"
 touch "$work/stamp"
 
 check "group velotecla made" sh -c "getent group velotecla >/dev/null"
-for d in "$data" "$data/users" "$data/aulas"; do
-    check "$d is root:velotecla, set-group-id and group-writable" \
-        test "$(stat -c '%U:%G %a' "$d")" = "root:velotecla 2775"
+for d in "$data" "$data/users" "$data/aulas" "$data/historico"; do
+    check "$d is root:velotecla, set-group-id, group-writable, closed to others" \
+        test "$(stat -c '%U:%G %a' "$d")" = "root:velotecla 2770"
 done
 check "velotecla --version answers with VERSION" test "$(velotecla --version)" = "velotecla $version"
 check "velotecla-relatorio --version answers with VERSION" \
@@ -185,7 +185,7 @@ check "Ana's profile is ${members[0]}'s, in the group" \
     test "$(stat -c '%U:%G' "$data/users/Ana")" = "${members[0]}:velotecla"
 check "Bia's profile is ${members[1]}'s, in the group" \
     test "$(stat -c '%U:%G' "$data/users/Bia")" = "${members[1]}:velotecla"
-check "profiles stay writable by the group" test "$(stat -c '%a' "$data/users/Bia")" = 664
+check "profiles stay writable by the group, closed to others" test "$(stat -c '%a' "$data/users/Bia")" = 660
 check "${members[1]} rewrote the settings ${members[0]} made" \
     test "$(stat -c '%U' "$data/velotecla.INI")" = "${members[1]}"
 for u in "${members[@]}"; do

@@ -1,0 +1,328 @@
+// A data folder that every member of a group can write: what a member plants there (links, FIFOs,
+// huge files) must not reach elsewhere, hang or swallow the program; the same student at two
+// machines, or a kill in the middle of a store, must not tear the totals.
+#ifndef _WIN32
+#include "exercise/history.h"
+#include "exercise/lessonResult.h"
+#include "platform/atomicFile.h"
+#include "platform/iniFile.h"
+#include "platform/lockFile.h"
+#include "storage/textFile.h"
+#include "testFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <fcntl.h>
+#include <map>
+#include <random>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr double kSecond = 1.0 / 86400.0;
+
+TExerciseState exercise(int words, int right, int wrong, double seconds) {
+    TExerciseState s;
+    s.WordsRight = words;
+    s.LettersRight = right;
+    s.LettersWrong = wrong;
+    s.FinalElapsed = seconds * kSecond;
+    s.ExpectedTime = 60 * kSecond;
+    s.MinimumPercent = 90;
+    return s;
+}
+
+// Every file below a folder with its bytes (links as what they point to).
+std::map<std::string, std::string> contentsOf(const fs::path& folder) {
+    std::map<std::string, std::string> all;
+    for (const auto& e : fs::recursive_directory_iterator(folder)) {
+        if (e.is_symlink())
+            all[e.path().string()] = "-> " + fs::read_symlink(e.path()).string();
+        else if (e.is_regular_file())
+            all[e.path().string()] = ReadWholeFile(e.path(), nullptr, 1 << 20).value_or("?");
+        else
+            all[e.path().string()] = "folder";
+    }
+    return all;
+}
+
+long peakKilobytes() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+} // namespace
+
+// A member who puts a link in place of users/, aulas/, historico/ or a student's file gets nothing read
+// from or written to what it points at; the link stays, and the message names it.
+TEST(SharedFolder, PlantedLinksAreNeverFollowed) {
+    struct Row {
+        const char* entry; // what is replaced by a link
+        bool folder;       // a link to a folder (else to a file)
+    } rows[] = {
+        {"users", true},
+        {"aulas", true},
+        {"historico", true},
+        {"users/ana", false},
+        {"aulas/aula3_ana.def", false},
+        {"historico/ana.csv", false},
+    };
+    std::vector<std::string> told;
+    SetDataProblemSink([&](const std::string& text) { told.push_back(text); });
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.entry);
+        TestFolder data;
+        const fs::path outside = data.path().parent_path() / (data.path().filename().string() + "-alheia");
+        fs::create_directories(outside);
+        data.write("users/ana", "[Aula1]\r\nHabilitado=1\r\n");
+        data.write("aulas/aula3_ana.def", "[Config]\r\nWordOK=1\r\n");
+        data.write("historico/ana.csv", std::string(kHistoryHeader) + "\r\n");
+        // What the link points at: another user's files, with the names the program would use.
+        std::ofstream(outside / "ana") << "segredo";
+        std::ofstream(outside / "aula3_ana.def") << "segredo";
+        std::ofstream(outside / "ana.csv") << "segredo";
+        const fs::path planted = data.at(row.entry);
+        fs::remove_all(planted);
+        fs::create_symlink(row.folder ? outside : outside / planted.filename(), planted);
+        const auto before = contentsOf(outside);
+        told.clear();
+
+        const std::string profile = data.file("users/ana");
+        EXPECT_FALSE(StoreExercise(profile, 3, exercise(10, 40, 2, 50), "2026-12-09T14:05:31-03:00"));
+        EXPECT_FALSE(ReadWholeFile(row.folder ? planted / "ana" : planted).has_value());
+        if (std::string(row.entry).starts_with("users")) {
+            EXPECT_FALSE(IniReadValue(data.at("users/ana"), "Aula1", "Habilitado").has_value());
+            EXPECT_FALSE(DeleteDataFile(profile));
+        }
+
+        EXPECT_EQ(contentsOf(outside), before);
+        EXPECT_TRUE(fs::is_symlink(planted));
+        ASSERT_FALSE(told.empty());
+        EXPECT_NE(told.front().find(std::string("\"") + row.entry + "\""), std::string::npos) << told.front();
+        EXPECT_NE(told.front().find("link"), std::string::npos);
+        fs::remove_all(outside);
+    }
+    SetDataProblemSink(nullptr);
+}
+
+// A FIFO where a file belongs is never waited on: every read and store ends at once, and fails.
+TEST(SharedFolder, AFifoIsNeverWaitedOn) {
+    for (const char* entry : {"users/ana", "aulas/aula3_ana.def", "historico/ana.csv"}) {
+        SCOPED_TRACE(entry);
+        TestFolder data;
+        fs::create_directories(data.at("users"));
+        fs::create_directories(data.at("aulas"));
+        fs::create_directories(data.at("historico"));
+        ASSERT_EQ(mkfifo(data.file(entry).c_str(), 0666), 0);
+        const std::string profile = data.file("users/ana");
+        EXPECT_TRUE(EndsInTime(
+            [&] {
+                int error = 0;
+                if (ReadWholeFile(data.at(entry), &error) || error != EINVAL)
+                    _exit(1);
+                if (StoreExercise(profile, 3, exercise(10, 40, 2, 50), "2026-12-09T14:05:31-03:00"))
+                    _exit(2);
+            },
+            5));
+        struct stat st {};
+        ASSERT_EQ(::lstat(data.file(entry).c_str(), &st), 0);
+        EXPECT_TRUE(S_ISFIFO(st.st_mode));
+    }
+}
+
+// Huge files planted in the folder: over the cap the read fails at once and takes no memory; a long
+// history is added to without being read. Time and memory are printed, not judged.
+TEST(SharedFolder, HugeFilesAreRefusedAtOnce) {
+    TestFolder data;
+    const auto sparse = [&](const char* relative, off_t size, const std::string& start) {
+        data.write(relative, start);
+        ASSERT_EQ(::truncate(data.file(relative).c_str(), size), 0);
+    };
+    sparse("users/ana", off_t(1) << 30, "[Config]\r\nWordOK=1\r\n");
+    sparse("historico/bia.csv", 100 << 20, std::string(kHistoryHeader) + "\r\n");
+    sparse("snd/ok.wav", 100 << 20, "RIFF");
+    const long peakBefore = peakKilobytes();
+    const auto start = std::chrono::steady_clock::now();
+
+    int error = 0;
+    EXPECT_FALSE(ReadWholeFile(data.at("users/ana"), &error).has_value());
+    EXPECT_EQ(error, EFBIG);
+    EXPECT_FALSE(IniReadValue(data.at("users/ana"), "Config", "WordOK").has_value());
+    EXPECT_FALSE(
+        StoreExercise(data.file("users/ana"), 3, exercise(10, 40, 2, 50), "2026-12-09T14:05:31-03:00"));
+    EXPECT_EQ(fs::file_size(data.at("users/ana")), std::uintmax_t(1) << 30); // left as it was
+    EXPECT_FALSE(ReadWholeFile(data.at("snd/ok.wav"), &error, kSoundFileCap).has_value());
+    EXPECT_EQ(error, EFBIG);
+    const auto entry = HistoryEntryOf(exercise(10, 40, 2, 50), 3, "2026-12-09T14:05:31-03:00");
+    EXPECT_TRUE(AppendHistoryEntry(HistoryFileIn(data.path(), "bia"), entry));
+    EXPECT_EQ(fs::file_size(data.at("historico/bia.csv")), (100u << 20) + 2 + HistoryLine(entry).size() + 2);
+    EXPECT_NE(ReadHistoryFile(HistoryFileIn(data.path(), "bia")).Problem.find("grande demais"),
+              std::string::npos);
+
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const long grown = peakKilobytes() - peakBefore;
+    std::printf("1 GiB profile, 100 MB history and WAV: %.3f s, peak memory grew by %ld KiB\n", seconds,
+                grown);
+    EXPECT_LT(grown, 64 * 1024);
+}
+
+// Two copies of the program store the same student's exercises at the same moment, ten rounds: each
+// exercise is in every file once, none lost to the other's write.
+TEST(SharedFolder, TheSameStudentAtTwoCopiesLosesNothing) {
+    TestFolder data;
+    data.write("users/ana", "[Aula1]\r\nHabilitado=1\r\n");
+    fs::create_directories(data.at("aulas"));
+    const std::string profile = data.file("users/ana");
+    constexpr int kRounds = 10;
+    constexpr int kCopies = 2;
+    for (int round = 0; round < kRounds; ++round) {
+        int go[2];
+        ASSERT_EQ(pipe(go), 0);
+        pid_t children[kCopies];
+        for (pid_t& child : children) {
+            child = fork();
+            ASSERT_GE(child, 0);
+            if (child == 0) {
+                close(go[1]);
+                char c;
+                (void)!read(go[0], &c, 1); // both start when the pipe is closed
+                _exit(StoreExercise(profile, 3, exercise(10, 40, 2, 50), "2026-12-09T14:05:31-03:00") ? 0
+                                                                                                      : 1);
+            }
+        }
+        close(go[0]);
+        close(go[1]);
+        for (pid_t child : children) {
+            int status = 0;
+            waitpid(child, &status, 0);
+            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "round " << round;
+        }
+    }
+    const int n = kRounds * kCopies;
+    for (const char* file : {"users/ana", "aulas/aula3_ana.def"}) {
+        SCOPED_TRACE(file);
+        EXPECT_EQ(IniReadValue(data.at(file), "Config", "WordOK"), std::to_string(10 * n));
+        EXPECT_EQ(IniReadValue(data.at(file), "Config", "CharOK"), std::to_string(40 * n));
+        EXPECT_EQ(IniReadValue(data.at(file), "Config", "CharErr"), std::to_string(2 * n));
+    }
+    EXPECT_EQ(ReadHistoryFile(HistoryFileIn(data.path(), "ana")).Entries.size(), std::size_t(n));
+    EXPECT_FALSE(fs::exists(data.at("users/.ana.trava")));
+}
+
+// A store killed at any moment, 200 times: each file holds every exercise whole or not at all (the
+// lesson result file first, then the profile with its unlocking, then the history line, so that no
+// later file is ever ahead of an earlier one), and what a kill leaves behind (a temporary, the lock)
+// never stops the next store.
+TEST(SharedFolder, AKilledStoreLeavesEveryFileWhole) {
+    TestFolder data;
+    data.write("users/ana", "[Aula1]\r\nHabilitado=1\r\n");
+    fs::create_directories(data.at("aulas"));
+    const std::string profile = data.file("users/ana");
+    const auto count = [&](const char* file) -> int {
+        const auto text = ReadWholeFile(data.at(file));
+        if (!text)
+            return 0;
+        const auto values = IniAllValues(*text);
+        const auto value = [&](const char* key) {
+            const auto it = values.find(IniValueKey("Config", key));
+            return it == values.end() ? 0 : std::stoi(it->second);
+        };
+        const int c = value("WordOK") / 10;
+        EXPECT_EQ(value("WordOK"), 10 * c) << file;
+        EXPECT_EQ(value("CharOK"), 40 * c) << file;
+        EXPECT_EQ(value("CharErr"), 2 * c) << file;
+        if (std::string(file) == "users/ana") {
+            EXPECT_EQ(values.count(IniValueKey("Aula4", "Habilitado")), c > 0 ? 1u : 0u);
+        }
+        return c;
+    };
+    std::mt19937 rng(2026);
+    int killed = 0;
+    for (int round = 0; round < 200; ++round) {
+        int done[2];
+        ASSERT_EQ(pipe(done), 0);
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            close(done[0]);
+            for (;;) {
+                StoreExercise(profile, 3, exercise(10, 40, 2, 50), "2026-12-09T14:05:31-03:00");
+                (void)!write(done[1], "s", 1);
+            }
+        }
+        close(done[1]);
+        char c;
+        for (int i = std::uniform_int_distribution<int>(0, 1)(rng); i > 0; --i)
+            ASSERT_EQ(read(done[0], &c, 1), 1);
+        std::this_thread::sleep_for(
+            std::chrono::microseconds(std::uniform_int_distribution<int>(0, 8000)(rng)));
+        killed += kill(child, SIGKILL) == 0;
+        waitpid(child, nullptr, 0);
+        close(done[0]);
+        const int lesson = count("aulas/aula3_ana.def");
+        const int course = count("users/ana");
+        const int lines = static_cast<int>(ReadHistoryFile(HistoryFileIn(data.path(), "ana")).Entries.size());
+        // A kill between two files leaves the earlier one an exercise ahead; never a later one ahead.
+        ASSERT_TRUE(lines <= course && course <= lesson && lesson - lines <= round + 1)
+            << "round " << round << ": lesson " << lesson << ", course " << course << ", history " << lines;
+    }
+    EXPECT_EQ(killed, 200);
+    EXPECT_GT(count("users/ana"), 0);
+    // The temporaries a kill left are the program's own hidden files, removed at the next start.
+    for (const char* folder : {"users", "aulas", "historico"})
+        RemoveStaleTemporaries(data.at(folder), 0);
+    for (const char* folder : {"users", "aulas", "historico"})
+        for (const auto& e : fs::directory_iterator(data.at(folder)))
+            EXPECT_FALSE(e.path().filename().string().ends_with(".tmp")) << e.path();
+}
+
+// A lock left by a process that died is taken over at once on its own machine; one of another
+// machine only once it is older than the stale time; a live holder is waited for.
+TEST(SharedFolder, AStaleLockIsTakenOverAndALiveOneWaitedFor) {
+    TestFolder data;
+    const fs::path lock = data.at(".ana.trava");
+    struct Row {
+        const char* situation;
+        std::string holder; // the lock's text
+        bool taken;
+    };
+    const pid_t gone = [] {
+        const pid_t child = fork();
+        if (child == 0)
+            _exit(0);
+        waitpid(child, nullptr, 0);
+        return child;
+    }();
+    const long long now = std::time(nullptr);
+    const std::string here = ThisMachine();
+    const Row rows[] = {
+        {"this machine, process ended",
+         here + "\n" + std::to_string(gone) + "\n" + std::to_string(now) + "\n", true},
+        {"this machine, process alive",
+         here + "\n" + std::to_string(getppid()) + "\n" + std::to_string(now) + "\n", false},
+        {"another machine, recent", "sala2\n123\n" + std::to_string(now) + "\n", false},
+        {"another machine, old", "sala2\n123\n" + std::to_string(now - 60) + "\n", true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.situation);
+        data.write(".ana.trava", row.holder);
+        {
+            const TFileLock taken(lock, 100, 30);
+            EXPECT_EQ(taken.Held(), row.taken);
+            EXPECT_EQ(ReadLockOwner(lock)->Process == getpid(), row.taken);
+        }
+        EXPECT_EQ(fs::exists(lock), !row.taken);
+        fs::remove(lock);
+    }
+}
+#endif
