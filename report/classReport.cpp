@@ -194,7 +194,7 @@ TStudentRow ReadStudentRow(const fs::path& profile) {
     row.Unlocked.assign(26, false);
     const std::string text = readSettingsFile(profile, row.FileProblem);
     if (!row.FileProblem.empty()) {
-        row.Cells.push_back(textCell(row.Name));
+        row.Cells.push_back(textCell(Utf8Repaired(row.Name)));
         while (row.Cells.size() < ClassColumns().size())
             row.Cells.push_back(badCell(row.FileProblem));
         row.Totals.assign(6, badCell(row.FileProblem));
@@ -204,7 +204,7 @@ TStudentRow ReadStudentRow(const fs::path& profile) {
     for (int n = 1; n <= 25; ++n)
         row.Unlocked[static_cast<std::size_t>(n)] = view.flag(aula(n));
 
-    row.Cells.push_back(textCell(row.Name));
+    row.Cells.push_back(textCell(Utf8Repaired(row.Name)));
     TReportCell level = view.integer(keys::Definition, keys::Control, keys::ControlDefault);
     if (level.Problem.empty()) {
         // The access dialog lets only level 0 change students; any other number is a student.
@@ -366,7 +366,10 @@ std::string DecimalComma(double value, int digits) {
     return out;
 }
 
-std::string CsvField(const std::string& text) {
+std::string CsvField(const std::string& raw, bool number) {
+    std::string text = Utf8Repaired(raw);
+    if (!number && !text.empty() && std::string_view("=+-@\t\r").find(text[0]) != std::string_view::npos)
+        text.insert(0, 1, '\'');
     if (text.find_first_of(";\"\r\n") == std::string::npos)
         return text;
     std::string out = "\"";
@@ -381,17 +384,13 @@ std::string CsvField(const std::string& text) {
 std::string CsvDocument(const std::vector<std::string>& header,
                         const std::vector<std::vector<TReportCell>>& rows) {
     std::string out = "\xEF\xBB\xBF";
-    auto line = [&out](const std::vector<std::string>& fields) {
-        for (std::size_t i = 0; i < fields.size(); ++i)
-            out += (i ? ";" : "") + CsvField(fields[i]);
-        out += "\r\n";
-    };
-    line(header);
+    for (std::size_t i = 0; i < header.size(); ++i)
+        out += (i ? ";" : "") + CsvField(header[i]);
+    out += "\r\n";
     for (const auto& row : rows) {
-        std::vector<std::string> texts;
-        for (const TReportCell& cell : row)
-            texts.push_back(cell.Text);
-        line(texts);
+        for (std::size_t i = 0; i < row.size(); ++i)
+            out += (i ? ";" : "") + CsvField(row[i].Text, row[i].Numeric && row[i].Problem.empty());
+        out += "\r\n";
     }
     return out;
 }

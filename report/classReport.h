@@ -65,8 +65,10 @@ std::vector<std::vector<TReportCell>> StudentLessonRows(const std::filesystem::p
                                                         const TStudentRow& student,
                                                         const std::vector<TLessonFacts>& lessons);
 
-// ---- Export: ";" between fields, decimal comma, CR LF, UTF-8 with a byte-order mark.
-std::string CsvField(const std::string& text);
+// ---- Export: ";" between fields, decimal comma, CR LF, UTF-8 with a byte-order mark. A text that a
+// spreadsheet would take for a formula (first character =, +, -, @, tab or CR) gets an apostrophe first;
+// numbers stay numbers. Bytes that are not UTF-8 become U+FFFD.
+std::string CsvField(const std::string& text, bool number = false);
 std::string CsvDocument(const std::vector<std::string>& header,
                         const std::vector<std::vector<TReportCell>>& rows);
 std::string ClassCsv(const std::vector<TStudentRow>& students);

@@ -194,6 +194,27 @@ TEST(ClassReport, TheCsvBytes) {
         "Teclas erradas;Acerto (%);Tempo total;Teclas por minuto;Diploma\r\n"
         "ana;Administrador;Padrão Americano ou ABNT I;0;1;0;0;4000;200;93;00:30:00;140;Não\r\n" +
             quoted + ";Aluno;ABNT II;1;1;0;0;0;0;100;00:00:00;0;Sim\r\n");
+    // A name a spreadsheet would run as a formula goes out as text; a name that is not UTF-8 goes out
+    // with a replacement character, so the file stays UTF-8.
+    TestFolder g;
+    g.write("users/=HYPERLINK(\"x\")", "");
+    g.write("users/\xE9va", "[Config]\r\nWordErr=-3\r\n");
+    const std::string csv = ClassCsv(ReadClass(g.path()));
+    EXPECT_NE(csv.find("\r\n\"'=HYPERLINK(\"\"x\"\")\";Aluno;"), std::string::npos) << csv;
+    EXPECT_NE(csv.find("\r\n\xEF\xBF\xBDva;Aluno;Padr\xC3\xA3o Americano ou ABNT I;0;1;0;-3;"),
+              std::string::npos)
+        << csv;
+    struct Field {
+        const char* text;
+        bool number;
+        const char* out;
+    } fields[] = {{"=1+1", false, "'=1+1"}, {"+55 11", false, "'+55 11"},
+                  {"-x", false, "'-x"},     {"@SUM(A1)", false, "'@SUM(A1)"},
+                  {"\tx", false, "'\tx"},   {"\rx", false, "\"'\rx\""},
+                  {"-3", true, "-3"},       {"a=b", false, "a=b"},
+                  {"", false, ""},          {"a\xFF\xC3", false, "a\xEF\xBF\xBD\xEF\xBF\xBD"}};
+    for (const Field& c : fields)
+        EXPECT_EQ(CsvField(c.text, c.number), c.out) << c.text;
     EXPECT_EQ(DecimalComma(87.46, 1), "87,5");
     EXPECT_EQ(DecimalComma(3, 2), "3,00");
 }
