@@ -11,6 +11,8 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <fstream>
+#include <string_view>
 
 namespace fs = std::filesystem;
 
@@ -26,7 +28,7 @@ std::int64_t daysFromCivil(std::int64_t y, unsigned m, unsigned d) {
     return era * 146097 + static_cast<std::int64_t>(doe) - 719468;
 }
 
-std::optional<std::int64_t> number(const std::string& text) {
+std::optional<std::int64_t> number(std::string_view text) {
     if (text.empty() || text.size() > 18)
         return std::nullopt;
     std::int64_t value = 0;
@@ -38,19 +40,23 @@ std::optional<std::int64_t> number(const std::string& text) {
     return value;
 }
 
-std::vector<std::string> fields(const std::string& line) {
-    std::vector<std::string> out;
+// The first nine fields of a line, views into it; fewer when the line has fewer.
+std::vector<std::string_view> fields(std::string_view line) {
+    std::vector<std::string_view> out;
+    out.reserve(9);
     std::size_t start = 0;
-    for (;;) {
+    while (out.size() < 9) {
         const auto semi = line.find(';', start);
-        out.push_back(line.substr(start, semi == std::string::npos ? std::string::npos : semi - start));
-        if (semi == std::string::npos)
-            return out;
+        out.push_back(
+            line.substr(start, semi == std::string_view::npos ? std::string_view::npos : semi - start));
+        if (semi == std::string_view::npos)
+            break;
         start = semi + 1;
     }
+    return out;
 }
 
-bool isoLocalTime(const std::string& text) {
+bool isoLocalTime(std::string_view text) {
     // yyyy-mm-ddThh:mm:ss, then an offset (+hh:mm, -hh:mm or Z) or nothing.
     static const char pattern[] = "dddd-dd-ddTdd:dd:dd";
     if (text.size() < 19)
@@ -111,6 +117,7 @@ std::string HistoryLine(const THistoryEntry& e) {
 }
 
 std::optional<THistoryEntry> ParseHistoryLine(const std::string& line) {
+    // Fields a later version adds after the ninth are not this reader's.
     const auto f = fields(line);
     if (f.size() != 9 || !isoLocalTime(f[0]))
         return std::nullopt;
@@ -124,7 +131,7 @@ std::optional<THistoryEntry> ParseHistoryLine(const std::string& line) {
     if (n[0] < 1 || n[0] > 24 || n[6] > 100 || n[7] > 1)
         return std::nullopt;
     THistoryEntry e;
-    e.When = f[0];
+    e.When = std::string(f[0]);
     e.Lesson = static_cast<int>(n[0]);
     e.WordsRight = n[1];
     e.WordsWrong = n[2];
@@ -157,35 +164,77 @@ bool AppendHistoryEntry(const fs::path& file, const THistoryEntry& entry) {
     return WriteFileAtomically(file, text);
 }
 
+void THistory::AddLine(const std::string& line) {
+    // The header, of this version or of a later one with more fields.
+    if (line.empty() || (Total == 0 && BadLines == 0 && line.rfind("data_hora;aula;", 0) == 0))
+        return;
+    auto e = ParseHistoryLine(line);
+    if (!e) {
+        ++BadLines;
+        return;
+    }
+    if (Total++ == 0)
+        FirstWhen = e->When;
+    THistorySum& sum = Sums[static_cast<std::size_t>(e->Lesson)];
+    ++sum.Exercises;
+    sum.KeysRight += e->KeysRight;
+    sum.KeysWrong += e->KeysWrong;
+    sum.Seconds += e->Seconds;
+    Entries.push_back(std::move(*e));
+}
+
+namespace {
+// Keeps the last `kept` entries: the vector grows to twice that, then its older half goes.
+void trim(THistory& h, std::size_t kept, bool final) {
+    if (h.Entries.size() >= 2 * kept || (final && h.Entries.size() > kept))
+        h.Entries.erase(h.Entries.begin(), h.Entries.end() - static_cast<std::ptrdiff_t>(kept));
+}
+} // namespace
+
 THistory ParseHistory(const std::string& text) {
     THistory h;
-    bool first = true;
-    for (const std::string& line : TextLines(text)) {
-        const bool header = first && line == kHistoryHeader;
-        first = false;
-        if (header || line.empty())
-            continue;
-        if (auto e = ParseHistoryLine(line))
-            h.Entries.push_back(std::move(*e));
-        else
-            ++h.BadLines;
-    }
+    for (const std::string& line : TextLines(text))
+        h.AddLine(line);
     return h;
 }
 
-THistory ReadHistoryFile(const fs::path& file) {
+THistory ReadHistoryFile(const fs::path& file, std::size_t kept) {
+    THistory h;
     std::error_code ec;
-    if (!fs::exists(file, ec) && !ec) {
-        THistory h;
+    const fs::file_status status = fs::status(file, ec);
+    if (status.type() == fs::file_type::not_found) {
         h.Missing = true;
         return h;
     }
-    int error = 0;
-    const auto text = ReadWholeFile(file, &error);
-    if (!text) {
-        THistory h;
+    // Looked at before opening: opening a FIFO alone waits for a writer.
+    int error = ec                            ? ec.value()
+                : fs::is_regular_file(status) ? 0
+                : fs::is_directory(status)    ? EISDIR
+                                              : EINVAL;
+    std::ifstream in;
+    if (error == 0) {
+        errno = 0;
+        in.open(file, std::ios::binary);
+        if (!in)
+            error = errno ? errno : ENOENT;
+    }
+    if (error != 0) {
         h.Problem = "O histórico não pôde ser lido: " + SystemErrorText(error);
         return h;
     }
-    return ParseHistory(*text);
+    kept = std::max<std::size_t>(kept, 1);
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        h.AddLine(line);
+        trim(h, kept, false);
+    }
+    if (in.bad()) {
+        h = THistory{};
+        h.Problem = "O histórico não pôde ser lido: " + SystemErrorText(EIO);
+        return h;
+    }
+    trim(h, kept, true);
+    return h;
 }

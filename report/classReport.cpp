@@ -1,5 +1,6 @@
 #include "report/classReport.h"
 
+#include "exercise/judging.h"
 #include "lessons/lessonFile.h"
 #include "platform/atomicFile.h"
 #include "platform/dataPlaces.h"
@@ -35,16 +36,16 @@ int compareText(const std::string& a, const std::string& b) {
 }
 
 TReportCell textCell(std::string text) {
-    return {std::move(text), {}, false, 0.0};
+    return {std::move(text), {}, false, 0.0, {}};
 }
 TReportCell numberCell(double value, std::string text) {
-    return {std::move(text), {}, true, value};
+    return {std::move(text), {}, true, value, {}};
 }
 TReportCell numberCell(long long value) {
     return numberCell(static_cast<double>(value), std::to_string(value));
 }
 TReportCell badCell(std::string problem) {
-    return {kUnreadable, std::move(problem), false, 0.0};
+    return {kUnreadable, std::move(problem), false, 0.0, {}};
 }
 
 // A settings file read once, looked at key by key the way the course's readers see it: an absent or
@@ -124,6 +125,21 @@ TReportCell keysPerMinute(const TReportCell& right, const TReportCell& wrong, co
         return numberCell(static_cast<double>(rounded), std::to_string(rounded));
     }
     return numberCell(perMinute, DecimalComma(perMinute, digits));
+}
+
+// A duration of any length as hh:mm:ss (hours past 24 as they are).
+std::string durationText(std::int64_t seconds) {
+    char text[48];
+    std::snprintf(text, sizeof text, "%02lld:%02d:%02d", static_cast<long long>(seconds / 3600),
+                  static_cast<int>(seconds / 60 % 60), static_cast<int>(seconds % 60));
+    return text;
+}
+
+// Time and keys per minute of a history sum that holds every exercise of the stored right and wrong keys.
+bool sumCovers(const THistorySum& sum, const TReportCell& right, const TReportCell& wrong) {
+    return sum.Exercises > 0 && right.Problem.empty() && wrong.Problem.empty() &&
+           static_cast<double>(sum.KeysRight) == right.Number &&
+           static_cast<double>(sum.KeysWrong) == wrong.Number;
 }
 
 // The six totals of a Config section: words right, wrong, keys right, wrong, percentage, time.
@@ -228,8 +244,11 @@ TStudentRow ReadStudentRow(const fs::path& profile) {
     }
     row.Cells.push_back(current);
     row.Totals = totalsOf(view);
-    for (std::size_t i = 0; i < 6; ++i)
+    for (std::size_t i = 0; i < 4; ++i)
         row.Cells.push_back(row.Totals[i]);
+    // The stored percentage is a running mean that starts at 100: the keys themselves say it.
+    row.Cells.push_back(AccuracyCell(row.Totals[2], row.Totals[3]));
+    row.Cells.push_back(row.Totals[5]);
     row.Cells.push_back(keysPerMinute(row.Totals[2], row.Totals[3], row.Totals[5], 0));
     row.Cells.push_back(textCell(yesNo(row.Unlocked[25])));
     return row;
@@ -306,6 +325,46 @@ std::vector<TLessonFacts> ReadLessonFacts(const fs::path& dataFolder) {
     return lessons;
 }
 
+TReportCell AccuracyCell(const TReportCell& right, const TReportCell& wrong) {
+    for (const TReportCell* c : {&right, &wrong})
+        if (!c->Problem.empty())
+            return badCell(c->Problem);
+    if (right.Number < 0 || wrong.Number < 0)
+        return badCell("Teclas certas ou erradas negativas (" + right.Text + ", " + wrong.Text +
+                       "): valor fora do intervalo");
+    TReportCell cell = numberCell(-1, kUnreadable);
+    if (right.Number + wrong.Number == 0) {
+        cell.Note = "Nenhuma tecla registrada: sem porcentagem de acerto";
+        return cell;
+    }
+    return numberCell(
+        RightPercentage(static_cast<std::int64_t>(right.Number), static_cast<std::int64_t>(wrong.Number)));
+}
+
+std::vector<TReportCell> CourseTimeAndSpeed(const TStudentRow& student, const THistory& history) {
+    const auto& t = student.Totals;
+    THistorySum all;
+    for (int n = 1; n <= 24; ++n) {
+        const THistorySum& s = history.Sums[static_cast<std::size_t>(n)];
+        all.Exercises += s.Exercises;
+        all.KeysRight += s.KeysRight;
+        all.KeysWrong += s.KeysWrong;
+        all.Seconds += s.Seconds;
+    }
+    if (!sumCovers(all, t[2], t[3])) {
+        TReportCell time = t[5];
+        TReportCell speed = keysPerMinute(t[2], t[3], t[5], 0);
+        if (time.Problem.empty())
+            time.Note = speed.Note = "Tempo guardado no perfil (o histórico não tem todos os exercícios; "
+                                     "o tempo guardado volta a zero a cada 24 horas)";
+        return {time, speed};
+    }
+    TReportCell time = numberCell(static_cast<double>(all.Seconds), durationText(all.Seconds));
+    TReportCell speed = keysPerMinute(t[2], t[3], time, 0);
+    time.Note = speed.Note = "Soma dos " + std::to_string(all.Exercises) + " exercícios do histórico";
+    return {time, speed};
+}
+
 const std::vector<std::string>& LessonColumns() {
     static const std::vector<std::string> columns{
         "Aula",          "Título",          "Liberada",          "Palavras certas", "Palavras erradas",
@@ -316,7 +375,8 @@ const std::vector<std::string>& LessonColumns() {
 
 std::vector<std::vector<TReportCell>> StudentLessonRows(const fs::path& dataFolder,
                                                         const TStudentRow& student,
-                                                        const std::vector<TLessonFacts>& lessons) {
+                                                        const std::vector<TLessonFacts>& lessons,
+                                                        const THistory* history) {
     std::vector<std::vector<TReportCell>> rows;
     for (int n = 1; n <= 24; ++n) {
         const TLessonFacts& facts = lessons.at(static_cast<std::size_t>(n - 1));
@@ -343,13 +403,25 @@ std::vector<std::vector<TReportCell>> StudentLessonRows(const fs::path& dataFold
         }
         for (std::size_t i = 0; i < 4; ++i)
             row.push_back(totals[i]);
-        if (totals[5].Text.empty() && totals[5].Problem.empty())
-            row.push_back(textCell(""));
-        else
-            row.push_back(keysPerMinute(totals[2], totals[3], totals[5], 1));
-        row.push_back(totals[4]);
+        const bool never = totals[5].Text.empty() && totals[5].Problem.empty();
+        TReportCell time = totals[5];
+        if (!never && history && history->Problem.empty() &&
+            sumCovers(history->Sums[static_cast<std::size_t>(n)], totals[2], totals[3])) {
+            const THistorySum& sum = history->Sums[static_cast<std::size_t>(n)];
+            time = numberCell(static_cast<double>(sum.Seconds), durationText(sum.Seconds));
+            time.Note = "Soma dos " + std::to_string(sum.Exercises) + " exercícios desta aula no histórico";
+        } else if (!never && time.Problem.empty()) {
+            time.Note =
+                "Tempo guardado no arquivo da aula (o histórico não tem todos os exercícios desta aula; "
+                "o tempo guardado volta a zero a cada 24 horas)";
+        }
+        TReportCell speed = never ? textCell("") : keysPerMinute(totals[2], totals[3], time, 1);
+        if (speed.Problem.empty())
+            speed.Note = time.Note;
+        row.push_back(speed);
+        row.push_back(never ? textCell("") : AccuracyCell(totals[2], totals[3]));
         row.push_back(facts.Minimum);
-        row.push_back(totals[5]);
+        row.push_back(time);
         row.push_back(facts.TimeAllowed);
         row.push_back(profileRead ? textCell(yesNo(student.Unlocked[static_cast<std::size_t>(n + 1)]))
                                   : badCell(student.FileProblem));

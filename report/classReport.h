@@ -1,4 +1,6 @@
 #pragma once
+#include "exercise/history.h"
+
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -16,6 +18,7 @@ struct TReportCell {
     std::string Problem;
     bool Numeric = false;
     double Number = 0.0; // sort key of a numeric cell
+    std::string Note;    // where a readable figure comes from, when that needs saying (a tool tip)
 };
 inline constexpr const char* kUnreadable = "\xE2\x80\x94"; // "—"
 
@@ -60,10 +63,18 @@ std::vector<TLessonFacts> ReadLessonFacts(const std::filesystem::path& dataFolde
 
 const std::vector<std::string>& LessonColumns();
 // 24 rows of cells for LessonColumns(): the lesson's figures from its result file beside the lesson's
-// minimum and time allowed, and whether it was passed (the next lesson unlocked).
+// minimum and time allowed, and whether it was passed (the next lesson unlocked). The accuracy comes
+// from the lesson's keys right and wrong; the time and keys per minute from the history's sum where the
+// history holds every exercise of the lesson (the stored time wraps at 24 hours), else as stored.
 std::vector<std::vector<TReportCell>> StudentLessonRows(const std::filesystem::path& dataFolder,
                                                         const TStudentRow& student,
-                                                        const std::vector<TLessonFacts>& lessons);
+                                                        const std::vector<TLessonFacts>& lessons,
+                                                        const THistory* history = nullptr);
+// The course's total time and keys per minute, from the history where it holds every exercise.
+std::vector<TReportCell> CourseTimeAndSpeed(const TStudentRow& student, const THistory& history);
+// Right keys over all keys, rounded down as the course does; "—" with a reason when there are none or
+// the counts are out of range.
+TReportCell AccuracyCell(const TReportCell& right, const TReportCell& wrong);
 
 // ---- Export: ";" between fields, decimal comma, CR LF, UTF-8 with a byte-order mark. A text that a
 // spreadsheet would take for a formula (first character =, +, -, @, tab or CR) gets an apostrophe first;

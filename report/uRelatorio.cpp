@@ -57,7 +57,9 @@ QVariant TCellTableModel::data(const QModelIndex& index, int role) const {
     case Qt::DisplayRole:
         return FromUtf8(cell.Text);
     case Qt::ToolTipRole:
-        return cell.Problem.empty() ? QVariant() : QVariant(FromUtf8(cell.Problem));
+        if (!cell.Problem.empty())
+            return FromUtf8(cell.Problem);
+        return cell.Note.empty() ? QVariant() : QVariant(FromUtf8(cell.Note));
     case Qt::TextAlignmentRole:
         if (!cell.Problem.empty())
             return QVariant::fromValue(Qt::AlignCenter);

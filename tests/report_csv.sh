@@ -21,8 +21,8 @@ printf '\000\000' >"$dir/users/dora"
 "$dir/velotecla-relatorio" --csv >"$dir/out" 2>"$dir/err" || fail "--csv failed: $(cat "$dir/err")"
 printf '%s\r\n' \
     'Aluno;Nível;Teclado;Aulas concluídas;Aula atual;Palavras certas;Palavras erradas;Teclas certas;Teclas erradas;Acerto (%);Tempo total;Teclas por minuto;Diploma' \
-    'ana;Administrador;Padrão Americano ou ABNT I;0;1;0;0;4000;200;93;00:30:00;140;Não' \
-    'Bruno;Aluno;Padrão Americano ou ABNT I;0;1;0;0;0;0;100;00:00:00;0;Não' \
+    'ana;Administrador;Padrão Americano ou ABNT I;0;1;0;0;4000;200;95;00:30:00;140;Não' \
+    'Bruno;Aluno;Padrão Americano ou ABNT I;0;1;0;0;0;0;—;00:00:00;0;Não' \
     'dora;—;—;—;—;—;—;—;—;—;—;—;—' >"$dir/expected"
 cmp "$dir/out" "$dir/expected" || { cat "$dir/out"; fail "the CSV differs"; }
 [ ! -s "$dir/err" ] || fail "unexpected messages: $(cat "$dir/err")"

@@ -62,12 +62,14 @@ TEST(ClassReport, EveryColumnOfAGeneratedClass) {
     using V = std::vector<std::string>;
     // Names in the roster's order: letter case and accents aside.
     EXPECT_EQ(texts(rows[0].Cells), (V{"ana", "Administrador", "ABNT II", "5", "6", "120", "8", "4000", "200",
-                                       "93", "00:30:00", "140", "Não"}));
+                                       "95", "00:30:00", "140", "Não"}));
     EXPECT_EQ(texts(rows[1].Cells), (V{"Bruno", "Aluno", "Padrão Americano ou ABNT I", "0", "1", "0", "0",
-                                       "0", "0", "100", "00:00:00", "0", "Não"}));
+                                       "0", "0", kDash, "00:00:00", "0", "Não"}));
     // 1005 keys in 8 minutes are 125.6 a minute: rounded, not cut.
     EXPECT_EQ(texts(rows[2].Cells), (V{"carla", "Aluno", "Padrão Americano ou ABNT I", "24", "", "900", "3",
                                        "1004", "1", "99", "00:08:00", "126", "Sim"}));
+    // Accuracy from the keys, not the stored running mean (which starts at 100); none typed, none shown.
+    EXPECT_EQ(rows[1].Cells[9].Note, "Nenhuma tecla registrada: sem porcentagem de acerto");
     EXPECT_EQ(rows[3].Name, "dora");
     EXPECT_EQ(rows[3].FileProblem, "Arquivo danificado: não é um arquivo de texto");
     V dora{"dora"};
@@ -78,7 +80,7 @@ TEST(ClassReport, EveryColumnOfAGeneratedClass) {
     // One bad value spoils its own cell and the figure made from it, nothing else.
     const auto& eva = rows[4].Cells;
     EXPECT_EQ(texts(eva), (V{"\xC3\x89va", kDash, "Padrão Americano ou ABNT I", "0", "1", "0", kDash, "0",
-                             "0", "100", kDash, kDash, "Não"}));
+                             "0", kDash, kDash, kDash, "Não"}));
     EXPECT_EQ(eva[1].Problem, "users/\xC3\x89va: [Definition] Control = \"abc\" não é um número inteiro");
     EXPECT_EQ(eva[6].Problem, "users/\xC3\x89va: [Config] WordErr = \"x1\" não é um número inteiro");
     EXPECT_EQ(eva[10].Problem,
@@ -98,7 +100,7 @@ TEST(ClassReport, ValuesAreFoundAsTheCourseFindsThem) {
     f.write("users/ana", text);
     const auto row = ReadStudentRow(f.path() / "users" / "ana");
     using V = std::vector<std::string>;
-    EXPECT_EQ(texts(row.Cells), (V{"ana", "Aluno", "ABNT II", "0", "1", "7", "0", "0", "0", "100", "00:00:00",
+    EXPECT_EQ(texts(row.Cells), (V{"ana", "Aluno", "ABNT II", "0", "1", "7", "0", "0", "0", kDash, "00:00:00",
                                    "0", "N\xC3\xA3o"}));
     for (const char* key : {"WordOK", "WordErr", "CharOK"})
         EXPECT_EQ(IniGetValue(text, "Config", key).value_or("0"), row.Cells[key[0] == 'C'   ? 7
@@ -192,8 +194,8 @@ TEST(ClassReport, TheCsvBytes) {
         "\xEF\xBB\xBF"
         "Aluno;Nível;Teclado;Aulas concluídas;Aula atual;Palavras certas;Palavras erradas;Teclas certas;"
         "Teclas erradas;Acerto (%);Tempo total;Teclas por minuto;Diploma\r\n"
-        "ana;Administrador;Padrão Americano ou ABNT I;0;1;0;0;4000;200;93;00:30:00;140;Não\r\n" +
-            quoted + ";Aluno;ABNT II;1;1;0;0;0;0;100;00:00:00;0;Sim\r\n");
+        "ana;Administrador;Padrão Americano ou ABNT I;0;1;0;0;4000;200;95;00:30:00;140;Não\r\n" +
+            quoted + ";Aluno;ABNT II;1;1;0;0;0;0;—;00:00:00;0;Sim\r\n");
     // A name a spreadsheet would run as a formula goes out as text; a name that is not UTF-8 goes out
     // with a replacement character, so the file stays UTF-8.
     TestFolder g;
@@ -237,7 +239,7 @@ TEST(ClassReport, AStudentsLessonsBesideTheLessonFiles) {
     ASSERT_EQ(rows.size(), 24u);
     using V = std::vector<std::string>;
     // 142 keys in a minute and a half: 94.7 a minute, with a decimal comma.
-    EXPECT_EQ(texts(rows[2]), (V{"3", "Fileira do meio", "Sim", "18", "2", "120", "22", "94,7", "88", "90",
+    EXPECT_EQ(texts(rows[2]), (V{"3", "Fileira do meio", "Sim", "18", "2", "120", "22", "94,7", "84", "90",
                                  "00:01:30", "00:02:30", "Sim"}));
     EXPECT_EQ(texts(rows[3]), (V{"4", "Quatro", "Sim", kDash, kDash, kDash, kDash, kDash, kDash, kDash, kDash,
                                  kDash, "Não"}));
@@ -250,6 +252,28 @@ TEST(ClassReport, AStudentsLessonsBesideTheLessonFiles) {
     EXPECT_EQ(texts(rows[0]), (V{"1", kDash, "Sim", "", "", "", "", "", "", kDash, "", kDash, "Sim"}));
     EXPECT_EQ(rows[0][1].Problem.rfind("aulas/aula1.aul não pôde ser lido: ", 0), 0u);
     EXPECT_EQ(texts(rows[23]).back(), "Não");
+
+    // The time from the history where it holds every exercise of the lesson (the stored one wraps at 24
+    // hours); the accuracy from the keys, never the stored 250; a lesson chosen but never typed; keys
+    // out of range.
+    f.write("aulas/aula5_ana.def", "[Config]\r\nCharOK=300000\r\nTempoTotal=00:30:00\r\nPorcent=250\r\n");
+    f.write("aulas/aula6_ana.def", "[Config]\r\nPorcent=100\r\n");
+    f.write("aulas/aula7_ana.def", "[Config]\r\nCharOK=10\r\nCharErr=-5\r\nTempoTotal=00:01:00\r\n");
+    THistory h = ParseHistory("2026-12-01T10:00:00-03:00;5;0;0;100000;0;45000;100;1\r\n"
+                              "2026-12-02T10:00:00-03:00;5;0;0;200000;0;45000;100;1;mais;campos\r\n");
+    auto more = StudentLessonRows(f.path(), ReadClass(f.path())[0], lessons, &h);
+    EXPECT_EQ(texts(more[4]), (V{"5", kDash, "Não", "0", "0", "300000", "0", "200,0", "100", kDash,
+                                 "25:00:00", kDash, "Não"}));
+    EXPECT_EQ(more[4][10].Note, "Soma dos 2 exercícios desta aula no histórico");
+    EXPECT_EQ(more[4][7].Note, more[4][10].Note);
+    EXPECT_EQ(texts(more[5])[8], kDash);
+    EXPECT_EQ(more[5][8].Note, "Nenhuma tecla registrada: sem porcentagem de acerto");
+    EXPECT_EQ(more[6][8].Problem, "Teclas certas ou erradas negativas (10, -5): valor fora do intervalo");
+    // Without a history that covers the lesson, the stored time, said so.
+    h = ParseHistory("2026-12-01T10:00:00-03:00;5;0;0;100000;0;45000;100;1\r\n");
+    more = StudentLessonRows(f.path(), ReadClass(f.path())[0], lessons, &h);
+    EXPECT_EQ(texts(more[4])[10], "00:30:00");
+    EXPECT_EQ(more[4][10].Note.rfind("Tempo guardado no arquivo da aula", 0), 0u);
 }
 
 TEST(History, LinesAppendedAndReadBack) {
@@ -280,12 +304,24 @@ TEST(History, LinesAppendedAndReadBack) {
     EXPECT_NEAR(h.Entries[0].KeysPerMinute(), 50.4, 1e-9);
 
     // A last line cut short stays apart from the next one; lines that are not entries are counted.
-    f.write("historico/bia.csv", "2026-12-01T10:00:00-03:00;1;5;0;20;0;30;100;1\r\nlixo;;\r\n"
+    f.write("historico/bia.csv", "data_hora;aula;palavras_certas;palavras_erradas;teclas_certas;"
+                                 "teclas_erradas;segundos;acerto;aprovada;novo\r\n"
+                                 "2026-12-01T10:00:00-03:00;1;5;0;20;0;30;100;1;7\r\nlixo;;\r\n"
+                                 "2026-12-01T10:00:00-03:00;0;5;0;20;0;30;100;1\r\n"
                                  "2026-12-01T10:05:00-03:00;30;5;0;20;0;30;100;1\r\n2026-12-01T10:0");
     EXPECT_TRUE(AppendHistoryEntry(HistoryFileIn(f.path(), "bia"), first));
     const THistory b = ReadHistoryFile(HistoryFileIn(f.path(), "bia"));
+    // A later version's header and extra field are taken; lesson 0 and 30 are no lessons.
     EXPECT_EQ(b.Entries.size(), 2u);
-    EXPECT_EQ(b.BadLines, 3);
+    EXPECT_EQ(b.BadLines, 4);
+    // Kept: the last entries only, every one counted and summed.
+    const THistory last = ReadHistoryFile(HistoryFileIn(f.path(), "bia"), 1);
+    ASSERT_EQ(last.Entries.size(), 1u);
+    EXPECT_EQ(last.Entries[0].When, first.When);
+    EXPECT_EQ(last.Total, 2);
+    EXPECT_EQ(last.FirstWhen, "2026-12-01T10:00:00-03:00");
+    EXPECT_EQ(last.Sums[1].KeysRight, 20);
+    EXPECT_EQ(last.Sums[3].Seconds, 50);
     EXPECT_TRUE(ReadHistoryFile(HistoryFileIn(f.path(), "nobody")).Missing);
 }
 

@@ -239,7 +239,7 @@ void TestReport::aStudentsPageWithItsLessonsAndCharts() {
     QCOMPARE(points(ana->chtTeclas), QList<QPointF>({{1, 50.4}, {2, 60}, {3, 80}}));
     QCOMPARE(ana->lblHistorico->text(),
              QStringLiteral("3 exercícios registrados, de 01/12/2026 a 03/12/2026. "
-                            "1 linhas danificadas do histórico foram ignoradas."));
+                            "1 linha danificada do histórico foi ignorada."));
     QVERIFY(ana->Csv().rfind("\xEF\xBB\xBF"
                              "Aula;Título;Liberada;",
                              0) == 0);
