@@ -8,7 +8,9 @@
 #include "platform/programFolder.h"
 #include "platform/vtError.h"
 #include "storage/convert.h"
+#include "storage/password.h"
 #include "storage/profileKeys.h"
+#include "storage/studentName.h"
 
 #include <algorithm>
 #include <cmath>
@@ -275,6 +277,41 @@ std::vector<TStudentRow> ReadClass(const fs::path& dataFolder, std::string* fold
     std::sort(rows.begin(), rows.end(),
               [](const TStudentRow& a, const TStudentRow& b) { return compareText(a.Name, b.Name) < 0; });
     return rows;
+}
+
+bool ClassHasAdministrator(const std::vector<TStudentRow>& students) {
+    return std::any_of(students.begin(), students.end(),
+                       [](const TStudentRow& s) { return s.Administrator; });
+}
+
+TAccessVerdict CheckReportAccess(const fs::path& dataFolder, const std::string& utf8Name,
+                                 const std::string& utf8Password) {
+    static const char* const invalid = "Usuário ou senha inválidas.";
+    TAccessVerdict v;
+    const auto profile = FindStudentFile(dataFolder / files::UsersFolder, utf8Name);
+    std::string problem;
+    const std::string text = profile ? readSettingsFile(*profile, problem) : std::string();
+    if (!profile || !problem.empty()) {
+        v.Message = invalid;
+        return v;
+    }
+    const SettingsView view(text, {});
+    // An absent or empty password is the reader's default: no password at all.
+    const std::string stored = view.raw(keys::Definition, keys::Information, keys::NoPasswordMarker);
+    const std::string expected = stored == keys::NoPasswordMarker ? std::string() : DecodePassword(stored);
+    const auto typed = Utf8ToCp1252(utf8Password);
+    if ((!typed || *typed != expected) && !expected.empty()) {
+        v.Message = invalid;
+        return v;
+    }
+    const auto level = TryStrToInt(view.raw(keys::Definition, keys::Control, keys::ControlDefault));
+    if (!level || *level != 0) {
+        v.Message = "!!! Este usuário não tem permissão para fazer alterações !!!";
+        return v;
+    }
+    v.Granted = true;
+    v.Name = PathToUtf8(profile->filename());
+    return v;
 }
 
 std::vector<TLessonFacts> ReadLessonFacts(const fs::path& dataFolder) {

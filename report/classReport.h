@@ -50,6 +50,18 @@ TStudentRow ReadStudentRow(const std::filesystem::path& profile);
 std::vector<TStudentRow> ReadClass(const std::filesystem::path& dataFolder,
                                    std::string* folderProblem = nullptr);
 
+// ---- The report's access: an administrator's name and password, checked without writing anything.
+// The built-in administrator only while users/ holds no administrator (a missing registry marker does
+// not let it in once one exists).
+bool ClassHasAdministrator(const std::vector<TStudentRow>& students);
+struct TAccessVerdict {
+    bool Granted = false;
+    std::string Name;    // the profile's file name as stored
+    std::string Message; // why not, as the access dialog says it
+};
+TAccessVerdict CheckReportAccess(const std::filesystem::path& dataFolder, const std::string& utf8Name,
+                                 const std::string& utf8Password);
+
 // ---- A student's page: the 24 lessons.
 
 struct TLessonFacts {

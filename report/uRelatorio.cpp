@@ -4,6 +4,7 @@
 #include "report/reportPrint.h"
 #include "report/uAluno.h"
 #include "storage/profileKeys.h"
+#include "storage/studentName.h"
 #include "widgets/makers.h"
 #include "widgets/messages.h"
 #include "widgets/qtText.h"
@@ -286,8 +287,43 @@ void TfrmRelatorio::btnPdfClick() {
 TfrmRelatorio* OpenClassReport() {
     if (!frmPassWord)
         frmPassWord = new TfrmPassWord;
-    frmPassWord->SetUsersFolder(FromPath(ReportDataFolder() / files::UsersFolder));
-    if (RequestAccess(TAccessMode::Administrator).isEmpty())
+    TfrmPassWord* d = frmPassWord;
+    d->Prepare(TAccessMode::Administrator); // builds the boxes; what they hold is the report's rule
+    d->setWindowTitle(QStringLiteral("Senha de Acesso: Relatório da Turma"));
+    const bool builtIn = !ClassHasAdministrator(ReadClass(ReportDataFolder()));
+    d->txtName->setText(builtIn ? QString::fromLatin1(keys::BuiltInAdmin) : QString());
+    d->txtName->setEnabled(!builtIn);
+    d->txtPassWord->setMaxLength(builtIn ? 32767 : kMaxPasswordLength);
+    d->txtPassWord->setText(builtIn ? QString::fromLatin1(keys::NoPasswordMarker) : QString());
+    d->txtPassWord->setEnabled(!builtIn);
+    (builtIn ? static_cast<QWidget*>(d->btnOK) : static_cast<QWidget*>(d->txtName))->setFocus();
+    // The report's own check, which writes nothing into the profiles; a refusal leaves the dialog up
+    // for another try.
+    QObject::disconnect(d->btnOK, &QPushButton::clicked, d, nullptr);
+    const auto check = QObject::connect(d->btnOK, &QPushButton::clicked, d, [d, builtIn] {
+        Guard([&] {
+            if (builtIn) {
+                d->done(QDialog::Accepted);
+                return;
+            }
+            if (d->txtPassWord->text().isEmpty()) {
+                ShowMessage(QStringLiteral("Você deve colocar uma senha para este usuário."));
+                return;
+            }
+            const TAccessVerdict v = CheckReportAccess(ReportDataFolder(), d->txtName->text().toStdString(),
+                                                       d->txtPassWord->text().toStdString());
+            if (v.Granted) {
+                d->done(QDialog::Accepted);
+                return;
+            }
+            ShowMessage(FromUtf8(v.Message));
+            d->txtPassWord->clear();
+            d->txtPassWord->setFocus();
+        });
+    });
+    const int result = d->exec();
+    QObject::disconnect(check);
+    if (result != QDialog::Accepted)
         return nullptr;
     auto* report = new TfrmRelatorio;
     report->show();

@@ -3,6 +3,7 @@
 #include "exercise/history.h"
 #include "platform/iniFile.h"
 #include "report/classReport.h"
+#include "storage/password.h"
 #include "testFolder.h"
 
 #include <gtest/gtest.h>
@@ -133,6 +134,34 @@ TEST(ClassReport, ReadingWritesNothing) {
     EXPECT_TRUE(ReadClass(empty.path(), &problem).empty());
     EXPECT_NE(problem.find("não pôde ser lida"), std::string::npos);
     EXPECT_FALSE(empty.exists("users"));
+}
+
+TEST(ClassReport, TheAccessRuleReadsAndNeverWrites) {
+    TestFolder f;
+    writeClass(f);
+    EXPECT_TRUE(ClassHasAdministrator(ReadClass(f.path())));
+    f.write("users/ana", "[Definition]\r\nControl=0\r\nInformation=" + EncodePassword("abc") + "\r\n");
+    f.write("users/nopass", "[Definition]\r\nControl=0\r\n"); // no password stored: none asked
+    struct Case {
+        const char* name;
+        const char* password;
+        const char* message;
+    } cases[] = {{"ANA", "abc", ""},
+                 {"ana", "abd", "Usuário ou senha inválidas."},
+                 {"ninguem", "abc", "Usuário ou senha inválidas."},
+                 {"dora", "x", "Usuário ou senha inválidas."}, // damaged
+                 {"carla", "x", "!!! Este usuário não tem permissão para fazer alterações !!!"},
+                 {"nopass", "x", ""}};
+    for (const Case& c : cases) {
+        const TAccessVerdict v = CheckReportAccess(f.path(), c.name, c.password);
+        EXPECT_EQ(v.Message, c.message) << c.name;
+        EXPECT_EQ(v.Granted, *c.message == 0) << c.name;
+    }
+    EXPECT_EQ(CheckReportAccess(f.path(), "ANA", "abc").Name, "ana");
+    EXPECT_EQ(f.read("users/nopass"), "[Definition]\r\nControl=0\r\n");
+    f.write("users/ana", "");
+    f.write("users/nopass", "");
+    EXPECT_FALSE(ClassHasAdministrator(ReadClass(f.path())));
 }
 
 TEST(ClassReport, SortingAndTheFilter) {

@@ -70,18 +70,21 @@ QString pdfText(const QString& pdf) {
     return QString::fromUtf8(p.readAllStandardOutput());
 }
 
-// Answers the access dialog with a name and a password (or cancels it), once it is up.
-void answerAccess(const QString& name, const QString& password, bool cancel = false) {
-    WhenModal([=](QWidget*) {
-        if (cancel) {
+// Answers the access dialog with each name and password in turn while it stays up, then cancels it.
+void answerAccess(QList<QPair<QString, QString>> attempts) {
+    WhenModal([attempts](QWidget*) mutable {
+        if (attempts.isEmpty()) {
             frmPassWord->btnCancel->click();
             return;
         }
+        const auto [name, password] = attempts.takeFirst();
         if (frmPassWord->txtName->isEnabled())
             frmPassWord->txtName->setText(name);
         if (frmPassWord->txtPassWord->isEnabled())
             frmPassWord->txtPassWord->setText(password);
         frmPassWord->btnOK->click();
+        if (frmPassWord->isVisible())
+            answerAccess(attempts);
     });
 }
 } // namespace
@@ -111,6 +114,7 @@ private slots:
 
 void TestReport::theOpeningAsksForAnAdministrator() {
     // Before the first administrator: the built-in one, as in the course.
+    program->writeFile("users/ana", "[Definition]\r\nControl=1\r\n");
     bool rootShown = false;
     WhenModal([&](QWidget*) {
         rootShown = frmPassWord->txtName->text() == QLatin1String("root") &&
@@ -122,28 +126,49 @@ void TestReport::theOpeningAsksForAnAdministrator() {
     QVERIFY(report && report->isVisible());
     report.reset();
 
-    WriteRegistryValue(keys::MarkerKeyPath, keys::MarkerValueName, keys::MarkerText);
-    program->writeFile("users/prof", QByteArray("[Definition]\r\nControl=0\r\nInformation=") +
-                                         QByteArray::fromStdString(EncodePassword("abc")) + "\r\n");
+    // Once an administrator exists the built-in one is out, with or without the registry's marker (a
+    // plain file that anyone may delete); the dialog says it is the report's.
+    const QByteArray prof = QByteArray("[Definition]\r\nControl=0\r\nInformation=") +
+                            QByteArray::fromStdString(EncodePassword("abc")) + "\r\n";
+    program->writeFile("users/prof", prof);
+    for (bool marker : {false, true}) {
+        if (marker)
+            WriteRegistryValue(keys::MarkerKeyPath, keys::MarkerValueName, keys::MarkerText);
+        QString name = "?";
+        bool asks = false;
+        WhenModal([&](QWidget*) {
+            name = frmPassWord->txtName->text();
+            asks = frmPassWord->txtName->isEnabled() && frmPassWord->txtPassWord->isEnabled();
+            QCOMPARE(frmPassWord->windowTitle(), QStringLiteral("Senha de Acesso: Relatório da Turma"));
+            frmPassWord->btnOK->click(); // nothing typed: a message, the dialog stays
+            frmPassWord->btnCancel->click();
+        });
+        report.reset(OpenClassReport());
+        QVERIFY(!report);
+        QVERIFY2(asks && name.isEmpty(), qPrintable(name));
+    }
+    using Attempts = QList<QPair<QString, QString>>;
+    const QString invalid = "Usuário ou senha inválidas.";
     struct Case {
-        QString name, password;
-        bool cancel;
-        QString message; // empty: the report opens
+        Attempts attempts; // then a cancel if the dialog is still up
+        QStringList messages;
+        bool opens;
     } cases[] = {
-        {"Bruno", "x", false, "!!! Este usuário não tem permissão para fazer alterações !!!"},
-        {"prof", "abd", false, "Usuário ou senha inválidas."},
-        {"ninguem", "abc", false, "Usuário ou senha inválidas."},
-        {"prof", "abc", true, ""},
-        {"PROF", "abc", false, ""},
+        {{{"Bruno", "x"}}, {"!!! Este usuário não tem permissão para fazer alterações !!!"}, false},
+        {{{"ninguem", "abc"}}, {invalid}, false},
+        {{}, {}, false},
+        // A wrong password may be typed again.
+        {{{"prof", "abd"}, {"ninguem", "abc"}, {"prof", "abc"}}, {invalid, invalid}, true},
+        {{{"PROF", "abc"}}, {}, true},
     };
     for (const Case& c : cases) {
         program->messages.clear();
-        answerAccess(c.name, c.password, c.cancel);
+        answerAccess(c.attempts);
         report.reset(OpenClassReport());
-        const bool opens = c.message.isEmpty() && !c.cancel;
-        QCOMPARE(bool(report), opens);
-        QCOMPARE(program->messages, c.message.isEmpty() ? QStringList() : QStringList{c.message});
+        QCOMPARE(bool(report), c.opens);
+        QCOMPARE(program->messages, c.messages);
     }
+    QCOMPARE(program->readFile("users/prof"), prof); // checked, not written
 }
 
 void TestReport::theClassTableSortsFiltersAndExplainsBadCells() {
