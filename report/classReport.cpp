@@ -26,6 +26,56 @@ fs::path ReportDataFolder() {
 }
 
 namespace {
+std::string g_reportNotice;
+} // namespace
+
+void SetReportNotice(std::string notice) {
+    g_reportNotice = std::move(notice);
+}
+const std::string& ReportNotice() {
+    return g_reportNotice;
+}
+
+DataPlaces ReportDataPlaces(const fs::path& executableFolder, const DataEnvironment& env) {
+    DataPlaces places;
+    std::error_code ec;
+    const bool portableData = fs::is_directory(executableFolder / files::LessonsFolder, ec);
+    places.installed =
+        portableData ? executableFolder : (executableFolder / env.installedData).lexically_normal();
+    places.modules =
+        portableData ? executableFolder : (executableFolder / env.installedModules).lexically_normal();
+    const fs::path userFolder =
+        env.userFolder.empty() ? fs::temp_directory_path() / "velotecla" : env.userFolder / "velotecla";
+    std::vector<std::pair<fs::path, DataMode>> candidates;
+    if (!env.namedFolder.empty())
+        candidates.emplace_back(PathFromUtf8(env.namedFolder), DataMode::Named);
+    else if (portableData)
+        candidates.emplace_back(executableFolder, DataMode::Portable);
+    if (env.namedFolder.empty() && !env.sharedFolder.empty())
+        candidates.emplace_back(env.sharedFolder, DataMode::Installed);
+    candidates.emplace_back(userFolder, env.namedFolder.empty() ? DataMode::Installed : DataMode::Named);
+    std::string skipped;
+    for (const auto& [folder, mode] : candidates) {
+        const fs::path users = folder / files::UsersFolder;
+        fs::directory_iterator probe(users, ec);
+        if (!ec) {
+            places.mode = mode;
+            places.writable = folder;
+            places.shared = folder == env.sharedFolder;
+            if (!skipped.empty())
+                places.notice = skipped + "Os alunos são lidos de " + PathToUtf8(users) + ".";
+            return places;
+        }
+        skipped +=
+            "A pasta " + PathToUtf8(users) + " não pôde ser lida: " + SystemErrorText(ec.value()) + ". ";
+    }
+    // None can be read: the first is the one the course would use; the window says why it is empty.
+    places.mode = candidates.front().second;
+    places.writable = candidates.front().first;
+    return places;
+}
+
+namespace {
 
 constexpr std::uintmax_t kLargestSettingsFile = 1 << 20; // a settings file holds a few dozen lines
 

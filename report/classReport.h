@@ -8,8 +8,21 @@
 // The class report's data: what the teacher's report shows of the students' files, read without ever
 // writing them (the course's own readers store their defaults; these only look). Texts are UTF-8.
 
+struct DataEnvironment;
+struct DataPlaces;
+
 // The folder the course keeps its students, lesson files and lesson results in.
 std::filesystem::path ReportDataFolder();
+
+// Why the report reads another folder than the course's first choice (empty when it does not).
+void SetReportNotice(std::string notice);
+const std::string& ReportNotice();
+
+// The report's data places: the folders the course may use, in the course's order (the named one, the
+// program's own, the shared one, the user's own), taking the first whose users/ can be read, whether
+// or not it can be written. Nothing is made. The notice says why another folder than the first was taken.
+DataPlaces ReportDataPlaces(const std::filesystem::path& executableFolder,
+                            const DataEnvironment& environment);
 
 // One cell of a table as shown and exported: its text, the reason when the value could not be read
 // (the text is then "—"), and how it sorts.

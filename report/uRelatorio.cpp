@@ -213,6 +213,11 @@ void TfrmRelatorio::updateStatus() {
                     .arg(bad);
     if (!m_folderProblem.empty())
         text += QStringLiteral(" ") + FromUtf8(m_folderProblem) + QStringLiteral(".");
+    else if (all == 0)
+        text += QStringLiteral(" A pasta \"") + FromPath(ReportDataFolder() / files::UsersFolder) +
+                QStringLiteral("\" não tem nenhum aluno.");
+    if (!ReportNotice().empty())
+        text += QStringLiteral(" ") + FromUtf8(ReportNotice());
     text += QStringLiteral(" Duplo clique num aluno abre a página dele.");
     lblStatus->setText(text);
 }

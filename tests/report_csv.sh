@@ -30,6 +30,32 @@ cmp "$dir/out" "$dir/expected" || { cat "$dir/out"; fail "the CSV differs"; }
 [ "$(LC_ALL=C ls -A "$dir/users" | tr '\n' ' ')" = "Bruno ana dora " ] || fail "the users folder changed"
 [ ! -s "$dir/users/Bruno" ] || fail "a profile was written"
 
+# A formula for a name goes out as text.
+: >"$dir/users/=1+1"
+"$dir/velotecla-relatorio" --csv 2>"$dir/err" | grep -q "^'=1+1;Aluno;" || fail "a formula name went out as it is"
+rm "$dir/users/=1+1"
+
+# A named data folder that does not exist is reported, not made.
+if VELOTECLA_DADOS="$dir/nada" HOME="$dir/home" "$dir/velotecla-relatorio" --csv >"$dir/out" 2>"$dir/err"; then
+    fail "a missing named folder passed"
+fi
+[ ! -e "$dir/nada" ] && [ ! -e "$dir/home" ] || fail "--csv made a folder"
+grep -q "não pôde ser lida" "$dir/err" || fail "no message for the missing named folder: $(cat "$dir/err")"
+
+# A teacher who may read the class folder but not write it sees the class (another OS user, when the
+# test can become one; root reads everything).
+if [ "$(id -u)" = 0 ] && command -v setpriv >/dev/null; then
+    chmod 755 "$dir" "$dir/users" "$dir/aulas"
+    chmod 644 "$dir/users/ana" "$dir/users/Bruno"
+    home=$(mktemp -d)
+    chmod 777 "$home"
+    setpriv --reuid=nobody --regid=nogroup --clear-groups env HOME="$home" \
+        "$dir/velotecla-relatorio" --csv >"$dir/out" 2>"$dir/err" || fail "read-only folder: $(cat "$dir/err")"
+    grep -q "^ana;Administrador;" "$dir/out" || fail "the read-only class was not read: $(cat "$dir/out")"
+    [ -z "$(ls -A "$home")" ] || fail "the report made files for the user: $(ls -A "$home")"
+    rmdir "$home"
+fi
+
 # An unknown option: the usage, a failure code.
 if "$dir/velotecla-relatorio" --turma >/dev/null 2>"$dir/err"; then fail "an unknown option passed"; fi
 grep -q "Uso: velotecla-relatorio" "$dir/err" || fail "no usage text"

@@ -1,6 +1,7 @@
 // The class report's reading of a generated class folder, its CSV, and the exercise history.
 #include "exercise/exerciseState.h"
 #include "exercise/history.h"
+#include "platform/dataPlaces.h"
 #include "platform/iniFile.h"
 #include "report/classReport.h"
 #include "storage/password.h"
@@ -162,6 +163,29 @@ TEST(ClassReport, TheAccessRuleReadsAndNeverWrites) {
     f.write("users/ana", "");
     f.write("users/nopass", "");
     EXPECT_FALSE(ClassHasAdministrator(ReadClass(f.path())));
+}
+
+TEST(ClassReport, TheDataFolderIsTheFirstWhoseStudentsCanBeRead) {
+    TestFolder f;
+    f.write("exe/aulas/aula1.aul", "");
+    f.write("home/velotecla/users/ana", "");
+    DataEnvironment env;
+    env.userFolder = f.path() / "home";
+    env.sharedFolder = f.path() / "shared";
+    // The program's own folder has lessons but no users: the shared folder is missing, the user's is read.
+    DataPlaces p = ReportDataPlaces(f.path() / "exe", env);
+    EXPECT_EQ(p.writable, f.path() / "home" / "velotecla");
+    EXPECT_EQ(p.installed, f.path() / "exe");
+    EXPECT_NE(p.notice.find("exe/users"), std::string::npos) << p.notice;
+    f.write("exe/users/bia", "");
+    EXPECT_EQ(ReportDataPlaces(f.path() / "exe", env).writable, f.path() / "exe");
+    // A named folder that is missing is not made; with no readable folder the first one is kept.
+    env.namedFolder = (f.path() / "named").string();
+    env.userFolder = f.path() / "nohome";
+    p = ReportDataPlaces(f.path() / "exe", env);
+    EXPECT_EQ(p.writable, f.path() / "named");
+    EXPECT_FALSE(f.exists("named"));
+    EXPECT_FALSE(f.exists("nohome"));
 }
 
 TEST(ClassReport, SortingAndTheFilter) {
