@@ -207,7 +207,7 @@ THistory ReadHistoryFile(const fs::path& file, std::size_t kept) {
         return h;
     }
     // Looked at before opening: opening a FIFO alone waits for a writer.
-    int error = ec                            ? ec.value()
+    int error = ec                            ? ec.default_error_condition().value()
                 : fs::is_regular_file(status) ? 0
                 : fs::is_directory(status)    ? EISDIR
                                               : EINVAL;
@@ -219,7 +219,7 @@ THistory ReadHistoryFile(const fs::path& file, std::size_t kept) {
             error = errno ? errno : ENOENT;
     }
     if (error != 0) {
-        h.Problem = "O histórico não pôde ser lido: " + SystemErrorText(error);
+        h.Problem = "O histórico não pôde ser lido: " + SystemErrorTextPt(error);
         return h;
     }
     kept = std::max<std::size_t>(kept, 1);
@@ -232,7 +232,7 @@ THistory ReadHistoryFile(const fs::path& file, std::size_t kept) {
     }
     if (in.bad()) {
         h = THistory{};
-        h.Problem = "O histórico não pôde ser lido: " + SystemErrorText(EIO);
+        h.Problem = "O histórico não pôde ser lido: " + SystemErrorTextPt(EIO);
         return h;
     }
     trim(h, kept, true);

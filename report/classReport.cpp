@@ -66,8 +66,8 @@ DataPlaces ReportDataPlaces(const fs::path& executableFolder, const DataEnvironm
                 places.notice = skipped + "Os alunos são lidos de " + PathToUtf8(users) + ".";
             return places;
         }
-        skipped +=
-            "A pasta " + PathToUtf8(users) + " não pôde ser lida: " + SystemErrorText(ec.value()) + ". ";
+        skipped += "A pasta " + PathToUtf8(users) +
+                   " não pôde ser lida: " + SystemErrorTextPt(ec.default_error_condition().value()) + ". ";
     }
     // None can be read: the first is the one the course would use; the window says why it is empty.
     places.mode = candidates.front().second;
@@ -155,7 +155,7 @@ std::string readSettingsFile(const fs::path& file, std::string& problem) {
     int error = 0;
     auto text = ReadWholeFile(file, &error);
     if (!text) {
-        problem = "O arquivo não pôde ser lido: " + SystemErrorText(error);
+        problem = "O arquivo não pôde ser lido: " + SystemErrorTextPt(error);
         return {};
     }
     if (text->find('\0') != std::string::npos) {
@@ -313,8 +313,8 @@ std::vector<TStudentRow> ReadClass(const fs::path& dataFolder, std::string* fold
     fs::directory_iterator it(users, ec);
     if (ec) {
         if (folderProblem)
-            *folderProblem =
-                "A pasta dos alunos \"" + PathToUtf8(users) + "\" não pôde ser lida: " + ec.message();
+            *folderProblem = "A pasta dos alunos \"" + PathToUtf8(users) + "\" não pôde ser lida: " +
+                             SystemErrorTextPt(ec.default_error_condition().value());
         return rows;
     }
     for (const fs::directory_entry& entry : it) {
@@ -377,7 +377,7 @@ std::vector<TLessonFacts> ReadLessonFacts(const fs::path& dataFolder) {
         auto text = ReadWholeFile(file, &error);
         if (!text) {
             facts.Problem =
-                "aulas/aula" + std::to_string(n) + ".aul não pôde ser lido: " + SystemErrorText(error);
+                "aulas/aula" + std::to_string(n) + ".aul não pôde ser lido: " + SystemErrorTextPt(error);
             facts.Minimum = facts.TimeAllowed = badCell(facts.Problem);
             continue;
         }

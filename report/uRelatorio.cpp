@@ -17,6 +17,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSaveFile>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTableView>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -73,10 +75,10 @@ QVariant TCellTableModel::data(const QModelIndex& index, int role) const {
 QVariant TCellTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 &&
         section < m_headers.size()) {
-        // Long headings on two lines, so the columns stay as narrow as their figures.
+        // Headings a word a line, so the columns stay as narrow as their figures and all of them fit
+        // a screen 1,280 wide.
         QString shown = m_headers[section];
-        if (shown.size() > 10 && shown.contains(QLatin1Char(' ')))
-            shown[shown.lastIndexOf(QLatin1Char(' '))] = QLatin1Char('\n');
+        shown.replace(QLatin1Char(' '), QLatin1Char('\n'));
         return shown;
     }
     return QAbstractTableModel::headerData(section, orientation, role);
@@ -95,8 +97,10 @@ bool TCellSortProxy::lessThan(const QModelIndex& left, const QModelIndex& right)
         CompareCells(model->Cell(left.row(), left.column()), model->Cell(right.row(), right.column()));
     if (c != 0)
         return c < 0;
-    // Equal cells keep the students in name order.
-    return CompareCells(model->Cell(left.row(), 0), model->Cell(right.row(), 0)) < 0;
+    // Equal cells keep the students in name order, whichever way the column is sorted (the proxy asks
+    // with the sides swapped when sorting downwards).
+    const int byName = CompareCells(model->Cell(left.row(), 0), model->Cell(right.row(), 0));
+    return sortOrder() == Qt::DescendingOrder ? byName > 0 : byName < 0;
 }
 
 bool TCellSortProxy::filterAcceptsRow(int sourceRow, const QModelIndex&) const {
@@ -159,11 +163,15 @@ TfrmRelatorio::TfrmRelatorio() {
     buttons->addWidget(btnPdf);
     buttons->addWidget(btnSair);
     auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(6, 6, 6, 6);
     layout->addLayout(top);
     layout->addWidget(tblTurma, 1);
     layout->addWidget(lblStatus);
     layout->addLayout(buttons);
-    resize(1200, 640);
+    Reload();
+    // Every column in sight: as wide as the table, within the screen.
+    const QRect screen = this->screen()->availableGeometry();
+    resize(std::min(std::max(800, TableWidth()), screen.width() - 16), std::min(640, screen.height() - 48));
 
     connect(txtFiltro, &QLineEdit::textChanged, this, [this](const QString& text) {
         Guard([&] {
@@ -179,8 +187,6 @@ TfrmRelatorio::TfrmRelatorio() {
     connect(btnPdf, &QPushButton::clicked, this, [this] { Guard([this] { btnPdfClick(); }); });
     connect(btnAtualizar, &QPushButton::clicked, this, [this] { Guard([this] { Reload(); }); });
     connect(btnSair, &QPushButton::clicked, this, &QWidget::close);
-
-    Reload();
 }
 
 void TfrmRelatorio::Reload() {
@@ -195,11 +201,20 @@ void TfrmRelatorio::Reload() {
     updateStatus();
 }
 
+int TfrmRelatorio::TableWidth() const {
+    int width = tblTurma->frameWidth() * 2 + tblTurma->verticalScrollBar()->sizeHint().width();
+    for (int c = 0; c < m_model->columnCount(); ++c)
+        width += tblTurma->columnWidth(c);
+    const QMargins m = layout()->contentsMargins();
+    return width + m.left() + m.right();
+}
+
 void TfrmRelatorio::updateStatus() {
     const int shown = m_proxy->rowCount();
     const int all = m_model->rowCount();
-    QString text = shown == all ? QStringLiteral("%1 alunos.").arg(all)
-                                : QStringLiteral("%1 de %2 alunos.").arg(shown).arg(all);
+    QString text =
+        shown == all ? QStringLiteral("%1 %2.").arg(all).arg(all == 1 ? "aluno" : "alunos")
+                     : QStringLiteral("%1 de %2 %3.").arg(shown).arg(all).arg(all == 1 ? "aluno" : "alunos");
     int bad = 0;
     for (const TStudentRow& s : m_students) {
         bool any = !s.FileProblem.empty();
@@ -251,7 +266,8 @@ std::string TfrmRelatorio::ShownCsv() const {
 TPrintedReport TfrmRelatorio::Printed() const {
     TPrintedReport p;
     p.Title = QStringLiteral("Relatório da Turma");
-    QString line = QStringLiteral("%1 alunos").arg(m_proxy->rowCount());
+    QString line =
+        QStringLiteral("%1 %2").arg(m_proxy->rowCount()).arg(m_proxy->rowCount() == 1 ? "aluno" : "alunos");
     if (!txtFiltro->text().isEmpty())
         line += QStringLiteral(" cujo nome contém \"") + txtFiltro->text() + QStringLiteral("\"");
     p.Lines << line + QStringLiteral(" — ") + QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy"));

@@ -201,6 +201,14 @@ void TestReport::theClassTableSortsFiltersAndExplainsBadCells() {
     QCOMPARE(column(t, 0), QStringList({"dora", "Bruno", "Mariana", "carla", "ana"}));
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
     QCOMPARE(column(t, 0), QStringList({"ana", "carla", "Mariana", "Bruno", "dora"}));
+    // Equal cells in name order both ways.
+    t->sortByColumn(3, Qt::AscendingOrder);
+    QCOMPARE(column(t, 0), QStringList({"dora", "Bruno", "Mariana", "carla", "ana"}));
+    t->sortByColumn(3, Qt::DescendingOrder);
+    QCOMPARE(column(t, 0), QStringList({"ana", "carla", "Bruno", "Mariana", "dora"}));
+    // Every column in sight on a screen 1,280 wide.
+    QVERIFY2(w.TableWidth() <= 1280 - 16, qPrintable(QString::number(w.TableWidth())));
+    t->sortByColumn(11, Qt::DescendingOrder);
 
     // The filter on the name, letter case aside; the export holds the rows shown, in their order.
     QTest::keyClicks(w.txtFiltro, QStringLiteral("AR"));
