@@ -40,15 +40,19 @@ std::optional<std::int64_t> number(std::string_view text) {
     return value;
 }
 
-// The first nine fields of a line, views into it; fewer when the line has fewer.
-std::vector<std::string_view> fields(std::string_view line) {
-    std::vector<std::string_view> out;
-    out.reserve(9);
+// The first nine fields of a line, views into it; `count` tells how many there are (fewer when the line
+// has fewer). No allocation: a long history is read line by line at this cost.
+struct Fields {
+    std::string_view at[9];
+    std::size_t count = 0;
+};
+Fields fields(std::string_view line) {
+    Fields out;
     std::size_t start = 0;
-    while (out.size() < 9) {
+    while (out.count < 9) {
         const auto semi = line.find(';', start);
-        out.push_back(
-            line.substr(start, semi == std::string_view::npos ? std::string_view::npos : semi - start));
+        out.at[out.count++] =
+            line.substr(start, semi == std::string_view::npos ? std::string_view::npos : semi - start);
         if (semi == std::string_view::npos)
             break;
         start = semi + 1;
@@ -118,8 +122,9 @@ std::string HistoryLine(const THistoryEntry& e) {
 
 std::optional<THistoryEntry> ParseHistoryLine(const std::string& line) {
     // Fields a later version adds after the ninth are not this reader's.
-    const auto f = fields(line);
-    if (f.size() != 9 || !isoLocalTime(f[0]))
+    const Fields parts = fields(line);
+    const auto& f = parts.at;
+    if (parts.count != 9 || !isoLocalTime(f[0]))
         return std::nullopt;
     std::int64_t n[8];
     for (int i = 0; i < 8; ++i) {
