@@ -369,34 +369,21 @@ std::vector<TLessonFacts> ReadLessonFacts(const fs::path& dataFolder) {
     for (int n = 1; n <= 24; ++n) {
         TLessonFacts& facts = lessons[static_cast<std::size_t>(n - 1)];
         // A teacher's copy in the data folder first, as the course reads it; otherwise the installed one.
-        const fs::path relative = fs::path(files::LessonsFolder) / ("aula" + std::to_string(n) + ".aul");
+        const fs::path relative = fs::path(files::LessonsFolder) / files::LessonFile(n);
         std::error_code ec;
         const fs::path file =
             fs::exists(dataFolder / relative, ec) ? dataFolder / relative : ProgramFile(relative);
         int error = 0;
         auto text = ReadWholeFile(file, &error);
         if (!text) {
-            facts.Problem =
-                "aulas/aula" + std::to_string(n) + ".aul não pôde ser lido: " + SystemErrorTextPt(error);
+            facts.Problem = std::string(files::LessonsFolder) + "/" + files::LessonFile(n) +
+                            " não pôde ser lido: " + SystemErrorTextPt(error);
             facts.Minimum = facts.TimeAllowed = badCell(facts.Problem);
             continue;
         }
-        // Logical lines end at "^"; the two characters after it are skipped. Ctrl-Z ends the file, for
-        // the report as for the course's reader.
-        text->resize(std::min(text->size(), text->find('\x1A')));
-        std::vector<std::string> lines;
-        std::size_t start = 0;
-        while (lines.size() < 7 && start <= text->size()) {
-            const auto caret = text->find('^', start);
-            lines.push_back(
-                text->substr(start, caret == std::string::npos ? std::string::npos : caret - start));
-            if (caret == std::string::npos)
-                break;
-            start = caret + 3;
-        }
-        lines.resize(7);
+        const std::vector<std::string> lines = LessonLines(*text);
         facts.Title = Cp1252ToUtf8(lines[0]);
-        const std::string where = "aulas/aula" + std::to_string(n) + ".aul";
+        const std::string where = std::string(files::LessonsFolder) + "/" + files::LessonFile(n);
         try {
             const double day = LessonExpectedTime(lines[5]);
             facts.TimeAllowed = numberCell(std::round(day * 86400.0), TimeToStr(day));
@@ -474,7 +461,7 @@ std::vector<std::vector<TReportCell>> StudentLessonRows(const fs::path& dataFold
         row.push_back(profileRead ? textCell(yesNo(student.Unlocked[static_cast<std::size_t>(n)]))
                                   : badCell(student.FileProblem));
 
-        const std::string name = "aula" + std::to_string(n) + "_" + student.Name + ".def";
+        const std::string name = files::LessonResultFile(n, student.Name);
         const fs::path file = dataFolder / files::LessonsFolder / PathFromUtf8(name);
         std::error_code ec;
         std::vector<TReportCell> totals;

@@ -332,6 +332,35 @@ TEST(ClassReport, AStudentsLessonsBesideTheLessonFiles) {
     EXPECT_EQ(more[4][10].Note.rfind("Tempo guardado no arquivo da aula", 0), 0u);
 }
 
+#ifndef _WIN32 // a symbolic link
+TEST(ClassReport, AnAulasFolderThatCannotBeSearchedIsNoLessonNeverDone) {
+    // aulas/ a link to itself: nothing in it can be looked at, which is not "never done".
+    TestFolder f;
+    f.write("users/ana", "[Aula1]\r\nHabilitado=1\r\n");
+    fs::create_directory_symlink("aulas", f.path() / "aulas");
+    const auto rows = StudentLessonRows(f.path(), ReadClass(f.path())[0], ReadLessonFacts(f.path()));
+    for (std::size_t c = 3; c <= 8; ++c) {
+        EXPECT_EQ(rows[0][c].Text, kDash) << c;
+        EXPECT_EQ(rows[0][c].Problem,
+                  "aulas/aula1_ana.def: O arquivo não pôde ser lido: atalhos (links) demais "
+                  "no caminho")
+            << c;
+    }
+}
+#endif
+
+TEST(ClassReport, TheCurrentLessonIsOneOfTheTwentyFour) {
+    TestFolder f;
+    struct Case {
+        const char* stored;
+        const char* shown;
+    } cases[] = {{"-1", ""}, {"0", "1"}, {"23", "24"}, {"24", ""}, {"x", kUnreadable}};
+    for (const Case& c : cases) {
+        f.write("users/ana", std::string("[Config]\r\nAulaAtual=") + c.stored + "\r\n");
+        EXPECT_EQ(ReadStudentRow(f.path() / "users" / "ana").Cells[4].Text, c.shown) << c.stored;
+    }
+}
+
 TEST(History, LinesAppendedAndReadBack) {
     TestFolder f;
     TExerciseState s;
