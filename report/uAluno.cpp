@@ -44,7 +44,8 @@ void plot(QChart* chart, const QList<QPointF>& points, double yMax, const QColor
         chart->removeAxis(axis);
     auto* series = new QLineSeries;
     series->append(points);
-    series->setPointsVisible(true);
+    // Dots only where they stay apart; hundreds of them make a solid band.
+    series->setPointsVisible(points.size() <= 60);
     QPen pen(colour);
     pen.setWidthF(2);
     series->setPen(pen);
@@ -58,6 +59,9 @@ void plot(QChart* chart, const QList<QPointF>& points, double yMax, const QColor
     x->setRange(last > first ? first : first - 1, last > first ? last : first + 1);
     x->setTickCount(7);
     x->applyNiceNumbers();
+    // Whole exercises only: a short range gets a tick per exercise, not halves labelled twice.
+    if (const double span = x->max() - x->min(); span < 6)
+        x->setTickCount(static_cast<int>(span) + 1);
     auto* y = new QValueAxis;
     y->setTitleText(chart->property("yTitle").toString());
     y->setLabelFormat(QStringLiteral("%d"));
