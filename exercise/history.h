@@ -15,14 +15,17 @@ struct TExerciseState;
 // files stay exactly as they are.
 //
 // Format: UTF-8 text (its contents are ASCII), CR LF, ";" between fields, a header line first:
-//   data_hora;aula;palavras_certas;palavras_erradas;teclas_certas;teclas_erradas;segundos;acerto;aprovada
+//   data_hora;aula;palavras_certas;palavras_erradas;teclas_certas;teclas_erradas;segundos;acerto;aprovada;formato_1
 //   2026-12-09T14:05:31-03:00;3;10;0;40;2;50;95;1
-// Whole numbers only, so a spreadsheet in any language reads it as it stands. A later version may add
-// fields at the end of a line (its header names them); this reader takes the first nine and ignores the rest.
+// Whole numbers only, so a spreadsheet in any language reads it as it stands. The header's last name
+// gives the format's version (files written before it have none); a later version may add fields at
+// the end of a line, named in its header before its own "formato_N": this reader takes the first nine
+// fields and ignores the rest.
 
 inline constexpr const char* kHistoryFolder = "historico";
 inline constexpr const char* kHistoryHeader =
-    "data_hora;aula;palavras_certas;palavras_erradas;teclas_certas;teclas_erradas;segundos;acerto;aprovada";
+    "data_hora;aula;palavras_certas;palavras_erradas;teclas_certas;teclas_erradas;segundos;acerto;aprovada;"
+    "formato_1";
 
 struct THistoryEntry {
     std::string When; // ISO 8601 local time with its offset from UTC
