@@ -187,6 +187,11 @@ std::string durationText(std::int64_t seconds) {
     return text;
 }
 
+std::string sumNote(std::int64_t exercises, const char* where) {
+    return exercises == 1 ? std::string("Tempo do único exercício ") + where
+                          : "Soma dos " + std::to_string(exercises) + " exercícios " + where;
+}
+
 // Time and keys per minute of a history sum that holds every exercise of the stored right and wrong keys.
 bool sumCovers(const THistorySum& sum, const TReportCell& right, const TReportCell& wrong) {
     return sum.Exercises > 0 && right.Problem.empty() && wrong.Problem.empty() &&
@@ -435,7 +440,7 @@ std::vector<TReportCell> CourseTimeAndSpeed(const TStudentRow& student, const TH
     }
     TReportCell time = numberCell(static_cast<double>(all.Seconds), durationText(all.Seconds));
     TReportCell speed = keysPerMinute(t[2], t[3], time, 0);
-    time.Note = speed.Note = "Soma dos " + std::to_string(all.Exercises) + " exercícios do histórico";
+    time.Note = speed.Note = sumNote(all.Exercises, "do histórico");
     return {time, speed};
 }
 
@@ -483,7 +488,7 @@ std::vector<std::vector<TReportCell>> StudentLessonRows(const fs::path& dataFold
             sumCovers(history->Sums[static_cast<std::size_t>(n)], totals[2], totals[3])) {
             const THistorySum& sum = history->Sums[static_cast<std::size_t>(n)];
             time = numberCell(static_cast<double>(sum.Seconds), durationText(sum.Seconds));
-            time.Note = "Soma dos " + std::to_string(sum.Exercises) + " exercícios desta aula no histórico";
+            time.Note = sumNote(sum.Exercises, "desta aula no histórico");
         } else if (!never && time.Problem.empty()) {
             time.Note =
                 "Tempo guardado no arquivo da aula (o histórico não tem todos os exercícios desta aula; "

@@ -264,6 +264,9 @@ void TestReport::aStudentsPageWithItsLessonsAndCharts() {
     QVERIFY(row[9].Problem.empty() && row[9].Numeric && row[9].Number >= 90);
     QVERIFY(row[11].Problem.empty() && row[11].Text.size() == 8);
     QCOMPARE(QString::fromStdString(row[12].Text), QStringLiteral("Sim"));
+    // Its time from the history, which holds its one exercise; said in the tool tip.
+    QCOMPARE(ana->tblAulas->model()->index(0, 10).data(Qt::ToolTipRole).toString(),
+             QStringLiteral("Tempo do único exercício desta aula no histórico"));
     QCOMPARE(QString::fromStdString(ana->LessonRows()[2][12].Text), QStringLiteral("Não"));
 
     // One point per good line of the history: accuracy, and keys per minute.
