@@ -102,8 +102,9 @@ TfrmAluno::TfrmAluno(const TStudentRow& student, QWidget* parent)
         cellText(c[12]) + QStringLiteral("\nNo curso: palavras certas ") + cellText(c[5]) +
         QStringLiteral(", erradas ") + cellText(c[6]) + QStringLiteral("; teclas certas ") + cellText(c[7]) +
         QStringLiteral(", erradas ") + cellText(c[8]) + QStringLiteral("; acerto ") + cellText(c[9]) +
-        QStringLiteral("%; tempo total ") + cellText(timeAndSpeed[0]) + QStringLiteral("; ") +
-        cellText(timeAndSpeed[1]) + QStringLiteral(" teclas por minuto"));
+        (c[9].Text == kUnreadable ? QStringLiteral("; tempo total ") : QStringLiteral("%; tempo total ")) +
+        cellText(timeAndSpeed[0]) + QStringLiteral("; ") + cellText(timeAndSpeed[1]) +
+        QStringLiteral(" teclas por minuto"));
     lblResumo->setToolTip(
         FromUtf8(timeAndSpeed[0].Problem.empty() ? timeAndSpeed[0].Note : timeAndSpeed[0].Problem));
     if (!student.FileProblem.empty())
