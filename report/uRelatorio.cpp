@@ -361,8 +361,14 @@ bool SaveWithDialog(QWidget* parent, const QString& caption, const QString& sugg
         file.write(bytes.data(), static_cast<qint64>(bytes.size())) == static_cast<qint64>(bytes.size()) &&
         file.commit())
         return true;
-    ShowMessage(QStringLiteral("O arquivo \"") + path + QStringLiteral("\" não pôde ser gravado: ") +
-                file.errorString());
+    // The toolkit's own texts follow the system's language; the reason is said here in Portuguese.
+    QString reason = QStringLiteral("erro de gravação (o disco pode estar cheio)");
+    if (file.error() == QFileDevice::PermissionsError)
+        reason = QStringLiteral("permissão negada");
+    else if (file.error() == QFileDevice::OpenError)
+        reason = QStringLiteral("o arquivo não pôde ser aberto para gravação");
+    ShowMessage(QStringLiteral("O arquivo \"") + path + QStringLiteral("\" não pôde ser gravado: ") + reason +
+                QStringLiteral("."));
     return false;
 }
 
