@@ -3,6 +3,7 @@
 #include "exercise/history.h"
 #include "platform/dataPlaces.h"
 #include "platform/iniFile.h"
+#include "platform/programFolder.h"
 #include "report/classReport.h"
 #include "storage/password.h"
 #include "testFolder.h"
@@ -179,7 +180,7 @@ TEST(ClassReport, TheDataFolderIsTheFirstWhoseStudentsCanBeRead) {
     DataPlaces p = ReportDataPlaces(f.path() / "exe", env);
     EXPECT_EQ(p.writable, f.path() / "home" / "velotecla");
     EXPECT_EQ(p.installed, f.path() / "exe");
-    EXPECT_NE(p.notice.find("exe/users"), std::string::npos) << p.notice;
+    EXPECT_NE(p.notice.find(PathToUtf8(f.path() / "exe" / "users")), std::string::npos) << p.notice;
     f.write("exe/users/bia", "");
     EXPECT_EQ(ReportDataPlaces(f.path() / "exe", env).writable, f.path() / "exe");
     // A named folder that is missing is not made; with no readable folder the first one is kept.
