@@ -334,9 +334,18 @@ std::vector<TStudentRow> ReadClass(const fs::path& dataFolder, std::string* fold
     return rows;
 }
 
-bool ClassHasAdministrator(const std::vector<TStudentRow>& students) {
-    return std::any_of(students.begin(), students.end(),
-                       [](const TStudentRow& s) { return s.Administrator; });
+bool ClassHasAdministrator(const fs::path& dataFolder) {
+    // Stops at the first one: a big class is read once, for the table, not twice.
+    std::error_code ec;
+    for (fs::directory_iterator it(dataFolder / files::UsersFolder, ec), end; !ec && it != end;
+         it.increment(ec)) {
+        const std::string name = PathToUtf8(it->path().filename());
+        std::error_code entryError;
+        if (!name.empty() && name[0] != '.' && it->is_regular_file(entryError) &&
+            ReadStudentRow(it->path()).Administrator)
+            return true;
+    }
+    return false;
 }
 
 TAccessVerdict CheckReportAccess(const fs::path& dataFolder, const std::string& utf8Name,

@@ -66,7 +66,7 @@ std::vector<TStudentRow> ReadClass(const std::filesystem::path& dataFolder,
 // ---- The report's access: an administrator's name and password, checked without writing anything.
 // The built-in administrator only while users/ holds no administrator (a missing registry marker does
 // not let it in once one exists).
-bool ClassHasAdministrator(const std::vector<TStudentRow>& students);
+bool ClassHasAdministrator(const std::filesystem::path& dataFolder);
 struct TAccessVerdict {
     bool Granted = false;
     std::string Name;    // the profile's file name as stored

@@ -311,7 +311,7 @@ TfrmRelatorio* OpenClassReport() {
     TfrmPassWord* d = frmPassWord;
     d->Prepare(TAccessMode::Administrator); // builds the boxes; what they hold is the report's rule
     d->setWindowTitle(QStringLiteral("Senha de Acesso: Relatório da Turma"));
-    const bool builtIn = !ClassHasAdministrator(ReadClass(ReportDataFolder()));
+    const bool builtIn = !ClassHasAdministrator(ReportDataFolder());
     d->txtName->setText(builtIn ? QString::fromLatin1(keys::BuiltInAdmin) : QString());
     d->txtName->setEnabled(!builtIn);
     d->txtPassWord->setMaxLength(builtIn ? 32767 : kMaxPasswordLength);
