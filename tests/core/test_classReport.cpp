@@ -256,13 +256,17 @@ TEST(ClassReport, TheCsvBytes) {
     // A name a spreadsheet would run as a formula goes out as text; a name that is not UTF-8 goes out
     // with a replacement character, so the file stays UTF-8.
     TestFolder g;
-    g.write("users/=HYPERLINK(\"x\")", "");
-    g.write("users/\xE9va", "[Config]\r\nWordErr=-3\r\n");
+    g.write("users/=HYPERLINK(x)", "[Config]\r\nWordErr=-3\r\n");
+#ifndef _WIN32 // Windows names are UTF-16: every one is valid
+    g.write("users/\xE9va", "");
+#endif
     const std::string csv = ClassCsv(ReadClass(g.path()));
-    EXPECT_NE(csv.find("\r\n\"'=HYPERLINK(\"\"x\"\")\";Aluno;"), std::string::npos) << csv;
-    EXPECT_NE(csv.find("\r\n\xEF\xBF\xBDva;Aluno;Padr\xC3\xA3o Americano ou ABNT I;0;1;0;-3;"),
+    EXPECT_NE(csv.find("\r\n'=HYPERLINK(x);Aluno;Padr\xC3\xA3o Americano ou ABNT I;0;1;0;-3;"),
               std::string::npos)
         << csv;
+#ifndef _WIN32
+    EXPECT_NE(csv.find("\r\n\xEF\xBF\xBDva;Aluno;"), std::string::npos) << csv;
+#endif
     struct Field {
         const char* text;
         bool number;
