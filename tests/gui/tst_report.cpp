@@ -293,6 +293,20 @@ void TestReport::aStudentsPageWithItsLessonsAndCharts() {
     QVERIFY(bruno->lblHistorico->text().startsWith(QStringLiteral("Sem histórico de exercícios")));
     QCOMPARE(dora->lblResumo->text(), QStringLiteral("dora: Arquivo danificado: não é um arquivo de texto"));
     QCOMPARE(QString::fromStdString(dora->LessonRows()[0][2].Text), QStringLiteral("—"));
+    bruno->close();
+    dora->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    // A long history: the charts draw the last 500 exercises, numbered as in the whole history.
+    QByteArray longHistory = QByteArray(kHistoryHeader) + "\r\n";
+    for (int i = 0; i < 502; ++i)
+        longHistory += "2026-12-01T10:00:00-03:00;1;10;0;40;2;50;95;1\r\n";
+    program->writeFile("historico/carla.csv", longHistory);
+    w.ShowStudent(2);
+    TfrmAluno* carla = w.findChild<TfrmAluno*>();
+    QCOMPARE(points(carla->chtAcerto).size(), 500);
+    QCOMPARE(points(carla->chtAcerto).first().x(), 3.0);
+    QVERIFY(carla->lblHistorico->text().endsWith(QStringLiteral("Os gráficos mostram os últimos 500.")));
     QVERIFY(program->errors.isEmpty() && program->messages.isEmpty());
 }
 
