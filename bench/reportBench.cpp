@@ -3,6 +3,8 @@
 // start and from main), the resident memory with it shown, and a student's page with its charts.
 //   reportBench            the full class (run on a release build; under Xvfb or offscreen)
 //   reportBench --smoke    10 students, a quick check that it all still runs (ctest)
+//   reportBench [--students N] [--history-lines N]   another class size; the length of the one long
+//                          history (default 1,000,000 lines), whose page is timed and measured apart
 #include "exercise/history.h"
 #include "platform/programFolder.h"
 #include "report/classReport.h"
@@ -127,14 +129,36 @@ int main(int argc, char* argv[]) {
     QElapsedTimer fromMain;
     fromMain.start();
     const double startedMs = msSinceProcessStart(); // main reached this long after the process started
-    const bool smoke = argc > 1 && std::strcmp(argv[1], "--smoke") == 0;
-    const int students = smoke ? 10 : 200;
+    bool smoke = false;
+    int students = 200;
+    long historyLines = 1000000;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--smoke") == 0) {
+            smoke = true;
+            students = 10;
+            historyLines = 2000;
+        } else if (std::strcmp(argv[i], "--students") == 0 && i + 1 < argc) {
+            students = std::atoi(argv[++i]);
+        } else if (std::strcmp(argv[i], "--history-lines") == 0 && i + 1 < argc) {
+            historyLines = std::atol(argv[++i]);
+        }
+    }
     const int exercises = smoke ? 2 : 4;
 
     // The class is written before the clocks that matter start.
     QTemporaryDir dir;
     const fs::path folder = ToPath(dir.path());
     generateClass(folder, students, exercises);
+    {
+        // One student with a very long history, last in name order.
+        put(folder / "users" / "zz_longo", "[Config]\r\nCharOK=1\r\n");
+        std::ofstream out(folder / "historico" / "zz_longo.csv", std::ios::binary);
+        out << kHistoryHeader << "\r\n";
+        for (long i = 0; i < historyLines; ++i)
+            out << "2026-03-" << (10 + i % 18) << "T10:00:00-03:00;" << (1 + i % 24) << ";20;1;"
+                << (380 + i % 50) << ";" << (i % 9) << ";" << (100 + i % 40) << ";" << (90 + i % 10)
+                << ";1\r\n";
+    }
     const double generatedMs = fromMain.nsecsElapsed() / 1e6;
 
     QElapsedTimer clock;
@@ -166,7 +190,21 @@ int main(int argc, char* argv[]) {
     const double readMs = readClock.nsecsElapsed() / 1e6;
     const std::string csv = ClassCsv(rows);
 
-    const int tableRows = report.tblTurma->model()->rowCount();
+    // The long history's page.
+    const long beforeLongKb = statusKb("VmRSS:");
+    QElapsedTimer longClock;
+    longClock.start();
+    report.ShowStudent(report.tblTurma->model()->rowCount() - 1);
+    TfrmAluno* longPage = nullptr;
+    for (TfrmAluno* p : report.findChildren<TfrmAluno*>())
+        if (p->Student().Name == "zz_longo")
+            longPage = p;
+    const bool longShown = longPage && waitForPaint(longPage, 30000);
+    const double longMs = longClock.nsecsElapsed() / 1e6;
+    const long longPeakKb = statusKb("VmHWM:");
+    const long afterLongKb = statusKb("VmRSS:");
+
+    const int tableRows = report.tblTurma->model()->rowCount() - 1;
     const std::size_t points = page ? page->History().Entries.size() : 0;
     std::printf("class of %d students, 24 lessons each, %d exercises per lesson in the history\n", students,
                 exercises);
@@ -182,9 +220,16 @@ int main(int argc, char* argv[]) {
                 points);
     std::printf("  reading the class again (core alone)     %8.1f ms  (%zu rows, CSV %zu bytes)\n", readMs,
                 rows.size(), csv.size());
-    std::printf("  peak resident memory                     %8.1f MB\n", peakKb / 1024.0);
-    const bool ok =
-        shown && pageShown && tableRows == students && points == static_cast<std::size_t>(24 * exercises);
+    std::printf("  peak resident memory before the long page %7.1f MB\n", peakKb / 1024.0);
+    std::printf("  a page of a %ld-line history painted    %8.1f ms  (%zu exercises drawn, of %lld; target: "
+                "1000 ms)\n",
+                historyLines, longMs, longPage ? longPage->History().Entries.size() : 0,
+                longPage ? static_cast<long long>(longPage->History().Total) : 0LL);
+    std::printf("  resident memory before / after that page %7.1f / %.1f MB, peak %.1f MB  (target: 80 MB)\n",
+                beforeLongKb / 1024.0, afterLongKb / 1024.0, longPeakKb / 1024.0);
+    const bool ok = shown && pageShown && longShown && tableRows == students &&
+                    points == static_cast<std::size_t>(24 * exercises) &&
+                    longPage->History().Total == historyLines;
     if (!ok)
         std::printf("FAILED: the table or the student's page did not come up as expected\n");
     return ok ? 0 : 1;

@@ -11,6 +11,8 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <fstream>
+#include <string_view>
 
 namespace fs = std::filesystem;
 
@@ -26,7 +28,7 @@ std::int64_t daysFromCivil(std::int64_t y, unsigned m, unsigned d) {
     return era * 146097 + static_cast<std::int64_t>(doe) - 719468;
 }
 
-std::optional<std::int64_t> number(const std::string& text) {
+std::optional<std::int64_t> number(std::string_view text) {
     if (text.empty() || text.size() > 18)
         return std::nullopt;
     std::int64_t value = 0;
@@ -38,19 +40,27 @@ std::optional<std::int64_t> number(const std::string& text) {
     return value;
 }
 
-std::vector<std::string> fields(const std::string& line) {
-    std::vector<std::string> out;
+// The first nine fields of a line, views into it; `count` tells how many there are (fewer when the line
+// has fewer). No allocation: a long history is read line by line at this cost.
+struct Fields {
+    std::string_view at[9];
+    std::size_t count = 0;
+};
+Fields fields(std::string_view line) {
+    Fields out;
     std::size_t start = 0;
-    for (;;) {
+    while (out.count < 9) {
         const auto semi = line.find(';', start);
-        out.push_back(line.substr(start, semi == std::string::npos ? std::string::npos : semi - start));
-        if (semi == std::string::npos)
-            return out;
+        out.at[out.count++] =
+            line.substr(start, semi == std::string_view::npos ? std::string_view::npos : semi - start);
+        if (semi == std::string_view::npos)
+            break;
         start = semi + 1;
     }
+    return out;
 }
 
-bool isoLocalTime(const std::string& text) {
+bool isoLocalTime(std::string_view text) {
     // yyyy-mm-ddThh:mm:ss, then an offset (+hh:mm, -hh:mm or Z) or nothing.
     static const char pattern[] = "dddd-dd-ddTdd:dd:dd";
     if (text.size() < 19)
@@ -111,8 +121,10 @@ std::string HistoryLine(const THistoryEntry& e) {
 }
 
 std::optional<THistoryEntry> ParseHistoryLine(const std::string& line) {
-    const auto f = fields(line);
-    if (f.size() != 9 || !isoLocalTime(f[0]))
+    // Fields a later version adds after the ninth are not this reader's.
+    const Fields parts = fields(line);
+    const auto& f = parts.at;
+    if (parts.count != 9 || !isoLocalTime(f[0]))
         return std::nullopt;
     std::int64_t n[8];
     for (int i = 0; i < 8; ++i) {
@@ -124,7 +136,7 @@ std::optional<THistoryEntry> ParseHistoryLine(const std::string& line) {
     if (n[0] < 1 || n[0] > 24 || n[6] > 100 || n[7] > 1)
         return std::nullopt;
     THistoryEntry e;
-    e.When = f[0];
+    e.When = std::string(f[0]);
     e.Lesson = static_cast<int>(n[0]);
     e.WordsRight = n[1];
     e.WordsWrong = n[2];
@@ -147,37 +159,74 @@ bool AppendHistoryEntry(const fs::path& file, const THistoryEntry& entry) {
                         });
 }
 
+void THistory::AddLine(const std::string& line) {
+    // The header, of this version or of a later one with more fields.
+    if (line.empty() || (Total == 0 && BadLines == 0 && line.rfind("data_hora;aula;", 0) == 0))
+        return;
+    auto e = ParseHistoryLine(line);
+    if (!e) {
+        ++BadLines;
+        return;
+    }
+    if (Total++ == 0)
+        FirstWhen = e->When;
+    THistorySum& sum = Sums[static_cast<std::size_t>(e->Lesson)];
+    ++sum.Exercises;
+    sum.KeysRight += e->KeysRight;
+    sum.KeysWrong += e->KeysWrong;
+    sum.Seconds += e->Seconds;
+    Entries.push_back(std::move(*e));
+}
+
+namespace {
+// Keeps the last `kept` entries: the vector grows to twice that, then its older half goes.
+void trim(THistory& h, std::size_t kept, bool final) {
+    if (h.Entries.size() >= 2 * kept || (final && h.Entries.size() > kept))
+        h.Entries.erase(h.Entries.begin(), h.Entries.end() - static_cast<std::ptrdiff_t>(kept));
+}
+} // namespace
+
 THistory ParseHistory(const std::string& text) {
     THistory h;
-    bool first = true;
-    for (const std::string& line : TextLines(text)) {
-        const bool header = first && line == kHistoryHeader;
-        first = false;
-        if (header || line.empty())
-            continue;
-        if (auto e = ParseHistoryLine(line))
-            h.Entries.push_back(std::move(*e));
-        else
-            ++h.BadLines;
-    }
+    for (const std::string& line : TextLines(text))
+        h.AddLine(line);
     return h;
 }
 
-THistory ReadHistoryFile(const fs::path& file) {
+THistory ReadHistoryFile(const fs::path& file, std::size_t kept) {
+    THistory h;
     std::error_code ec;
-    if (!fs::exists(file, ec) && !ec) {
-        THistory h;
+    if (fs::symlink_status(file, ec).type() == fs::file_type::not_found) {
         h.Missing = true;
         return h;
     }
+    kept = std::max<std::size_t>(kept, 1);
+    // Read as a stream from the data folder's own handle: never through a link, never a FIFO.
+    std::string line;
+    const auto lines = [&](const char* bytes, std::size_t n) {
+        for (std::size_t i = 0; i < n; ++i) {
+            if (bytes[i] != '\n') {
+                line.push_back(bytes[i]);
+                continue;
+            }
+            if (!line.empty() && line.back() == '\r')
+                line.pop_back();
+            h.AddLine(line);
+            trim(h, kept, false);
+            line.clear();
+        }
+    };
     int error = 0;
-    const auto text = ReadWholeFile(file, &error, kLargestHistoryFile);
-    if (!text) {
-        THistory h;
+    if (!ReadDataFile(file, &error, kLargestHistoryFile, lines)) {
+        h = THistory{};
         h.Problem = error == EFBIG ? "O histórico é grande demais para ser lido (mais de " +
                                          std::to_string(kLargestHistoryFile / (1024 * 1024)) + " MiB)"
-                                   : "O histórico não pôde ser lido: " + SystemErrorText(error);
+                                   : "O histórico não pôde ser lido: " + SystemErrorTextPt(error);
         return h;
     }
-    return ParseHistory(*text);
+    if (!line.empty() && line.back() == '\r')
+        line.pop_back();
+    h.AddLine(line);
+    trim(h, kept, true);
+    return h;
 }

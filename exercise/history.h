@@ -1,4 +1,5 @@
 #pragma once
+#include <array>
 #include <cstdint>
 #include <ctime>
 #include <filesystem>
@@ -14,13 +15,17 @@ struct TExerciseState;
 // files stay exactly as they are.
 //
 // Format: UTF-8 text (its contents are ASCII), CR LF, ";" between fields, a header line first:
-//   data_hora;aula;palavras_certas;palavras_erradas;teclas_certas;teclas_erradas;segundos;acerto;aprovada
+//   data_hora;aula;palavras_certas;palavras_erradas;teclas_certas;teclas_erradas;segundos;acerto;aprovada;formato_1
 //   2026-12-09T14:05:31-03:00;3;10;0;40;2;50;95;1
-// Whole numbers only, so a spreadsheet in any language reads it as it stands.
+// Whole numbers only, so a spreadsheet in any language reads it as it stands. The header's last name
+// gives the format's version (files written before it have none); a later version may add fields at
+// the end of a line, named in its header before its own "formato_N": this reader takes the first nine
+// fields and ignores the rest.
 
 inline constexpr const char* kHistoryFolder = "historico";
 inline constexpr const char* kHistoryHeader =
-    "data_hora;aula;palavras_certas;palavras_erradas;teclas_certas;teclas_erradas;segundos;acerto;aprovada";
+    "data_hora;aula;palavras_certas;palavras_erradas;teclas_certas;teclas_erradas;segundos;acerto;aprovada;"
+    "formato_1";
 
 struct THistoryEntry {
     std::string When; // ISO 8601 local time with its offset from UTC
@@ -53,13 +58,30 @@ std::optional<THistoryEntry> ParseHistoryLine(const std::string& line);
 // The line goes at the end in one write, whole or not at all; the rest of the file is left as it is.
 bool AppendHistoryEntry(const std::filesystem::path& file, const THistoryEntry& entry);
 
+// The exercises of one lesson added up over the whole history.
+struct THistorySum {
+    std::int64_t Exercises = 0;
+    std::int64_t KeysRight = 0;
+    std::int64_t KeysWrong = 0;
+    std::int64_t Seconds = 0;
+};
+
+// What the report keeps of a history: read line by line, so a history of any length costs the same
+// memory; the charts draw the latest exercises only.
+inline constexpr std::size_t kHistoryKept = 500;
 struct THistory {
     bool Missing = false; // no history file: the student has no recorded exercise since it began
     std::string Problem;  // why the file could not be read (UTF-8, Portuguese); empty when it could
-    std::vector<THistoryEntry> Entries;
-    int BadLines = 0; // lines that are not a history line, left out
+    std::vector<THistoryEntry> Entries; // the last kHistoryKept readable entries, oldest first
+    std::int64_t Total = 0;             // every readable entry
+    std::string FirstWhen;              // of the first readable entry
+    std::array<THistorySum, 25> Sums{}; // [lesson] over every readable entry (0 unused)
+    std::int64_t BadLines = 0;          // lines that are not a history line, left out
+
+    void AddLine(const std::string& line);
 };
-// The largest history read: some hundred thousand exercises.
-inline constexpr std::uintmax_t kLargestHistoryFile = 16 * 1024 * 1024;
-THistory ReadHistoryFile(const std::filesystem::path& file);
+// The largest history read (as a stream, so memory stays flat whatever it holds): about a million
+// exercises, read in well under a second.
+inline constexpr std::uintmax_t kLargestHistoryFile = 64 * 1024 * 1024;
+THistory ReadHistoryFile(const std::filesystem::path& file, std::size_t kept = kHistoryKept);
 THistory ParseHistory(const std::string& text);

@@ -50,7 +50,7 @@ bool LessonPassed(const TExerciseState& state) {
 }
 
 std::string LessonResultFile(int lessonNumber, const std::string& profilePath) {
-    const std::string name = "aula" + IntToStr(lessonNumber) + "_" + FileNamePart(profilePath) + ".def";
+    const std::string name = files::LessonResultFile(lessonNumber, FileNamePart(profilePath));
     return PathToUtf8(ProgramFolder() / files::LessonsFolder / PathFromUtf8(name));
 }
 

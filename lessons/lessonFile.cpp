@@ -7,6 +7,9 @@
 #include "storage/settings.h"
 #include "storage/textFile.h"
 
+#include <algorithm>
+#include <string_view>
+
 namespace {
 // Characters first..last (1-based, inclusive) of a line; what lies past its end is simply absent.
 std::string chars(const std::string& line, std::size_t first, std::size_t last = std::string::npos) {
@@ -27,6 +30,19 @@ std::string ReadNextLine() {
     }
     ReadTextChars(2);
     return line;
+}
+
+std::vector<std::string> LessonLines(const std::string& bytes, std::size_t count) {
+    const std::string_view text = std::string_view(bytes).substr(0, bytes.find('\x1A'));
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (lines.size() < count && start < text.size()) {
+        const auto caret = std::min(text.find('^', start), text.size());
+        lines.emplace_back(text.substr(start, caret - start));
+        start = caret + 3;
+    }
+    lines.resize(count);
+    return lines;
 }
 
 int LessonStartKey(const std::string& line3) {

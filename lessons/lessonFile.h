@@ -12,6 +12,10 @@
 // The next logical line of the shared text file (storage/textFile.h). Raises "I/O error 104" when
 // the file is not open.
 std::string ReadNextLine();
+// The first `count` logical lines of a lesson file's bytes, split as ReadNextLine splits them: Ctrl-Z
+// (or the end) ends the text, each line ends at "^" and the two characters after it are skipped; lines
+// past the end are empty. For readers that hold the whole file (the class report).
+std::vector<std::string> LessonLines(const std::string& bytes, std::size_t count = 7);
 
 // The fields, each raising the program's conversion error for a text that does not parse.
 int LessonStartKey(const std::string& line3); // characters 10 to 12

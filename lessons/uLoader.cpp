@@ -63,7 +63,7 @@ void TfrmAulas::LoadLesson(int index) {
     frmExec->imgAula->setPixmap(QPixmap::fromImage(LoadPictureFile(FromPath(picture))));
 
     const std::string lessonPath = PathToUtf8(
-        ProgramFile(std::filesystem::path(files::LessonsFolder) / PathFromUtf8("aula" + number + ".aul")));
+        ProgramFile(std::filesystem::path(files::LessonsFolder) / PathFromUtf8(files::LessonFile(lesson))));
     OpenTextFile(lessonPath, false);
 
     frmExec->pnlTitulo->setText(FromCp(ReadNextLine()));

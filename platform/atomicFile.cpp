@@ -132,11 +132,12 @@ bool WriteFileAtomically(const fs::path& target, const std::string& bytes) {
     return ok;
 }
 
-std::optional<std::string> ReadWholeFile(const fs::path& path, int* errorNumber, std::uintmax_t maxBytes) {
-    const auto fail = [&](int error) -> std::optional<std::string> {
+bool ReadDataFile(const fs::path& path, int* errorNumber, std::uintmax_t maxBytes,
+                  const std::function<void(const char*, std::size_t)>& chunk) {
+    const auto fail = [&](int error) {
         if (errorNumber)
             *errorNumber = error;
-        return std::nullopt;
+        return false;
     };
     if (const std::string problem = DataPathProblem(path); !problem.empty()) {
         tellProblem(problem);
@@ -151,16 +152,17 @@ std::optional<std::string> ReadWholeFile(const fs::path& path, int* errorNumber,
     std::ifstream in(path, std::ios::binary);
     if (!in)
         return fail(ENOENT);
-    std::string data;
+    std::uintmax_t total = 0;
     char buffer[65536];
     while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
-        data.append(buffer, static_cast<std::size_t>(in.gcount()));
-        if (data.size() > maxBytes)
+        total += static_cast<std::uintmax_t>(in.gcount());
+        if (total > maxBytes)
             return fail(EFBIG);
+        chunk(buffer, static_cast<std::size_t>(in.gcount()));
     }
     if (in.bad())
         return fail(EIO);
-    return data;
+    return true;
 }
 
 bool AppendToFile(const fs::path& file, const std::string& text, const std::string& firstText,
@@ -386,11 +388,12 @@ bool WriteFileAtomically(const fs::path& target, const std::string& bytes) {
     return true;
 }
 
-std::optional<std::string> ReadWholeFile(const fs::path& path, int* errorNumber, std::uintmax_t maxBytes) {
-    const auto fail = [&](int error) -> std::optional<std::string> {
+bool ReadDataFile(const fs::path& path, int* errorNumber, std::uintmax_t maxBytes,
+                  const std::function<void(const char*, std::size_t)>& chunk) {
+    const auto fail = [&](int error) {
         if (errorNumber)
             *errorNumber = error ? error : EIO;
-        return std::nullopt;
+        return false;
     };
     if (path.filename().empty())
         return fail(EISDIR);
@@ -406,11 +409,10 @@ std::optional<std::string> ReadWholeFile(const fs::path& path, int* errorNumber,
         return fail(errno);
     if (!S_ISREG(st.st_mode))
         return fail(S_ISDIR(st.st_mode) ? EISDIR : EINVAL);
-    // Never more than the cap in memory, nor a wait longer than reading it takes.
+    // Never more than the cap read, nor a wait longer than reading it takes.
     if (static_cast<std::uintmax_t>(st.st_size) > maxBytes)
         return fail(EFBIG);
-    std::string data;
-    data.reserve(static_cast<std::size_t>(st.st_size));
+    std::uintmax_t total = 0;
     char buffer[65536];
     for (;;) {
         const ssize_t n = ::read(fd.fd, buffer, sizeof buffer);
@@ -421,11 +423,12 @@ std::optional<std::string> ReadWholeFile(const fs::path& path, int* errorNumber,
         }
         if (n == 0)
             break;
-        data.append(buffer, static_cast<std::size_t>(n));
-        if (data.size() > maxBytes)
+        total += static_cast<std::uintmax_t>(n);
+        if (total > maxBytes)
             return fail(EFBIG);
+        chunk(buffer, static_cast<std::size_t>(n));
     }
-    return data;
+    return true;
 }
 
 bool AppendToFile(const fs::path& file, const std::string& text, const std::string& firstText,
@@ -551,6 +554,14 @@ bool MakeDataFolder(const fs::path& folder) {
 }
 
 #endif
+
+std::optional<std::string> ReadWholeFile(const fs::path& path, int* errorNumber, std::uintmax_t maxBytes) {
+    std::string data;
+    if (!ReadDataFile(path, errorNumber, maxBytes,
+                      [&](const char* bytes, std::size_t n) { data.append(bytes, n); }))
+        return std::nullopt;
+    return data;
+}
 
 int RemoveStaleTemporaries(const fs::path& folder, int olderThanSeconds) {
     int removed = 0;

@@ -40,6 +40,10 @@ inline constexpr std::uintmax_t kPictureFileCap = 64 * 1024 * 1024;
 // reader waiting, and is never waited on.
 std::optional<std::string> ReadWholeFile(const std::filesystem::path& path, int* errorNumber = nullptr,
                                          std::uintmax_t maxBytes = kSettingsFileCap);
+// The same reading, handed over a piece at a time (a long file read as a stream, memory flat): true
+// when every piece was handed over.
+bool ReadDataFile(const std::filesystem::path& path, int* errorNumber, std::uintmax_t maxBytes,
+                  const std::function<void(const char* bytes, std::size_t count)>& chunk);
 
 // Adds text at the end of a file in one write, without rewriting what is there (made, with firstText
 // before it, when missing). The file's last byte is given to `join`, which answers what goes before

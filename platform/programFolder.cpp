@@ -1,5 +1,6 @@
 #include "platform/programFolder.h"
 
+#include <cerrno>
 #include <cstring>
 #include <system_error>
 
@@ -44,4 +45,39 @@ std::string FileNamePart(const std::string& pathText) {
 
 std::string SystemErrorText(int errorNumber) {
     return std::generic_category().message(errorNumber);
+}
+
+std::string SystemErrorTextPt(int errorNumber) {
+    switch (errorNumber) {
+    case ENOENT:
+        return "o arquivo ou a pasta não existe";
+    case EACCES:
+    case EPERM:
+        return "permissão negada";
+    case ENOTDIR:
+        return "uma parte do caminho não é uma pasta";
+    case EISDIR:
+        return "é uma pasta, não um arquivo";
+    case EINVAL:
+        return "não é um arquivo comum";
+    case EIO:
+        return "erro de leitura ou gravação no disco";
+    case ENOSPC:
+        return "não há espaço no disco";
+    case EROFS:
+        return "o disco só permite leitura";
+    case EMFILE:
+    case ENFILE:
+        return "arquivos abertos demais";
+    case ENAMETOOLONG:
+        return "o nome é longo demais";
+    case ELOOP:
+        return "é um atalho (link) ou passa por um, e na pasta de dados nenhum atalho é seguido";
+    case ENOMEM:
+        return "memória insuficiente";
+    case EBUSY:
+        return "o arquivo está em uso";
+    default:
+        return "erro do sistema número " + std::to_string(errorNumber);
+    }
 }

@@ -21,3 +21,6 @@ std::string FileNamePart(const std::string& pathText);
 
 // The system's reason for the last failed file operation, for "Cannot open file ..." texts.
 std::string SystemErrorText(int errorNumber);
+// The same in Portuguese, for messages a user reads (the system's own texts follow its language, often
+// English on a school's machine); a number without a text of its own is named with it.
+std::string SystemErrorTextPt(int errorNumber);

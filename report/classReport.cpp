@@ -1,5 +1,6 @@
 #include "report/classReport.h"
 
+#include "exercise/judging.h"
 #include "lessons/lessonFile.h"
 #include "platform/atomicFile.h"
 #include "platform/dataPlaces.h"
@@ -7,7 +8,9 @@
 #include "platform/programFolder.h"
 #include "platform/vtError.h"
 #include "storage/convert.h"
+#include "storage/password.h"
 #include "storage/profileKeys.h"
+#include "storage/studentName.h"
 
 #include <algorithm>
 #include <cmath>
@@ -23,6 +26,56 @@ fs::path ReportDataFolder() {
 }
 
 namespace {
+std::string g_reportNotice;
+} // namespace
+
+void SetReportNotice(std::string notice) {
+    g_reportNotice = std::move(notice);
+}
+const std::string& ReportNotice() {
+    return g_reportNotice;
+}
+
+DataPlaces ReportDataPlaces(const fs::path& executableFolder, const DataEnvironment& env) {
+    DataPlaces places;
+    std::error_code ec;
+    const bool portableData = fs::is_directory(executableFolder / files::LessonsFolder, ec);
+    places.installed =
+        portableData ? executableFolder : (executableFolder / env.installedData).lexically_normal();
+    places.modules =
+        portableData ? executableFolder : (executableFolder / env.installedModules).lexically_normal();
+    const fs::path userFolder =
+        env.userFolder.empty() ? fs::temp_directory_path() / "velotecla" : env.userFolder / "velotecla";
+    std::vector<std::pair<fs::path, DataMode>> candidates;
+    if (!env.namedFolder.empty())
+        candidates.emplace_back(PathFromUtf8(env.namedFolder), DataMode::Named);
+    else if (portableData)
+        candidates.emplace_back(executableFolder, DataMode::Portable);
+    if (env.namedFolder.empty() && !env.sharedFolder.empty())
+        candidates.emplace_back(env.sharedFolder, DataMode::Installed);
+    candidates.emplace_back(userFolder, env.namedFolder.empty() ? DataMode::Installed : DataMode::Named);
+    std::string skipped;
+    for (const auto& [folder, mode] : candidates) {
+        const fs::path users = folder / files::UsersFolder;
+        fs::directory_iterator probe(users, ec);
+        if (!ec) {
+            places.mode = mode;
+            places.writable = folder;
+            places.shared = folder == env.sharedFolder;
+            if (!skipped.empty())
+                places.notice = skipped + "Os alunos são lidos de " + PathToUtf8(users) + ".";
+            return places;
+        }
+        skipped += "A pasta " + PathToUtf8(users) +
+                   " não pôde ser lida: " + SystemErrorTextPt(ec.default_error_condition().value()) + ". ";
+    }
+    // None can be read: the first is the one the course would use; the window says why it is empty.
+    places.mode = candidates.front().second;
+    places.writable = candidates.front().first;
+    return places;
+}
+
+namespace {
 
 constexpr std::uintmax_t kLargestSettingsFile = 1 << 20; // a settings file holds a few dozen lines
 
@@ -35,16 +88,16 @@ int compareText(const std::string& a, const std::string& b) {
 }
 
 TReportCell textCell(std::string text) {
-    return {std::move(text), {}, false, 0.0};
+    return {std::move(text), {}, false, 0.0, {}};
 }
 TReportCell numberCell(double value, std::string text) {
-    return {std::move(text), {}, true, value};
+    return {std::move(text), {}, true, value, {}};
 }
 TReportCell numberCell(long long value) {
     return numberCell(static_cast<double>(value), std::to_string(value));
 }
 TReportCell badCell(std::string problem) {
-    return {kUnreadable, std::move(problem), false, 0.0};
+    return {kUnreadable, std::move(problem), false, 0.0, {}};
 }
 
 // A settings file read once, looked at key by key the way the course's readers see it: an absent or
@@ -102,7 +155,7 @@ std::string readSettingsFile(const fs::path& file, std::string& problem) {
     int error = 0;
     auto text = ReadWholeFile(file, &error);
     if (!text) {
-        problem = "O arquivo não pôde ser lido: " + SystemErrorText(error);
+        problem = "O arquivo não pôde ser lido: " + SystemErrorTextPt(error);
         return {};
     }
     if (text->find('\0') != std::string::npos) {
@@ -124,6 +177,26 @@ TReportCell keysPerMinute(const TReportCell& right, const TReportCell& wrong, co
         return numberCell(static_cast<double>(rounded), std::to_string(rounded));
     }
     return numberCell(perMinute, DecimalComma(perMinute, digits));
+}
+
+// A duration of any length as hh:mm:ss (hours past 24 as they are).
+std::string durationText(std::int64_t seconds) {
+    char text[48];
+    std::snprintf(text, sizeof text, "%02lld:%02d:%02d", static_cast<long long>(seconds / 3600),
+                  static_cast<int>(seconds / 60 % 60), static_cast<int>(seconds % 60));
+    return text;
+}
+
+std::string sumNote(std::int64_t exercises, const char* where) {
+    return exercises == 1 ? std::string("Tempo do único exercício ") + where
+                          : "Soma dos " + std::to_string(exercises) + " exercícios " + where;
+}
+
+// Time and keys per minute of a history sum that holds every exercise of the stored right and wrong keys.
+bool sumCovers(const THistorySum& sum, const TReportCell& right, const TReportCell& wrong) {
+    return sum.Exercises > 0 && right.Problem.empty() && wrong.Problem.empty() &&
+           static_cast<double>(sum.KeysRight) == right.Number &&
+           static_cast<double>(sum.KeysWrong) == wrong.Number;
 }
 
 // The six totals of a Config section: words right, wrong, keys right, wrong, percentage, time.
@@ -194,7 +267,7 @@ TStudentRow ReadStudentRow(const fs::path& profile) {
     row.Unlocked.assign(26, false);
     const std::string text = readSettingsFile(profile, row.FileProblem);
     if (!row.FileProblem.empty()) {
-        row.Cells.push_back(textCell(row.Name));
+        row.Cells.push_back(textCell(Utf8Repaired(row.Name)));
         while (row.Cells.size() < ClassColumns().size())
             row.Cells.push_back(badCell(row.FileProblem));
         row.Totals.assign(6, badCell(row.FileProblem));
@@ -204,7 +277,7 @@ TStudentRow ReadStudentRow(const fs::path& profile) {
     for (int n = 1; n <= 25; ++n)
         row.Unlocked[static_cast<std::size_t>(n)] = view.flag(aula(n));
 
-    row.Cells.push_back(textCell(row.Name));
+    row.Cells.push_back(textCell(Utf8Repaired(row.Name)));
     TReportCell level = view.integer(keys::Definition, keys::Control, keys::ControlDefault);
     if (level.Problem.empty()) {
         // The access dialog lets only level 0 change students; any other number is a student.
@@ -228,8 +301,11 @@ TStudentRow ReadStudentRow(const fs::path& profile) {
     }
     row.Cells.push_back(current);
     row.Totals = totalsOf(view);
-    for (std::size_t i = 0; i < 6; ++i)
+    for (std::size_t i = 0; i < 4; ++i)
         row.Cells.push_back(row.Totals[i]);
+    // The stored percentage is a running mean that starts at 100: the keys themselves say it.
+    row.Cells.push_back(AccuracyCell(row.Totals[2], row.Totals[3]));
+    row.Cells.push_back(row.Totals[5]);
     row.Cells.push_back(keysPerMinute(row.Totals[2], row.Totals[3], row.Totals[5], 0));
     row.Cells.push_back(textCell(yesNo(row.Unlocked[25])));
     return row;
@@ -242,8 +318,8 @@ std::vector<TStudentRow> ReadClass(const fs::path& dataFolder, std::string* fold
     fs::directory_iterator it(users, ec);
     if (ec) {
         if (folderProblem)
-            *folderProblem =
-                "A pasta dos alunos \"" + PathToUtf8(users) + "\" não pôde ser lida: " + ec.message();
+            *folderProblem = "A pasta dos alunos \"" + PathToUtf8(users) + "\" não pôde ser lida: " +
+                             SystemErrorTextPt(ec.default_error_condition().value());
         return rows;
     }
     for (const fs::directory_entry& entry : it) {
@@ -258,39 +334,70 @@ std::vector<TStudentRow> ReadClass(const fs::path& dataFolder, std::string* fold
     return rows;
 }
 
+bool ClassHasAdministrator(const fs::path& dataFolder) {
+    // Stops at the first one: a big class is read once, for the table, not twice.
+    std::error_code ec;
+    for (fs::directory_iterator it(dataFolder / files::UsersFolder, ec), end; !ec && it != end;
+         it.increment(ec)) {
+        const std::string name = PathToUtf8(it->path().filename());
+        std::error_code entryError;
+        if (!name.empty() && name[0] != '.' && it->is_regular_file(entryError) &&
+            ReadStudentRow(it->path()).Administrator)
+            return true;
+    }
+    return false;
+}
+
+TAccessVerdict CheckReportAccess(const fs::path& dataFolder, const std::string& utf8Name,
+                                 const std::string& utf8Password) {
+    static const char* const invalid = "Usuário ou senha inválidas.";
+    TAccessVerdict v;
+    const auto profile = FindStudentFile(dataFolder / files::UsersFolder, utf8Name);
+    std::string problem;
+    const std::string text = profile ? readSettingsFile(*profile, problem) : std::string();
+    if (!profile || !problem.empty()) {
+        v.Message = invalid;
+        return v;
+    }
+    const SettingsView view(text, {});
+    // An absent or empty password is the reader's default: no password at all.
+    const std::string stored = view.raw(keys::Definition, keys::Information, keys::NoPasswordMarker);
+    const std::string expected = stored == keys::NoPasswordMarker ? std::string() : DecodePassword(stored);
+    const auto typed = Utf8ToCp1252(utf8Password);
+    if ((!typed || *typed != expected) && !expected.empty()) {
+        v.Message = invalid;
+        return v;
+    }
+    const auto level = TryStrToInt(view.raw(keys::Definition, keys::Control, keys::ControlDefault));
+    if (!level || *level != 0) {
+        v.Message = "!!! Este usuário não tem permissão para fazer alterações !!!";
+        return v;
+    }
+    v.Granted = true;
+    v.Name = PathToUtf8(profile->filename());
+    return v;
+}
+
 std::vector<TLessonFacts> ReadLessonFacts(const fs::path& dataFolder) {
     std::vector<TLessonFacts> lessons(24);
     for (int n = 1; n <= 24; ++n) {
         TLessonFacts& facts = lessons[static_cast<std::size_t>(n - 1)];
         // A teacher's copy in the data folder first, as the course reads it; otherwise the installed one.
-        const fs::path relative = fs::path(files::LessonsFolder) / ("aula" + std::to_string(n) + ".aul");
+        const fs::path relative = fs::path(files::LessonsFolder) / files::LessonFile(n);
         std::error_code ec;
         const fs::path file =
             fs::exists(dataFolder / relative, ec) ? dataFolder / relative : ProgramFile(relative);
         int error = 0;
         auto text = ReadWholeFile(file, &error);
         if (!text) {
-            facts.Problem =
-                "aulas/aula" + std::to_string(n) + ".aul não pôde ser lido: " + SystemErrorText(error);
+            facts.Problem = std::string(files::LessonsFolder) + "/" + files::LessonFile(n) +
+                            " não pôde ser lido: " + SystemErrorTextPt(error);
             facts.Minimum = facts.TimeAllowed = badCell(facts.Problem);
             continue;
         }
-        // Logical lines end at "^"; the two characters after it are skipped. Ctrl-Z ends the file, for
-        // the report as for the course's reader.
-        text->resize(std::min(text->size(), text->find('\x1A')));
-        std::vector<std::string> lines;
-        std::size_t start = 0;
-        while (lines.size() < 7 && start <= text->size()) {
-            const auto caret = text->find('^', start);
-            lines.push_back(
-                text->substr(start, caret == std::string::npos ? std::string::npos : caret - start));
-            if (caret == std::string::npos)
-                break;
-            start = caret + 3;
-        }
-        lines.resize(7);
+        const std::vector<std::string> lines = LessonLines(*text);
         facts.Title = Cp1252ToUtf8(lines[0]);
-        const std::string where = "aulas/aula" + std::to_string(n) + ".aul";
+        const std::string where = std::string(files::LessonsFolder) + "/" + files::LessonFile(n);
         try {
             const double day = LessonExpectedTime(lines[5]);
             facts.TimeAllowed = numberCell(std::round(day * 86400.0), TimeToStr(day));
@@ -306,6 +413,46 @@ std::vector<TLessonFacts> ReadLessonFacts(const fs::path& dataFolder) {
     return lessons;
 }
 
+TReportCell AccuracyCell(const TReportCell& right, const TReportCell& wrong) {
+    for (const TReportCell* c : {&right, &wrong})
+        if (!c->Problem.empty())
+            return badCell(c->Problem);
+    if (right.Number < 0 || wrong.Number < 0)
+        return badCell("Teclas certas ou erradas negativas (" + right.Text + ", " + wrong.Text +
+                       "): valor fora do intervalo");
+    TReportCell cell = numberCell(-1, kUnreadable);
+    if (right.Number + wrong.Number == 0) {
+        cell.Note = "Nenhuma tecla registrada: sem porcentagem de acerto";
+        return cell;
+    }
+    return numberCell(
+        RightPercentage(static_cast<std::int64_t>(right.Number), static_cast<std::int64_t>(wrong.Number)));
+}
+
+std::vector<TReportCell> CourseTimeAndSpeed(const TStudentRow& student, const THistory& history) {
+    const auto& t = student.Totals;
+    THistorySum all;
+    for (int n = 1; n <= 24; ++n) {
+        const THistorySum& s = history.Sums[static_cast<std::size_t>(n)];
+        all.Exercises += s.Exercises;
+        all.KeysRight += s.KeysRight;
+        all.KeysWrong += s.KeysWrong;
+        all.Seconds += s.Seconds;
+    }
+    if (!sumCovers(all, t[2], t[3])) {
+        TReportCell time = t[5];
+        TReportCell speed = keysPerMinute(t[2], t[3], t[5], 0);
+        if (time.Problem.empty())
+            time.Note = speed.Note = "Tempo guardado no perfil (o histórico não tem todos os exercícios; "
+                                     "o tempo guardado volta a zero a cada 24 horas)";
+        return {time, speed};
+    }
+    TReportCell time = numberCell(static_cast<double>(all.Seconds), durationText(all.Seconds));
+    TReportCell speed = keysPerMinute(t[2], t[3], time, 0);
+    time.Note = speed.Note = sumNote(all.Exercises, "do histórico");
+    return {time, speed};
+}
+
 const std::vector<std::string>& LessonColumns() {
     static const std::vector<std::string> columns{
         "Aula",          "Título",          "Liberada",          "Palavras certas", "Palavras erradas",
@@ -316,7 +463,8 @@ const std::vector<std::string>& LessonColumns() {
 
 std::vector<std::vector<TReportCell>> StudentLessonRows(const fs::path& dataFolder,
                                                         const TStudentRow& student,
-                                                        const std::vector<TLessonFacts>& lessons) {
+                                                        const std::vector<TLessonFacts>& lessons,
+                                                        const THistory* history) {
     std::vector<std::vector<TReportCell>> rows;
     for (int n = 1; n <= 24; ++n) {
         const TLessonFacts& facts = lessons.at(static_cast<std::size_t>(n - 1));
@@ -327,7 +475,7 @@ std::vector<std::vector<TReportCell>> StudentLessonRows(const fs::path& dataFold
         row.push_back(profileRead ? textCell(yesNo(student.Unlocked[static_cast<std::size_t>(n)]))
                                   : badCell(student.FileProblem));
 
-        const std::string name = "aula" + std::to_string(n) + "_" + student.Name + ".def";
+        const std::string name = files::LessonResultFile(n, student.Name);
         const fs::path file = dataFolder / files::LessonsFolder / PathFromUtf8(name);
         std::error_code ec;
         std::vector<TReportCell> totals;
@@ -343,13 +491,25 @@ std::vector<std::vector<TReportCell>> StudentLessonRows(const fs::path& dataFold
         }
         for (std::size_t i = 0; i < 4; ++i)
             row.push_back(totals[i]);
-        if (totals[5].Text.empty() && totals[5].Problem.empty())
-            row.push_back(textCell(""));
-        else
-            row.push_back(keysPerMinute(totals[2], totals[3], totals[5], 1));
-        row.push_back(totals[4]);
+        const bool never = totals[5].Text.empty() && totals[5].Problem.empty();
+        TReportCell time = totals[5];
+        if (!never && history && history->Problem.empty() &&
+            sumCovers(history->Sums[static_cast<std::size_t>(n)], totals[2], totals[3])) {
+            const THistorySum& sum = history->Sums[static_cast<std::size_t>(n)];
+            time = numberCell(static_cast<double>(sum.Seconds), durationText(sum.Seconds));
+            time.Note = sumNote(sum.Exercises, "desta aula no histórico");
+        } else if (!never && time.Problem.empty()) {
+            time.Note =
+                "Tempo guardado no arquivo da aula (o histórico não tem todos os exercícios desta aula; "
+                "o tempo guardado volta a zero a cada 24 horas)";
+        }
+        TReportCell speed = never ? textCell("") : keysPerMinute(totals[2], totals[3], time, 1);
+        if (speed.Problem.empty())
+            speed.Note = time.Note;
+        row.push_back(speed);
+        row.push_back(never ? textCell("") : AccuracyCell(totals[2], totals[3]));
         row.push_back(facts.Minimum);
-        row.push_back(totals[5]);
+        row.push_back(time);
         row.push_back(facts.TimeAllowed);
         row.push_back(profileRead ? textCell(yesNo(student.Unlocked[static_cast<std::size_t>(n + 1)]))
                                   : badCell(student.FileProblem));
@@ -366,7 +526,10 @@ std::string DecimalComma(double value, int digits) {
     return out;
 }
 
-std::string CsvField(const std::string& text) {
+std::string CsvField(const std::string& raw, bool number) {
+    std::string text = Utf8Repaired(raw);
+    if (!number && !text.empty() && std::string_view("=+-@\t\r").find(text[0]) != std::string_view::npos)
+        text.insert(0, 1, '\'');
     if (text.find_first_of(";\"\r\n") == std::string::npos)
         return text;
     std::string out = "\"";
@@ -381,17 +544,13 @@ std::string CsvField(const std::string& text) {
 std::string CsvDocument(const std::vector<std::string>& header,
                         const std::vector<std::vector<TReportCell>>& rows) {
     std::string out = "\xEF\xBB\xBF";
-    auto line = [&out](const std::vector<std::string>& fields) {
-        for (std::size_t i = 0; i < fields.size(); ++i)
-            out += (i ? ";" : "") + CsvField(fields[i]);
-        out += "\r\n";
-    };
-    line(header);
+    for (std::size_t i = 0; i < header.size(); ++i)
+        out += (i ? ";" : "") + CsvField(header[i]);
+    out += "\r\n";
     for (const auto& row : rows) {
-        std::vector<std::string> texts;
-        for (const TReportCell& cell : row)
-            texts.push_back(cell.Text);
-        line(texts);
+        for (std::size_t i = 0; i < row.size(); ++i)
+            out += (i ? ";" : "") + CsvField(row[i].Text, row[i].Numeric && row[i].Problem.empty());
+        out += "\r\n";
     }
     return out;
 }

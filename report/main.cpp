@@ -42,9 +42,11 @@ int writeCsv() {
     return 0;
 }
 
-// The data the course uses, found the way the course finds it.
+// The data the course uses, looked for where the course keeps it; nothing is made.
 void findData() {
-    const DataPlaces places = FindDataPlaces(ToPath(QCoreApplication::applicationDirPath()));
+    const DataPlaces places =
+        ReportDataPlaces(ToPath(QCoreApplication::applicationDirPath()), SystemDataEnvironment());
+    SetReportNotice(places.notice);
     UseDataPlaces(places);
     SetHelpFileName(files::HelpFile);
     if (!places.notice.empty())

@@ -38,21 +38,14 @@ QChartView* makeChart(QWidget* parent, const char* name, const QString& title, c
     return view;
 }
 
-// A step of 1, 2 or 5 times a power of ten that cuts the range into at most ten parts.
-double roundStep(double range) {
-    double step = 1;
-    while (range / step > 10)
-        step *= (QString::number(step).startsWith(QLatin1Char('2')) ? 2.5 : 2);
-    return step;
-}
-
 void plot(QChart* chart, const QList<QPointF>& points, double yMax, const QColor& colour) {
     chart->removeAllSeries();
     for (QAbstractAxis* axis : chart->axes())
         chart->removeAxis(axis);
     auto* series = new QLineSeries;
     series->append(points);
-    series->setPointsVisible(true);
+    // Dots only where they stay apart; hundreds of them make a solid band.
+    series->setPointsVisible(points.size() <= 60);
     QPen pen(colour);
     pen.setWidthF(2);
     series->setPen(pen);
@@ -60,18 +53,21 @@ void plot(QChart* chart, const QList<QPointF>& points, double yMax, const QColor
     auto* x = new QValueAxis;
     x->setTitleText(QStringLiteral("Exercício"));
     x->setLabelFormat(QStringLiteral("%d"));
-    const double last = std::max<double>(2, static_cast<double>(points.size()));
-    x->setRange(1, last);
-    x->setTickType(QValueAxis::TicksDynamic);
-    x->setTickAnchor(0);
-    x->setTickInterval(roundStep(last));
+    // A lone exercise stands in the middle, not in a corner.
+    const double first = points.front().x();
+    const double last = points.back().x();
+    x->setRange(last > first ? first : first - 1, last > first ? last : first + 1);
+    x->setTickCount(7);
+    x->applyNiceNumbers();
+    // Whole exercises only: a short range gets a tick per exercise, not halves labelled twice.
+    if (const double span = x->max() - x->min(); span < 6)
+        x->setTickCount(static_cast<int>(span) + 1);
     auto* y = new QValueAxis;
     y->setTitleText(chart->property("yTitle").toString());
     y->setLabelFormat(QStringLiteral("%d"));
     y->setRange(0, yMax);
-    y->setTickType(QValueAxis::TicksDynamic);
-    y->setTickAnchor(0);
-    y->setTickInterval(roundStep(yMax));
+    y->setTickCount(6);
+    y->applyNiceNumbers();
     chart->addAxis(x, Qt::AlignBottom);
     chart->addAxis(y, Qt::AlignLeft);
     series->attachAxis(x);
@@ -91,7 +87,9 @@ TfrmAluno::TfrmAluno(const TStudentRow& student, QWidget* parent)
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Aluno: ") + FromUtf8(student.Name));
 
+    m_history = ReadHistoryFile(HistoryFileIn(ReportDataFolder(), student.Name));
     const auto& c = student.Cells;
+    const auto timeAndSpeed = CourseTimeAndSpeed(student, m_history);
     lblResumo = new QLabel(this);
     lblResumo->setObjectName(QStringLiteral("lblResumo"));
     lblResumo->setWordWrap(true);
@@ -104,12 +102,15 @@ TfrmAluno::TfrmAluno(const TStudentRow& student, QWidget* parent)
         cellText(c[12]) + QStringLiteral("\nNo curso: palavras certas ") + cellText(c[5]) +
         QStringLiteral(", erradas ") + cellText(c[6]) + QStringLiteral("; teclas certas ") + cellText(c[7]) +
         QStringLiteral(", erradas ") + cellText(c[8]) + QStringLiteral("; acerto ") + cellText(c[9]) +
-        QStringLiteral("%; tempo total ") + cellText(c[10]) + QStringLiteral("; ") + cellText(c[11]) +
+        (c[9].Text == kUnreadable ? QStringLiteral("; tempo total ") : QStringLiteral("%; tempo total ")) +
+        cellText(timeAndSpeed[0]) + QStringLiteral("; ") + cellText(timeAndSpeed[1]) +
         QStringLiteral(" teclas por minuto"));
+    lblResumo->setToolTip(
+        FromUtf8(timeAndSpeed[0].Problem.empty() ? timeAndSpeed[0].Note : timeAndSpeed[0].Problem));
     if (!student.FileProblem.empty())
         lblResumo->setText(FromUtf8(student.Name) + QStringLiteral(": ") + FromUtf8(student.FileProblem));
 
-    m_rows = StudentLessonRows(ReportDataFolder(), student, ReadLessonFacts(ReportDataFolder()));
+    m_rows = StudentLessonRows(ReportDataFolder(), student, ReadLessonFacts(ReportDataFolder()), &m_history);
     m_model = new TCellTableModel(LessonColumns(), this);
     m_model->SetRows(m_rows);
     tblAulas = new QTableView(this);
@@ -161,7 +162,6 @@ TfrmAluno::TfrmAluno(const TStudentRow& student, QWidget* parent)
     connect(btnPdf, &QPushButton::clicked, this, [this] { Guard([this] { btnPdfClick(); }); });
     connect(btnFechar, &QPushButton::clicked, this, &QWidget::close);
 
-    m_history = ReadHistoryFile(HistoryFileIn(ReportDataFolder(), student.Name));
     fillCharts();
 }
 
@@ -177,10 +177,16 @@ void TfrmAluno::fillCharts() {
     else if (entries.empty())
         note = QStringLiteral("O histórico não tem nenhum exercício legível. Sem gráficos.");
     else
-        note = QStringLiteral("%1 exercícios registrados, de %2 a %3.")
-                   .arg(entries.size())
-                   .arg(shortDate(entries.front().When), shortDate(entries.back().When));
-    if (m_history.BadLines > 0)
+        note = m_history.Total == 1
+                   ? QStringLiteral("1 exercício registrado, em %1.").arg(shortDate(entries.back().When))
+                   : QStringLiteral("%1 exercícios registrados, de %2 a %3.")
+                         .arg(m_history.Total)
+                         .arg(shortDate(m_history.FirstWhen), shortDate(entries.back().When));
+    if (m_history.Total > static_cast<std::int64_t>(entries.size()))
+        note += QStringLiteral(" Os gráficos mostram os últimos %1.").arg(entries.size());
+    if (m_history.BadLines == 1)
+        note += QStringLiteral(" 1 linha danificada do histórico foi ignorada.");
+    else if (m_history.BadLines > 1)
         note +=
             QStringLiteral(" %1 linhas danificadas do histórico foram ignoradas.").arg(m_history.BadLines);
     lblHistorico->setText(note);
@@ -193,15 +199,15 @@ void TfrmAluno::fillCharts() {
     QList<QPointF> accuracy;
     QList<QPointF> speed;
     double fastest = 0;
+    // Numbered as in the whole history: the first kept exercise is not the first one.
+    const double first = static_cast<double>(m_history.Total - static_cast<std::int64_t>(entries.size()) + 1);
     for (std::size_t i = 0; i < entries.size(); ++i) {
-        accuracy << QPointF(static_cast<double>(i + 1), entries[i].Percent);
-        speed << QPointF(static_cast<double>(i + 1), entries[i].KeysPerMinute());
+        accuracy << QPointF(first + static_cast<double>(i), entries[i].Percent);
+        speed << QPointF(first + static_cast<double>(i), entries[i].KeysPerMinute());
         fastest = std::max(fastest, entries[i].KeysPerMinute());
     }
     plot(chtAcerto->chart(), accuracy, 100, QColor(0x1F, 0x6F, 0xB4));
-    // A round top a little above the fastest exercise.
-    plot(chtTeclas->chart(), speed, std::max(50.0, std::ceil(fastest * 1.1 / 50.0) * 50.0),
-         QColor(0xD0, 0x60, 0x10));
+    plot(chtTeclas->chart(), speed, std::max(50.0, fastest * 1.05), QColor(0xD0, 0x60, 0x10));
 }
 
 std::string TfrmAluno::Csv() const {

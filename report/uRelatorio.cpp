@@ -4,6 +4,7 @@
 #include "report/reportPrint.h"
 #include "report/uAluno.h"
 #include "storage/profileKeys.h"
+#include "storage/studentName.h"
 #include "widgets/makers.h"
 #include "widgets/messages.h"
 #include "widgets/qtText.h"
@@ -16,6 +17,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSaveFile>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTableView>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -57,7 +60,9 @@ QVariant TCellTableModel::data(const QModelIndex& index, int role) const {
     case Qt::DisplayRole:
         return FromUtf8(cell.Text);
     case Qt::ToolTipRole:
-        return cell.Problem.empty() ? QVariant() : QVariant(FromUtf8(cell.Problem));
+        if (!cell.Problem.empty())
+            return FromUtf8(cell.Problem);
+        return cell.Note.empty() ? QVariant() : QVariant(FromUtf8(cell.Note));
     case Qt::TextAlignmentRole:
         if (!cell.Problem.empty())
             return QVariant::fromValue(Qt::AlignCenter);
@@ -70,10 +75,10 @@ QVariant TCellTableModel::data(const QModelIndex& index, int role) const {
 QVariant TCellTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 &&
         section < m_headers.size()) {
-        // Long headings on two lines, so the columns stay as narrow as their figures.
+        // Headings a word a line, so the columns stay as narrow as their figures and all of them fit
+        // a screen 1,280 wide.
         QString shown = m_headers[section];
-        if (shown.size() > 10 && shown.contains(QLatin1Char(' ')))
-            shown[shown.lastIndexOf(QLatin1Char(' '))] = QLatin1Char('\n');
+        shown.replace(QLatin1Char(' '), QLatin1Char('\n'));
         return shown;
     }
     return QAbstractTableModel::headerData(section, orientation, role);
@@ -92,8 +97,10 @@ bool TCellSortProxy::lessThan(const QModelIndex& left, const QModelIndex& right)
         CompareCells(model->Cell(left.row(), left.column()), model->Cell(right.row(), right.column()));
     if (c != 0)
         return c < 0;
-    // Equal cells keep the students in name order.
-    return CompareCells(model->Cell(left.row(), 0), model->Cell(right.row(), 0)) < 0;
+    // Equal cells keep the students in name order, whichever way the column is sorted (the proxy asks
+    // with the sides swapped when sorting downwards).
+    const int byName = CompareCells(model->Cell(left.row(), 0), model->Cell(right.row(), 0));
+    return sortOrder() == Qt::DescendingOrder ? byName > 0 : byName < 0;
 }
 
 bool TCellSortProxy::filterAcceptsRow(int sourceRow, const QModelIndex&) const {
@@ -156,11 +163,15 @@ TfrmRelatorio::TfrmRelatorio() {
     buttons->addWidget(btnPdf);
     buttons->addWidget(btnSair);
     auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(6, 6, 6, 6);
     layout->addLayout(top);
     layout->addWidget(tblTurma, 1);
     layout->addWidget(lblStatus);
     layout->addLayout(buttons);
-    resize(1200, 640);
+    Reload();
+    // Every column in sight: as wide as the table, within the screen.
+    const QRect screen = this->screen()->availableGeometry();
+    resize(std::min(std::max(800, TableWidth()), screen.width() - 16), std::min(640, screen.height() - 48));
 
     connect(txtFiltro, &QLineEdit::textChanged, this, [this](const QString& text) {
         Guard([&] {
@@ -176,8 +187,6 @@ TfrmRelatorio::TfrmRelatorio() {
     connect(btnPdf, &QPushButton::clicked, this, [this] { Guard([this] { btnPdfClick(); }); });
     connect(btnAtualizar, &QPushButton::clicked, this, [this] { Guard([this] { Reload(); }); });
     connect(btnSair, &QPushButton::clicked, this, &QWidget::close);
-
-    Reload();
 }
 
 void TfrmRelatorio::Reload() {
@@ -192,11 +201,20 @@ void TfrmRelatorio::Reload() {
     updateStatus();
 }
 
+int TfrmRelatorio::TableWidth() const {
+    int width = tblTurma->frameWidth() * 2 + tblTurma->verticalScrollBar()->sizeHint().width();
+    for (int c = 0; c < m_model->columnCount(); ++c)
+        width += tblTurma->columnWidth(c);
+    const QMargins m = layout()->contentsMargins();
+    return width + m.left() + m.right();
+}
+
 void TfrmRelatorio::updateStatus() {
     const int shown = m_proxy->rowCount();
     const int all = m_model->rowCount();
-    QString text = shown == all ? QStringLiteral("%1 alunos.").arg(all)
-                                : QStringLiteral("%1 de %2 alunos.").arg(shown).arg(all);
+    QString text =
+        shown == all ? QStringLiteral("%1 %2.").arg(all).arg(all == 1 ? "aluno" : "alunos")
+                     : QStringLiteral("%1 de %2 %3.").arg(shown).arg(all).arg(all == 1 ? "aluno" : "alunos");
     int bad = 0;
     for (const TStudentRow& s : m_students) {
         bool any = !s.FileProblem.empty();
@@ -210,6 +228,11 @@ void TfrmRelatorio::updateStatus() {
                     .arg(bad);
     if (!m_folderProblem.empty())
         text += QStringLiteral(" ") + FromUtf8(m_folderProblem) + QStringLiteral(".");
+    else if (all == 0)
+        text += QStringLiteral(" A pasta \"") + FromPath(ReportDataFolder() / files::UsersFolder) +
+                QStringLiteral("\" não tem nenhum aluno.");
+    if (!ReportNotice().empty())
+        text += QStringLiteral(" ") + FromUtf8(ReportNotice());
     text += QStringLiteral(" Duplo clique num aluno abre a página dele.");
     lblStatus->setText(text);
 }
@@ -243,7 +266,8 @@ std::string TfrmRelatorio::ShownCsv() const {
 TPrintedReport TfrmRelatorio::Printed() const {
     TPrintedReport p;
     p.Title = QStringLiteral("Relatório da Turma");
-    QString line = QStringLiteral("%1 alunos").arg(m_proxy->rowCount());
+    QString line =
+        QStringLiteral("%1 %2").arg(m_proxy->rowCount()).arg(m_proxy->rowCount() == 1 ? "aluno" : "alunos");
     if (!txtFiltro->text().isEmpty())
         line += QStringLiteral(" cujo nome contém \"") + txtFiltro->text() + QStringLiteral("\"");
     p.Lines << line + QStringLiteral(" — ") + QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy"));
@@ -284,8 +308,43 @@ void TfrmRelatorio::btnPdfClick() {
 TfrmRelatorio* OpenClassReport() {
     if (!frmPassWord)
         frmPassWord = new TfrmPassWord;
-    frmPassWord->SetUsersFolder(FromPath(ReportDataFolder() / files::UsersFolder));
-    if (RequestAccess(TAccessMode::Administrator).isEmpty())
+    TfrmPassWord* d = frmPassWord;
+    d->Prepare(TAccessMode::Administrator); // builds the boxes; what they hold is the report's rule
+    d->setWindowTitle(QStringLiteral("Senha de Acesso: Relatório da Turma"));
+    const bool builtIn = !ClassHasAdministrator(ReportDataFolder());
+    d->txtName->setText(builtIn ? QString::fromLatin1(keys::BuiltInAdmin) : QString());
+    d->txtName->setEnabled(!builtIn);
+    d->txtPassWord->setMaxLength(builtIn ? 32767 : kMaxPasswordLength);
+    d->txtPassWord->setText(builtIn ? QString::fromLatin1(keys::NoPasswordMarker) : QString());
+    d->txtPassWord->setEnabled(!builtIn);
+    (builtIn ? static_cast<QWidget*>(d->btnOK) : static_cast<QWidget*>(d->txtName))->setFocus();
+    // The report's own check, which writes nothing into the profiles; a refusal leaves the dialog up
+    // for another try.
+    QObject::disconnect(d->btnOK, &QPushButton::clicked, d, nullptr);
+    const auto check = QObject::connect(d->btnOK, &QPushButton::clicked, d, [d, builtIn] {
+        Guard([&] {
+            if (builtIn) {
+                d->done(QDialog::Accepted);
+                return;
+            }
+            if (d->txtPassWord->text().isEmpty()) {
+                ShowMessage(QStringLiteral("Você deve colocar uma senha para este usuário."));
+                return;
+            }
+            const TAccessVerdict v = CheckReportAccess(ReportDataFolder(), d->txtName->text().toStdString(),
+                                                       d->txtPassWord->text().toStdString());
+            if (v.Granted) {
+                d->done(QDialog::Accepted);
+                return;
+            }
+            ShowMessage(FromUtf8(v.Message));
+            d->txtPassWord->clear();
+            d->txtPassWord->setFocus();
+        });
+    });
+    const int result = d->exec();
+    QObject::disconnect(check);
+    if (result != QDialog::Accepted)
         return nullptr;
     auto* report = new TfrmRelatorio;
     report->show();
@@ -302,8 +361,14 @@ bool SaveWithDialog(QWidget* parent, const QString& caption, const QString& sugg
         file.write(bytes.data(), static_cast<qint64>(bytes.size())) == static_cast<qint64>(bytes.size()) &&
         file.commit())
         return true;
-    ShowMessage(QStringLiteral("O arquivo \"") + path + QStringLiteral("\" não pôde ser gravado: ") +
-                file.errorString());
+    // The toolkit's own texts follow the system's language; the reason is said here in Portuguese.
+    QString reason = QStringLiteral("erro de gravação (o disco pode estar cheio)");
+    if (file.error() == QFileDevice::PermissionsError)
+        reason = QStringLiteral("permissão negada");
+    else if (file.error() == QFileDevice::OpenError)
+        reason = QStringLiteral("o arquivo não pôde ser aberto para gravação");
+    ShowMessage(QStringLiteral("O arquivo \"") + path + QStringLiteral("\" não pôde ser gravado: ") + reason +
+                QStringLiteral("."));
     return false;
 }
 

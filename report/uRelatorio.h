@@ -71,6 +71,9 @@ public:
     void btnImprimirClick();
     void btnPdfClick();
 
+    // The width that shows every column of the table whole.
+    int TableWidth() const;
+
     // The rows as shown (filtered and sorted), for the CSV file and the printed page.
     std::string ShownCsv() const;
     TPrintedReport Printed() const;

@@ -255,6 +255,22 @@ std::optional<std::u32string> Utf8CodePoints(std::string_view utf8) {
     return out;
 }
 
+std::string Utf8Repaired(std::string_view utf8) {
+    std::string out;
+    out.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size();) {
+        const std::size_t start = i;
+        char32_t cp = 0;
+        if (nextCodePoint(utf8, i, cp)) {
+            out.append(utf8.substr(start, i - start));
+        } else {
+            out += "\xEF\xBF\xBD";
+            i = start + 1;
+        }
+    }
+    return out;
+}
+
 std::string Utf8Of(char32_t codePoint) {
     std::string out;
     appendUtf8(out, codePoint);

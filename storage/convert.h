@@ -30,6 +30,8 @@ std::string Utf8ToCp1252Lossy(std::string_view utf8);
 // The code points of a UTF-8 text (nullopt when it is malformed), and one code point as UTF-8.
 std::optional<std::u32string> Utf8CodePoints(std::string_view utf8);
 std::string Utf8Of(char32_t codePoint);
+// The text with each byte that is not part of well-formed UTF-8 replaced by U+FFFD.
+std::string Utf8Repaired(std::string_view utf8);
 
 // Lower case of the letters A to Z only; every other byte stays as it is.
 std::string AsciiLower(std::string text);

@@ -1,4 +1,5 @@
 #pragma once
+#include <string>
 // Every section, key, default and fixed file name of the settings files, in one place.
 
 namespace keys {
@@ -59,4 +60,11 @@ inline constexpr const char* DiplomaLogo = "logo_diploma.bmp";
 inline constexpr const char* DefaultPicture = "default.jpg";
 inline constexpr const char* AboutLogo = "sobre_logo.bmp";    // in the images folder
 inline constexpr const char* AboutPicture = "sobre_foto.bmp"; // in the images folder
+// Lesson N in the lessons folder, and a student's results of it there: built here only.
+inline std::string LessonFile(int n) {
+    return "aula" + std::to_string(n) + ".aul";
+}
+inline std::string LessonResultFile(int n, const std::string& student) {
+    return "aula" + std::to_string(n) + "_" + student + ".def";
+}
 } // namespace files

@@ -21,14 +21,40 @@ printf '\000\000' >"$dir/users/dora"
 "$dir/velotecla-relatorio" --csv >"$dir/out" 2>"$dir/err" || fail "--csv failed: $(cat "$dir/err")"
 printf '%s\r\n' \
     'Aluno;Nível;Teclado;Aulas concluídas;Aula atual;Palavras certas;Palavras erradas;Teclas certas;Teclas erradas;Acerto (%);Tempo total;Teclas por minuto;Diploma' \
-    'ana;Administrador;Padrão Americano ou ABNT I;0;1;0;0;4000;200;93;00:30:00;140;Não' \
-    'Bruno;Aluno;Padrão Americano ou ABNT I;0;1;0;0;0;0;100;00:00:00;0;Não' \
+    'ana;Administrador;Padrão Americano ou ABNT I;0;1;0;0;4000;200;95;00:30:00;140;Não' \
+    'Bruno;Aluno;Padrão Americano ou ABNT I;0;1;0;0;0;0;—;00:00:00;0;Não' \
     'dora;—;—;—;—;—;—;—;—;—;—;—;—' >"$dir/expected"
 cmp "$dir/out" "$dir/expected" || { cat "$dir/out"; fail "the CSV differs"; }
 [ ! -s "$dir/err" ] || fail "unexpected messages: $(cat "$dir/err")"
 # Nothing was written into the class folder.
 [ "$(LC_ALL=C ls -A "$dir/users" | tr '\n' ' ')" = "Bruno ana dora " ] || fail "the users folder changed"
 [ ! -s "$dir/users/Bruno" ] || fail "a profile was written"
+
+# A formula for a name goes out as text.
+: >"$dir/users/=1+1"
+"$dir/velotecla-relatorio" --csv 2>"$dir/err" | grep -q "^'=1+1;Aluno;" || fail "a formula name went out as it is"
+rm "$dir/users/=1+1"
+
+# A named data folder that does not exist is reported, not made.
+if VELOTECLA_DADOS="$dir/nada" HOME="$dir/home" "$dir/velotecla-relatorio" --csv >"$dir/out" 2>"$dir/err"; then
+    fail "a missing named folder passed"
+fi
+[ ! -e "$dir/nada" ] && [ ! -e "$dir/home" ] || fail "--csv made a folder"
+grep -q "não pôde ser lida" "$dir/err" || fail "no message for the missing named folder: $(cat "$dir/err")"
+
+# A teacher who may read the class folder but not write it sees the class (another OS user, when the
+# test can become one; root reads everything).
+if [ "$(id -u)" = 0 ] && command -v setpriv >/dev/null; then
+    chmod 755 "$dir" "$dir/users" "$dir/aulas"
+    chmod 644 "$dir/users/ana" "$dir/users/Bruno"
+    home=$(mktemp -d)
+    chmod 777 "$home"
+    setpriv --reuid=nobody --regid=nogroup --clear-groups env HOME="$home" \
+        "$dir/velotecla-relatorio" --csv >"$dir/out" 2>"$dir/err" || fail "read-only folder: $(cat "$dir/err")"
+    grep -q "^ana;Administrador;" "$dir/out" || fail "the read-only class was not read: $(cat "$dir/out")"
+    [ -z "$(ls -A "$home")" ] || fail "the report made files for the user: $(ls -A "$home")"
+    rmdir "$home"
+fi
 
 # An unknown option: the usage, a failure code.
 if "$dir/velotecla-relatorio" --turma >/dev/null 2>"$dir/err"; then fail "an unknown option passed"; fi

@@ -1,8 +1,11 @@
 // The class report's reading of a generated class folder, its CSV, and the exercise history.
 #include "exercise/exerciseState.h"
 #include "exercise/history.h"
+#include "platform/dataPlaces.h"
 #include "platform/iniFile.h"
+#include "platform/programFolder.h"
 #include "report/classReport.h"
+#include "storage/password.h"
 #include "testFolder.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +14,9 @@
 #include <cstdlib>
 #include <ctime>
 #include <map>
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 namespace fs = std::filesystem;
 
@@ -62,12 +68,14 @@ TEST(ClassReport, EveryColumnOfAGeneratedClass) {
     using V = std::vector<std::string>;
     // Names in the roster's order: letter case and accents aside.
     EXPECT_EQ(texts(rows[0].Cells), (V{"ana", "Administrador", "ABNT II", "5", "6", "120", "8", "4000", "200",
-                                       "93", "00:30:00", "140", "Não"}));
+                                       "95", "00:30:00", "140", "Não"}));
     EXPECT_EQ(texts(rows[1].Cells), (V{"Bruno", "Aluno", "Padrão Americano ou ABNT I", "0", "1", "0", "0",
-                                       "0", "0", "100", "00:00:00", "0", "Não"}));
+                                       "0", "0", kDash, "00:00:00", "0", "Não"}));
     // 1005 keys in 8 minutes are 125.6 a minute: rounded, not cut.
     EXPECT_EQ(texts(rows[2].Cells), (V{"carla", "Aluno", "Padrão Americano ou ABNT I", "24", "", "900", "3",
                                        "1004", "1", "99", "00:08:00", "126", "Sim"}));
+    // Accuracy from the keys, not the stored running mean (which starts at 100); none typed, none shown.
+    EXPECT_EQ(rows[1].Cells[9].Note, "Nenhuma tecla registrada: sem porcentagem de acerto");
     EXPECT_EQ(rows[3].Name, "dora");
     EXPECT_EQ(rows[3].FileProblem, "Arquivo danificado: não é um arquivo de texto");
     V dora{"dora"};
@@ -78,7 +86,7 @@ TEST(ClassReport, EveryColumnOfAGeneratedClass) {
     // One bad value spoils its own cell and the figure made from it, nothing else.
     const auto& eva = rows[4].Cells;
     EXPECT_EQ(texts(eva), (V{"\xC3\x89va", kDash, "Padrão Americano ou ABNT I", "0", "1", "0", kDash, "0",
-                             "0", "100", kDash, kDash, "Não"}));
+                             "0", kDash, kDash, kDash, "Não"}));
     EXPECT_EQ(eva[1].Problem, "users/\xC3\x89va: [Definition] Control = \"abc\" não é um número inteiro");
     EXPECT_EQ(eva[6].Problem, "users/\xC3\x89va: [Config] WordErr = \"x1\" não é um número inteiro");
     EXPECT_EQ(eva[10].Problem,
@@ -98,7 +106,7 @@ TEST(ClassReport, ValuesAreFoundAsTheCourseFindsThem) {
     f.write("users/ana", text);
     const auto row = ReadStudentRow(f.path() / "users" / "ana");
     using V = std::vector<std::string>;
-    EXPECT_EQ(texts(row.Cells), (V{"ana", "Aluno", "ABNT II", "0", "1", "7", "0", "0", "0", "100", "00:00:00",
+    EXPECT_EQ(texts(row.Cells), (V{"ana", "Aluno", "ABNT II", "0", "1", "7", "0", "0", "0", kDash, "00:00:00",
                                    "0", "N\xC3\xA3o"}));
     for (const char* key : {"WordOK", "WordErr", "CharOK"})
         EXPECT_EQ(IniGetValue(text, "Config", key).value_or("0"), row.Cells[key[0] == 'C'   ? 7
@@ -131,6 +139,57 @@ TEST(ClassReport, ReadingWritesNothing) {
     EXPECT_TRUE(ReadClass(empty.path(), &problem).empty());
     EXPECT_NE(problem.find("não pôde ser lida"), std::string::npos);
     EXPECT_FALSE(empty.exists("users"));
+}
+
+TEST(ClassReport, TheAccessRuleReadsAndNeverWrites) {
+    TestFolder f;
+    writeClass(f);
+    EXPECT_TRUE(ClassHasAdministrator(f.path()));
+    f.write("users/ana", "[Definition]\r\nControl=0\r\nInformation=" + EncodePassword("abc") + "\r\n");
+    f.write("users/nopass", "[Definition]\r\nControl=0\r\n"); // no password stored: none asked
+    struct Case {
+        const char* name;
+        const char* password;
+        const char* message;
+    } cases[] = {{"ANA", "abc", ""},
+                 {"ana", "abd", "Usuário ou senha inválidas."},
+                 {"ninguem", "abc", "Usuário ou senha inválidas."},
+                 {"dora", "x", "Usuário ou senha inválidas."}, // damaged
+                 {"carla", "x", "!!! Este usuário não tem permissão para fazer alterações !!!"},
+                 {"nopass", "x", ""}};
+    for (const Case& c : cases) {
+        const TAccessVerdict v = CheckReportAccess(f.path(), c.name, c.password);
+        EXPECT_EQ(v.Message, c.message) << c.name;
+        EXPECT_EQ(v.Granted, *c.message == 0) << c.name;
+    }
+    EXPECT_EQ(CheckReportAccess(f.path(), "ANA", "abc").Name, "ana");
+    EXPECT_EQ(f.read("users/nopass"), "[Definition]\r\nControl=0\r\n");
+    f.write("users/ana", "");
+    f.write("users/nopass", "");
+    EXPECT_FALSE(ClassHasAdministrator(f.path()));
+}
+
+TEST(ClassReport, TheDataFolderIsTheFirstWhoseStudentsCanBeRead) {
+    TestFolder f;
+    f.write("exe/aulas/aula1.aul", "");
+    f.write("home/velotecla/users/ana", "");
+    DataEnvironment env;
+    env.userFolder = f.path() / "home";
+    env.sharedFolder = f.path() / "shared";
+    // The program's own folder has lessons but no users: the shared folder is missing, the user's is read.
+    DataPlaces p = ReportDataPlaces(f.path() / "exe", env);
+    EXPECT_EQ(p.writable, f.path() / "home" / "velotecla");
+    EXPECT_EQ(p.installed, f.path() / "exe");
+    EXPECT_NE(p.notice.find(PathToUtf8(f.path() / "exe" / "users")), std::string::npos) << p.notice;
+    f.write("exe/users/bia", "");
+    EXPECT_EQ(ReportDataPlaces(f.path() / "exe", env).writable, f.path() / "exe");
+    // A named folder that is missing is not made; with no readable folder the first one is kept.
+    env.namedFolder = (f.path() / "named").string();
+    env.userFolder = f.path() / "nohome";
+    p = ReportDataPlaces(f.path() / "exe", env);
+    EXPECT_EQ(p.writable, f.path() / "named");
+    EXPECT_FALSE(f.exists("named"));
+    EXPECT_FALSE(f.exists("nohome"));
 }
 
 TEST(ClassReport, SortingAndTheFilter) {
@@ -192,8 +251,33 @@ TEST(ClassReport, TheCsvBytes) {
         "\xEF\xBB\xBF"
         "Aluno;Nível;Teclado;Aulas concluídas;Aula atual;Palavras certas;Palavras erradas;Teclas certas;"
         "Teclas erradas;Acerto (%);Tempo total;Teclas por minuto;Diploma\r\n"
-        "ana;Administrador;Padrão Americano ou ABNT I;0;1;0;0;4000;200;93;00:30:00;140;Não\r\n" +
-            quoted + ";Aluno;ABNT II;1;1;0;0;0;0;100;00:00:00;0;Sim\r\n");
+        "ana;Administrador;Padrão Americano ou ABNT I;0;1;0;0;4000;200;95;00:30:00;140;Não\r\n" +
+            quoted + ";Aluno;ABNT II;1;1;0;0;0;0;—;00:00:00;0;Sim\r\n");
+    // A name a spreadsheet would run as a formula goes out as text; a name that is not UTF-8 goes out
+    // with a replacement character, so the file stays UTF-8.
+    TestFolder g;
+    g.write("users/=HYPERLINK(x)", "[Config]\r\nWordErr=-3\r\n");
+#ifndef _WIN32 // Windows names are UTF-16: every one is valid
+    g.write("users/\xE9va", "");
+#endif
+    const std::string csv = ClassCsv(ReadClass(g.path()));
+    EXPECT_NE(csv.find("\r\n'=HYPERLINK(x);Aluno;Padr\xC3\xA3o Americano ou ABNT I;0;1;0;-3;"),
+              std::string::npos)
+        << csv;
+#ifndef _WIN32
+    EXPECT_NE(csv.find("\r\n\xEF\xBF\xBDva;Aluno;"), std::string::npos) << csv;
+#endif
+    struct Field {
+        const char* text;
+        bool number;
+        const char* out;
+    } fields[] = {{"=1+1", false, "'=1+1"}, {"+55 11", false, "'+55 11"},
+                  {"-x", false, "'-x"},     {"@SUM(A1)", false, "'@SUM(A1)"},
+                  {"\tx", false, "'\tx"},   {"\rx", false, "\"'\rx\""},
+                  {"-3", true, "-3"},       {"a=b", false, "a=b"},
+                  {"", false, ""},          {"a\xFF\xC3", false, "a\xEF\xBF\xBD\xEF\xBF\xBD"}};
+    for (const Field& c : fields)
+        EXPECT_EQ(CsvField(c.text, c.number), c.out) << c.text;
     EXPECT_EQ(DecimalComma(87.46, 1), "87,5");
     EXPECT_EQ(DecimalComma(3, 2), "3,00");
 }
@@ -216,7 +300,7 @@ TEST(ClassReport, AStudentsLessonsBesideTheLessonFiles) {
     ASSERT_EQ(rows.size(), 24u);
     using V = std::vector<std::string>;
     // 142 keys in a minute and a half: 94.7 a minute, with a decimal comma.
-    EXPECT_EQ(texts(rows[2]), (V{"3", "Fileira do meio", "Sim", "18", "2", "120", "22", "94,7", "88", "90",
+    EXPECT_EQ(texts(rows[2]), (V{"3", "Fileira do meio", "Sim", "18", "2", "120", "22", "94,7", "84", "90",
                                  "00:01:30", "00:02:30", "Sim"}));
     EXPECT_EQ(texts(rows[3]), (V{"4", "Quatro", "Sim", kDash, kDash, kDash, kDash, kDash, kDash, kDash, kDash,
                                  kDash, "Não"}));
@@ -227,8 +311,58 @@ TEST(ClassReport, AStudentsLessonsBesideTheLessonFiles) {
               "aulas/aula4.aul, tempo permitido (linha 6): 'meia hora' is not a valid time");
     // Never done, and no lesson file: empty figures, the lesson's own cells say why.
     EXPECT_EQ(texts(rows[0]), (V{"1", kDash, "Sim", "", "", "", "", "", "", kDash, "", kDash, "Sim"}));
-    EXPECT_EQ(rows[0][1].Problem.rfind("aulas/aula1.aul não pôde ser lido: ", 0), 0u);
+    EXPECT_EQ(rows[0][1].Problem, "aulas/aula1.aul não pôde ser lido: o arquivo ou a pasta não existe");
     EXPECT_EQ(texts(rows[23]).back(), "Não");
+
+    // The time from the history where it holds every exercise of the lesson (the stored one wraps at 24
+    // hours); the accuracy from the keys, never the stored 250; a lesson chosen but never typed; keys
+    // out of range.
+    f.write("aulas/aula5_ana.def", "[Config]\r\nCharOK=300000\r\nTempoTotal=00:30:00\r\nPorcent=250\r\n");
+    f.write("aulas/aula6_ana.def", "[Config]\r\nPorcent=100\r\n");
+    f.write("aulas/aula7_ana.def", "[Config]\r\nCharOK=10\r\nCharErr=-5\r\nTempoTotal=00:01:00\r\n");
+    THistory h = ParseHistory("2026-12-01T10:00:00-03:00;5;0;0;100000;0;45000;100;1\r\n"
+                              "2026-12-02T10:00:00-03:00;5;0;0;200000;0;45000;100;1;mais;campos\r\n");
+    auto more = StudentLessonRows(f.path(), ReadClass(f.path())[0], lessons, &h);
+    EXPECT_EQ(texts(more[4]), (V{"5", kDash, "Não", "0", "0", "300000", "0", "200,0", "100", kDash,
+                                 "25:00:00", kDash, "Não"}));
+    EXPECT_EQ(more[4][10].Note, "Soma dos 2 exercícios desta aula no histórico");
+    EXPECT_EQ(more[4][7].Note, more[4][10].Note);
+    EXPECT_EQ(texts(more[5])[8], kDash);
+    EXPECT_EQ(more[5][8].Note, "Nenhuma tecla registrada: sem porcentagem de acerto");
+    EXPECT_EQ(more[6][8].Problem, "Teclas certas ou erradas negativas (10, -5): valor fora do intervalo");
+    // Without a history that covers the lesson, the stored time, said so.
+    h = ParseHistory("2026-12-01T10:00:00-03:00;5;0;0;100000;0;45000;100;1\r\n");
+    more = StudentLessonRows(f.path(), ReadClass(f.path())[0], lessons, &h);
+    EXPECT_EQ(texts(more[4])[10], "00:30:00");
+    EXPECT_EQ(more[4][10].Note.rfind("Tempo guardado no arquivo da aula", 0), 0u);
+}
+
+#ifndef _WIN32 // a symbolic link
+TEST(ClassReport, AnAulasFolderThatCannotBeSearchedIsNoLessonNeverDone) {
+    // aulas/ a link to itself: nothing in it can be looked at, which is not "never done".
+    TestFolder f;
+    f.write("users/ana", "[Aula1]\r\nHabilitado=1\r\n");
+    fs::create_directory_symlink("aulas", f.path() / "aulas");
+    const auto rows = StudentLessonRows(f.path(), ReadClass(f.path())[0], ReadLessonFacts(f.path()));
+    for (std::size_t c = 3; c <= 8; ++c) {
+        EXPECT_EQ(rows[0][c].Text, kDash) << c;
+        EXPECT_EQ(rows[0][c].Problem,
+                  "aulas/aula1_ana.def: O arquivo não pôde ser lido: uma parte do caminho não é uma pasta")
+            << c;
+    }
+}
+#endif
+
+TEST(ClassReport, TheCurrentLessonIsOneOfTheTwentyFour) {
+    TestFolder f;
+    struct Case {
+        const char* stored;
+        const char* shown;
+    } cases[] = {{"-1", ""}, {"0", "1"}, {"23", "24"}, {"24", ""}, {"x", kUnreadable}};
+    for (const Case& c : cases) {
+        f.write("users/ana", std::string("[Config]\r\nAulaAtual=") + c.stored + "\r\n");
+        EXPECT_EQ(ReadStudentRow(f.path() / "users" / "ana").Cells[4].Text, c.shown) << c.stored;
+    }
 }
 
 TEST(History, LinesAppendedAndReadBack) {
@@ -259,12 +393,24 @@ TEST(History, LinesAppendedAndReadBack) {
     EXPECT_NEAR(h.Entries[0].KeysPerMinute(), 50.4, 1e-9);
 
     // A last line cut short stays apart from the next one; lines that are not entries are counted.
-    f.write("historico/bia.csv", "2026-12-01T10:00:00-03:00;1;5;0;20;0;30;100;1\r\nlixo;;\r\n"
+    f.write("historico/bia.csv", "data_hora;aula;palavras_certas;palavras_erradas;teclas_certas;"
+                                 "teclas_erradas;segundos;acerto;aprovada;novo\r\n"
+                                 "2026-12-01T10:00:00-03:00;1;5;0;20;0;30;100;1;7\r\nlixo;;\r\n"
+                                 "2026-12-01T10:00:00-03:00;0;5;0;20;0;30;100;1\r\n"
                                  "2026-12-01T10:05:00-03:00;30;5;0;20;0;30;100;1\r\n2026-12-01T10:0");
     EXPECT_TRUE(AppendHistoryEntry(HistoryFileIn(f.path(), "bia"), first));
     const THistory b = ReadHistoryFile(HistoryFileIn(f.path(), "bia"));
+    // A later version's header and extra field are taken; lesson 0 and 30 are no lessons.
     EXPECT_EQ(b.Entries.size(), 2u);
-    EXPECT_EQ(b.BadLines, 3);
+    EXPECT_EQ(b.BadLines, 4);
+    // Kept: the last entries only, every one counted and summed.
+    const THistory last = ReadHistoryFile(HistoryFileIn(f.path(), "bia"), 1);
+    ASSERT_EQ(last.Entries.size(), 1u);
+    EXPECT_EQ(last.Entries[0].When, first.When);
+    EXPECT_EQ(last.Total, 2);
+    EXPECT_EQ(last.FirstWhen, "2026-12-01T10:00:00-03:00");
+    EXPECT_EQ(last.Sums[1].KeysRight, 20);
+    EXPECT_EQ(last.Sums[3].Seconds, 50);
     EXPECT_TRUE(ReadHistoryFile(HistoryFileIn(f.path(), "nobody")).Missing);
     // A last line ended by a bare CR (an editor's save) gets its LF: no line is lost.
     f.write("historico/cida.csv", std::string(kHistoryHeader) + "\r\n" + HistoryLine(second) + "\r");
@@ -286,7 +432,14 @@ TEST(History, AFailedAppendLeavesTheFileAsItWas) {
     fs::create_directories(g.path() / "historico" / "ana.csv");
     EXPECT_FALSE(AppendHistoryEntry(HistoryFileIn(g.path(), "ana"), e));
     EXPECT_TRUE(fs::is_directory(g.path() / "historico" / "ana.csv"));
-    EXPECT_FALSE(ReadHistoryFile(HistoryFileIn(g.path(), "ana")).Problem.empty());
+    EXPECT_EQ(ReadHistoryFile(HistoryFileIn(g.path(), "ana")).Problem,
+              "O histórico não pôde ser lido: é uma pasta, não um arquivo");
+#ifndef _WIN32
+    // A FIFO is never opened (that would wait for a writer); the reason is said in Portuguese.
+    ASSERT_EQ(mkfifo((g.path() / "historico" / "bia.csv").c_str(), 0600), 0);
+    EXPECT_EQ(ReadHistoryFile(HistoryFileIn(g.path(), "bia")).Problem,
+              "O histórico não pôde ser lido: não é um arquivo comum");
+#endif
 }
 
 #ifndef _WIN32 // the zone is set through POSIX TZ rules

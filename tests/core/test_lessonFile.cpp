@@ -47,6 +47,28 @@ TEST(ReadNextLine, LineFeedOnlyFilesLoseTheFirstCharacterOfEachFollowingLine) {
     CloseTextFile();
 }
 
+TEST(ReadNextLine, TheWholeFileReaderSplitsAsTheLineReader) {
+    const std::string texts[] = {"T^\r\nD^\r\nTecla:   116^\r\nTexto:   065^\r\nPalavras:    1^\r\n"
+                                 "Tempo:   00:01:00^\r\nMinimo:     90^\r\n",
+                                 "a^\nb^\ncd^\n",          // line feeds only: a character lost
+                                 "a^\r\nb\x1A^\r\nc^\r\n", // Ctrl-Z ends the text
+                                 "a^\r\n^\r\n^",
+                                 "",
+                                 "sem circunflexo",
+                                 "^^^^^^^^^^^^^^^^^^^^^^"};
+    const auto file = std::filesystem::temp_directory_path() / "vt_lesson_lines.aul";
+    for (const std::string& text : texts) {
+        std::ofstream(file, std::ios::binary) << text;
+        OpenTextFile(file.string(), false);
+        std::vector<std::string> read;
+        for (int i = 0; i < 7; ++i)
+            read.push_back(ReadNextLine());
+        CloseTextFile();
+        EXPECT_EQ(LessonLines(text), read) << text;
+    }
+    std::filesystem::remove(file);
+}
+
 TEST(ReadNextLine, FailsWhenNoFileIsOpen) {
     OpenTextFile(fixture("no-such-lesson.aul"), false);
     EXPECT_EQ(errorOf([] { ReadNextLine(); }), "I/O error 104");

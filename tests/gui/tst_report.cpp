@@ -70,18 +70,21 @@ QString pdfText(const QString& pdf) {
     return QString::fromUtf8(p.readAllStandardOutput());
 }
 
-// Answers the access dialog with a name and a password (or cancels it), once it is up.
-void answerAccess(const QString& name, const QString& password, bool cancel = false) {
-    WhenModal([=](QWidget*) {
-        if (cancel) {
+// Answers the access dialog with each name and password in turn while it stays up, then cancels it.
+void answerAccess(QList<QPair<QString, QString>> attempts) {
+    WhenModal([attempts](QWidget*) mutable {
+        if (attempts.isEmpty()) {
             frmPassWord->btnCancel->click();
             return;
         }
+        const auto [name, password] = attempts.takeFirst();
         if (frmPassWord->txtName->isEnabled())
             frmPassWord->txtName->setText(name);
         if (frmPassWord->txtPassWord->isEnabled())
             frmPassWord->txtPassWord->setText(password);
         frmPassWord->btnOK->click();
+        if (frmPassWord->isVisible())
+            answerAccess(attempts);
     });
 }
 } // namespace
@@ -111,6 +114,7 @@ private slots:
 
 void TestReport::theOpeningAsksForAnAdministrator() {
     // Before the first administrator: the built-in one, as in the course.
+    program->writeFile("users/ana", "[Definition]\r\nControl=1\r\n");
     bool rootShown = false;
     WhenModal([&](QWidget*) {
         rootShown = frmPassWord->txtName->text() == QLatin1String("root") &&
@@ -122,28 +126,49 @@ void TestReport::theOpeningAsksForAnAdministrator() {
     QVERIFY(report && report->isVisible());
     report.reset();
 
-    WriteRegistryValue(keys::MarkerKeyPath, keys::MarkerValueName, keys::MarkerText);
-    program->writeFile("users/prof", QByteArray("[Definition]\r\nControl=0\r\nInformation=") +
-                                         QByteArray::fromStdString(EncodePassword("abc")) + "\r\n");
+    // Once an administrator exists the built-in one is out, with or without the registry's marker (a
+    // plain file that anyone may delete); the dialog says it is the report's.
+    const QByteArray prof = QByteArray("[Definition]\r\nControl=0\r\nInformation=") +
+                            QByteArray::fromStdString(EncodePassword("abc")) + "\r\n";
+    program->writeFile("users/prof", prof);
+    for (bool marker : {false, true}) {
+        if (marker)
+            WriteRegistryValue(keys::MarkerKeyPath, keys::MarkerValueName, keys::MarkerText);
+        QString name = "?";
+        bool asks = false;
+        WhenModal([&](QWidget*) {
+            name = frmPassWord->txtName->text();
+            asks = frmPassWord->txtName->isEnabled() && frmPassWord->txtPassWord->isEnabled();
+            QCOMPARE(frmPassWord->windowTitle(), QStringLiteral("Senha de Acesso: Relatório da Turma"));
+            frmPassWord->btnOK->click(); // nothing typed: a message, the dialog stays
+            frmPassWord->btnCancel->click();
+        });
+        report.reset(OpenClassReport());
+        QVERIFY(!report);
+        QVERIFY2(asks && name.isEmpty(), qPrintable(name));
+    }
+    using Attempts = QList<QPair<QString, QString>>;
+    const QString invalid = "Usuário ou senha inválidas.";
     struct Case {
-        QString name, password;
-        bool cancel;
-        QString message; // empty: the report opens
+        Attempts attempts; // then a cancel if the dialog is still up
+        QStringList messages;
+        bool opens;
     } cases[] = {
-        {"Bruno", "x", false, "!!! Este usuário não tem permissão para fazer alterações !!!"},
-        {"prof", "abd", false, "Usuário ou senha inválidas."},
-        {"ninguem", "abc", false, "Usuário ou senha inválidas."},
-        {"prof", "abc", true, ""},
-        {"PROF", "abc", false, ""},
+        {{{"Bruno", "x"}}, {"!!! Este usuário não tem permissão para fazer alterações !!!"}, false},
+        {{{"ninguem", "abc"}}, {invalid}, false},
+        {{}, {}, false},
+        // A wrong password may be typed again.
+        {{{"prof", "abd"}, {"ninguem", "abc"}, {"prof", "abc"}}, {invalid, invalid}, true},
+        {{{"PROF", "abc"}}, {}, true},
     };
     for (const Case& c : cases) {
         program->messages.clear();
-        answerAccess(c.name, c.password, c.cancel);
+        answerAccess(c.attempts);
         report.reset(OpenClassReport());
-        const bool opens = c.message.isEmpty() && !c.cancel;
-        QCOMPARE(bool(report), opens);
-        QCOMPARE(program->messages, c.message.isEmpty() ? QStringList() : QStringList{c.message});
+        QCOMPARE(bool(report), c.opens);
+        QCOMPARE(program->messages, c.messages);
     }
+    QCOMPARE(program->readFile("users/prof"), prof); // checked, not written
 }
 
 void TestReport::theClassTableSortsFiltersAndExplainsBadCells() {
@@ -176,6 +201,14 @@ void TestReport::theClassTableSortsFiltersAndExplainsBadCells() {
     QCOMPARE(column(t, 0), QStringList({"dora", "Bruno", "Mariana", "carla", "ana"}));
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
     QCOMPARE(column(t, 0), QStringList({"ana", "carla", "Mariana", "Bruno", "dora"}));
+    // Equal cells in name order both ways.
+    t->sortByColumn(3, Qt::AscendingOrder);
+    QCOMPARE(column(t, 0), QStringList({"dora", "Bruno", "Mariana", "carla", "ana"}));
+    t->sortByColumn(3, Qt::DescendingOrder);
+    QCOMPARE(column(t, 0), QStringList({"ana", "carla", "Bruno", "Mariana", "dora"}));
+    // Every column in sight on a screen 1,280 wide.
+    QVERIFY2(w.TableWidth() <= 1280 - 16, qPrintable(QString::number(w.TableWidth())));
+    t->sortByColumn(11, Qt::DescendingOrder);
 
     // The filter on the name, letter case aside; the export holds the rows shown, in their order.
     QTest::keyClicks(w.txtFiltro, QStringLiteral("AR"));
@@ -231,6 +264,9 @@ void TestReport::aStudentsPageWithItsLessonsAndCharts() {
     QVERIFY(row[9].Problem.empty() && row[9].Numeric && row[9].Number >= 90);
     QVERIFY(row[11].Problem.empty() && row[11].Text.size() == 8);
     QCOMPARE(QString::fromStdString(row[12].Text), QStringLiteral("Sim"));
+    // Its time from the history, which holds its one exercise; said in the tool tip.
+    QCOMPARE(ana->tblAulas->model()->index(0, 10).data(Qt::ToolTipRole).toString(),
+             QStringLiteral("Tempo do único exercício desta aula no histórico"));
     QCOMPARE(QString::fromStdString(ana->LessonRows()[2][12].Text), QStringLiteral("Não"));
 
     // One point per good line of the history: accuracy, and keys per minute.
@@ -239,7 +275,7 @@ void TestReport::aStudentsPageWithItsLessonsAndCharts() {
     QCOMPARE(points(ana->chtTeclas), QList<QPointF>({{1, 50.4}, {2, 60}, {3, 80}}));
     QCOMPARE(ana->lblHistorico->text(),
              QStringLiteral("3 exercícios registrados, de 01/12/2026 a 03/12/2026. "
-                            "1 linhas danificadas do histórico foram ignoradas."));
+                            "1 linha danificada do histórico foi ignorada."));
     QVERIFY(ana->Csv().rfind("\xEF\xBB\xBF"
                              "Aula;Título;Liberada;",
                              0) == 0);
@@ -257,6 +293,20 @@ void TestReport::aStudentsPageWithItsLessonsAndCharts() {
     QVERIFY(bruno->lblHistorico->text().startsWith(QStringLiteral("Sem histórico de exercícios")));
     QCOMPARE(dora->lblResumo->text(), QStringLiteral("dora: Arquivo danificado: não é um arquivo de texto"));
     QCOMPARE(QString::fromStdString(dora->LessonRows()[0][2].Text), QStringLiteral("—"));
+    bruno->close();
+    dora->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    // A long history: the charts draw the last 500 exercises, numbered as in the whole history.
+    QByteArray longHistory = QByteArray(kHistoryHeader) + "\r\n";
+    for (int i = 0; i < 502; ++i)
+        longHistory += "2026-12-01T10:00:00-03:00;1;10;0;40;2;50;95;1\r\n";
+    program->writeFile("historico/carla.csv", longHistory);
+    w.ShowStudent(2);
+    TfrmAluno* carla = w.findChild<TfrmAluno*>();
+    QCOMPARE(points(carla->chtAcerto).size(), 500);
+    QCOMPARE(points(carla->chtAcerto).first().x(), 3.0);
+    QVERIFY(carla->lblHistorico->text().endsWith(QStringLiteral("Os gráficos mostram os últimos 500.")));
     QVERIFY(program->errors.isEmpty() && program->messages.isEmpty());
 }
 
