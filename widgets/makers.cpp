@@ -3,6 +3,7 @@
 #include "storage/studentName.h"
 #include "widgets/designScale.h"
 
+#include <QAccessible>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -65,7 +66,86 @@ QLineEdit* MakeTextBox(QWidget* parent, const char* name, const QRect& place, co
     return box;
 }
 
+namespace {
+bool IsPasswordBox(QObject* o) {
+    auto* box = qobject_cast<QLineEdit*>(o);
+    return box && box->echoMode() != QLineEdit::Normal;
+}
+
+QString Stars(const QString& text) {
+    return QString(text.size(), QLatin1Char('*'));
+}
+
+QAccessible::UpdateHandler g_nextHandler = nullptr;
+
+void Notify(QAccessibleEvent* event);
+
+// Hands an event on to whoever handled events before: the handler put in before this one, or the
+// toolkit's own bridge to the screen reader (reached by calling the toolkit without this handler).
+void Forward(QAccessibleEvent* event) {
+    if (g_nextHandler) {
+        g_nextHandler(event);
+        return;
+    }
+    QAccessible::installUpdateHandler(nullptr);
+    QAccessible::updateAccessibility(event);
+    QAccessible::installUpdateHandler(Notify);
+}
+
+// The toolkit's text box sends the characters typed into a password box in its "text inserted",
+// "removed" and "updated" events (only reading the box's text gives nothing), and a screen reader
+// speaks them aloud in a lab with shared speakers. Those events of a password box go on with a star
+// for each character, as the box shows it; a box that shows nothing sends nothing.
+void Notify(QAccessibleEvent* event) {
+    QObject* object = event->object();
+    const auto type = event->type();
+    const bool textEvent = type == QAccessible::TextInserted || type == QAccessible::TextRemoved ||
+                           type == QAccessible::TextUpdated || type == QAccessible::ValueChanged;
+    if (!textEvent || !IsPasswordBox(object)) {
+        Forward(event);
+        return;
+    }
+    if (static_cast<QLineEdit*>(object)->echoMode() == QLineEdit::NoEcho)
+        return;
+    switch (type) {
+    case QAccessible::TextInserted: {
+        auto* e = static_cast<QAccessibleTextInsertEvent*>(event);
+        QAccessibleTextInsertEvent stars(object, e->changePosition(), Stars(e->textInserted()));
+        Forward(&stars);
+        break;
+    }
+    case QAccessible::TextRemoved: {
+        auto* e = static_cast<QAccessibleTextRemoveEvent*>(event);
+        QAccessibleTextRemoveEvent stars(object, e->changePosition(), Stars(e->textRemoved()));
+        Forward(&stars);
+        break;
+    }
+    case QAccessible::TextUpdated: {
+        auto* e = static_cast<QAccessibleTextUpdateEvent*>(event);
+        QAccessibleTextUpdateEvent stars(object, e->changePosition(), Stars(e->textRemoved()),
+                                         Stars(e->textInserted()));
+        Forward(&stars);
+        break;
+    }
+    default: {
+        QAccessibleValueChangeEvent stars(object, Stars(static_cast<QLineEdit*>(object)->text()));
+        Forward(&stars);
+        break;
+    }
+    }
+}
+} // namespace
+
+void KeepPasswordsFromScreenReaders() {
+    static const bool installed = [] {
+        g_nextHandler = QAccessible::installUpdateHandler(Notify);
+        return true;
+    }();
+    (void)installed;
+}
+
 QLineEdit* MakePasswordBox(QWidget* parent, const char* name, const QRect& place, const QLabel* label) {
+    KeepPasswordsFromScreenReaders();
     QLineEdit* box = MakeTextBox(parent, name, place, label);
     box->setEchoMode(QLineEdit::Password);
     box->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 42; }")); // "*"

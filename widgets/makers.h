@@ -40,6 +40,10 @@ QTimer* MakeTimer(QObject* parent, const char* name, int intervalMs);
 // A text box at its place, named after its label for screen readers.
 QLineEdit* MakeTextBox(QWidget* parent, const char* name, const QRect& place, const QLabel* label);
 
+// Password boxes' characters never reach a screen reader: the accessibility events of every
+// password box carry stars. Made once; every password box's maker calls it.
+void KeepPasswordsFromScreenReaders();
+
 // A password box: stars whatever the style's own character, and no more characters than the access
 // dialog lets anyone type, so that every saved password can be typed there.
 QLineEdit* MakePasswordBox(QWidget* parent, const char* name, const QRect& place, const QLabel* label);

@@ -9,6 +9,7 @@
 #include "app/uUser.h"
 #include "exercise/uRes.h"
 #include "lessons/uAulas.h"
+#include "storage/password.h"
 #include "storage/profileKeys.h"
 #include "storage/registry.h"
 #include "widgets/balloonHint.h"
@@ -16,6 +17,7 @@
 #include <QAccessible>
 #include <QDialog>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -140,6 +142,54 @@ void verifyCaptionWithoutButtons(QWidget* w) {
     QVERIFY(caption->fontMetrics().horizontalAdvance(w->windowTitle()) + caption->indent() <=
             caption->width());
 }
+
+// What a screen reader hears: the accessibility events of the desktop, one line each
+// ("event, role, name, data, detail, text", tab-separated), from a listener on the accessibility bus.
+class ScreenReader {
+public:
+    ScreenReader() {
+        const QString script = qEnvironmentVariable("VT_ATSPI_LISTENER");
+        // The program finds the accessibility bus a moment after it starts.
+        if (script.isEmpty() || !QTest::qWaitFor([] { return QAccessible::isActive(); }, 5000)) {
+            m_problem =
+                QStringLiteral("no accessibility bus (run me with run-desktop.sh under dbus-run-session)");
+            return;
+        }
+        // The system's Python has the distribution's AT-SPI binding; a Python of one's own may not.
+        const QString python = QFile::exists(QStringLiteral("/usr/bin/python3"))
+                                   ? QStringLiteral("/usr/bin/python3")
+                                   : QStringLiteral("python3");
+        m_listener.start(python, {script, QStringLiteral("300")});
+        const bool ready = QTest::qWaitFor(
+            [this] { return m_listener.state() == QProcess::NotRunning || heard().contains("ready"); },
+            15000);
+        if (!ready || !heard().contains("ready"))
+            m_problem = QStringLiteral("no AT-SPI listener: ") + heard().join(QLatin1Char(' ')) +
+                        QString::fromLocal8Bit(m_listener.readAllStandardError());
+        QTest::qWait(500); // the program's bridge learns of the new listener
+    }
+    ~ScreenReader() {
+        m_listener.kill();
+        m_listener.waitForFinished(3000);
+    }
+    QString problem() const { return m_problem; }
+    QStringList heard() {
+        m_lines += QString::fromUtf8(m_listener.readAllStandardOutput());
+        return m_lines.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    }
+    // The lines of one kind of event ("object:text-changed:insert" also matches "object:text-changed").
+    QList<QStringList> events(const QString& prefix) {
+        QList<QStringList> found;
+        for (const QString& line : heard())
+            if (line.startsWith(prefix))
+                found << line.split(QLatin1Char('\t'));
+        return found;
+    }
+
+private:
+    QProcess m_listener;
+    QString m_lines, m_problem;
+};
 
 } // namespace
 
@@ -277,6 +327,59 @@ private slots:
         RequestAccess(TAccessMode::Lesson);
         QCOMPARE(message, QStringLiteral("Você deve colocar uma senha para este usuário."));
         QVERIFY2(boxAbove, "the message box is behind its dialog");
+    }
+
+    // A password typed, changed and shown again in the access dialog and the editor: the screen
+    // reader hears stars, never a character of it.
+    void passwordsNotSpoken() {
+        start({});
+        program->writeFile(QStringLiteral("users/ana"),
+                           "[Definition]\r\nControl=0\r\nInformation=" +
+                               QByteArray::fromStdString(EncodePassword("9753")) + "\r\n");
+        frmTela->ReloadList();
+        WriteRegistryValue(keys::MarkerKeyPath, keys::MarkerValueName, keys::MarkerText);
+        ScreenReader reader;
+        if (!reader.problem().isEmpty())
+            QSKIP(qPrintable(reader.problem()));
+        endSplash();
+        frmTela->lstUsr->setCurrentRow(0);
+        whenModal([&](QWidget* dialog) {
+            CloseWhenFailed closing{dialog};
+            frmPassWord->txtPassWord->setFocus();
+            QTest::qWait(200);
+            key(QStringLiteral("1 3 5 7 BackSpace"));
+            QTest::qWait(300);
+            key(QStringLiteral("Escape"));
+        });
+        RequestAccess(TAccessMode::Lesson);
+        program->answers.push_back(true); // leave the editor without saving
+        whenModal([&](QWidget* editor) {
+            CloseWhenFailed closing{editor};
+            frmUser->txtPassWord->setFocus();
+            QTest::qWait(200);
+            key(QStringLiteral("End BackSpace 8 6"));
+            QTest::qWait(300);
+            key(QStringLiteral("Escape"));
+        });
+        EditStudent(program->path(QStringLiteral("users/ana")));
+        QTest::qWait(1000);
+        const QList<QStringList> texts = reader.events(QStringLiteral("object:text-changed"));
+        int fromPasswordBoxes = 0;
+        for (const QStringList& e : texts) {
+            QVERIFY2(e.size() >= 4, qPrintable(e.join(QLatin1Char('|'))));
+            static const QRegularExpression secret(QStringLiteral("[1356789]"));
+            QVERIFY2(!e[3].contains(secret) && !e.value(5).contains(secret),
+                     qPrintable(e.join(QLatin1Char('|'))));
+            if (e[1] == QLatin1String("password text")) {
+                ++fromPasswordBoxes;
+                QVERIFY2(QRegularExpression(QStringLiteral("^\\**$")).match(e[3]).hasMatch(),
+                         qPrintable(e.join(QLatin1Char('|'))));
+            }
+        }
+        // Typing, Backspace and the stored password shown: events that said the characters before.
+        if (fromPasswordBoxes < 8)
+            qDebug().noquote() << reader.heard().join(QLatin1Char('\n'));
+        QVERIFY2(fromPasswordBoxes >= 8, "too few of the password boxes' events heard");
     }
 
     // Three openings; each time Tab reaches the groups and the arrows choose "Apenas Aluno" and "ABNT II".
