@@ -16,6 +16,7 @@
 #include "platform/soundModule.h"
 #include "storage/profileKeys.h"
 #include "storage/textFile.h"
+#include "widgets/desktopManners.h"
 #include "widgets/fonts.h"
 #include "widgets/messages.h"
 
@@ -35,6 +36,7 @@ void SetUpProgram(const DataPlaces& places) {
     // to every dialog's caption.
     QGuiApplication::setApplicationName(QStringLiteral("velotecla"));
     InstallFontSubstitutes();
+    InstallDesktopManners();
     InstallSoundModule();
     SetTextFileMessageSink([](const std::string& text) { ShowMessage(QString::fromStdString(text)); });
 }

@@ -7,6 +7,7 @@
 #include "report/classReport.h"
 #include "report/uRelatorio.h"
 #include "storage/profileKeys.h"
+#include "widgets/desktopManners.h"
 #include "widgets/fonts.h"
 #include "widgets/qtText.h"
 
@@ -72,6 +73,7 @@ int main(int argc, char* argv[]) {
     // As the course: message boxes carry its title, dialog captions nothing added.
     QGuiApplication::setApplicationName(QStringLiteral("velotecla"));
     InstallFontSubstitutes();
+    InstallDesktopManners();
     const std::unique_ptr<TfrmRelatorio> report(OpenClassReport());
     if (!report)
         return 0;

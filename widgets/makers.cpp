@@ -4,6 +4,7 @@
 #include "widgets/designScale.h"
 
 #include <QAccessible>
+#include <QAccessibleWidget>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -77,6 +78,18 @@ QString Stars(const QString& text) {
 }
 
 QAccessible::UpdateHandler g_nextHandler = nullptr;
+constexpr const char* kQuietValue = "vtQuietValue";
+constexpr const char* kRole = "vtAccessibleRole";
+
+// A widget given a role of its own is presented with it.
+QAccessibleInterface* WithOwnRole(const QString&, QObject* object) {
+    auto* widget = qobject_cast<QWidget*>(object);
+    if (!widget)
+        return nullptr;
+    const QVariant role = widget->property(kRole);
+    return role.isValid() ? new QAccessibleWidget(widget, static_cast<QAccessible::Role>(role.toInt()))
+                          : nullptr;
+}
 
 void Notify(QAccessibleEvent* event);
 
@@ -99,6 +112,8 @@ void Forward(QAccessibleEvent* event) {
 void Notify(QAccessibleEvent* event) {
     QObject* object = event->object();
     const auto type = event->type();
+    if (type == QAccessible::ValueChanged && object && object->property(kQuietValue).toBool())
+        return;
     const bool textEvent = type == QAccessible::TextInserted || type == QAccessible::TextRemoved ||
                            type == QAccessible::TextUpdated || type == QAccessible::ValueChanged;
     if (!textEvent || !IsPasswordBox(object)) {
@@ -139,9 +154,20 @@ void Notify(QAccessibleEvent* event) {
 void KeepPasswordsFromScreenReaders() {
     static const bool installed = [] {
         g_nextHandler = QAccessible::installUpdateHandler(Notify);
+        QAccessible::installFactory(WithOwnRole);
         return true;
     }();
     (void)installed;
+}
+
+void SetAccessibleRole(QWidget* widget, QAccessible::Role role) {
+    KeepPasswordsFromScreenReaders();
+    widget->setProperty(kRole, static_cast<int>(role));
+}
+
+void KeepValueQuiet(QWidget* widget) {
+    KeepPasswordsFromScreenReaders();
+    widget->setProperty(kQuietValue, true);
 }
 
 QLineEdit* MakePasswordBox(QWidget* parent, const char* name, const QRect& place, const QLabel* label) {

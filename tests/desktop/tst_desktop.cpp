@@ -9,9 +9,11 @@
 #include "app/uUser.h"
 #include "exercise/uRes.h"
 #include "lessons/uAulas.h"
+#include "lessons/uDiploma.h"
 #include "storage/password.h"
 #include "storage/profileKeys.h"
 #include "storage/registry.h"
+#include "storage/uPrompts.h"
 #include "widgets/balloonHint.h"
 
 #include <QAccessible>
@@ -27,6 +29,7 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QToolButton>
 
 namespace {
 // Runs a shell command to its end while this program goes on handling its events, as it would
@@ -124,6 +127,11 @@ void click(const QPoint& at) {
 
 void key(const QString& keys) {
     sh(QStringLiteral("xdotool key --delay 60 ") + keys);
+}
+
+// Alt and a letter held down as long as a person might, long enough for the letter to repeat.
+void hold(const QString& letter) {
+    sh(QStringLiteral("xdotool keydown alt keydown %1; sleep 0.9; xdotool keyup %1 keyup alt").arg(letter));
 }
 
 // Screenshots for a person to look at, when VT_SCREENSHOTS names a folder.
@@ -382,6 +390,73 @@ private slots:
         QVERIFY2(fromPasswordBoxes >= 8, "too few of the password boxes' events heard");
     }
 
+    // An access key pressed in a window on top of the roster acts there only: the key, held until it
+    // repeats, is not delivered again to the roster when its window closes.
+    void accessKeys() {
+        start({}, true);
+        SetPromptAnswerer({}); // real questions too
+        program->writeFile(QStringLiteral("users/ana"),
+                           "[Aula1]\r\nHabilitado=1\r\n[Definition]\r\nControl=0\r\n");
+        frmTela->ReloadList();
+        endSplash();
+        frmTela->lstUsr->setCurrentRow(0);
+        // Every modal window seen, by name, in order; any other than the expected ones is closed.
+        QStringList seen;
+        QStringList expected;
+        QTimer watch;
+        connect(&watch, &QTimer::timeout, [&] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (!modal)
+                return;
+            const QString name = modal->objectName().isEmpty() ? modal->windowTitle() : modal->objectName();
+            if (seen.isEmpty() || seen.back() != name)
+                seen << name;
+            if (!expected.contains(name))
+                modal->close();
+        });
+        watch.start(20);
+        auto unexpected = [&] {
+            QStringList others;
+            for (const QString& name : seen)
+                if (!expected.contains(name))
+                    others << name;
+            return others;
+        };
+
+        // "Sair da Aula" by Alt+S in the catalogue; the roster has "Sair" on Alt+S.
+        expected = {QStringLiteral("frmPassWord"), QStringLiteral("frmAulas")};
+        whenModal([](QWidget* access) { QTest::keyClick(access, Qt::Key_Return); });
+        whenModal([](QWidget*) { hold(QStringLiteral("s")); }, frmPassWord);
+        frmTela->btnSelClick();
+        QTest::qWait(1000);
+        QCOMPARE(unexpected().join(QStringLiteral(" / ")), QString());
+        QVERIFY(frmTela->isVisible());
+
+        // "Salvar" by Alt+S in the editor.
+        seen.clear();
+        expected = {QStringLiteral("frmUser")};
+        whenModal([](QWidget*) {
+            frmUser->txtName->setFocus();
+            key(QStringLiteral("z e c a Tab 1"));
+            hold(QStringLiteral("s"));
+        });
+        NewStudent();
+        QTest::qWait(1000);
+        QCOMPARE(unexpected().join(QStringLiteral(" / ")), QString());
+        QVERIFY(QFile::exists(program->path(QStringLiteral("users/zeca"))));
+
+        // The roster's exit question answered No by Alt+N; the roster has "Novo Aluno" on Alt+N.
+        seen.clear();
+        frmTela->activateWindow();
+        QTRY_VERIFY(frmTela->isActiveWindow());
+        expected = {ConfirmExitTitle()};
+        whenModal([](QWidget*) { hold(QStringLiteral("n")); });
+        key(QStringLiteral("alt+s"));
+        QTest::qWait(1000);
+        QCOMPARE(unexpected().join(QStringLiteral(" / ")), QString());
+        QVERIFY(frmTela->isVisible());
+    }
+
     // Three openings; each time Tab reaches the groups and the arrows choose "Apenas Aluno" and "ABNT II".
     void editor() {
         start({});
@@ -435,9 +510,15 @@ private slots:
         frmTela->lstUsr->setCurrentRow(0);
         bool previewShown = false;
         int catalogues = 0;
+        QStringList focused;
         auto onCatalogue = [&](QWidget* modal) {
             ++catalogues;
             QTest::qWait(300);
+            // The focus, marked, on the lesson "Fazer esta Aula" starts; a screen reader hears its name.
+            QAccessibleInterface* focus = QAccessible::queryAccessibleInterface(frmAulas)->focusChild();
+            focused << (focus ? focus->text(QAccessible::Name) : QString());
+            if (!frmAulas->testAttribute(Qt::WA_KeyboardFocusChange))
+                focused << QStringLiteral("no focus mark");
             if (catalogues == 1) {
                 screenshot(QStringLiteral("catalogue"));
                 // The diploma's handler waits for its preview: the catalogue is closed meanwhile.
@@ -470,6 +551,37 @@ private slots:
         whenModal(onCatalogue, frmPassWord);
         frmTela->btnSelClick();
         QCOMPARE(catalogues, 2);
+        const QString lesson24 = frmAulas->lstAulaItems[23]->text();
+        QCOMPARE(focused, (QStringList{lesson24, lesson24}));
+    }
+
+    // The diploma's preview by keys: the print button focused and on Ctrl+P; the toolkit's dialogs
+    // in Portuguese under the C locale the tests run in.
+    void diplomaPreviewByKeys() {
+        start({});
+        endSplash();
+        QString focused, printDialog;
+        QTimer::singleShot(0, [&] {
+            QDialog* preview = nullptr;
+            QTRY_VERIFY((preview = frmTela->findChild<QDialog*>(QStringLiteral("diplomaPreview"))) &&
+                        preview->isActiveWindow());
+            CloseWhenFailed closing{preview};
+            QTest::qWait(300);
+            screenshot(QStringLiteral("diploma-preview-keys"));
+            if (auto* button = qobject_cast<QToolButton*>(preview->focusWidget()))
+                focused = button->accessibleName();
+            else
+                focused = preview->focusWidget() ? preview->focusWidget()->metaObject()->className() : "none";
+            whenModal([&](QWidget* dialog) {
+                printDialog = dialog->windowTitle();
+                key(QStringLiteral("Escape"));
+            });
+            key(QStringLiteral("ctrl+p"));
+            preview->reject();
+        });
+        ShowDiploma(frmTela, program->path(QStringLiteral("users/ana")), {}, nullptr);
+        QCOMPARE(focused, QStringLiteral("Imprimir"));
+        QCOMPARE(printDialog, QStringLiteral("Imprimir"));
     }
 
     // The keyboard above the exercise window after the countdown and while typing; the countdown and
@@ -485,10 +597,21 @@ private slots:
         QElapsedTimer countdown;
         bool aboveAfterCountdown = false, aboveWhileTyping = false;
         connect(frmExec->tmrTempo, &QTimer::timeout, frmExec, [&] { clockLines << frmExec->lblMes->text(); });
+        // What a screen reader hears of the countdown: the focused window's name at every number.
+        QStringList countdownNames;
+        auto countdownName = [&] {
+            QAccessibleInterface* window = QAccessible::queryAccessibleInterface(frmCont);
+            const QString name =
+                window->role() == QAccessible::Dialog ? window->text(QAccessible::Name) : QString();
+            if (countdownNames.isEmpty() || countdownNames.back() != name)
+                countdownNames << name;
+        };
+        connect(frmCont->tmrCont, &QTimer::timeout, frmCont, countdownName);
         d.run([&] {
             QTest::qWait(300);
             whenModal(
                 [&](QWidget*) {
+                    countdownName();
                     QTest::qWait(1500);
                     screenshot(QStringLiteral("countdown"));
                 },
@@ -509,6 +632,9 @@ private slots:
             d.program.answers.push_back(true);
             key(QStringLiteral("Escape"));
         });
+        // Nothing of the keyboard left on the screen: the window manager lists no such window.
+        QVERIFY(!frmKey->isVisible());
+        QTRY_VERIFY(!stacking().contains(frmKey->winId()));
         // The keys: every legend inside its key, dark on the pale keys, and a lit key keeps its dark border.
         for (QLabel* k : frmKey->Keys()) {
             if (!k->isVisibleTo(frmKey))
@@ -524,6 +650,9 @@ private slots:
         QVERIFY(QColor(lit.pixel(0, lit.height() / 2)).lightness() < 100);
         QVERIFY2(aboveAfterCountdown, "the keyboard is behind the exercise window after the countdown");
         QVERIFY2(aboveWhileTyping, "the keyboard is behind the exercise window while typing");
+        QCOMPARE(countdownNames, (QStringList{QStringLiteral("Contagem Regressiva: 3"),
+                                              QStringLiteral("Contagem Regressiva: 2"),
+                                              QStringLiteral("Contagem Regressiva: 1")}));
         QVERIFY2(countdownMs >= 2990, qPrintable(QString::number(countdownMs)));
         for (int n = 0; n < 3; ++n)
             QVERIFY2(clockLines[n].startsWith(QStringLiteral("Tempo Decorrido: 00:00:0%1").arg(n + 1)),
