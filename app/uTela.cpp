@@ -43,6 +43,7 @@ constexpr int kBalloonMs = 5000;
 
 TfrmTela::TfrmTela() : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
     setObjectName(QStringLiteral("frmTela"));
+    SetAccessibleRole(this, QAccessible::Window); // a plain widget would be a "filler"
     setWindowTitle(ApplicationTitle());
     const DesignScale s;
     s.fixSize(this, 414, 184);

@@ -17,6 +17,7 @@
 #include "platform/soundModule.h"
 #include "storage/profileKeys.h"
 #include "storage/textFile.h"
+#include "widgets/desktopManners.h"
 #include "widgets/fonts.h"
 #include "widgets/messages.h"
 #include "widgets/qtText.h"
@@ -38,6 +39,7 @@ void SetUpProgram(const DataPlaces& places) {
     // to every dialog's caption.
     QGuiApplication::setApplicationName(QStringLiteral("velotecla"));
     InstallFontSubstitutes();
+    InstallDesktopManners();
     InstallSoundModule();
     SetTextFileMessageSink([](const std::string& text) { ShowMessage(QString::fromStdString(text)); });
     // A link planted in the data folder is told once the action that met it is over, and once for all

@@ -31,6 +31,7 @@ QLabel* makeCaption(QWidget* parent, const char* name, const DesignScale& s, con
 
 TfrmCont::TfrmCont() : QDialog(nullptr, Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
     setObjectName(QStringLiteral("frmCont"));
+    setWindowTitle(QStringLiteral("Contagem Regressiva"));
     const DesignScale s(DesignScale::PopUpDpi);
     s.fixSize(this, 212, 91);
     QPalette p = palette();
@@ -72,9 +73,16 @@ bool TfrmCont::focusNextPrevChild(bool) {
     return false;
 }
 
+// The window has the focus: a screen reader speaks its name's every change, so each number is heard.
+void TfrmCont::announce() {
+    setAccessibleName(QStringLiteral("Contagem Regressiva: ") + lblcont->text());
+}
+
 void TfrmCont::tmrContTimer() {
     --Countdown;
     lblcont->setText(QString::number(Countdown));
+    if (Countdown > 0)
+        announce();
     if (Countdown <= 0) {
         const std::string go = SoundPath(kGoSound);
         if (QFileInfo::exists(QString::fromStdString(go)))
@@ -87,6 +95,7 @@ void TfrmCont::tmrContTimer() {
 void RunCountdown(QWidget* exerciseWindow) {
     frmCont->lblcont->setText(QStringLiteral("3"));
     frmCont->Countdown = 3;
+    frmCont->announce();
     frmCont->tmrCont->start();
     frmCont->exec();
     if (exerciseWindow) {

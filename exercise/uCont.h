@@ -21,6 +21,8 @@ public:
     std::int32_t Countdown = 3; // the value shown
 
     void tmrContTimer();
+    // Names the window after the number shown, for screen readers.
+    void announce();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

@@ -169,6 +169,16 @@ void TfrmExec::BuildControls() {
     tmrTempo = MakeTimer(this, "tmrTempo", 1000);
     connect(tmrTempo, &QTimer::timeout, this, [this] { Guard([this] { tmrTempoTimer(); }); });
 
+    // What a screen reader calls the window and its parts; the bars follow every key and keep quiet.
+    setWindowTitle(QStringLiteral("Exercício de Datilografia"));
+    txtAulaDescri->setAccessibleName(QStringLiteral("Descrição da Aula"));
+    txtRes->setAccessibleName(QStringLiteral("Estatísticas"));
+    txtUserKey->setAccessibleName(QStringLiteral("Texto Digitado"));
+    bar->setAccessibleName(QStringLiteral("Acertos"));
+    barD->setAccessibleName(QStringLiteral("Mínimo de Acertos"));
+    KeepValueQuiet(bar);
+    KeepValueQuiet(barD);
+
     NoChildTakesFocus(this);
     layOut();
 }

@@ -201,7 +201,10 @@ void TfrmKey::KeepAbove(QWidget* exerciseWindow) {
 }
 
 void HideKeyboard() {
+    // Moved far off only, a window manager pulls a corner of it back onto the screen, above
+    // everything: it is hidden as well, and the next showing maps it again at its place.
     frmKey->move(kOffScreen, kOffScreen);
+    frmKey->hide();
 }
 
 void KeyFlashDelay(std::uint32_t ms) {

@@ -28,6 +28,7 @@ TfrmRes* frmRes = nullptr;
 
 TfrmRes::TfrmRes() : QDialog(nullptr, Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
     setObjectName(QStringLiteral("frmRes"));
+    setWindowTitle(QStringLiteral("Resultados da Aula")); // what a screen reader calls it
     const DesignScale s(DesignScale::PopUpDpi);
     s.fixSize(this, 421, 276);
     // The texts lie on the window's own blue, painted over the light frame.

@@ -210,9 +210,21 @@ void TfrmAulas::SetItemIndex(int index) {
             lstAulaItems[index]->setChecked(true);
         }
     }
+    const bool focusOnLesson = index >= 0 && m_index >= 0 && lstAulaItems[m_index]->hasFocus();
     m_index = index;
+    if (focusOnLesson)
+        focusSelected();
     if (index >= 0)
         lstAulaClick();
+}
+
+// The keyboard's focus on the lesson that "Fazer esta Aula" starts, marked as a key's move marks
+// it: arrows go on from there, and a screen reader says which lesson it is.
+void TfrmAulas::focusSelected() {
+    if (m_index < 0)
+        return;
+    setAttribute(Qt::WA_KeyboardFocusChange);
+    lstAulaItems[m_index]->setFocus(Qt::TabFocusReason);
 }
 
 void TfrmAulas::pickedByUser(int index) {
@@ -268,6 +280,7 @@ void TfrmAulas::fitFonts() {
 
 void TfrmAulas::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
+    m_focusOnActivation = true;
     if (!m_pendingTitle.isEmpty())
         QTimer::singleShot(0, this, [this] {
             if (isVisible() && !m_pendingTitle.isEmpty())
@@ -297,6 +310,8 @@ void TfrmAulas::FormActivate() {
     lbl5->setText(config(keys::CharErr, keys::CountDefault));
     lbl6->setText(config(keys::Porcent, keys::PorcentDefault) + QLatin1Char('%'));
     SetItemIndex(StrToInt(ReadSetting(keys::Config, keys::AulaAtual, keys::AulaAtualDefault)));
+    if (std::exchange(m_focusOnActivation, false))
+        focusSelected();
 }
 
 void TfrmAulas::lstAulaClick() {

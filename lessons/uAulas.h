@@ -84,11 +84,13 @@ private:
     void fitFonts();
     void showBalloon(const QString& title, const QString& text);
     void pickedByUser(int index);
+    void focusSelected();
     void BuildControls() override;
     TControl<QButtonGroup> m_group{this};
     QImage m_picture; // loaded at creation, until the controls are made
     int m_index = -1;
     bool m_returningFromBox = false;
+    bool m_focusOnActivation = false; // shown: the focus goes to the selected lesson
     QString m_pendingTitle;
     QString m_pendingText;
 };

@@ -120,7 +120,9 @@ void ShowDiploma(QWidget* catalogue, const QString& studentPath, const QStringLi
     if (g_previewOpen)
         return; // the open preview already shows this diploma
     frmDiploma->img = LoadPictureFile(FromPath(ProgramFile(files::DiplomaLogo)));
-    const QString date = QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat);
+    // The date as written in Brazil whatever the system's language ("9 Dec 2026" under a C locale).
+    const QString date =
+        QLocale(QLocale::Portuguese, QLocale::Brazil).toString(QDate::currentDate(), QLocale::ShortFormat);
     frmDiploma->lblMes =
         TfrmDiploma::ComposeText(date, FromUtf8(FileNamePart(studentPath.toStdString())), totals);
     if (balloon)

@@ -8,6 +8,7 @@
 #include "report/classReport.h"
 #include "report/uRelatorio.h"
 #include "storage/profileKeys.h"
+#include "widgets/desktopManners.h"
 #include "widgets/fonts.h"
 #include "widgets/qtText.h"
 
@@ -83,6 +84,7 @@ int main(int argc, char* argv[]) {
     // As the course: message boxes carry its title, dialog captions nothing added.
     QGuiApplication::setApplicationName(QStringLiteral("velotecla"));
     InstallFontSubstitutes();
+    InstallDesktopManners();
     const std::unique_ptr<TfrmRelatorio> report(OpenClassReport());
     if (!report)
         return 0;

@@ -1,5 +1,7 @@
 #include "widgets/balloonHint.h"
 
+#include "widgets/makers.h"
+
 #include "widgets/qtText.h"
 
 #include <QAccessible>
@@ -27,6 +29,8 @@ TBalloonHint::TBalloonHint(QWidget* owner)
       m_owner(owner) {
     setAttribute(Qt::WA_ShowWithoutActivating);
     setObjectName(QStringLiteral("ohint"));
+    // Presented as a tooltip, a screen reader reads the balloon when it comes up.
+    SetAccessibleRole(this, QAccessible::ToolTip);
     m_timer.setSingleShot(true);
     connect(&m_timer, &QTimer::timeout, this, &TBalloonHint::CancelHint);
     if (owner) {

@@ -1,4 +1,5 @@
 #pragma once
+#include <QAccessible>
 #include <QStyle>
 
 class QLabel;
@@ -39,6 +40,18 @@ QTimer* MakeTimer(QObject* parent, const char* name, int intervalMs);
 
 // A text box at its place, named after its label for screen readers.
 QLineEdit* MakeTextBox(QWidget* parent, const char* name, const QRect& place, const QLabel* label);
+
+// Password boxes' characters never reach a screen reader: the accessibility events of every
+// password box carry stars. Made once; every password box's maker calls it.
+void KeepPasswordsFromScreenReaders();
+
+// A widget presented to screen readers in the given role (a plain widget is otherwise a "filler").
+// Set before the widget is first presented.
+void SetAccessibleRole(QWidget* widget, QAccessible::Role role);
+
+// A widget whose changes of value are not announced (a bar that follows every typed key); its
+// value is still read when the reader goes to it.
+void KeepValueQuiet(QWidget* widget);
 
 // A password box: stars whatever the style's own character, and no more characters than the access
 // dialog lets anyone type, so that every saved password can be typed there.

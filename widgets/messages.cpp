@@ -56,9 +56,11 @@ void EnsureToolkitTranslations() {
     if (done)
         return;
     done = true;
+    // Portuguese whatever the system's language: the program speaks only Portuguese, and a lab's
+    // machines are often set to English or to no language at all. Debian ships the file in
+    // qt6-translations-l10n.
     auto* translator = new QTranslator(qApp);
-    if (translator->load(QLocale::system(), QStringLiteral("qtbase"), QStringLiteral("_"),
-                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    if (translator->load(QStringLiteral("qtbase_pt_BR"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(translator);
     else
         delete translator;

@@ -38,5 +38,6 @@ QWidget* MessageParent();
 // Keeps a box above a topmost parent.
 void KeepAboveParent(QWidget* box);
 
-// Loads the toolkit's own translations for the system's language, once, before the first box.
+// Loads the toolkit's own texts in Brazilian Portuguese (whatever the system's language), once: at
+// start-up, or before the first box.
 void EnsureToolkitTranslations();

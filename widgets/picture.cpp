@@ -9,7 +9,45 @@
 
 #include <QBuffer>
 #include <QImageReader>
+#include <cstdint>
+#include <cstdlib>
 #include <cstring>
+
+namespace {
+std::uint32_t Little(const std::string& b, std::size_t at, int bytes) {
+    std::uint32_t v = 0;
+    for (int i = bytes - 1; i >= 0; --i)
+        v = (v << 8) | static_cast<unsigned char>(b[at + static_cast<std::size_t>(i)]);
+    return v;
+}
+
+// The toolkit's bitmap reader fills the rows a cut-off file lacks with grey and reports nothing.
+// A bitmap holds its pixels whole: the file must be as long as its header says the pixels are.
+bool BitmapComplete(const std::string& b) {
+    if (b.size() < 30 || b[0] != 'B' || b[1] != 'M')
+        return true; // not a bitmap the check can read: the reader judges it
+    const std::uint64_t pixelsAt = Little(b, 10, 4);
+    const std::uint32_t header = Little(b, 14, 4);
+    std::uint64_t width = 0, height = 0;
+    std::uint32_t bits = 0, compression = 0, imageSize = 0;
+    if (header == 12) { // the old OS/2 header
+        width = Little(b, 18, 2);
+        height = Little(b, 20, 2);
+        bits = Little(b, 24, 2);
+    } else if (b.size() >= 38) {
+        width = static_cast<std::uint64_t>(
+            std::abs(static_cast<std::int64_t>(static_cast<std::int32_t>(Little(b, 18, 4)))));
+        height = static_cast<std::uint64_t>(
+            std::abs(static_cast<std::int64_t>(static_cast<std::int32_t>(Little(b, 22, 4)))));
+        bits = Little(b, 28, 2);
+        compression = Little(b, 30, 4);
+        imageSize = Little(b, 34, 4);
+    }
+    const bool uncompressed = compression == 0 || compression == 3 || compression == 6;
+    const std::uint64_t pixels = uncompressed ? (width * bits + 31) / 32 * 4 * height : imageSize;
+    return pixelsAt + pixels <= b.size();
+}
+} // namespace
 
 QImage LoadPictureFile(const QString& path) {
     const auto file = ToPath(path);
@@ -34,6 +72,8 @@ QImage LoadPictureFile(const QString& path) {
         return image;
     }
 #endif
+    if (suffix == QLatin1String("bmp") && !BitmapComplete(*bytes))
+        throw VtError("Bitmap image is not valid");
     QByteArray data = QByteArray::fromStdString(*bytes);
     QBuffer buffer(&data);
     QImageReader reader(&buffer, suffix == QLatin1String("bmp") ? QByteArray("bmp") : QByteArray());

@@ -27,4 +27,16 @@ for i in $(seq 100); do
     xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
     sleep 0.05
 done
-QT_QPA_PLATFORM=xcb "$test_program" "$@"
+# A private session bus of its own where there is one: the accessibility bus (what a screen reader
+# hears) is started on it, and the test listens there. The program then talks to it as it would to
+# a screen reader's.
+VT_ATSPI_LISTENER="$(dirname "$0")/atspi-listen.py"; export VT_ATSPI_LISTENER
+# A desktop session starts the accessibility bus at login; the program only joins one already started.
+if command -v dbus-run-session >/dev/null 2>&1 && command -v dbus-send >/dev/null 2>&1; then
+    QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_QPA_PLATFORM=xcb dbus-run-session -- sh -c '
+        dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress \
+            >/dev/null 2>&1
+        exec "$0" "$@"' "$test_program" "$@"
+else
+    QT_QPA_PLATFORM=xcb "$test_program" "$@"
+fi

@@ -9,13 +9,17 @@
 #include "app/uUser.h"
 #include "exercise/uRes.h"
 #include "lessons/uAulas.h"
+#include "lessons/uDiploma.h"
+#include "storage/password.h"
 #include "storage/profileKeys.h"
 #include "storage/registry.h"
+#include "storage/uPrompts.h"
 #include "widgets/balloonHint.h"
 
 #include <QAccessible>
 #include <QDialog>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -25,6 +29,7 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QToolButton>
 
 namespace {
 // Runs a shell command to its end while this program goes on handling its events, as it would
@@ -124,6 +129,11 @@ void key(const QString& keys) {
     sh(QStringLiteral("xdotool key --delay 60 ") + keys);
 }
 
+// Alt and a letter held down as long as a person might, long enough for the letter to repeat.
+void hold(const QString& letter) {
+    sh(QStringLiteral("xdotool keydown alt keydown %1; sleep 0.9; xdotool keyup %1 keyup alt").arg(letter));
+}
+
 // Screenshots for a person to look at, when VT_SCREENSHOTS names a folder.
 void screenshot(const QString& name) {
     const QString folder = qEnvironmentVariable("VT_SCREENSHOTS");
@@ -140,6 +150,54 @@ void verifyCaptionWithoutButtons(QWidget* w) {
     QVERIFY(caption->fontMetrics().horizontalAdvance(w->windowTitle()) + caption->indent() <=
             caption->width());
 }
+
+// What a screen reader hears: the accessibility events of the desktop, one line each
+// ("event, role, name, data, detail, text", tab-separated), from a listener on the accessibility bus.
+class ScreenReader {
+public:
+    ScreenReader() {
+        const QString script = qEnvironmentVariable("VT_ATSPI_LISTENER");
+        // The program finds the accessibility bus a moment after it starts.
+        if (script.isEmpty() || !QTest::qWaitFor([] { return QAccessible::isActive(); }, 5000)) {
+            m_problem =
+                QStringLiteral("no accessibility bus (run me with run-desktop.sh under dbus-run-session)");
+            return;
+        }
+        // The system's Python has the distribution's AT-SPI binding; a Python of one's own may not.
+        const QString python = QFile::exists(QStringLiteral("/usr/bin/python3"))
+                                   ? QStringLiteral("/usr/bin/python3")
+                                   : QStringLiteral("python3");
+        m_listener.start(python, {script, QStringLiteral("300")});
+        const bool ready = QTest::qWaitFor(
+            [this] { return m_listener.state() == QProcess::NotRunning || heard().contains("ready"); },
+            15000);
+        if (!ready || !heard().contains("ready"))
+            m_problem = QStringLiteral("no AT-SPI listener: ") + heard().join(QLatin1Char(' ')) +
+                        QString::fromLocal8Bit(m_listener.readAllStandardError());
+        QTest::qWait(500); // the program's bridge learns of the new listener
+    }
+    ~ScreenReader() {
+        m_listener.kill();
+        m_listener.waitForFinished(3000);
+    }
+    QString problem() const { return m_problem; }
+    QStringList heard() {
+        m_lines += QString::fromUtf8(m_listener.readAllStandardOutput());
+        return m_lines.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    }
+    // The lines of one kind of event ("object:text-changed:insert" also matches "object:text-changed").
+    QList<QStringList> events(const QString& prefix) {
+        QList<QStringList> found;
+        for (const QString& line : heard())
+            if (line.startsWith(prefix))
+                found << line.split(QLatin1Char('\t'));
+        return found;
+    }
+
+private:
+    QProcess m_listener;
+    QString m_lines, m_problem;
+};
 
 } // namespace
 
@@ -279,6 +337,126 @@ private slots:
         QVERIFY2(boxAbove, "the message box is behind its dialog");
     }
 
+    // A password typed, changed and shown again in the access dialog and the editor: the screen
+    // reader hears stars, never a character of it.
+    void passwordsNotSpoken() {
+        start({});
+        program->writeFile(QStringLiteral("users/ana"),
+                           "[Definition]\r\nControl=0\r\nInformation=" +
+                               QByteArray::fromStdString(EncodePassword("9753")) + "\r\n");
+        frmTela->ReloadList();
+        WriteRegistryValue(keys::MarkerKeyPath, keys::MarkerValueName, keys::MarkerText);
+        ScreenReader reader;
+        if (!reader.problem().isEmpty())
+            QSKIP(qPrintable(reader.problem()));
+        endSplash();
+        frmTela->lstUsr->setCurrentRow(0);
+        whenModal([&](QWidget* dialog) {
+            CloseWhenFailed closing{dialog};
+            frmPassWord->txtPassWord->setFocus();
+            QTest::qWait(200);
+            key(QStringLiteral("1 3 5 7 BackSpace"));
+            QTest::qWait(300);
+            key(QStringLiteral("Escape"));
+        });
+        RequestAccess(TAccessMode::Lesson);
+        program->answers.push_back(true); // leave the editor without saving
+        whenModal([&](QWidget* editor) {
+            CloseWhenFailed closing{editor};
+            frmUser->txtPassWord->setFocus();
+            QTest::qWait(200);
+            key(QStringLiteral("End BackSpace 8 6"));
+            QTest::qWait(300);
+            key(QStringLiteral("Escape"));
+        });
+        EditStudent(program->path(QStringLiteral("users/ana")));
+        QTest::qWait(1000);
+        const QList<QStringList> texts = reader.events(QStringLiteral("object:text-changed"));
+        int fromPasswordBoxes = 0;
+        for (const QStringList& e : texts) {
+            QVERIFY2(e.size() >= 4, qPrintable(e.join(QLatin1Char('|'))));
+            static const QRegularExpression secret(QStringLiteral("[1356789]"));
+            QVERIFY2(!e[3].contains(secret) && !e.value(5).contains(secret),
+                     qPrintable(e.join(QLatin1Char('|'))));
+            if (e[1] == QLatin1String("password text")) {
+                ++fromPasswordBoxes;
+                QVERIFY2(QRegularExpression(QStringLiteral("^\\**$")).match(e[3]).hasMatch(),
+                         qPrintable(e.join(QLatin1Char('|'))));
+            }
+        }
+        // Typing, Backspace and the stored password shown: events that said the characters before.
+        if (fromPasswordBoxes < 8)
+            qDebug().noquote() << reader.heard().join(QLatin1Char('\n'));
+        QVERIFY2(fromPasswordBoxes >= 8, "too few of the password boxes' events heard");
+    }
+
+    // An access key pressed in a window on top of the roster acts there only: the key, held until it
+    // repeats, is not delivered again to the roster when its window closes.
+    void accessKeys() {
+        start({}, true);
+        SetPromptAnswerer({}); // real questions too
+        program->writeFile(QStringLiteral("users/ana"),
+                           "[Aula1]\r\nHabilitado=1\r\n[Definition]\r\nControl=0\r\n");
+        frmTela->ReloadList();
+        endSplash();
+        frmTela->lstUsr->setCurrentRow(0);
+        // Every modal window seen, by name, in order; any other than the expected ones is closed.
+        QStringList seen;
+        QStringList expected;
+        QTimer watch;
+        connect(&watch, &QTimer::timeout, [&] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (!modal)
+                return;
+            const QString name = modal->objectName().isEmpty() ? modal->windowTitle() : modal->objectName();
+            if (seen.isEmpty() || seen.back() != name)
+                seen << name;
+            if (!expected.contains(name))
+                modal->close();
+        });
+        watch.start(20);
+        auto unexpected = [&] {
+            QStringList others;
+            for (const QString& name : seen)
+                if (!expected.contains(name))
+                    others << name;
+            return others;
+        };
+
+        // "Sair da Aula" by Alt+S in the catalogue; the roster has "Sair" on Alt+S.
+        expected = {QStringLiteral("frmPassWord"), QStringLiteral("frmAulas")};
+        whenModal([](QWidget* access) { QTest::keyClick(access, Qt::Key_Return); });
+        whenModal([](QWidget*) { hold(QStringLiteral("s")); }, frmPassWord);
+        frmTela->btnSelClick();
+        QTest::qWait(1000);
+        QCOMPARE(unexpected().join(QStringLiteral(" / ")), QString());
+        QVERIFY(frmTela->isVisible());
+
+        // "Salvar" by Alt+S in the editor.
+        seen.clear();
+        expected = {QStringLiteral("frmUser")};
+        whenModal([](QWidget*) {
+            frmUser->txtName->setFocus();
+            key(QStringLiteral("z e c a Tab 1"));
+            hold(QStringLiteral("s"));
+        });
+        NewStudent();
+        QTest::qWait(1000);
+        QCOMPARE(unexpected().join(QStringLiteral(" / ")), QString());
+        QVERIFY(QFile::exists(program->path(QStringLiteral("users/zeca"))));
+
+        // The roster's exit question answered No by Alt+N; the roster has "Novo Aluno" on Alt+N.
+        seen.clear();
+        frmTela->activateWindow();
+        QTRY_VERIFY(frmTela->isActiveWindow());
+        expected = {ConfirmExitTitle()};
+        whenModal([](QWidget*) { hold(QStringLiteral("n")); });
+        key(QStringLiteral("alt+s"));
+        QTest::qWait(1000);
+        QCOMPARE(unexpected().join(QStringLiteral(" / ")), QString());
+        QVERIFY(frmTela->isVisible());
+    }
+
     // Three openings; each time Tab reaches the groups and the arrows choose "Apenas Aluno" and "ABNT II".
     void editor() {
         start({});
@@ -332,9 +510,15 @@ private slots:
         frmTela->lstUsr->setCurrentRow(0);
         bool previewShown = false;
         int catalogues = 0;
+        QStringList focused;
         auto onCatalogue = [&](QWidget* modal) {
             ++catalogues;
             QTest::qWait(300);
+            // The focus, marked, on the lesson "Fazer esta Aula" starts; a screen reader hears its name.
+            QAccessibleInterface* focus = QAccessible::queryAccessibleInterface(frmAulas)->focusChild();
+            focused << (focus ? focus->text(QAccessible::Name) : QString());
+            if (!frmAulas->testAttribute(Qt::WA_KeyboardFocusChange))
+                focused << QStringLiteral("no focus mark");
             if (catalogues == 1) {
                 screenshot(QStringLiteral("catalogue"));
                 // The diploma's handler waits for its preview: the catalogue is closed meanwhile.
@@ -367,6 +551,37 @@ private slots:
         whenModal(onCatalogue, frmPassWord);
         frmTela->btnSelClick();
         QCOMPARE(catalogues, 2);
+        const QString lesson24 = frmAulas->lstAulaItems[23]->text();
+        QCOMPARE(focused, (QStringList{lesson24, lesson24}));
+    }
+
+    // The diploma's preview by keys: the print button focused and on Ctrl+P; the toolkit's dialogs
+    // in Portuguese under the C locale the tests run in.
+    void diplomaPreviewByKeys() {
+        start({});
+        endSplash();
+        QString focused, printDialog;
+        QTimer::singleShot(0, [&] {
+            QDialog* preview = nullptr;
+            QTRY_VERIFY((preview = frmTela->findChild<QDialog*>(QStringLiteral("diplomaPreview"))) &&
+                        preview->isActiveWindow());
+            CloseWhenFailed closing{preview};
+            QTest::qWait(300);
+            screenshot(QStringLiteral("diploma-preview-keys"));
+            if (auto* button = qobject_cast<QToolButton*>(preview->focusWidget()))
+                focused = button->accessibleName();
+            else
+                focused = preview->focusWidget() ? preview->focusWidget()->metaObject()->className() : "none";
+            whenModal([&](QWidget* dialog) {
+                printDialog = dialog->windowTitle();
+                key(QStringLiteral("Escape"));
+            });
+            key(QStringLiteral("ctrl+p"));
+            preview->reject();
+        });
+        ShowDiploma(frmTela, program->path(QStringLiteral("users/ana")), {}, nullptr);
+        QCOMPARE(focused, QStringLiteral("Imprimir"));
+        QCOMPARE(printDialog, QStringLiteral("Imprimir"));
     }
 
     // The keyboard above the exercise window after the countdown and while typing; the countdown and
@@ -382,10 +597,21 @@ private slots:
         QElapsedTimer countdown;
         bool aboveAfterCountdown = false, aboveWhileTyping = false;
         connect(frmExec->tmrTempo, &QTimer::timeout, frmExec, [&] { clockLines << frmExec->lblMes->text(); });
+        // What a screen reader hears of the countdown: the focused window's name at every number.
+        QStringList countdownNames;
+        auto countdownName = [&] {
+            QAccessibleInterface* window = QAccessible::queryAccessibleInterface(frmCont);
+            const QString name =
+                window->role() == QAccessible::Dialog ? window->text(QAccessible::Name) : QString();
+            if (countdownNames.isEmpty() || countdownNames.back() != name)
+                countdownNames << name;
+        };
+        connect(frmCont->tmrCont, &QTimer::timeout, frmCont, countdownName);
         d.run([&] {
             QTest::qWait(300);
             whenModal(
                 [&](QWidget*) {
+                    countdownName();
                     QTest::qWait(1500);
                     screenshot(QStringLiteral("countdown"));
                 },
@@ -409,6 +635,9 @@ private slots:
             d.program.answers.push_back(true);
             key(QStringLiteral("Escape"));
         });
+        // Nothing of the keyboard left on the screen: the window manager lists no such window.
+        QVERIFY(!frmKey->isVisible());
+        QTRY_VERIFY(!stacking().contains(frmKey->winId()));
         // The keys: every legend inside its key, dark on the pale keys, and a lit key keeps its dark border.
         for (QLabel* k : frmKey->Keys()) {
             if (!k->isVisibleTo(frmKey))
@@ -424,6 +653,9 @@ private slots:
         QVERIFY(QColor(lit.pixel(0, lit.height() / 2)).lightness() < 100);
         QVERIFY2(aboveAfterCountdown, "the keyboard is behind the exercise window after the countdown");
         QVERIFY2(aboveWhileTyping, "the keyboard is behind the exercise window while typing");
+        QCOMPARE(countdownNames, (QStringList{QStringLiteral("Contagem Regressiva: 3"),
+                                              QStringLiteral("Contagem Regressiva: 2"),
+                                              QStringLiteral("Contagem Regressiva: 1")}));
         QVERIFY2(countdownMs >= 2990, qPrintable(QString::number(countdownMs)));
         for (int n = 0; n < 3; ++n)
             QVERIFY2(clockLines[n].startsWith(QStringLiteral("Tempo Decorrido: 00:00:0%1").arg(n + 1)),

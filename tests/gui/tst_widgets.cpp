@@ -5,6 +5,8 @@
 #include "widgets/picture.h"
 
 #include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -105,6 +107,19 @@ private slots:
         bmp.write("BMnot really");
         bmp.close();
         QVERIFY_THROWS_EXCEPTION(VtError, LoadPictureFile(bmp.fileName()));
+        // A bitmap cut off before its last rows: the toolkit would fill them with grey and say nothing.
+        QImage logo(60, 30, QImage::Format_RGB32);
+        logo.fill(Qt::darkGreen);
+        const QString cut = dir.filePath("cut.bmp");
+        QVERIFY(logo.save(cut, "BMP"));
+        QVERIFY(!LoadPictureFile(cut).isNull());
+        QVERIFY(QFile::resize(cut, QFileInfo(cut).size() - 100));
+        try {
+            LoadPictureFile(cut);
+            QFAIL("loaded a cut-off bitmap");
+        } catch (const VtError& e) {
+            QCOMPARE(QString::fromUtf8(e.what()), QStringLiteral("Bitmap image is not valid"));
+        }
     }
 
     void aPictureRoundTripsThroughOurJpegCode() {

@@ -1,0 +1,9 @@
+#pragma once
+
+// What every window of the program's programs needs from the toolkit as a whole, set once after the
+// application object is made:
+// - the toolkit's own texts (standard buttons, the print preview, file and print dialogs) in
+//   Brazilian Portuguese whatever the system's language;
+// - a key held down while its window closes acts no more: its repetitions never reach the window
+//   that becomes active.
+void InstallDesktopManners();
