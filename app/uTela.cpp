@@ -254,7 +254,7 @@ void TfrmTela::btnSelClick() {
     } unmark{mark};
     SelectSettingsFile(profile.toStdString());
     frmAulas->setWindowTitle(QStringLiteral("Aulas do Aluno (") + SelectedName() + QStringLiteral(")"));
-    frmAulas->Hint = profile;
+    frmAulas->StudentProfilePath = profile;
     frmAulas->lstAulaClick();
     frmAulas->exec();
 }

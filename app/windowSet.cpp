@@ -13,6 +13,7 @@
 #include "lessons/uAulas.h"
 #include "lessons/uDiploma.h"
 #include "platform/atomicFile.h"
+#include "platform/dataPlaces.h"
 #include "platform/programFolder.h"
 #include "platform/soundModule.h"
 #include "storage/profileKeys.h"

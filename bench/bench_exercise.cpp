@@ -73,7 +73,7 @@ void loadLesson(const QTemporaryDir& dir, int words) {
     if (file.open(QIODevice::WriteOnly))
         file.write(QByteArray::fromStdString(CompileLesson(lesson)));
     file.close();
-    frmAulas->Hint = folder.filePath(QStringLiteral("users/ana"));
+    frmAulas->StudentProfilePath = folder.filePath(QStringLiteral("users/ana"));
     frmAulas->SetItemIndex(0);
     frmAulas->LoadLesson(0);
     ShowKeyboard(18, 336, frmExec);
@@ -96,7 +96,7 @@ void loadCourseLesson(const QTemporaryDir& dir, int n, int layout) {
                           .arg(layout)
                           .toLatin1());
     profile.close();
-    frmAulas->Hint = folder.filePath(QStringLiteral("users/ana"));
+    frmAulas->StudentProfilePath = folder.filePath(QStringLiteral("users/ana"));
     frmAulas->SetItemIndex(n - 1);
     frmAulas->LoadLesson(n - 1);
     ShowKeyboard(18, 336, frmExec);

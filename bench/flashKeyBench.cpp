@@ -2,6 +2,7 @@
 // first with the keyboard's own wait, then with a literal busy-wait of the same length, side by side.
 // Run by hand: flashKeyBench [seconds]   (any display, or QT_QPA_PLATFORM=offscreen)
 #include "exercise/uKey.h"
+#include "platform/dataPlaces.h"
 #include "platform/programFolder.h"
 #include "platform/tickCounter.h"
 

@@ -6,6 +6,7 @@
 //   reportBench [--students N] [--history-lines N]   another class size; the length of the one long
 //                          history (default 1,000,000 lines), whose page is timed and measured apart
 #include "exercise/history.h"
+#include "platform/dataPlaces.h"
 #include "platform/programFolder.h"
 #include "report/classReport.h"
 #include "report/uAluno.h"

@@ -60,8 +60,9 @@ Fields fields(std::string_view line) {
     return out;
 }
 
-bool isoLocalTime(std::string_view text) {
-    // yyyy-mm-ddThh:mm:ss, then an offset (+hh:mm, -hh:mm or Z) or nothing.
+bool startsWithLocalTime(std::string_view text) {
+    // yyyy-mm-ddThh:mm:ss; what follows (the offset the course writes, +hh:mm or -hh:mm) is not
+    // looked at, so a time from elsewhere with any ending is taken as it stands.
     static const char pattern[] = "dddd-dd-ddTdd:dd:dd";
     if (text.size() < 19)
         return false;
@@ -124,7 +125,7 @@ std::optional<THistoryEntry> ParseHistoryLine(const std::string& line) {
     // Fields a later version adds after the ninth are not this reader's.
     const Fields parts = fields(line);
     const auto& f = parts.at;
-    if (parts.count != 9 || !isoLocalTime(f[0]))
+    if (parts.count != 9 || !startsWithLocalTime(f[0]))
         return std::nullopt;
     std::int64_t n[8];
     for (int i = 0; i < 8; ++i) {

@@ -3,6 +3,7 @@
 #include "exercise/history.h"
 #include "exercise/judging.h"
 #include "platform/atomicFile.h"
+#include "platform/dataPlaces.h"
 #include "platform/lockFile.h"
 #include "platform/programFolder.h"
 #include "storage/convert.h"

@@ -125,7 +125,7 @@ void TfrmRes::FormActivate() {
         move(x(), screen->geometry().top() + 50);
     lblRes->setText(ShownLines(frmExec->StatisticsText()));
 
-    const std::string profile = frmAulas->Hint.toStdString();
+    const std::string profile = frmAulas->StudentProfilePath.toStdString();
     const int lesson = frmAulas->ItemIndex() + 1;
     if (LessonPassed(ExerciseState)) {
         lblOK->setText(FromCp(kPassedVerdict));

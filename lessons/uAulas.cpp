@@ -61,7 +61,7 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption, con
 QString CurrentStudentProfile() {
     if (frmTela && frmTela->SelectedIndex() >= 0)
         return frmTela->CurrentProfilePath();
-    return frmAulas ? frmAulas->Hint : QString();
+    return frmAulas ? frmAulas->StudentProfilePath : QString();
 }
 
 TfrmAulas::TfrmAulas()
@@ -299,7 +299,7 @@ void TfrmAulas::FormCreate() {
 }
 
 void TfrmAulas::FormActivate() {
-    SelectSettingsFile(Hint.toStdString());
+    SelectSettingsFile(StudentProfilePath.toStdString());
     auto config = [](const char* key, const char* fallback) {
         return FromCp(ReadSetting(keys::Config, key, fallback));
     };
@@ -315,7 +315,7 @@ void TfrmAulas::FormActivate() {
 }
 
 void TfrmAulas::lstAulaClick() {
-    const std::string profile = Hint.toStdString();
+    const std::string profile = StudentProfilePath.toStdString();
     SelectSettingsFile(profile);
     const int lesson = m_index + 1;
     const bool available =
@@ -331,7 +331,7 @@ void TfrmAulas::lstAulaClick() {
     }
     btnFazerAula->setEnabled(true);
     pnlDatAula->show();
-    SelectSettingsFile(LessonResultFile(lesson, Hint.toStdString()));
+    SelectSettingsFile(LessonResultFile(lesson, StudentProfilePath.toStdString()));
     auto config = [](const char* key, const char* fallback) {
         return FromCp(ReadSetting(keys::Config, key, fallback));
     };
@@ -351,7 +351,7 @@ void TfrmAulas::lstAulaClick() {
 
 void TfrmAulas::btnDiplomaClick() {
     // The totals as the catalogue shows them now, not read afresh.
-    ShowDiploma(this, Hint,
+    ShowDiploma(this, StudentProfilePath,
                 {lbl1->text(), lbl2->text(), lbl3->text(), lbl4->text(), lbl5->text(), lbl6->text()}, ohint);
 }
 
@@ -373,7 +373,7 @@ void TfrmAulas::ReclaimActivation() {
 }
 
 void TfrmAulas::FormCloseQuery() {
-    SelectSettingsFile(Hint.toStdString());
+    SelectSettingsFile(StudentProfilePath.toStdString());
     WriteSetting(keys::Config, keys::AulaAtual, IntToStr(m_index));
     m_pendingTitle.clear();
     ohint->CancelHint();

@@ -21,7 +21,7 @@ class TfrmAulas : public DeferredControls<QDialog> {
 public:
     TfrmAulas();
 
-    QString Hint; // the current student's profile path, set by the roster
+    QString StudentProfilePath; // the current student's profile (users/<name>), set by the roster
 
     TControl<QPushButton> btnSobre{this}; // the About button, on a strip above the designed client area
     TControl<QGroupBox> GroupBox1{this};

@@ -47,7 +47,7 @@ void TfrmAulas::LoadLesson(int index) {
     const std::string number = std::to_string(lesson);
 
     // Written first: the lesson counts as the current one even when loading stops half-way.
-    const std::string profile = Hint.toStdString();
+    const std::string profile = StudentProfilePath.toStdString();
     SelectSettingsFile(profile);
     WriteSetting(keys::Config, keys::AulaAtual, IntToStr(index));
 

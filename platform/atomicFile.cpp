@@ -1,5 +1,6 @@
 #include "platform/atomicFile.h"
 
+#include "platform/dataPlaces.h"
 #include "platform/programFolder.h"
 
 #include <cerrno>

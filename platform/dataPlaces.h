@@ -63,3 +63,9 @@ const std::filesystem::path& ModuleFolder();
 
 // True when a file can be made in the folder (tried for real: permissions, read-only mounts, ACLs).
 bool FolderWritable(const std::filesystem::path& folder);
+
+// The folder every writable data path is built from, never the current directory: the executable's
+// folder for a portable program, the data folder of an installed one. SetProgramFolder makes a
+// portable program of the folder: everything is read and written there.
+void SetProgramFolder(const std::filesystem::path& folder);
+const std::filesystem::path& ProgramFolder();

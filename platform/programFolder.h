@@ -2,12 +2,6 @@
 #include <filesystem>
 #include <string>
 
-// The folder every writable data path is built from, never the current directory: the executable's
-// folder for a portable program, the data folder of an installed one (platform/dataPlaces.h).
-// SetProgramFolder makes a portable program of the folder: everything is read and written there.
-void SetProgramFolder(const std::filesystem::path& folder);
-const std::filesystem::path& ProgramFolder();
-
 // The application's help file name; the program settings file is named after it.
 void SetHelpFileName(const std::string& name);
 const std::string& HelpFileName();

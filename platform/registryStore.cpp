@@ -1,5 +1,7 @@
 #include "platform/registryStore.h"
 
+#include "platform/dataPlaces.h"
+
 #ifdef _WIN32
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>

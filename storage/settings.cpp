@@ -1,5 +1,6 @@
 #include "storage/settings.h"
 
+#include "platform/dataPlaces.h"
 #include "platform/iniFile.h"
 #include "platform/programFolder.h"
 

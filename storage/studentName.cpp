@@ -1,5 +1,6 @@
 #include "storage/studentName.h"
 
+#include "platform/dataPlaces.h"
 #include "platform/programFolder.h"
 #include "storage/convert.h"
 #include "storage/profileKeys.h"

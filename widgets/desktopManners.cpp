@@ -61,6 +61,14 @@ protected:
         }
         if (it != m_keys.end() && it->window == window)
             return false;
+        // Only a key whose window has gone (closed by that very key) is kept from the next one: while
+        // the window it went down in is still open (a message box over a dialog), a press that came
+        // soon after is the user's own and is delivered.
+        if (it != m_keys.end() && it->window && it->window->isVisible() && !key->isAutoRepeat() &&
+            it->releasedAt != at) {
+            m_keys[id] = {window, true, at, 0};
+            return false;
+        }
         // Accepting the override keeps the toolkit from trying the window's access keys.
         event->accept();
         return true;

@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/dataPlaces.h"
 #include "platform/programFolder.h"
 #include "storage/profileKeys.h"
 #include "storage/settings.h"

@@ -1,3 +1,4 @@
+#include "platform/dataPlaces.h"
 #include "storage/settings.h"
 #include "testFolder.h"
 

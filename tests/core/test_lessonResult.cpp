@@ -1,5 +1,6 @@
 #include "exercise/judging.h"
 #include "exercise/lessonResult.h"
+#include "platform/dataPlaces.h"
 #include "platform/programFolder.h"
 #include "platform/vtError.h"
 #include "storage/settings.h"

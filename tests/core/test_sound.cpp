@@ -1,4 +1,5 @@
 #include "exercise/judging.h"
+#include "platform/dataPlaces.h"
 #include "platform/programFolder.h"
 #include "platform/sound.h"
 #include "tests/recordingSound.h"

@@ -50,7 +50,7 @@ inline QStringList lessonsEnabled(int from, int to) {
 inline void openCatalogue(const TestProgram& program, const QString& name,
                           const std::function<void()>& whileOpen) {
     frmAulas->setWindowTitle(QStringLiteral("Aulas do Aluno (") + name + QStringLiteral(")"));
-    frmAulas->Hint = program.path(QStringLiteral("users/") + name);
+    frmAulas->StudentProfilePath = program.path(QStringLiteral("users/") + name);
     Guard([] { frmAulas->lstAulaClick(); });
     WhenModal([&](QWidget* modal) {
         if (modal == frmAulas) {

@@ -74,7 +74,7 @@ public:
         QFile picture(QStringLiteral(VT_DATA_DIR "/images/default.jpg"));
         if (picture.open(QIODevice::ReadOnly))
             program.writeFile(QStringLiteral("images/default.jpg"), picture.readAll());
-        frmAulas->Hint = program.path(QStringLiteral("users/ana"));
+        frmAulas->StudentProfilePath = program.path(QStringLiteral("users/ana"));
         frmAulas->SetItemIndex(lesson - 1);
         frmAulas->LoadLesson(lesson - 1);
         ShowKeyboard(18, 336, frmExec);

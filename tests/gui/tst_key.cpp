@@ -71,7 +71,7 @@ private slots:
         program = std::make_unique<TestProgram>();
         program->writeFile(QStringLiteral("users/aluno"), "[Aula1]\r\nHabilitado=1\r\n");
         program->createWindows();
-        frmAulas->Hint = program->path(QStringLiteral("users/aluno"));
+        frmAulas->StudentProfilePath = program->path(QStringLiteral("users/aluno"));
     }
     void cleanup() {
         SetTickSource({});

@@ -60,7 +60,7 @@ class TestLoader : public QObject {
         program->writeFile(QStringLiteral("users/aluno"), profileText(lessonsEnabled(1, 24) << extra));
         program->createWindows();
         program->errors.clear();
-        frmAulas->Hint = program->path(QStringLiteral("users/aluno"));
+        frmAulas->StudentProfilePath = program->path(QStringLiteral("users/aluno"));
     }
     // Loads lesson n from the fixture (none: no lesson file at all); true when the exercise window showed.
     bool load(int n, const QString& lessonFixture, ExecCloser& closer) {

@@ -61,7 +61,7 @@ class TestRoster : public QObject {
             {"keyboard FlashKey", [] { FlashKey(13); }},
             {"keyboard ShowKeyboard", [] { ShowKeyboard(18, 336, frmExec); }},
             {"editor PrepareNew", [] { frmUser->PrepareNew(); }},
-            {"editor PrepareEdit", [] { frmUser->PrepareEdit(frmAulas->Hint); }},
+            {"editor PrepareEdit", [] { frmUser->PrepareEdit(frmAulas->StudentProfilePath); }},
             {"editor cmdSaveClick", [] { frmUser->cmdSaveClick(); }},
             {"editor FormCloseQuery", [] { frmUser->FormCloseQuery(); }},
             {"editor option groups",
@@ -151,7 +151,7 @@ private slots:
     void everyEntryPointWorksOnAWindowNeverShown() {
         QFETCH(int, entry);
         start({QStringLiteral("ana")});
-        frmAulas->Hint = program->path(QStringLiteral("users/ana"));
+        frmAulas->StudentProfilePath = program->path(QStringLiteral("users/ana"));
         // Whatever the entry point opens is closed again as soon as it is up.
         QTimer closer;
         QObject::connect(&closer, &QTimer::timeout, [] {
