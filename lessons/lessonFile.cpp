@@ -20,28 +20,61 @@ std::string chars(const std::string& line, std::size_t first, std::size_t last =
 }
 } // namespace
 
-std::string ReadNextLine() {
+namespace {
+// The format's one line rule, for the shared text file and for bytes held whole alike: a line runs to
+// "^" or the end of the text (Ctrl-Z or the file's end), and the two characters after "^" (its CR LF)
+// are skipped, whatever they are.
+template <class Text> std::string nextLine(Text& text) {
     std::string line;
-    while (!TextFileAtEnd()) {
-        const std::string c = ReadTextChars(1);
-        if (c == "^")
+    while (!text.AtEnd()) {
+        const char c = text.Get();
+        if (c == '^')
             break;
         line += c;
     }
-    ReadTextChars(2);
+    text.Skip(2);
     return line;
 }
 
+struct SharedTextFile {
+    bool AtEnd() { return TextFileAtEnd(); }
+    char Get() { return ReadTextChars(1).front(); }
+    void Skip(int count) { ReadTextChars(count); }
+};
+
+struct HeldText {
+    std::string_view Text;
+    std::size_t At = 0;
+    bool AtEnd() const { return At >= Text.size(); }
+    char Get() { return Text[At++]; }
+    void Skip(std::size_t count) { At = std::min(Text.size(), At + count); }
+};
+} // namespace
+
+std::string ReadNextLine() {
+    SharedTextFile file;
+    return nextLine(file);
+}
+
 std::vector<std::string> LessonLines(const std::string& bytes, std::size_t count) {
-    const std::string_view text = std::string_view(bytes).substr(0, bytes.find('\x1A'));
+    HeldText text{std::string_view(bytes).substr(0, bytes.find('\x1A'))};
     std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (lines.size() < count && start < text.size()) {
-        const auto caret = std::min(text.find('^', start), text.size());
-        lines.emplace_back(text.substr(start, caret - start));
-        start = caret + 3;
-    }
-    lines.resize(count);
+    lines.reserve(count);
+    while (lines.size() < count)
+        lines.push_back(nextLine(text));
+    return lines;
+}
+
+std::vector<std::string> ReadLessonLines(const std::string& path) {
+    // Closed however the reading ends: a lesson file left open would stay locked on Windows.
+    struct Closer {
+        ~Closer() { CloseTextFile(); }
+    } closer;
+    OpenTextFile(path, false);
+    std::vector<std::string> lines;
+    lines.reserve(7);
+    while (lines.size() < 7)
+        lines.push_back(ReadNextLine());
     return lines;
 }
 
@@ -76,17 +109,24 @@ std::string StartKeyName(int code) {
     return "F" + std::to_string(code - Vk::F1 + 1);
 }
 
-TLessonData ReadLessonFile(const std::string& path) {
-    OpenTextFile(path, false);
+TLessonData ParseLessonLines(const std::vector<std::string>& lines) {
     TLessonData lesson;
-    lesson.Title = ReadNextLine();
-    lesson.Description = ReadNextLine();
-    lesson.StartKey = LessonStartKey(ReadNextLine());
-    lesson.Codes = LessonCodes(ReadNextLine());
-    lesson.WordsToType = LessonWordsToType(ReadNextLine());
-    lesson.ExpectedTime = LessonExpectedTime(ReadNextLine());
-    lesson.MinimumPercent = LessonMinimumPercent(ReadNextLine());
+    lesson.Title = lines.at(0);
+    lesson.Description = lines.at(1);
+    lesson.StartKey = LessonStartKey(lines.at(2));
+    lesson.Codes = LessonCodes(lines.at(3));
+    lesson.WordsToType = LessonWordsToType(lines.at(4));
+    lesson.ExpectedTime = LessonExpectedTime(lines.at(5));
+    lesson.MinimumPercent = LessonMinimumPercent(lines.at(6));
     return lesson;
+}
+
+TLessonData ReadLessonFile(const std::string& path) {
+    return ParseLessonLines(ReadLessonLines(path));
+}
+
+TLessonData LessonFromBytes(const std::string& bytes) {
+    return ParseLessonLines(LessonLines(bytes));
 }
 
 int ReadStudentLayout(const std::string& profilePath) {

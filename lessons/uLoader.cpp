@@ -9,7 +9,6 @@
 #include "storage/convert.h"
 #include "storage/profileKeys.h"
 #include "storage/settings.h"
-#include "storage/textFile.h"
 #include "widgets/balloonHint.h"
 #include "widgets/blinkingLabel.h"
 #include "widgets/picture.h"
@@ -64,29 +63,31 @@ void TfrmAulas::LoadLesson(int index) {
 
     const std::string lessonPath = PathToUtf8(
         ProgramFile(std::filesystem::path(files::LessonsFolder) / PathFromUtf8(files::LessonFile(lesson))));
-    OpenTextFile(lessonPath, false);
+    // Read whole before anything is shown; each field is then parsed where it is used, so a bad one
+    // stops the loading at the same step as ever.
+    const std::vector<std::string> lines = ReadLessonLines(lessonPath);
 
-    frmExec->pnlTitulo->setText(FromCp(ReadNextLine()));
-    const std::string description = ReadNextLine();
+    frmExec->pnlTitulo->setText(FromCp(lines[0]));
+    const std::string& description = lines[1];
     frmExec->txtAulaDescri->setPlainText(
         ShownLines(FromCp(AdaptToLayout(description, CurrentStudentProfile().toStdString()))));
     frmExec->txtAulaDescri->setEnabled(true);
 
-    ExerciseState.StartKey = LessonStartKey(ReadNextLine());
+    ExerciseState.StartKey = LessonStartKey(lines[2]);
     frmExec->lblMes->setText(QStringLiteral("Utilize a Tecla ") +
                              FromCp(StartKeyName(ExerciseState.StartKey)) +
                              QStringLiteral(" para Iniciar o Exercicio..."));
 
     // A lesson that cannot be typed to an end is refused before anything of it is stored.
-    const std::vector<int> codes = LessonCodes(ReadNextLine());
+    const std::vector<int> codes = LessonCodes(lines[3]);
     CheckLessonCodeCount(codes.size(), lessonPath);
     SetModel(ExerciseState, codes);
 
-    const int words = LessonWordsToType(ReadNextLine());
+    const int words = LessonWordsToType(lines[4]);
     CheckLessonWordCount(words, lessonPath);
     ExerciseState.WordsToType = words;
-    ExerciseState.ExpectedTime = LessonExpectedTime(ReadNextLine());
-    ExerciseState.MinimumPercent = LessonMinimumPercent(ReadNextLine());
+    ExerciseState.ExpectedTime = LessonExpectedTime(lines[5]);
+    ExerciseState.MinimumPercent = LessonMinimumPercent(lines[6]);
 
     frmExec->txtUserKey->setEnabled(false);
     frmExec->txtUserKey->clear();

@@ -7,6 +7,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <iterator>
 
 namespace {
 std::string fixture(const char* name) {
@@ -120,6 +122,35 @@ TEST(ReadLessonFile, ReadsSevenLinesAndIgnoresTheRest) {
     EXPECT_EQ(lesson.WordsToType, 10);
     EXPECT_EQ(lesson.MinimumPercent, 75);
     CloseTextFile();
+}
+
+// The course and the tools read the file, the report and vt-aula show its bytes: every fixture gives the
+// same lines and the same lesson (or the same error) both ways, and the file is closed after reading.
+TEST(ReadLessonFile, TheFileAndItsBytesGiveTheSameLessonAndTheFileIsLeftClosed) {
+    const auto describe = [](const std::function<TLessonData()>& read) {
+        std::string text;
+        const std::string error = errorOf([&] {
+            const TLessonData l = read();
+            text = l.Title + "|" + l.Description + "|" + std::to_string(l.StartKey) + "|" +
+                   std::to_string(l.Codes.size()) + "|" + std::to_string(l.WordsToType) + "|" +
+                   std::to_string(l.ExpectedTime) + "|" + std::to_string(l.MinimumPercent);
+        });
+        return text + error;
+    };
+    int files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(fixture(""))) {
+        const std::string path = entry.path().string();
+        std::ifstream in(entry.path(), std::ios::binary);
+        const std::string bytes{std::istreambuf_iterator<char>(in), {}};
+        EXPECT_EQ(ReadLessonLines(path), LessonLines(bytes)) << path;
+        EXPECT_EQ(errorOf([] { TextFileAtEnd(); }), "I/O error 104") << path;
+        EXPECT_EQ(describe([&] { return ReadLessonFile(path); }),
+                  describe([&] { return LessonFromBytes(bytes); }))
+            << path;
+        EXPECT_EQ(errorOf([] { TextFileAtEnd(); }), "I/O error 104") << path;
+        ++files;
+    }
+    EXPECT_GE(files, 16);
 }
 
 TEST(AdaptToLayout, OnlyLayoutOneTurnsSemicolonsIntoCedillas) {

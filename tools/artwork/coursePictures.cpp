@@ -5,7 +5,7 @@
 #include "lessons/lessonSource.h"
 #include "platform/vtError.h"
 #include "storage/convert.h"
-#include "storage/textFile.h"
+#include "storage/profileKeys.h"
 
 #include <QFileInfo>
 #include <QFont>
@@ -208,7 +208,8 @@ QString nameOf(int thing) {
 std::vector<TLessonData> ReadCourse(const QDir& folder, const QString& installed) {
     std::vector<TLessonData> course;
     for (int n = 1; n <= 24; ++n) {
-        const QString name = QStringLiteral("aulas/aula%1.aul").arg(n);
+        const QString name =
+            QString::fromStdString(std::string(files::LessonsFolder) + "/" + files::LessonFile(n));
         QString path = folder.filePath(name);
         if (!QFileInfo::exists(path) && !installed.isEmpty() &&
             QFileInfo::exists(QDir(installed).filePath(name)))
@@ -217,7 +218,6 @@ std::vector<TLessonData> ReadCourse(const QDir& folder, const QString& installed
             throw VtError("falta o arquivo de aula " + path.toStdString());
         course.push_back(ReadLessonFile(path.toStdString()));
     }
-    CloseTextFile();
     return course;
 }
 

@@ -6,7 +6,6 @@
 #include "platform/atomicFile.h"
 #include "platform/programFolder.h"
 #include "storage/convert.h"
-#include "storage/textFile.h"
 
 #include <cstdio>
 #include <exception>
@@ -55,7 +54,6 @@ int compile(const std::string& source, const std::string& target) {
     } catch (const std::exception& e) {
         problem = e.what();
     }
-    CloseTextFile();
     if (!problem.empty()) {
         std::error_code ec;
         std::filesystem::remove(PathFromUtf8(target), ec);
@@ -71,21 +69,21 @@ int show(int count, char** files) {
     for (int i = 0; i < count; ++i) {
         const std::string path = files[i];
         int error = 0;
-        if (!ReadWholeFile(PathFromUtf8(path), &error)) {
+        const auto bytes = ReadWholeFile(PathFromUtf8(path), &error);
+        if (!bytes) {
             std::fprintf(stderr, "vt-aula: %s: não foi possível ler o arquivo (%s).\n", path.c_str(),
                          SystemErrorText(error).c_str());
             result = 1;
             continue;
         }
         try {
-            const std::string text = ShowLesson(ReadLessonFile(path));
+            const std::string text = ShowLesson(LessonFromBytes(*bytes));
             std::printf("%s# ---- %s ----\n%s", i ? "\n" : "", FileNamePart(path).c_str(), text.c_str());
         } catch (const std::exception& e) {
             std::fprintf(stderr, "vt-aula: %s: %s\n", path.c_str(), e.what());
             result = 1;
         }
     }
-    CloseTextFile();
     return result;
 }
 } // namespace
