@@ -89,7 +89,8 @@ std::string IsoLocalTime(std::time_t moment) {
     const std::int64_t asUtc = daysFromCivil(local.tm_year + 1900, static_cast<unsigned>(local.tm_mon + 1),
                                              static_cast<unsigned>(local.tm_mday)) *
                                    86400 +
-                               local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec;
+                               std::int64_t{local.tm_hour} * 3600 + std::int64_t{local.tm_min} * 60 +
+                               local.tm_sec;
     const std::int64_t offsetMinutes = (asUtc - static_cast<std::int64_t>(moment)) / 60;
     const std::int64_t magnitude = offsetMinutes < 0 ? -offsetMinutes : offsetMinutes;
     char text[96];
@@ -221,7 +222,7 @@ THistory ReadHistoryFile(const fs::path& file, std::size_t kept) {
     if (!ReadDataFile(file, &error, kLargestHistoryFile, lines)) {
         h = THistory{};
         h.Problem = error == EFBIG ? "O histórico é grande demais para ser lido (mais de " +
-                                         std::to_string(kLargestHistoryFile / (1024 * 1024)) + " MiB)"
+                                         std::to_string(kLargestHistoryFile >> 20) + " MiB)"
                                    : "O histórico não pôde ser lido: " + SystemErrorTextPt(error);
         return h;
     }

@@ -36,7 +36,7 @@ fs::path insideDataFolder(const fs::path& path) {
     const fs::path& root = ProgramFolder();
     if (root.empty())
         return {};
-    const fs::path rel = path.lexically_normal().lexically_relative(root.lexically_normal());
+    fs::path rel = path.lexically_normal().lexically_relative(root.lexically_normal());
     if (rel.empty() || rel == "." || *rel.begin() == "..")
         return {};
     return rel;

@@ -200,7 +200,7 @@ const fs::path& ProgramFolder() {
 }
 
 fs::path ProgramFile(const fs::path& relative) {
-    const fs::path own = g_places.writable / relative;
+    fs::path own = g_places.writable / relative;
     if (g_places.installed.empty() || g_places.installed == g_places.writable)
         return own;
     std::error_code ec;

@@ -291,7 +291,7 @@ TStudentRow ReadStudentRow(const fs::path& profile) {
     row.Cells.push_back(layout);
     long long done = 0;
     for (int n = 1; n <= 24; ++n)
-        done += row.Unlocked[static_cast<std::size_t>(n + 1)] ? 1 : 0;
+        done += row.Unlocked[static_cast<std::size_t>(n) + 1] ? 1 : 0;
     row.Cells.push_back(numberCell(done));
     TReportCell current = view.integer(keys::Config, keys::AulaAtual, keys::AulaAtualDefault);
     if (current.Problem.empty()) {
@@ -483,11 +483,11 @@ std::vector<std::vector<TReportCell>> StudentLessonRows(const fs::path& dataFold
             totals.assign(6, textCell("")); // never done: nothing stored yet
         } else {
             std::string problem;
-            std::string text = readSettingsFile(file, problem);
+            const std::string text = readSettingsFile(file, problem);
             if (problem.empty())
-                totals = totalsOf(SettingsView(std::move(text), "aulas/" + name));
+                totals = totalsOf(SettingsView(text, "aulas/" + name));
             else
-                totals.assign(6, badCell("aulas/" + name + ": " + problem));
+                totals.assign(6, badCell(std::string("aulas/").append(name).append(": ").append(problem)));
         }
         for (std::size_t i = 0; i < 4; ++i)
             row.push_back(totals[i]);
@@ -511,7 +511,7 @@ std::vector<std::vector<TReportCell>> StudentLessonRows(const fs::path& dataFold
         row.push_back(facts.Minimum);
         row.push_back(time);
         row.push_back(facts.TimeAllowed);
-        row.push_back(profileRead ? textCell(yesNo(student.Unlocked[static_cast<std::size_t>(n + 1)]))
+        row.push_back(profileRead ? textCell(yesNo(student.Unlocked[static_cast<std::size_t>(n) + 1]))
                                   : badCell(student.FileProblem));
         rows.push_back(std::move(row));
     }
@@ -549,7 +549,7 @@ std::string CsvDocument(const std::vector<std::string>& header,
     out += "\r\n";
     for (const auto& row : rows) {
         for (std::size_t i = 0; i < row.size(); ++i)
-            out += (i ? ";" : "") + CsvField(row[i].Text, row[i].Numeric && row[i].Problem.empty());
+            out.append(i ? ";" : "").append(CsvField(row[i].Text, row[i].Numeric && row[i].Problem.empty()));
         out += "\r\n";
     }
     return out;
@@ -557,6 +557,7 @@ std::string CsvDocument(const std::vector<std::string>& header,
 
 std::string ClassCsv(const std::vector<TStudentRow>& students) {
     std::vector<std::vector<TReportCell>> rows;
+    rows.reserve(students.size());
     for (const TStudentRow& s : students)
         rows.push_back(s.Cells);
     return CsvDocument(ClassColumns(), rows);

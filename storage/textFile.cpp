@@ -26,7 +26,7 @@ std::function<void(const std::string&)> g_sink;
 constexpr int kCtrlZ = 26;
 
 // A lesson is some kilobytes; one read a character at a time must never be a gigabyte.
-constexpr std::uintmax_t kTextFileCap = 1024 * 1024;
+constexpr std::uintmax_t kTextFileCap = std::uintmax_t{1} << 20;
 
 int peekChar() {
     const int c = std::fgetc(g_text.file);
