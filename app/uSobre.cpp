@@ -140,6 +140,11 @@ void TfrmSobre::BuildControls() {
     s.place(Panel2, 0, 192 - 34, 328, 34);
     SpeedButton1 = MakeButton(Panel2, "SpeedButton1", QStringLiteral("&OK"), s.rect(5, 5, 316, 26));
     SpeedButton1->setFlat(true);
+    // Dark text on the strip's fixed light grey, whatever the theme's button colours.
+    QPalette okColours = SpeedButton1->palette();
+    okColours.setColor(QPalette::Button, QColor(0xE0, 0xE0, 0xE0));
+    okColours.setColor(QPalette::ButtonText, Qt::black);
+    SpeedButton1->setPalette(okColours);
     SpeedButton1->setDefault(true);
     connect(SpeedButton1, &QPushButton::clicked, this, [this] { Guard([this] { SpeedButton1Click(); }); });
     GiveOwnCaption(this);

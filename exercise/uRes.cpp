@@ -121,8 +121,12 @@ void TfrmRes::FormActivate() {
     if (m_activated)
         return;
     m_activated = true;
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(x(), screen->geometry().top() + 50);
+    // Centred across, 50 px from the top; its own x is not yet the window manager's place here
+    // when the window opens inside a held key's handling.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->geometry();
+        move(area.left() + (area.width() - frameGeometry().width()) / 2, area.top() + 50);
+    }
     lblRes->setText(ShownLines(frmExec->StatisticsText()));
 
     const std::string profile = frmAulas->StudentProfilePath.toStdString();

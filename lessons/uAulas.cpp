@@ -16,6 +16,7 @@
 #include "widgets/fonts.h"
 #include "widgets/makers.h"
 #include "widgets/messages.h"
+#include "widgets/ownCaption.h"
 #include "widgets/picture.h"
 #include "widgets/qtText.h"
 
@@ -190,6 +191,7 @@ void TfrmAulas::BuildControls() {
     }
     Image1->setPixmap(QPixmap::fromImage(std::exchange(m_picture, QImage())));
     fitFonts();
+    GiveOwnCaption(this);
 }
 
 int TfrmAulas::ItemIndex() const {

@@ -1,6 +1,7 @@
 #include "storage/uPrompts.h"
 
 #include "widgets/messages.h"
+#include "widgets/ownCaption.h"
 #include "widgets/qtText.h"
 
 #include <QMessageBox>
@@ -19,6 +20,7 @@ bool ask(const QString& title, const QString& text, bool yesIsDefault) {
     box.setEscapeButton(QMessageBox::No);
     box.setWindowModality(Qt::ApplicationModal);
     KeepAboveParent(&box);
+    GiveOwnCaption(&box);
     return box.exec() == QMessageBox::Yes;
 }
 } // namespace

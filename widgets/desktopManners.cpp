@@ -2,11 +2,17 @@
 
 #include "widgets/messages.h"
 
+#include <QAbstractNativeEventFilter>
 #include <QApplication>
 #include <QHash>
 #include <QKeyEvent>
 #include <QPointer>
 #include <QWidget>
+
+#if !defined(_WIN32) && __has_include(<xcb/xproto.h>)
+#include <xcb/xproto.h>
+#define VT_SEES_X_RELEASES 1
+#endif
 
 namespace {
 
@@ -18,9 +24,30 @@ namespace {
 // before the toolkit matches them against that window's access keys.
 constexpr quint64 kRepeatDelayMs = 700;
 
-class HeldKeys : public QObject {
+class HeldKeys : public QObject, public QAbstractNativeEventFilter {
 public:
     using QObject::QObject;
+
+    // A key let go in a window a modal box has just blocked never reaches the program as an
+    // event; without its release, a fresh press in the box would pass for a repetition.
+    bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) override {
+#ifdef VT_SEES_X_RELEASES
+        if (eventType != "xcb_generic_event_t")
+            return false;
+        const auto* event = static_cast<const xcb_generic_event_t*>(message);
+        if ((event->response_type & 0x7f) != XCB_KEY_RELEASE)
+            return false;
+        const auto* release = static_cast<const xcb_key_release_event_t*>(message);
+        if (auto it = m_keys.find(release->detail); it != m_keys.end()) {
+            it->down = false;
+            it->releasedAt = release->time;
+        }
+#else
+        Q_UNUSED(eventType);
+        Q_UNUSED(message);
+#endif
+        return false;
+    }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
@@ -91,6 +118,8 @@ void InstallDesktopManners() {
     if (installed || !qApp)
         return;
     installed = true;
-    qApp->installEventFilter(new HeldKeys(qApp));
+    auto* keys = new HeldKeys(qApp);
+    qApp->installEventFilter(keys);
+    qApp->installNativeEventFilter(keys);
     EnsureToolkitTranslations();
 }

@@ -1,6 +1,7 @@
 #include "widgets/messages.h"
 
 #include "platform/vtError.h"
+#include "widgets/ownCaption.h"
 #include "widgets/qtText.h"
 
 #include <QApplication>
@@ -76,6 +77,7 @@ void showBox(QMessageBox::Icon icon, const QString& text, const std::function<vo
     EnsureToolkitTranslations();
     QMessageBox box(icon, ApplicationTitle(), ShownLines(text), QMessageBox::Ok, MessageParent());
     KeepAboveParent(&box);
+    GiveOwnCaption(&box);
     box.exec();
 }
 } // namespace

@@ -3,8 +3,10 @@
 #include <QEvent>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLayout>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QToolButton>
 #include <QWidget>
 #include <QWindow>
 
@@ -28,7 +30,29 @@ public:
         p.setColor(QPalette::WindowText, Qt::white);
         setPalette(p);
         setAutoFillBackground(true);
+        // A window designed with a close button keeps one, at the strip's right end.
+        if (window->windowFlags() & Qt::WindowCloseButtonHint) {
+            m_close = new QToolButton(this);
+            m_close->setObjectName(QStringLiteral("captionClose"));
+            m_close->setText(QStringLiteral("\u00d7")); // white on the strip, as its title
+            m_close->setFont(font());
+            QPalette white = palette();
+            white.setColor(QPalette::ButtonText, Qt::white);
+            m_close->setPalette(white);
+            m_close->setAccessibleName(QStringLiteral("Fechar"));
+            m_close->setFocusPolicy(Qt::NoFocus);
+            m_close->setAutoRaise(true);
+            connect(m_close, &QToolButton::clicked, window, &QWidget::close);
+        }
         window->installEventFilter(this);
+    }
+
+    void fit(int width, int height) {
+        setGeometry(0, 0, width, height);
+        if (m_close) {
+            m_close->setGeometry(width - height, 1, height - 2, height - 2);
+            setContentsMargins(0, 0, height, 0);
+        }
     }
 
 protected:
@@ -40,6 +64,8 @@ protected:
         auto* w = static_cast<QWidget*>(watched);
         if (event->type() == QEvent::WindowTitleChange) {
             setText(w->windowTitle());
+        } else if (event->type() == QEvent::Resize) {
+            fit(w->width(), height());
         } else if (event->type() == QEvent::Paint) {
             // An edge round the undecorated window, under its controls.
             QPainter painter(w);
@@ -48,7 +74,18 @@ protected:
         }
         return false;
     }
+
+private:
+    QToolButton* m_close = nullptr;
 };
+
+// The toolkit keeps a frame on a window asking for caption buttons: the strip has them instead.
+void goFrameless(QWidget* window) {
+    window->setWindowFlags(
+        (window->windowFlags() & ~(Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
+                                   Qt::WindowCloseButtonHint | Qt::WindowContextHelpButtonHint)) |
+        Qt::FramelessWindowHint);
+}
 } // namespace
 
 bool DrawsOwnCaption() {
@@ -62,12 +99,19 @@ void GiveOwnCaption(QWidget* window) {
     const QList<QWidget*> controls = window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
     auto* strip = new TCaptionStrip(window);
     const int height = strip->fontMetrics().height() + 6;
+    strip->fit(window->width(), height);
+    if (window->layout()) {
+        // A laid-out window (a message box) keeps its own size rule; the strip takes its top margin.
+        const QMargins m = window->contentsMargins();
+        window->setContentsMargins(m.left(), m.top() + height, m.right(), m.bottom());
+        goFrameless(window);
+        return;
+    }
     for (QWidget* control : controls)
         if (!control->isWindow())
             control->move(control->x(), control->y() + height);
-    strip->setGeometry(0, 0, window->width(), height);
     const QPoint centre = window->geometry().center();
     window->setFixedSize(window->width(), window->height() + height);
     window->move(centre - window->rect().center());
-    window->setWindowFlag(Qt::FramelessWindowHint, true);
+    goFrameless(window);
 }

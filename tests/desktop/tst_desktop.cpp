@@ -82,6 +82,8 @@ struct DarkTheme {
         dark.setColor(QPalette::Base, QColor(0x20, 0x20, 0x20));
         dark.setColor(QPalette::WindowText, Qt::white);
         dark.setColor(QPalette::Text, Qt::white);
+        dark.setColor(QPalette::Button, QColor(0x40, 0x40, 0x40));
+        dark.setColor(QPalette::ButtonText, Qt::white);
         QApplication::setPalette(dark);
     }
     ~DarkTheme() { QApplication::setPalette(before); }
@@ -324,6 +326,7 @@ private slots:
                     CloseWhenFailed closing{box};
                     QTest::qWait(300);
                     message = static_cast<QMessageBox*>(box)->text();
+                    verifyCaptionWithoutButtons(box);
                     boxAbove = stackedAbove(box, frmPassWord);
                     key(QStringLiteral("Return"));
                     QTRY_VERIFY(!box->isVisible());
@@ -485,6 +488,7 @@ private slots:
     }
 
     void about() {
+        DarkTheme theme;
         start({});
         endSplash();
         whenModal([&](QWidget* box) {
@@ -492,6 +496,8 @@ private slots:
             QTest::qWait(300);
             screenshot(QStringLiteral("about"));
             verifyCaptionWithoutButtons(box);
+            // "OK" stays dark on its fixed light strip whatever the theme.
+            QVERIFY(qGray(frmSobre->SpeedButton1->palette().color(QPalette::ButtonText).rgb()) < 0x60);
             key(QStringLiteral("Escape"));
         });
         frmTela->BitBtn1->click();
@@ -521,6 +527,10 @@ private slots:
                 focused << QStringLiteral("no focus mark");
             if (catalogues == 1) {
                 screenshot(QStringLiteral("catalogue"));
+                CloseWhenFailed closing{modal};
+                verifyCaptionWithoutButtons(frmAulas);
+                // Designed with a close button: its own caption keeps one.
+                QVERIFY(frmAulas->findChild<QToolButton*>(QStringLiteral("captionClose")));
                 // The diploma's handler waits for its preview: the catalogue is closed meanwhile.
                 QTimer::singleShot(1500, [&] {
                     auto* preview = frmAulas->findChild<QDialog*>(QStringLiteral("diplomaPreview"));
@@ -667,6 +677,7 @@ private slots:
         ExerciseDriver d;
         d.loadLesson(1, {65, 13}, 1, "00:10:00", 50);
         bool openAfterHeldEnter = false, closedByNewEnter = false;
+        QRect place;
         d.run([&] {
             QTest::qWait(300);
             key(QStringLiteral("F5"));
@@ -679,6 +690,7 @@ private slots:
                     openAfterHeldEnter = res->isVisible();
                     if (!openAfterHeldEnter)
                         return;
+                    place = res->frameGeometry();
                     screenshot(QStringLiteral("result"));
                     key(QStringLiteral("Return"));
                     QTRY_VERIFY(!res->isVisible());
@@ -689,6 +701,10 @@ private slots:
         });
         QVERIFY2(openAfterHeldEnter, "a held Enter closed the result window");
         QVERIFY(closedByNewEnter);
+        // Centred across the screen, 50 px from its top.
+        const QRect screen = QGuiApplication::primaryScreen()->geometry();
+        QCOMPARE(place.top(), screen.top() + 50);
+        QVERIFY2(qAbs(place.center().x() - screen.center().x()) <= 1, qPrintable(QString::number(place.x())));
     }
 };
 

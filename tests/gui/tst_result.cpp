@@ -61,10 +61,11 @@ void TestResult::theWorkedExampleAndASecondAttempt() {
     ExerciseDriver d;
     d.loadLesson(3, kAsdModel, 10, "00:01:00", 90);
     QString shown;
-    int top = -1;
+    int top = -1, centre = -1;
     finishExercise(d, 10, 0, 40, 2, 50, [&](QWidget* res) {
         shown = frmRes->lblRes->text();
         top = res->y();
+        centre = res->frameGeometry().center().x();
         QCOMPARE(frmRes->lblOK->text(), QStringLiteral("!!! Parabéns - Você atingiu o desejado !!!"));
         QCOMPARE(textColour(frmRes->lblOK), QColor(0xFF, 0xFF, 0x00));
         QTest::keyClick(res, Qt::Key_Return);
@@ -72,6 +73,7 @@ void TestResult::theWorkedExampleAndASecondAttempt() {
     QCOMPARE(shown, frmExec->StatisticsText().replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     QVERIFY(shown.contains(QStringLiteral("Tempo Decorrido  = 00:00:50")));
     QCOMPARE(top, QGuiApplication::primaryScreen()->geometry().top() + 50);
+    QVERIFY(qAbs(centre - QGuiApplication::primaryScreen()->geometry().center().x()) <= 1);
     QCOMPARE(d.program.readFile(QStringLiteral("aulas/aula3_ana.def")),
              QByteArray("[Config]\r\nWordOK=10\r\nWordErr=0\r\nCharOK=40\r\nCharErr=2\r\n"
                         "TempoTotal=00:00:50\r\nPorcent=97\r\n"));
