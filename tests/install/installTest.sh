@@ -209,7 +209,7 @@ start_key=$(vt-aula show /usr/share/velotecla/aulas/aula24.aul | sed -n 's/^Tecl
 # dialog's own default, a PDF file in the current folder; then lesson 24 started with its key, whose
 # countdown ends with the first sound. strace records where the program looked for its modules.
 modules_session() { # user student index-in-the-roster
-    local user=$1 student=$2 index=$3 pid
+    local user=$1 student=$2 index=$3 pid w
     passed_student "$data/users/$student"
     printf '[Config]\r\nLastUser=%s\r\n' "$index" >"$data/velotecla.INI"
     (cd "/home/$user" && exec strace -f -qq -e trace=openat -o "$work/$user.strace" \
@@ -224,7 +224,10 @@ modules_session() { # user student index-in-the-roster
     press '^(Print Preview|Visualiza)' ctrl+p || return 1
     press '^(Print|Imprimir)$' Return || return 1
     wait_file "/home/$user/Diploma de Digitação.pdf" || { echo "no diploma in /home/$user" >&2; return 1; }
-    press '^(Print Preview|Visualiza)' Escape || return 1
+    # Printing closes the preview; should it stay, Escape closes it.
+    sleep 1
+    w=$(xdotool search --onlyvisible --name '^(Print Preview|Visualiza)' 2>/dev/null | tail -n1 || true)
+    [ -z "$w" ] || xdotool windowfocus --sync "$w" key Escape
     press "^Aulas do Aluno \\($student\\)\$" alt+f || return 1 # "Fazer esta Aula..."
     sleep 1
     xdotool key "$start_key"
