@@ -22,6 +22,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QScreen>
+#include <QTimer>
 #include <ctime>
 
 TfrmRes* frmRes = nullptr;
@@ -115,6 +116,15 @@ void TfrmRes::closeEvent(QCloseEvent* event) {
     QDialog::closeEvent(event);
 }
 
+void TfrmRes::placeOnScreen() {
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->geometry();
+        const QPoint place(area.left() + (area.width() - frameGeometry().width()) / 2, area.top() + 50);
+        if (frameGeometry().topLeft() != place)
+            move(place);
+    }
+}
+
 void TfrmRes::FormActivate() {
     // Activated again (after an error box, or when the user comes back from another program), the
     // window must not judge and record the same exercise twice.
@@ -122,11 +132,14 @@ void TfrmRes::FormActivate() {
         return;
     m_activated = true;
     // Centred across, 50 px from the top; its own x is not yet the window manager's place here
-    // when the window opens inside a held key's handling.
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->geometry();
-        move(area.left() + (area.width() - frameGeometry().width()) / 2, area.top() + 50);
-    }
+    // when the window opens inside a held key's handling. A window manager may still place the window
+    // when it maps it, after this: the place is asked for again once the window is on screen.
+    placeOnScreen();
+    for (const int ms : {0, 100, 300})
+        QTimer::singleShot(ms, this, [this] {
+            if (isVisible())
+                placeOnScreen();
+        });
     lblRes->setText(ShownLines(frmExec->StatisticsText()));
 
     const std::string profile = frmAulas->StudentProfilePath.toStdString();

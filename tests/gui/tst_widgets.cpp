@@ -122,7 +122,7 @@ private slots:
         }
     }
 
-    void aPictureRoundTripsThroughOurJpegCode() {
+    void aBitmapIsLoadedWithItsPixels() {
         QImage image(40, 30, QImage::Format_RGB32);
         image.fill(QColor(200, 30, 60));
         QTemporaryDir dir;
