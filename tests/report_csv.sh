@@ -9,8 +9,12 @@ cp "$program" "$dir/velotecla-relatorio"
 mkdir "$dir/aulas" # a program folder of its own: the data lives beside the program
 fail() { echo "FAIL: $*"; exit 1; }
 
-# No users folder: a message, no output, a failure code.
-if "$dir/velotecla-relatorio" --csv >"$dir/out" 2>"$dir/err"; then fail "a missing users folder passed"; fi
+# No users folder: a message, no output, a failure code. The folder is named, so that the machine's shared
+# folder (where the program is installed) is not one the report may fall back to; the user's own is empty.
+mkdir "$dir/empty-home"
+if VELOTECLA_DADOS="$dir" HOME="$dir/empty-home" XDG_DATA_HOME= "$dir/velotecla-relatorio" --csv >"$dir/out" 2>"$dir/err"; then
+    fail "a missing users folder passed"
+fi
 [ ! -s "$dir/out" ] || fail "output without a users folder"
 grep -q "não pôde ser lida" "$dir/err" || fail "no message for the missing users folder"
 
