@@ -1,10 +1,10 @@
 // Processor use of the on-screen keyboard's flashes: keys flashed at 6 a second for a few seconds,
 // first with the keyboard's own wait, then with a literal busy-wait of the same length, side by side.
 // Run by hand: flashKeyBench [seconds]   (any display, or QT_QPA_PLATFORM=offscreen)
-#include "exercise/uKey.h"
-#include "platform/dataPlaces.h"
-#include "platform/programFolder.h"
-#include "platform/tickCounter.h"
+#include "core/platform/dataPlaces.h"
+#include "core/platform/programFolder.h"
+#include "core/platform/tickCounter.h"
+#include "windows/course/uKey.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,7 +1,7 @@
 // Prints the scan code and the virtual-key code of every key that goes down in a window that judges
 // keys as the exercise window does (input method off). Run by hand under X11 with keyProbe.sh, which
 // presses every key of the on-screen keyboard by its physical place under the US and ABNT2 layouts.
-#include "platform/keyCodes.h"
+#include "windows/glue/keyCodes.h"
 
 #include <QApplication>
 #include <QKeyEvent>

@@ -5,15 +5,15 @@
 //   reportBench --smoke    10 students, a quick check that it all still runs (ctest)
 //   reportBench [--students N] [--history-lines N]   another class size; the length of the one long
 //                          history (default 1,000,000 lines), whose page is timed and measured apart
-#include "exercise/history.h"
-#include "platform/dataPlaces.h"
-#include "platform/programFolder.h"
-#include "report/classReport.h"
-#include "report/uAluno.h"
-#include "report/uRelatorio.h"
-#include "storage/profileKeys.h"
-#include "widgets/fonts.h"
-#include "widgets/qtText.h"
+#include "core/exercise/history.h"
+#include "core/platform/dataPlaces.h"
+#include "core/platform/programFolder.h"
+#include "core/report/classReport.h"
+#include "core/storage/profileKeys.h"
+#include "windows/report/uAluno.h"
+#include "windows/report/uRelatorio.h"
+#include "windows/widgets/fonts.h"
+#include "windows/widgets/qtText.h"
 
 #include <QAbstractItemModel>
 #include <QApplication>

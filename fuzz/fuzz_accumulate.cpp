@@ -1,9 +1,9 @@
 // Adding an exercise to a lesson result file as it may be found on disk: what is written can always
 // be read back, so the next exercise records too.
-#include "exercise/lessonResult.h"
-#include "platform/vtError.h"
+#include "core/exercise/lessonResult.h"
+#include "core/platform/vtError.h"
+#include "core/storage/convert.h"
 #include "scratch.h"
-#include "storage/convert.h"
 
 #include <cstdint>
 #include <fuzzer/FuzzedDataProvider.h>

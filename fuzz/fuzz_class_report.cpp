@@ -1,9 +1,9 @@
 // The class report's reading of a class whose files may hold anything: a profile, a lesson file, the
 // student's result of it and the history. Every unreadable cell says why; the CSV stays UTF-8 and no
 // text cell of it starts a formula.
-#include "report/classReport.h"
+#include "core/report/classReport.h"
+#include "core/storage/convert.h"
 #include "scratch.h"
-#include "storage/convert.h"
 
 #include <cstdint>
 #include <fuzzer/FuzzedDataProvider.h>

@@ -1,9 +1,9 @@
 // Conversions of numbers, times and texts, and the stored form of passwords: every parse agrees with
 // its writer, and every round trip gives back what went in.
-#include "platform/vtError.h"
+#include "core/platform/vtError.h"
+#include "core/storage/convert.h"
+#include "core/storage/password.h"
 #include "scratch.h"
-#include "storage/convert.h"
-#include "storage/password.h"
 
 #include <cmath>
 #include <cstdint>

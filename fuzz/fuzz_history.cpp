@@ -1,6 +1,6 @@
 // A history file as it may be found on disk: every entry read writes back to a line that reads the
 // same, and the stream reader that keeps a few entries agrees with the reader of the whole text.
-#include "exercise/history.h"
+#include "core/exercise/history.h"
 #include "scratch.h"
 
 #include <cstdint>

@@ -1,7 +1,7 @@
 // JPEG pictures of any content: decoded or refused with the decoder's message, never a crash, and
 // never an allocation the picture's size does not justify.
-#include "platform/jpeg.h"
-#include "platform/vtError.h"
+#include "core/platform/jpeg.h"
+#include "core/platform/vtError.h"
 
 #include <cstdint>
 #include <cstdio>

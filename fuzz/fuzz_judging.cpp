@@ -1,6 +1,6 @@
 // The judging of keys and words against any model, keys in any order: counters stay consistent and
 // the statistics block is always whole.
-#include "exercise/judging.h"
+#include "core/exercise/judging.h"
 #include "scratch.h"
 
 #include <cstdint>

@@ -1,9 +1,9 @@
 // Lesson files as the loader reads them, through the shared text file, field by field.
-#include "lessons/lessonFile.h"
-#include "lessons/lessonSource.h"
-#include "platform/vtError.h"
+#include "core/lessons/lessonFile.h"
+#include "core/lessons/lessonSource.h"
+#include "core/platform/vtError.h"
+#include "core/storage/textFile.h"
 #include "scratch.h"
-#include "storage/textFile.h"
 
 #include <cstdint>
 

@@ -1,10 +1,10 @@
 // Lesson sources: whatever the compiler accepts, it compiles into a file that the program loads back
 // as the same lesson.
-#include "lessons/lessonFile.h"
-#include "lessons/lessonSource.h"
-#include "platform/vtError.h"
+#include "core/lessons/lessonFile.h"
+#include "core/lessons/lessonSource.h"
+#include "core/platform/vtError.h"
+#include "core/storage/textFile.h"
 #include "scratch.h"
-#include "storage/textFile.h"
 
 #include <cstdint>
 

@@ -1,9 +1,9 @@
 // Settings files: any text (as another editor may leave it) is read without harm, and setting a key
 // changes that key and no other, in memory and on disk.
-#include "platform/atomicFile.h"
-#include "platform/iniFile.h"
+#include "core/platform/atomicFile.h"
+#include "core/platform/iniFile.h"
+#include "core/storage/convert.h"
 #include "scratch.h"
-#include "storage/convert.h"
 
 #include <cstdint>
 #include <fuzzer/FuzzedDataProvider.h>

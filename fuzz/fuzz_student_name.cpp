@@ -1,9 +1,9 @@
 // Student names as typed: a name the editor accepts can be stored as a profile, and every file the
 // program derives from it (lesson results, temporaries) fits the file system.
-#include "platform/atomicFile.h"
+#include "core/platform/atomicFile.h"
+#include "core/storage/convert.h"
+#include "core/storage/studentName.h"
 #include "scratch.h"
-#include "storage/convert.h"
-#include "storage/studentName.h"
 
 #include <cstdint>
 

@@ -1,5 +1,5 @@
 // The check a sound file passes before it is played: any bytes, no fault.
-#include "platform/sound.h"
+#include "core/platform/sound.h"
 
 #include <cstdint>
 #include <string>

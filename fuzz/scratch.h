@@ -1,10 +1,10 @@
 #pragma once
 // A private folder for harnesses that go through files, on a memory file system where there is one
 // (every settings write is flushed to disk, which a disk would make slow).
-#include "platform/dataPlaces.h"
-#include "platform/programFolder.h"
-#include "storage/profileKeys.h"
-#include "storage/settings.h"
+#include "core/platform/dataPlaces.h"
+#include "core/platform/programFolder.h"
+#include "core/storage/profileKeys.h"
+#include "core/storage/settings.h"
 
 #include <cstdlib>
 #include <filesystem>

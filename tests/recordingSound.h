@@ -1,5 +1,5 @@
 #pragma once
-#include "platform/sound.h"
+#include "core/platform/sound.h"
 
 #include <string>
 #include <vector>

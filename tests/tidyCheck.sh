@@ -9,12 +9,11 @@ source_dir=$1 build_dir=$2 runner=$3 jobs=$4 scope=${5:-all}
 out=$(mktemp)
 trap 'rm -f "$out"' EXIT
 if [ "$scope" = core ]; then
-    files=$(grep -o 'CMakeFiles/vtcore\.dir/[^ ]*\.cpp\.o' "$build_dir/compile_commands.json" |
-        sed 's|^CMakeFiles/vtcore\.dir/||; s|\.o$||' | sort -u)
-    pattern="^$source_dir/($(echo $files | sed 's/ /|/g; s/\./\\./g'))\$"
+    files=$(cd "$source_dir" && git ls-files 'core/*.cpp' 2>/dev/null || find core -name '*.cpp')
+    pattern="^$source_dir/core/.*\\.cpp\$"
 else
     files=$(cd "$source_dir" && git ls-files '*.cpp' 2>/dev/null || find . -name '*.cpp' -not -path './build/*')
-    pattern="^$source_dir/(app|bench|exercise|fuzz|lessons|platform|report|storage|tests|tools|widgets)/.*\\.cpp\$"
+    pattern="^$source_dir/(bench|core|fuzz|modules|programs|tests|tools|windows)/.*\\.cpp\$"
 fi
 "$runner" -quiet -j "$jobs" -p "$build_dir" "$pattern" >"$out" 2>&1 || true
 # run-clang-tidy colours its output whatever the terminal: the colours go before reading it.

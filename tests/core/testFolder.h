@@ -1,8 +1,8 @@
 #pragma once
-#include "platform/dataPlaces.h"
-#include "platform/programFolder.h"
-#include "storage/profileKeys.h"
-#include "storage/settings.h"
+#include "core/platform/dataPlaces.h"
+#include "core/platform/programFolder.h"
+#include "core/storage/profileKeys.h"
+#include "core/storage/settings.h"
 
 #include <filesystem>
 #include <fstream>

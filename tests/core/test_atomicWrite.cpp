@@ -1,5 +1,5 @@
-#include "platform/dataPlaces.h"
-#include "storage/settings.h"
+#include "core/platform/dataPlaces.h"
+#include "core/storage/settings.h"
 #include "testFolder.h"
 
 #include <gtest/gtest.h>

@@ -1,11 +1,11 @@
 // The class report's reading of a generated class folder, its CSV, and the exercise history.
-#include "exercise/exerciseState.h"
-#include "exercise/history.h"
-#include "platform/dataPlaces.h"
-#include "platform/iniFile.h"
-#include "platform/programFolder.h"
-#include "report/classReport.h"
-#include "storage/password.h"
+#include "core/exercise/exerciseState.h"
+#include "core/exercise/history.h"
+#include "core/platform/dataPlaces.h"
+#include "core/platform/iniFile.h"
+#include "core/platform/programFolder.h"
+#include "core/report/classReport.h"
+#include "core/storage/password.h"
 #include "testFolder.h"
 
 #include <gtest/gtest.h>

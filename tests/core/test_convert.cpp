@@ -1,5 +1,5 @@
-#include "platform/vtError.h"
-#include "storage/convert.h"
+#include "core/platform/vtError.h"
+#include "core/storage/convert.h"
 
 #include <gtest/gtest.h>
 

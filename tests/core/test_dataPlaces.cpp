@@ -1,6 +1,6 @@
-#include "platform/atomicFile.h"
-#include "platform/dataPlaces.h"
-#include "platform/programFolder.h"
+#include "core/platform/atomicFile.h"
+#include "core/platform/dataPlaces.h"
+#include "core/platform/programFolder.h"
 #include "testFolder.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "platform/displayBackend.h"
+#include "core/platform/displayBackend.h"
 
 #include <gtest/gtest.h>
 

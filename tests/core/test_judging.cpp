@@ -1,5 +1,5 @@
-#include "exercise/judging.h"
-#include "storage/convert.h"
+#include "core/exercise/judging.h"
+#include "core/storage/convert.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "lessons/lessonFile.h"
-#include "platform/vtError.h"
-#include "storage/settings.h"
-#include "storage/textFile.h"
+#include "core/lessons/lessonFile.h"
+#include "core/platform/vtError.h"
+#include "core/storage/settings.h"
+#include "core/storage/textFile.h"
 
 #include <gtest/gtest.h>
 

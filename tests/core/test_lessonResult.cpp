@@ -1,9 +1,9 @@
-#include "exercise/judging.h"
-#include "exercise/lessonResult.h"
-#include "platform/dataPlaces.h"
-#include "platform/programFolder.h"
-#include "platform/vtError.h"
-#include "storage/settings.h"
+#include "core/exercise/judging.h"
+#include "core/exercise/lessonResult.h"
+#include "core/platform/dataPlaces.h"
+#include "core/platform/programFolder.h"
+#include "core/platform/vtError.h"
+#include "core/storage/settings.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "lessons/lessonFile.h"
-#include "lessons/lessonSource.h"
-#include "platform/atomicFile.h"
-#include "platform/vtError.h"
-#include "storage/textFile.h"
+#include "core/lessons/lessonFile.h"
+#include "core/lessons/lessonSource.h"
+#include "core/platform/atomicFile.h"
+#include "core/platform/vtError.h"
+#include "core/storage/textFile.h"
 
 #include <gtest/gtest.h>
 
@@ -228,8 +228,7 @@ TEST(LessonSource, KeysOfTheKeyboard) {
 // sources and the inputs the fuzzer keeps.
 TEST(LessonSource, EveryCompiledFileLoadsBackAsTheSameLesson) {
     std::vector<std::filesystem::path> sources;
-    for (const char* folder :
-         {"/lessons/course", "/fuzz/corpus/lesson_source", "/fuzz/crashes/lesson_source"})
+    for (const char* folder : {"/course", "/fuzz/corpus/lesson_source", "/fuzz/crashes/lesson_source"})
         if (std::filesystem::is_directory(std::string(VT_SOURCE_DIR) + folder))
             for (const auto& entry : std::filesystem::directory_iterator(std::string(VT_SOURCE_DIR) + folder))
                 sources.push_back(entry.path());

@@ -1,4 +1,4 @@
-#include "storage/password.h"
+#include "core/storage/password.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "platform/jpeg.h"
-#include "platform/vtError.h"
+#include "core/platform/jpeg.h"
+#include "core/platform/vtError.h"
 
 #include <gtest/gtest.h>
 

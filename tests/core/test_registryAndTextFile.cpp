@@ -1,6 +1,6 @@
-#include "platform/vtError.h"
-#include "storage/registry.h"
-#include "storage/textFile.h"
+#include "core/platform/vtError.h"
+#include "core/storage/registry.h"
+#include "core/storage/textFile.h"
 #include "testFolder.h"
 
 #include <gtest/gtest.h>

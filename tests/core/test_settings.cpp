@@ -1,4 +1,4 @@
-#include "platform/iniFile.h"
+#include "core/platform/iniFile.h"
 #include "testFolder.h"
 
 #include <gtest/gtest.h>

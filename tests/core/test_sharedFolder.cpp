@@ -2,12 +2,12 @@
 // huge files) must not reach elsewhere, hang or swallow the program; the same student at two
 // machines, or a kill in the middle of a store, must not tear the totals.
 #ifndef _WIN32
-#include "exercise/history.h"
-#include "exercise/lessonResult.h"
-#include "platform/atomicFile.h"
-#include "platform/iniFile.h"
-#include "platform/lockFile.h"
-#include "storage/textFile.h"
+#include "core/exercise/history.h"
+#include "core/exercise/lessonResult.h"
+#include "core/platform/atomicFile.h"
+#include "core/platform/iniFile.h"
+#include "core/platform/lockFile.h"
+#include "core/storage/textFile.h"
 #include "testFolder.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
-#include "exercise/judging.h"
-#include "platform/dataPlaces.h"
-#include "platform/programFolder.h"
-#include "platform/sound.h"
+#include "core/exercise/judging.h"
+#include "core/platform/dataPlaces.h"
+#include "core/platform/programFolder.h"
+#include "core/platform/sound.h"
 #include "tests/recordingSound.h"
 
 #include <gtest/gtest.h>

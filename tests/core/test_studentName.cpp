@@ -1,5 +1,5 @@
-#include "platform/programFolder.h"
-#include "storage/studentName.h"
+#include "core/platform/programFolder.h"
+#include "core/storage/studentName.h"
 #include "testFolder.h"
 
 #include <gtest/gtest.h>

@@ -2,19 +2,19 @@
 // openbox): real key and mouse events from the X server (xdotool), stacking as the window manager
 // publishes it. One test function per window.
 #include "../gui/exerciseDriver.h"
-#include "app/uPassWord.h"
-#include "app/uSobre.h"
-#include "app/uSplash.h"
-#include "app/uTela.h"
-#include "app/uUser.h"
-#include "exercise/uRes.h"
-#include "lessons/uAulas.h"
-#include "lessons/uDiploma.h"
-#include "storage/password.h"
-#include "storage/profileKeys.h"
-#include "storage/registry.h"
-#include "storage/uPrompts.h"
-#include "widgets/balloonHint.h"
+#include "core/storage/password.h"
+#include "core/storage/profileKeys.h"
+#include "core/storage/registry.h"
+#include "windows/course/uAulas.h"
+#include "windows/course/uDiploma.h"
+#include "windows/course/uPassWord.h"
+#include "windows/course/uPrompts.h"
+#include "windows/course/uRes.h"
+#include "windows/course/uSobre.h"
+#include "windows/course/uSplash.h"
+#include "windows/course/uTela.h"
+#include "windows/course/uUser.h"
+#include "windows/widgets/balloonHint.h"
 
 #include <QAccessible>
 #include <QDialog>

@@ -2,10 +2,10 @@
 // as the program starts there by itself they go through XWayland, placed as designed; with the
 // Wayland back-end forced they still start, show and judge keys.
 #include "../gui/exerciseDriver.h"
-#include "app/uSplash.h"
-#include "app/uTela.h"
-#include "platform/displayBackend.h"
-#include "widgets/balloonHint.h"
+#include "core/platform/displayBackend.h"
+#include "windows/course/uSplash.h"
+#include "windows/course/uTela.h"
+#include "windows/widgets/balloonHint.h"
 
 #include <QDir>
 #include <QImage>

@@ -1,11 +1,11 @@
 #pragma once
 // Driving the roster, the access dialog and the editor with keys, for the account tests.
-#include "app/uPassWord.h"
-#include "app/uTela.h"
-#include "app/uUser.h"
-#include "storage/profileKeys.h"
-#include "storage/registry.h"
+#include "core/storage/profileKeys.h"
+#include "core/storage/registry.h"
 #include "support/testProgram.h"
+#include "windows/course/uPassWord.h"
+#include "windows/course/uTela.h"
+#include "windows/course/uUser.h"
 
 #include <QApplication>
 #include <QKeyEvent>

@@ -1,10 +1,10 @@
 #pragma once
 // Shared by the catalogue and loader tests: a student, the catalogue's picture, and opening the
 // catalogue as the roster does.
-#include "lessons/uAulas.h"
-#include "platform/jpeg.h"
+#include "core/platform/jpeg.h"
 #include "support/testProgram.h"
-#include "widgets/qtText.h"
+#include "windows/course/uAulas.h"
+#include "windows/widgets/qtText.h"
 
 #include <QCoreApplication>
 #include <QRadioButton>

@@ -3,18 +3,18 @@
 // clock, recorded sounds, and keys typed into the exercise window.
 #include "support/testProgram.h"
 
-#include "exercise/exerciseState.h"
-#include "exercise/uCont.h"
-#include "exercise/uExec.h"
-#include "exercise/uKey.h"
-#include "lessons/lessonSource.h"
-#include "lessons/uAulas.h"
-#include "platform/iniFile.h"
-#include "platform/sound.h"
-#include "platform/tickCounter.h"
-#include "storage/convert.h"
+#include "core/exercise/exerciseState.h"
+#include "core/lessons/lessonSource.h"
+#include "core/platform/iniFile.h"
+#include "core/platform/sound.h"
+#include "core/platform/tickCounter.h"
+#include "core/storage/convert.h"
 #include "tests/recordingSound.h"
-#include "widgets/blinkingLabel.h"
+#include "windows/course/uAulas.h"
+#include "windows/course/uCont.h"
+#include "windows/course/uExec.h"
+#include "windows/course/uKey.h"
+#include "windows/widgets/blinkingLabel.h"
 
 #include <QApplication>
 #include <QFile>

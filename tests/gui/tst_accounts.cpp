@@ -1,8 +1,8 @@
 // The administrator account over the program's life, driven through the roster's buttons.
 #include "accountsSupport.h"
 
-#include "lessons/uAulas.h"
-#include "storage/password.h"
+#include "core/storage/password.h"
+#include "windows/course/uAulas.h"
 
 #include <QFile>
 #include <ctime>

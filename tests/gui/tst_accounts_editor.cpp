@@ -1,11 +1,11 @@
 // The student editor, the access dialog's handling of unusable names, and the About box.
 #include "accountsSupport.h"
 
-#include "app/uSobre.h"
-#include "storage/password.h"
-#include "storage/studentName.h"
-#include "widgets/balloonHint.h"
-#include "widgets/designScale.h"
+#include "core/storage/password.h"
+#include "core/storage/studentName.h"
+#include "windows/course/uSobre.h"
+#include "windows/widgets/balloonHint.h"
+#include "windows/widgets/designScale.h"
 
 #include <QDir>
 #include <QDirIterator>

@@ -1,8 +1,8 @@
 // The lesson catalogue: availability, statistics as stored, the stored selection, the diploma button.
-#include "app/uSobre.h"
 #include "catalogueSupport.h"
-#include "widgets/balloonHint.h"
-#include "widgets/blinkingLabel.h"
+#include "windows/course/uSobre.h"
+#include "windows/widgets/balloonHint.h"
+#include "windows/widgets/blinkingLabel.h"
 
 #include <QGroupBox>
 #include <QLabel>

@@ -1,11 +1,11 @@
 // The course as shipped: every lesson, picture and sound read through the program's own loaders.
-#include "exercise/judging.h"
-#include "exercise/lessonResult.h"
-#include "lessons/lessonFile.h"
-#include "lessons/lessonSource.h"
-#include "platform/jpeg.h"
-#include "storage/textFile.h"
-#include "widgets/picture.h"
+#include "core/exercise/judging.h"
+#include "core/exercise/lessonResult.h"
+#include "core/lessons/lessonFile.h"
+#include "core/lessons/lessonSource.h"
+#include "core/platform/jpeg.h"
+#include "core/storage/textFile.h"
+#include "windows/widgets/picture.h"
 
 #include <QFile>
 #include <QtTest>

@@ -1,6 +1,6 @@
-#include "lessons/uDiploma.h"
 #include "support/testProgram.h"
-#include "widgets/balloonHint.h"
+#include "windows/course/uDiploma.h"
+#include "windows/widgets/balloonHint.h"
 
 #include <QApplication>
 #include <QDate>

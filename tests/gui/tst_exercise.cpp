@@ -1,8 +1,8 @@
 // The exercise window typed through: start key, countdown, keys, result window, Enter.
 #include "exerciseDriver.h"
 
-#include "exercise/uRes.h"
-#include "widgets/designScale.h"
+#include "windows/course/uRes.h"
+#include "windows/widgets/designScale.h"
 
 #include <QLabel>
 #include <QProgressBar>

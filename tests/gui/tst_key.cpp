@@ -1,12 +1,12 @@
 // The on-screen keyboard: its keys, legends per layout, placing, and flashes that always end in the
 // normal colours, however they nest.
-#include "exercise/uExec.h"
-#include "exercise/uKey.h"
-#include "lessons/uAulas.h"
-#include "platform/keyCodes.h"
-#include "platform/tickCounter.h"
+#include "core/platform/tickCounter.h"
 #include "support/testProgram.h"
-#include "widgets/designScale.h"
+#include "windows/course/uAulas.h"
+#include "windows/course/uExec.h"
+#include "windows/course/uKey.h"
+#include "windows/glue/keyCodes.h"
+#include "windows/widgets/designScale.h"
 
 #include <QElapsedTimer>
 #include <QKeyEvent>

@@ -1,9 +1,9 @@
 // Key codes through the platform's key path: a key event as X11 and Wayland deliver it (the X keycode
 // as the native scan code, the layout's key and text) must give the Windows code of the physical key,
 // and that code must light the same key of the on-screen keyboard, whichever layout the system uses.
-#include "exercise/uKey.h"
-#include "platform/keyCodes.h"
 #include "support/testProgram.h"
+#include "windows/course/uKey.h"
+#include "windows/glue/keyCodes.h"
 
 #include <QKeyEvent>
 #include <QLabel>

@@ -1,10 +1,10 @@
 // The lesson loader: what it fills, what it refuses, and where it stops.
 #include "catalogueSupport.h"
-#include "exercise/exerciseState.h"
-#include "exercise/uExec.h"
-#include "exercise/uKey.h"
-#include "widgets/blinkingLabel.h"
-#include "widgets/designScale.h"
+#include "core/exercise/exerciseState.h"
+#include "windows/course/uExec.h"
+#include "windows/course/uKey.h"
+#include "windows/widgets/blinkingLabel.h"
+#include "windows/widgets/designScale.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
-#include "storage/uPrompts.h"
 #include "support/testProgram.h"
-#include "widgets/messages.h"
+#include "windows/course/uPrompts.h"
+#include "windows/widgets/messages.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -9,7 +9,7 @@
 #include <QTest>
 #include <stdexcept>
 
-#include "platform/vtError.h"
+#include "core/platform/vtError.h"
 
 // Real boxes here, not the recorded ones: their titles, icons, buttons and default buttons.
 class TestMessages : public QObject {

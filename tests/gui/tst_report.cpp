@@ -1,14 +1,14 @@
 // The class report's windows: the administrator check at opening, the class table, a student's page
 // with its charts, printing and PDF.
-#include "app/uPassWord.h"
-#include "exercise/history.h"
-#include "report/reportPrint.h"
-#include "report/uAluno.h"
-#include "report/uRelatorio.h"
-#include "storage/password.h"
-#include "storage/profileKeys.h"
-#include "storage/registry.h"
+#include "core/exercise/history.h"
+#include "core/storage/password.h"
+#include "core/storage/profileKeys.h"
+#include "core/storage/registry.h"
 #include "support/testProgram.h"
+#include "windows/course/uPassWord.h"
+#include "windows/report/reportPrint.h"
+#include "windows/report/uAluno.h"
+#include "windows/report/uRelatorio.h"
 
 #include <QApplication>
 #include <QChartView>

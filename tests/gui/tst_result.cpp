@@ -1,8 +1,8 @@
 // The countdown and the result window: the verdict, the unlocking, the totals, Enter alone.
 #include "exerciseDriver.h"
 
-#include "exercise/judging.h"
-#include "exercise/uRes.h"
+#include "core/exercise/judging.h"
+#include "windows/course/uRes.h"
 
 #include <QDir>
 #include <QLabel>

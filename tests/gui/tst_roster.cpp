@@ -1,14 +1,14 @@
-#include "app/uPassWord.h"
-#include "app/uSobre.h"
-#include "app/uSplash.h"
-#include "app/uTela.h"
-#include "app/uUser.h"
-#include "exercise/uExec.h"
-#include "exercise/uKey.h"
-#include "lessons/uAulas.h"
-#include "storage/profileKeys.h"
-#include "storage/registry.h"
+#include "core/storage/profileKeys.h"
+#include "core/storage/registry.h"
 #include "support/testProgram.h"
+#include "windows/course/uAulas.h"
+#include "windows/course/uExec.h"
+#include "windows/course/uKey.h"
+#include "windows/course/uPassWord.h"
+#include "windows/course/uSobre.h"
+#include "windows/course/uSplash.h"
+#include "windows/course/uTela.h"
+#include "windows/course/uUser.h"
 
 #include <QApplication>
 #include <QEventLoop>
@@ -23,7 +23,7 @@
 #include <memory>
 #include <vector>
 
-#include "widgets/balloonHint.h"
+#include "windows/widgets/balloonHint.h"
 
 class TestRoster : public QObject {
     Q_OBJECT

@@ -1,5 +1,5 @@
 // The real sound module, loaded on the first sound and not before.
-#include "platform/soundModule.h"
+#include "windows/glue/soundModule.h"
 
 #include <QDir>
 #include <QFile>

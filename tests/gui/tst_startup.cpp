@@ -1,10 +1,10 @@
 // Start-up under faults: a slow start, leftovers of killed writes, a splash picture of another size.
-#include "app/uSplash.h"
-#include "app/uTela.h"
-#include "platform/jpeg.h"
+#include "core/platform/jpeg.h"
 #include "support/testProgram.h"
-#include "widgets/designScale.h"
-#include "widgets/qtText.h"
+#include "windows/course/uSplash.h"
+#include "windows/course/uTela.h"
+#include "windows/widgets/designScale.h"
+#include "windows/widgets/qtText.h"
 
 #include <QDateTime>
 #include <QFile>

@@ -1,8 +1,8 @@
-#include "platform/vtError.h"
-#include "widgets/balloonHint.h"
-#include "widgets/blinkingLabel.h"
-#include "widgets/designScale.h"
-#include "widgets/picture.h"
+#include "core/platform/vtError.h"
+#include "windows/widgets/balloonHint.h"
+#include "windows/widgets/blinkingLabel.h"
+#include "windows/widgets/designScale.h"
+#include "windows/widgets/picture.h"
 
 #include <QElapsedTimer>
 #include <QFile>

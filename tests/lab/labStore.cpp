@@ -2,13 +2,13 @@
 // does (VELOTECLA_DADOS), and stores finished exercises of a student as the result window stores them.
 //   vt-labstore <student> <lesson> <exercises>
 // Exit 0 when every exercise was stored; 1 when one was not; 2 when there is no data folder.
-#include "exercise/exerciseState.h"
-#include "exercise/history.h"
-#include "exercise/lessonResult.h"
-#include "platform/atomicFile.h"
-#include "platform/dataPlaces.h"
-#include "platform/programFolder.h"
-#include "storage/profileKeys.h"
+#include "core/exercise/exerciseState.h"
+#include "core/exercise/history.h"
+#include "core/exercise/lessonResult.h"
+#include "core/platform/atomicFile.h"
+#include "core/platform/dataPlaces.h"
+#include "core/platform/programFolder.h"
+#include "core/storage/profileKeys.h"
 
 #include <cerrno>
 #include <cstdio>

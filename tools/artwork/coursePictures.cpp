@@ -1,11 +1,11 @@
 #include "artwork.h"
 #include "keyboardArt.h"
 
-#include "lessons/lessonFile.h"
-#include "lessons/lessonSource.h"
-#include "platform/vtError.h"
-#include "storage/convert.h"
-#include "storage/profileKeys.h"
+#include "core/lessons/lessonFile.h"
+#include "core/lessons/lessonSource.h"
+#include "core/platform/vtError.h"
+#include "core/storage/convert.h"
+#include "core/storage/profileKeys.h"
 
 #include <QFileInfo>
 #include <QFont>

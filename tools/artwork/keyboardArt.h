@@ -9,8 +9,8 @@
 #include <set>
 #include <vector>
 
-#include "lessons/lessonFile.h"
-#include "platform/keyboard.h"
+#include "core/lessons/lessonFile.h"
+#include "core/platform/keyboard.h"
 
 // The keyboard as the course draws it: every key in the colour of the finger that presses it, so that
 // a lesson's keys can be shown in their finger's colour.

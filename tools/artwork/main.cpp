@@ -2,9 +2,9 @@
 #include "artwork.h"
 #include "keyboardArt.h"
 
-#include "platform/programFolder.h"
-#include "platform/vtError.h"
-#include "storage/profileKeys.h"
+#include "core/platform/programFolder.h"
+#include "core/platform/vtError.h"
+#include "core/storage/profileKeys.h"
 
 #include <QDir>
 #include <QGuiApplication>

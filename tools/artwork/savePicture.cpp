@@ -1,8 +1,8 @@
 #include "artwork.h"
 
-#include "platform/jpeg.h"
-#include "platform/programFolder.h"
-#include "platform/vtError.h"
+#include "core/platform/jpeg.h"
+#include "core/platform/programFolder.h"
+#include "core/platform/vtError.h"
 
 #include <cstring>
 

@@ -1,11 +1,11 @@
 // vt-aula: the teacher's tool for lesson files.
 //   vt-aula compile FONTE.txt AULA.aul   compiles a lesson source into a lesson file
 //   vt-aula show AULA.aul [...]          shows lesson files as sources (readable text)
-#include "lessons/lessonFile.h"
-#include "lessons/lessonSource.h"
-#include "platform/atomicFile.h"
-#include "platform/programFolder.h"
-#include "storage/convert.h"
+#include "core/lessons/lessonFile.h"
+#include "core/lessons/lessonSource.h"
+#include "core/platform/atomicFile.h"
+#include "core/platform/programFolder.h"
+#include "core/storage/convert.h"
 
 #include <cstdio>
 #include <exception>

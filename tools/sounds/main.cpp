@@ -2,8 +2,8 @@
 // the same loudness (the loudest 50 ms of each at kLevelDb RMS), each under 1.5 seconds.
 #include "synth.h"
 
-#include "platform/atomicFile.h"
-#include "platform/programFolder.h"
+#include "core/platform/atomicFile.h"
+#include "core/platform/programFolder.h"
 
 #include <cstdio>
 #include <filesystem>

@@ -1,10 +1,10 @@
 #include "testProgram.h"
 
-#include "app/windowSet.h"
-#include "platform/dataPlaces.h"
-#include "storage/settings.h"
-#include "storage/uPrompts.h"
-#include "widgets/qtText.h"
+#include "core/platform/dataPlaces.h"
+#include "core/storage/settings.h"
+#include "windows/course/uPrompts.h"
+#include "windows/course/windowSet.h"
+#include "windows/widgets/qtText.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,5 +1,5 @@
 #pragma once
-#include "widgets/messages.h"
+#include "windows/widgets/messages.h"
 
 #include <QStringList>
 #include <QTemporaryDir>

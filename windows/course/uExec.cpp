@@ -1,0 +1,428 @@
+#include "windows/course/uExec.h"
+
+#include "core/exercise/exerciseState.h"
+#include "core/exercise/judging.h"
+#include "core/platform/keyboard.h"
+#include "core/platform/sound.h"
+#include "core/platform/tickCounter.h"
+#include "windows/course/uAulas.h"
+#include "windows/course/uCont.h"
+#include "windows/course/uKey.h"
+#include "windows/course/uPrompts.h"
+#include "windows/course/uRes.h"
+#include "windows/glue/keyCodes.h"
+#include "windows/widgets/blinkingLabel.h"
+#include "windows/widgets/designScale.h"
+#include "windows/widgets/fonts.h"
+#include "windows/widgets/makers.h"
+#include "windows/widgets/messages.h"
+#include "windows/widgets/qtText.h"
+
+#include <QCloseEvent>
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTimer>
+#include <algorithm>
+
+TfrmExec* frmExec = nullptr;
+
+namespace {
+constexpr int kDesignedWidth = 591;
+constexpr int kDesignedHeight = 502;
+
+void paint(QWidget* widget, const QColor& background, const QColor& text = QColor()) {
+    QPalette p = widget->palette();
+    for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        p.setColor(group, QPalette::Window, background);
+        p.setColor(group, QPalette::Base, background);
+        if (text.isValid()) {
+            p.setColor(group, QPalette::WindowText, text);
+            p.setColor(group, QPalette::Text, text);
+        }
+    }
+    widget->setPalette(p);
+    widget->setAutoFillBackground(true);
+}
+
+QPlainTextEdit* makeTextBox(QWidget* parent, const char* name) {
+    auto* box = new QPlainTextEdit(parent);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setReadOnly(true);
+    box->setFrameShape(QFrame::StyledPanel);
+    box->setFrameShadow(QFrame::Sunken);
+    box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    return box;
+}
+
+QProgressBar* makeBar(QWidget* parent, const char* name) {
+    auto* b = new QProgressBar(parent);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setRange(0, 100);
+    b->setValue(0);
+    b->setTextVisible(false);
+    return b;
+}
+
+// A control's designed place and the window edges it keeps its distance to when the window grows.
+struct TAnchor {
+    QWidget* widget;
+    QRect designed;
+    bool right;
+    bool bottom;
+};
+
+// The boxes rewritten at every key hold plain Western text: no complex shaping or kerning to redo.
+QFont plainText(QFont font) {
+    font.setStyleStrategy(QFont::PreferNoShaping);
+    font.setKerning(false);
+    return font;
+}
+
+// A progress bar paints itself at once when its figure changes, which on a real display holds the key up
+// for a millisecond; here it is painted with everything else the key changed.
+void setBarValue(QProgressBar* bar, int value) {
+    if (bar->value() == value)
+        return;
+    bar->setUpdatesEnabled(false);
+    bar->setValue(value);
+    bar->setUpdatesEnabled(true); // asks for the paint
+}
+
+void playSound(const std::string& fileName) {
+    PlaySoundFile(SoundPath(fileName));
+}
+} // namespace
+
+TfrmExec::TfrmExec() : DeferredControls(nullptr, Qt::Dialog | Qt::FramelessWindowHint) {
+    setObjectName(QStringLiteral("frmExec"));
+    const DesignScale s;
+    m_designed = QSize(s(kDesignedWidth), s(kDesignedHeight));
+    resize(m_designed);
+    setFont(s.font(QStringLiteral("MS Sans Serif"), 12));
+    paint(this, QColor(0xB5, 0xC1, 0xD9));
+    // Dead keys must arrive as key-downs, not be composed by the input method.
+    setAttribute(Qt::WA_InputMethodEnabled, false);
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+void TfrmExec::BuildControls() {
+    const DesignScale s;
+
+    pnlNomeAluno = new QLabel(QStringLiteral("1ª Aula (Nome do Aluno)"), this);
+    pnlNomeAluno->setObjectName(QStringLiteral("pnlNomeAluno"));
+    pnlNomeAluno->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    pnlNomeAluno->setLineWidth(2);
+    pnlNomeAluno->setAlignment(Qt::AlignCenter);
+    pnlNomeAluno->setFont(s.font(QStringLiteral("Signature"), 24));
+    paint(pnlNomeAluno, QColor(0x00, 0x54, 0xA8), Qt::white);
+
+    lblMes = new TBlinkingLabel(1000, 350, this);
+    lblMes->setObjectName(QStringLiteral("lblMes"));
+    lblMes->setAlignment(Qt::AlignCenter);
+    lblMes->setFont(s.font(QStringLiteral("Typewriter"), 19, true));
+    paint(lblMes, QColor(0x41, 0x73, 0xF5), Qt::black);
+
+    Panel1 = new QFrame(this);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    Panel1->setLineWidth(3);
+    paint(Panel1, Qt::black);
+    imgAula = new QLabel(Panel1);
+    imgAula->setObjectName(QStringLiteral("imgAula"));
+    imgAula->setAlignment(Qt::AlignCenter);
+    imgAula->setScaledContents(false);
+
+    pnlTitulo = new QLabel(this);
+    pnlTitulo->setObjectName(QStringLiteral("pnlTitulo"));
+    pnlTitulo->setAlignment(Qt::AlignCenter);
+    pnlTitulo->setFont(s.font(QStringLiteral("MS Sans Serif"), 16, true));
+    paint(pnlTitulo, QColor(0x00, 0x54, 0xA8), Qt::white);
+
+    txtAulaDescri = makeTextBox(this, "txtAulaDescri");
+    txtAulaDescri->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    txtAulaDescri->setFont(s.font(QStringLiteral("Courier New"), 12));
+    paint(txtAulaDescri, QColor(0xFA, 0xFA, 0xFA), QColor(0x80, 0x80, 0x80));
+
+    txtRes = makeTextBox(this, "txtRes");
+    txtRes->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    txtRes->setFont(plainText(s.font(QStringLiteral("Terminal"), 12)));
+    txtRes->setLineWrapMode(QPlainTextEdit::NoWrap);
+    paint(txtRes, QColor(0xFA, 0xFA, 0xFA), Qt::black);
+
+    barD = makeBar(this, "barD");
+    bar = makeBar(this, "bar");
+    bar->raise(); // drawn over the lower edge of barD
+
+    txtUserKey = makeTextBox(this, "txtUserKey");
+    txtUserKey->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    txtUserKey->setFont(plainText(s.font(QStringLiteral("Courier New"), 13, true)));
+    paint(txtUserKey, QColor(0xFA, 0xFA, 0xFA), QColor(0x80, 0x80, 0x80));
+
+    tmrTempo = MakeTimer(this, "tmrTempo", 1000);
+    connect(tmrTempo, &QTimer::timeout, this, [this] { Guard([this] { tmrTempoTimer(); }); });
+
+    // What a screen reader calls the window and its parts; the bars follow every key and keep quiet.
+    setWindowTitle(QStringLiteral("Exercício de Datilografia"));
+    txtAulaDescri->setAccessibleName(QStringLiteral("Descrição da Aula"));
+    txtRes->setAccessibleName(QStringLiteral("Estatísticas"));
+    txtUserKey->setAccessibleName(QStringLiteral("Texto Digitado"));
+    bar->setAccessibleName(QStringLiteral("Acertos"));
+    barD->setAccessibleName(QStringLiteral("Mínimo de Acertos"));
+    KeepValueQuiet(bar);
+    KeepValueQuiet(barD);
+
+    NoChildTakesFocus(this);
+    layOut();
+}
+
+namespace {
+const QString kLongestStatistic = QStringLiteral("Porcentagem de Acerto = 100%");
+QFont designedStatisticsFont() {
+    return plainText(DesignScale().font(QStringLiteral("Terminal"), 12));
+}
+} // namespace
+
+void TfrmExec::layOut() {
+    const DesignScale s;
+    const int growX = width() - m_designed.width();
+    const int growY = height() - m_designed.height();
+    const TAnchor anchors[] = {
+        {pnlNomeAluno, s.rect(0, 0, kDesignedWidth, 49), true, false},
+        {lblMes, s.rect(0, 49, kDesignedWidth, 21), true, false},
+        {Panel1, s.rect(8, 80, 265, 249), false, false},
+        {pnlTitulo, s.rect(279, 80, 304, 21), true, false},
+        {txtAulaDescri, s.rect(279, 101, 304, 332), true, false},
+        {txtRes, s.rect(8, 440, 154, 54), false, true},
+        {barD, s.rect(168, 440, 402, 10), true, false},
+        {bar, s.rect(168, 448, 402, 10), true, false},
+        {txtUserKey, s.rect(168, 456, 402, 38), true, true},
+    };
+    // The terminal face the statistics were drawn for is narrower than its look-alikes here: where the
+    // screen leaves room, the box widens until its longest line fits in the designed face, and the bars
+    // and the echo beside it give up as much of their width.
+    const QRect designedRes = anchors[5].designed;
+    const int widen = std::clamp(statisticsWidth() - designedRes.width(), 0, std::max(0, growX / 2));
+    for (const TAnchor& a : anchors) {
+        QRect r = a.designed;
+        if (a.right)
+            r.setWidth(std::max(0, r.width() + growX));
+        if (a.bottom)
+            r.setHeight(std::max(0, r.height() + growY));
+        if (a.widget == txtRes)
+            r.setWidth(r.width() + widen);
+        else if (a.widget == barD || a.widget == bar || a.widget == txtUserKey)
+            r.adjust(widen, 0, 0, 0);
+        a.widget->setGeometry(r);
+    }
+    imgAula->setGeometry(Panel1->contentsRect());
+    fitStatisticsFont();
+}
+
+int TfrmExec::statisticsWidth() const {
+    const int margin = static_cast<int>(txtRes->document()->documentMargin());
+    return QFontMetrics(designedStatisticsFont()).horizontalAdvance(kLongestStatistic) + 2 * margin +
+           2 * txtRes->frameWidth() + 2;
+}
+
+void TfrmExec::fitStatisticsFont() {
+    // On a screen too small to widen the box, the longest line must still fit it.
+    const int room = txtRes->viewport()->width() - 2 * static_cast<int>(txtRes->document()->documentMargin());
+    const QFont designed = designedStatisticsFont();
+    const QFont chosen = QFontMetrics(designed).horizontalAdvance(kLongestStatistic) <= room
+                             ? designed
+                             : FittedFont(designed, {kLongestStatistic}, room, 6);
+    if (chosen != txtRes->font())
+        txtRes->setFont(chosen);
+}
+
+void TfrmExec::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    if (IsBuilt())
+        layOut();
+}
+
+bool TfrmExec::focusNextPrevChild(bool) {
+    return false;
+} // Tab is a key like the others here
+
+bool TfrmExec::event(QEvent* event) {
+    const bool handled = QDialog::event(event);
+    if (event->type() == QEvent::WindowActivate)
+        Guard([this] { FormActivate(); });
+    return handled;
+}
+
+void TfrmExec::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    Guard([this] {
+        m_waiting = !ExerciseState.Running;
+        FormActivate();
+        activateWindow();
+        setFocus();
+    });
+}
+
+void TfrmExec::keyPressEvent(QKeyEvent* event) {
+    event->accept();
+    m_shifted = event->modifiers().testFlag(Qt::ShiftModifier);
+    Guard([this, event] { FormKeyDown(VirtualKeyOf(event)); });
+}
+
+void TfrmExec::closeEvent(QCloseEvent* event) {
+    Guard([this] { FormCloseQuery(); });
+    QDialog::closeEvent(event);
+}
+
+void TfrmExec::FormActivate() {
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect area = screen->geometry();
+        // An X window manager (openbox) takes an undecorated window of exactly the screen's size for
+        // a full-screen one and stacks it above every topmost window, the keyboard included; a row
+        // more, below the screen's edge, keeps it an ordinary window that looks the same.
+        if (QGuiApplication::platformName() == QLatin1String("xcb"))
+            area.setHeight(area.height() + 1);
+        setGeometry(area);
+    }
+    RefreshStatistics();
+}
+
+void TfrmExec::FormKeyDown(std::uint16_t key) {
+    if (key == Vk::Escape) {
+        if (!ExerciseState.Running) {
+            close();
+        } else if (AskYesNo(QString::fromLatin1(kCancelQuestion))) {
+            ExerciseState.Running = false;
+            tmrTempo->stop();
+            close();
+        }
+    } else if (key >= Vk::F1 && key <= Vk::F12) {
+        if (!ExerciseState.Running && key == ExerciseState.StartKey)
+            startExercise();
+    } else if (ExerciseState.Running && key != 0) {
+        appendEcho(key);
+        JudgeKey(key);
+        RefreshStatistics();
+        CheckLessonEnd();
+    }
+    FlashKey(key);
+}
+
+void TfrmExec::startExercise() {
+    RunCountdown(this);
+    lblMes->setText(QString::fromLatin1(kRunningMessage));
+    StartExercise(ExerciseState, TimeOfDayNow());
+    m_waiting = false;
+    tmrTempo->start();
+    RefreshStatistics();
+}
+
+void TfrmExec::appendEcho(std::uint16_t key) {
+    // The box breaks its lines itself, a full line at a time (the font is fixed-width): a lesson
+    // typed without Enter would otherwise be one paragraph of thousands of characters, laid out
+    // again at every key. A word that reaches the end of a line moves whole to the next one.
+    QTextCursor cursor(txtUserKey->document());
+    cursor.movePosition(QTextCursor::End);
+    const QString typed = FromCp(EchoOf(key, m_shifted, frmKey->Layout()));
+    if (key == Vk::Return) {
+        cursor.insertBlock();
+    } else if (!typed.isEmpty()) {
+        const int columns =
+            std::max(1, txtUserKey->viewport()->width() /
+                            std::max(1, txtUserKey->fontMetrics().horizontalAdvance(QLatin1Char('M'))));
+        const QString line = cursor.block().text();
+        const bool blank = typed == QLatin1String(" ");
+        if (line.size() >= columns) {
+            // A blank at a full line's end is the line break itself.
+            const qsizetype lastBlank = line.lastIndexOf(QLatin1Char(' '));
+            const QString word = blank || lastBlank < 0 ? QString() : line.mid(lastBlank + 1);
+            cursor.movePosition(QTextCursor::Left, QTextCursor::KeepAnchor, static_cast<int>(word.size()));
+            cursor.removeSelectedText();
+            cursor.insertBlock();
+            cursor.insertText(word);
+        }
+        if (!blank || line.size() < columns)
+            cursor.insertText(typed);
+    }
+    // The newest keys stay in view.
+    QScrollBar* scroll = txtUserKey->verticalScrollBar();
+    if (scroll->value() != scroll->maximum())
+        scroll->setValue(scroll->maximum());
+}
+
+void TfrmExec::JudgeKey(std::uint16_t key) {
+    ::JudgeKey(ExerciseState, key, WrongWordToggle, playSound);
+}
+
+void TfrmExec::JudgeWord(std::uint8_t code) {
+    ::JudgeWord(ExerciseState, code, WrongWordToggle, playSound);
+}
+
+void TfrmExec::RefreshStatistics() {
+    TExerciseState shown = ExerciseState;
+    double elapsed = ExerciseState.FinalElapsed;
+    if (ExerciseState.Running) {
+        elapsed = ElapsedSince(ExerciseState.StartTime, TimeOfDayNow());
+    } else if (m_waiting) {
+        // A lesson not started yet shows its own figures, not what the last one left behind.
+        StartExercise(shown, 0.0);
+        elapsed = 0.0;
+    }
+    m_statistics = FromCp(StatisticsBlock(shown, elapsed));
+    showStatistics();
+    setBarValue(bar, std::clamp(RightPercentage(shown), 0, 100));
+    setBarValue(barD, std::clamp(shown.MinimumPercent, 0, 100));
+}
+
+void TfrmExec::showStatistics() {
+    // Only the lines that changed are rewritten: a key changes two or three of the nine.
+    const QStringList lines = m_statistics.split(QStringLiteral("\r\n"));
+    QTextDocument* document = txtRes->document();
+    if (document->blockCount() != lines.size()) {
+        txtRes->setPlainText(lines.join(QLatin1Char('\n')));
+        return;
+    }
+    QTextBlock block = document->begin();
+    for (const QString& line : lines) {
+        if (block.text() != line) {
+            QTextCursor cursor(block);
+            cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+            cursor.insertText(line);
+        }
+        block = block.next();
+    }
+}
+
+void TfrmExec::CheckLessonEnd() {
+    if (!LessonComplete(ExerciseState))
+        return;
+    ExerciseState.Running = false;
+    ExerciseState.FinalElapsed = ElapsedSince(ExerciseState.StartTime, TimeOfDayNow());
+    tmrTempo->stop();
+    frmRes->exec();
+    close();
+    frmAulas->activateWindow();
+    frmAulas->FormActivate();
+}
+
+void TfrmExec::tmrTempoTimer() {
+    lblMes->setText(FromCp(ClockLine(ElapsedSince(ExerciseState.StartTime, TimeOfDayNow()))));
+    RefreshStatistics();
+}
+
+void TfrmExec::FormCloseQuery() {
+    // However the window is closed, no exercise goes on running behind it.
+    if (ExerciseState.Running) {
+        ExerciseState.Running = false;
+        tmrTempo->stop();
+    }
+    HideKeyboard();
+    StopSound();
+}

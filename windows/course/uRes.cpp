@@ -1,0 +1,171 @@
+#include "windows/course/uRes.h"
+
+#include "core/exercise/exerciseState.h"
+#include "core/exercise/history.h"
+#include "core/exercise/judging.h"
+#include "core/exercise/lessonResult.h"
+#include "core/platform/keyboard.h"
+#include "core/platform/sound.h"
+#include "windows/course/uAulas.h"
+#include "windows/course/uExec.h"
+#include "windows/glue/keyCodes.h"
+#include "windows/widgets/blinkingLabel.h"
+#include "windows/widgets/colours.h"
+#include "windows/widgets/designScale.h"
+#include "windows/widgets/makers.h"
+#include "windows/widgets/messages.h"
+#include "windows/widgets/qtText.h"
+#include "windows/widgets/shape.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QScreen>
+#include <QTimer>
+#include <ctime>
+
+TfrmRes* frmRes = nullptr;
+
+TfrmRes::TfrmRes() : QDialog(nullptr, Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
+    setObjectName(QStringLiteral("frmRes"));
+    setWindowTitle(QStringLiteral("Resultados da Aula")); // what a screen reader calls it
+    const DesignScale s(DesignScale::PopUpDpi);
+    s.fixSize(this, 421, 276);
+    // The texts lie on the window's own blue, painted over the light frame.
+    const QColor blue(0x00, 0x54, 0xA8);
+    SetColours(this, Qt::black, blue);
+
+    Shape1 = new TShape(this);
+    Shape1->setObjectName(QStringLiteral("Shape1"));
+    Shape1->SetFill(QColor(0xB5, 0xC1, 0xD9));
+    Shape1->SetOutline(QColor(0x41, 0x73, 0xF5), s(4), Qt::DotLine);
+    Shape1->setGeometry(rect());
+
+    StaticText1 =
+        MakeSunkenLabel(this, "StaticText1", QStringLiteral("Resultados da Aula"), s.rect(16, 16, 389, 22));
+    StaticText1->setAlignment(Qt::AlignCenter);
+    StaticText1->setFont(s.font(QStringLiteral("Arial"), 16, true));
+    SetColours(StaticText1, Qt::white, blue);
+
+    lblRes = MakeSunkenLabel(this, "lblRes", QStringLiteral("Resultados da Aula"), s.rect(16, 39, 389, 170));
+    lblRes->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    lblRes->setFont(s.font(QStringLiteral("Terminal"), 16));
+    SetColours(lblRes, QColor(0x80, 0x80, 0x80), QColor(0xFA, 0xFA, 0xFA));
+
+    lblOK = new TBlinkingLabel(200, 400, this);
+    lblOK->setObjectName(QStringLiteral("lblOK"));
+    lblOK->setAlignment(Qt::AlignCenter);
+    lblOK->setFont(s.font(QStringLiteral("MS Sans Serif"), 13, true));
+    SetColours(lblOK, QColor(0x00, 0xFF, 0x00), blue);
+    s.place(lblOK, 16, 211, 389, 22);
+
+    StaticText3 = MakeSunkenLabel(this, "StaticText3", QStringLiteral("Tecle <ENTER> para Sair"),
+                                  s.rect(16, 236, 389, 22));
+    StaticText3->setAlignment(Qt::AlignCenter);
+    StaticText3->setFont(s.font(QStringLiteral("Arial"), 15, true));
+    SetColours(StaticText3, QColor(0xC0, 0xC0, 0xC0), blue);
+
+    NoChildTakesFocus(this);
+    setFocusPolicy(Qt::StrongFocus);
+    CentreOnScreen(this, ScreenPart::Whole);
+}
+
+bool TfrmRes::focusNextPrevChild(bool) {
+    return false;
+}
+
+bool TfrmRes::event(QEvent* event) {
+    const bool handled = QDialog::event(event);
+    if (event->type() == QEvent::WindowActivate)
+        Guard([this] { FormActivate(); });
+    return handled;
+}
+
+void TfrmRes::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    m_activated = false;
+    // Some platforms give a window shown without a window manager no activation of its own.
+    Guard([this] {
+        activateWindow();
+        setFocus();
+        FormActivate();
+    });
+}
+
+void TfrmRes::keyPressEvent(QKeyEvent* event) {
+    event->accept();
+    // An Enter held down since the last word of a lesson ending in Enter is not a new press. X11
+    // repeats a held key as a release and a press with the same time stamp, which the toolkit does
+    // not always mark as a repeat.
+    const bool repeat = event->isAutoRepeat() || (m_releasedAt != 0 && event->timestamp() == m_releasedAt &&
+                                                  event->nativeScanCode() == m_releasedScanCode);
+    if (repeat)
+        return;
+    Guard([this, event] { FormKeyDown(VirtualKeyOf(event)); });
+}
+
+void TfrmRes::keyReleaseEvent(QKeyEvent* event) {
+    event->accept();
+    m_releasedAt = event->timestamp();
+    m_releasedScanCode = event->nativeScanCode();
+}
+
+void TfrmRes::closeEvent(QCloseEvent* event) {
+    Guard([this] { FormCloseQuery(); });
+    QDialog::closeEvent(event);
+}
+
+void TfrmRes::placeOnScreen() {
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->geometry();
+        const QPoint place(area.left() + (area.width() - frameGeometry().width()) / 2, area.top() + 50);
+        if (frameGeometry().topLeft() != place)
+            move(place);
+    }
+}
+
+void TfrmRes::FormActivate() {
+    // Activated again (after an error box, or when the user comes back from another program), the
+    // window must not judge and record the same exercise twice.
+    if (m_activated)
+        return;
+    m_activated = true;
+    // Centred across, 50 px from the top; its own x is not yet the window manager's place here
+    // when the window opens inside a held key's handling. A window manager may still place the window
+    // when it maps it, after this: the place is asked for again once the window is on screen.
+    placeOnScreen();
+    for (const int ms : {0, 100, 300})
+        QTimer::singleShot(ms, this, [this] {
+            if (isVisible())
+                placeOnScreen();
+        });
+    lblRes->setText(ShownLines(frmExec->StatisticsText()));
+
+    const std::string profile = frmAulas->StudentProfilePath.toStdString();
+    const int lesson = frmAulas->ItemIndex() + 1;
+    if (LessonPassed(ExerciseState)) {
+        lblOK->setText(FromCp(kPassedVerdict));
+        SetColours(lblOK, QColor(0xFF, 0xFF, 0x00));
+        PlaySoundFile(SoundPath(kPassedSound));
+    } else {
+        lblOK->setText(FromCp(kFailedVerdict));
+        SetColours(lblOK, QColor(0xF0, 0x4E, 0x00));
+        PlaySoundFile(SoundPath(kFailedSound));
+    }
+    // Write failures are as silent as every settings write; a link planted in the data folder is told.
+    StoreExercise(profile, lesson, ExerciseState, IsoLocalTime(std::time(nullptr)));
+}
+
+bool TfrmRes::AccumulateResults(const std::string& settingsFile) {
+    return ::AccumulateResults(settingsFile, ExerciseState);
+}
+
+void TfrmRes::FormKeyDown(std::uint16_t key) {
+    if (key == Vk::Return)
+        close();
+}
+
+void TfrmRes::FormCloseQuery() {
+    StopSound();
+}

@@ -1,0 +1,14 @@
+#pragma once
+#include "core/platform/dataPlaces.h"
+
+#include <filesystem>
+
+// Start-up: the program's identity, every window made once in the fixed order, the splash shown and
+// the roster made while it is on screen. The caller then runs the event loop. A bare folder makes a
+// portable program of it.
+void SetUpProgram(const DataPlaces& places);
+void SetUpProgram(const std::filesystem::path& programFolder);
+void CreateWindowSet();
+
+// Tests make the window set more than once in one process; the program never calls this.
+void DestroyWindowSet();

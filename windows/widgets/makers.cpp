@@ -1,0 +1,180 @@
+#include "windows/widgets/makers.h"
+
+#include "core/storage/studentName.h"
+#include "windows/widgets/designScale.h"
+
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+
+void DesignDialog(QWidget* dialog, const char* name, int width, int height) {
+    dialog->setObjectName(QString::fromLatin1(name));
+    dialog->setWindowModality(Qt::ApplicationModal);
+    DesignScale().designWindow(dialog, width, height, QStringLiteral("MS Sans Serif"), 11);
+    CentreOnScreen(dialog);
+}
+
+QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption) {
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(QString::fromLatin1(name));
+    return b;
+}
+
+QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, const QRect& place) {
+    QPushButton* b = MakeButton(parent, name, caption);
+    b->setGeometry(place);
+    return b;
+}
+
+QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const QRect& place) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setGeometry(place);
+    return label;
+}
+
+QLabel* MakeSunkenLabel(QWidget* parent, const char* name, const QString& text, const QRect& place) {
+    QLabel* label = MakeLabel(parent, name, text, place);
+    label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    label->setLineWidth(1);
+    return label;
+}
+
+QPushButton* MakeGlyphButton(QWidget* parent, const char* name, const QString& caption,
+                             QStyle::StandardPixmap glyph) {
+    QPushButton* b = MakeButton(parent, name, caption);
+    b->setIcon(parent->style()->standardIcon(glyph));
+    b->setAutoDefault(false);
+    return b;
+}
+
+QTimer* MakeTimer(QObject* parent, const char* name, int intervalMs) {
+    auto* timer = new QTimer(parent);
+    timer->setObjectName(QString::fromLatin1(name));
+    timer->setInterval(intervalMs);
+    timer->setTimerType(Qt::PreciseTimer);
+    return timer;
+}
+
+QLineEdit* MakeTextBox(QWidget* parent, const char* name, const QRect& place, const QLabel* label) {
+    auto* box = new QLineEdit(parent);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setGeometry(place);
+    box->setAccessibleName(label->text());
+    return box;
+}
+
+namespace {
+bool IsPasswordBox(QObject* o) {
+    auto* box = qobject_cast<QLineEdit*>(o);
+    return box && box->echoMode() != QLineEdit::Normal;
+}
+
+QString Stars(const QString& text) {
+    return QString(text.size(), QLatin1Char('*'));
+}
+
+QAccessible::UpdateHandler g_nextHandler = nullptr;
+constexpr const char* kQuietValue = "vtQuietValue";
+constexpr const char* kRole = "vtAccessibleRole";
+
+// A widget given a role of its own is presented with it.
+QAccessibleInterface* WithOwnRole(const QString&, QObject* object) {
+    auto* widget = qobject_cast<QWidget*>(object);
+    if (!widget)
+        return nullptr;
+    const QVariant role = widget->property(kRole);
+    return role.isValid() ? new QAccessibleWidget(widget, static_cast<QAccessible::Role>(role.toInt()))
+                          : nullptr;
+}
+
+void Notify(QAccessibleEvent* event);
+
+// Hands an event on to whoever handled events before: the handler put in before this one, or the
+// toolkit's own bridge to the screen reader (reached by calling the toolkit without this handler).
+void Forward(QAccessibleEvent* event) {
+    if (g_nextHandler) {
+        g_nextHandler(event);
+        return;
+    }
+    QAccessible::installUpdateHandler(nullptr);
+    QAccessible::updateAccessibility(event);
+    QAccessible::installUpdateHandler(Notify);
+}
+
+// The toolkit's text box sends the characters typed into a password box in its "text inserted",
+// "removed" and "updated" events (only reading the box's text gives nothing), and a screen reader
+// speaks them aloud in a lab with shared speakers. Those events of a password box go on with a star
+// for each character, as the box shows it; a box that shows nothing sends nothing.
+void Notify(QAccessibleEvent* event) {
+    QObject* object = event->object();
+    const auto type = event->type();
+    if (type == QAccessible::ValueChanged && object && object->property(kQuietValue).toBool())
+        return;
+    const bool textEvent = type == QAccessible::TextInserted || type == QAccessible::TextRemoved ||
+                           type == QAccessible::TextUpdated || type == QAccessible::ValueChanged;
+    if (!textEvent || !IsPasswordBox(object)) {
+        Forward(event);
+        return;
+    }
+    if (static_cast<QLineEdit*>(object)->echoMode() == QLineEdit::NoEcho)
+        return;
+    switch (type) {
+    case QAccessible::TextInserted: {
+        auto* e = static_cast<QAccessibleTextInsertEvent*>(event);
+        QAccessibleTextInsertEvent stars(object, e->changePosition(), Stars(e->textInserted()));
+        Forward(&stars);
+        break;
+    }
+    case QAccessible::TextRemoved: {
+        auto* e = static_cast<QAccessibleTextRemoveEvent*>(event);
+        QAccessibleTextRemoveEvent stars(object, e->changePosition(), Stars(e->textRemoved()));
+        Forward(&stars);
+        break;
+    }
+    case QAccessible::TextUpdated: {
+        auto* e = static_cast<QAccessibleTextUpdateEvent*>(event);
+        QAccessibleTextUpdateEvent stars(object, e->changePosition(), Stars(e->textRemoved()),
+                                         Stars(e->textInserted()));
+        Forward(&stars);
+        break;
+    }
+    default: {
+        QAccessibleValueChangeEvent stars(object, Stars(static_cast<QLineEdit*>(object)->text()));
+        Forward(&stars);
+        break;
+    }
+    }
+}
+} // namespace
+
+void KeepPasswordsFromScreenReaders() {
+    static const bool installed = [] {
+        g_nextHandler = QAccessible::installUpdateHandler(Notify);
+        QAccessible::installFactory(WithOwnRole);
+        return true;
+    }();
+    (void)installed;
+}
+
+void SetAccessibleRole(QWidget* widget, QAccessible::Role role) {
+    KeepPasswordsFromScreenReaders();
+    widget->setProperty(kRole, static_cast<int>(role));
+}
+
+void KeepValueQuiet(QWidget* widget) {
+    KeepPasswordsFromScreenReaders();
+    widget->setProperty(kQuietValue, true);
+}
+
+QLineEdit* MakePasswordBox(QWidget* parent, const char* name, const QRect& place, const QLabel* label) {
+    KeepPasswordsFromScreenReaders();
+    QLineEdit* box = MakeTextBox(parent, name, place, label);
+    box->setEchoMode(QLineEdit::Password);
+    box->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 42; }")); // "*"
+    box->setMaxLength(kMaxPasswordLength);
+    return box;
+}
