@@ -9,13 +9,15 @@ bool set(const char* value) {
 }
 } // namespace
 
+bool WaylandSessionFor(const char* waylandDisplay, const char* sessionType) {
+    return set(waylandDisplay) || (set(sessionType) && std::strcmp(sessionType, "wayland") == 0);
+}
+
 std::string DisplayBackendFor(const char* qpaPlatform, const char* waylandDisplay, const char* sessionType,
                               const char* x11Display) {
     if (set(qpaPlatform))
         return {};
-    const bool wayland =
-        set(waylandDisplay) || (set(sessionType) && std::strcmp(sessionType, "wayland") == 0);
-    if (wayland && set(x11Display))
+    if (WaylandSessionFor(waylandDisplay, sessionType) && set(x11Display))
         return "xcb";
     return {};
 }
@@ -29,5 +31,13 @@ std::string ChooseDisplayBackend() {
     if (!chosen.empty())
         setenv("QT_QPA_PLATFORM", chosen.c_str(), 1);
     return chosen;
+#endif
+}
+
+bool InWaylandSession() {
+#ifdef _WIN32
+    return false;
+#else
+    return WaylandSessionFor(std::getenv("WAYLAND_DISPLAY"), std::getenv("XDG_SESSION_TYPE"));
 #endif
 }

@@ -17,3 +17,13 @@ std::string DisplayBackendFor(const char* qpaPlatform, const char* waylandDispla
 // Applies that choice to this process's QT_QPA_PLATFORM; call before the application object is
 // made. Returns the back-end asked for, or empty. Nothing happens on Windows.
 std::string ChooseDisplayBackend();
+
+// Whether the program runs in a Wayland session (WAYLAND_DISPLAY, or XDG_SESSION_TYPE=wayland),
+// whichever back-end its windows go through. There even an X window is placed by the compositor:
+// weston's X window manager takes a window asking for 0,0 as one asking for nothing and places it
+// below its panel, and keeps a full-screen window above every other. Each argument is the
+// variable's value, null when it is not set.
+bool WaylandSessionFor(const char* waylandDisplay, const char* sessionType);
+
+// The same for this process; false on Windows.
+bool InWaylandSession();

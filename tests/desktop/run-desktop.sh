@@ -20,6 +20,8 @@ xvfb_pid=$!
 for i in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
 [ -s "$work/display" ] || { echo "Xvfb did not start"; cat "$work/xvfb.log"; exit 1; }
 DISPLAY=":$(cat "$work/display")"; export DISPLAY
+# An X11 session, even when the tests are started from a Wayland desktop.
+unset WAYLAND_DISPLAY XDG_SESSION_TYPE
 HOME="$work"; export HOME # openbox's own settings, not the user's
 openbox --sm-disable >"$work/openbox.log" 2>&1 &
 wm_pid=$!

@@ -282,7 +282,12 @@ void TfrmExec::closeEvent(QCloseEvent* event) {
 }
 
 void TfrmExec::FormActivate() {
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    if (CompositorPlacesWindows()) {
+        // A compositor places the windows itself: only the full-screen state puts this one at 0,0
+        // over the whole screen (weston's X window manager takes a window asking for 0,0 for one
+        // asking for no place, and puts it below its panel).
+        setWindowState(windowState() | Qt::WindowFullScreen);
+    } else if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         QRect area = screen->geometry();
         // An X window manager (openbox) takes an undecorated window of exactly the screen's size for
         // a full-screen one and stacks it above every topmost window, the keyboard included; a row

@@ -1,6 +1,7 @@
 #include "windows/course/uKey.h"
 
 #include "core/lessons/lessonFile.h"
+#include "core/platform/displayBackend.h"
 #include "core/platform/keyboard.h"
 #include "core/platform/tickCounter.h"
 #include "windows/course/uAulas.h"
@@ -163,8 +164,19 @@ bool TfrmKey::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
+bool CompositorPlacesWindows() {
+    const QString platform = QGuiApplication::platformName();
+    return platform == QLatin1String("wayland") || (platform == QLatin1String("xcb") && InWaylandSession());
+}
+
 void ShowKeyboard(int left, int top, QWidget* exerciseWindow) {
     const DesignScale s;
+    // A compositor puts a window where it likes (weston's X window manager even a transient one,
+    // whatever it asks) and keeps the full-screen exercise window above it: the keyboard becomes
+    // part of that window, whose top-left corner is the screen's.
+    const bool inside = exerciseWindow && CompositorPlacesWindows();
+    if (inside && frmKey->parentWidget() != exerciseWindow)
+        frmKey->setParent(exerciseWindow, Qt::Widget);
     frmKey->move(s(left), s(top));
     if (frmKey->ExerciseWindow != exerciseWindow) {
         if (frmKey->ExerciseWindow)
@@ -173,7 +185,8 @@ void ShowKeyboard(int left, int top, QWidget* exerciseWindow) {
         if (exerciseWindow)
             exerciseWindow->installEventFilter(frmKey);
     }
-    frmKey->KeepAbove(exerciseWindow);
+    if (!inside)
+        frmKey->KeepAbove(exerciseWindow);
     if (!frmKey->isVisible())
         frmKey->show();
     frmKey->raise();

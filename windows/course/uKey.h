@@ -81,6 +81,9 @@ extern TfrmKey* frmKey;
 void ShowKeyboard(int left, int top, QWidget* exerciseWindow);
 // Moves it out of sight; it stays shown and keeps its legends.
 void HideKeyboard();
+// Whether a compositor places the windows (a Wayland session, X windows included): there the
+// exercise window is made full screen and the keyboard is drawn inside it, at the same place.
+bool CompositorPlacesWindows();
 // Lights the key(s) of a virtual-key code for 150 ms, processing events meanwhile.
 void FlashKey(std::uint16_t keyCode);
 // Waits ms milliseconds by the tick counter, handling events but sleeping between them.
