@@ -29,6 +29,7 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QStyleOptionButton>
 #include <QToolButton>
 
 namespace {
@@ -73,10 +74,15 @@ struct CloseWhenFailed {
     }
 };
 
-// A dark desktop theme: light text on dark windows.
+// A dark desktop theme with a large font (as qt6ct's "darker" with a bigger font): light text on dark
+// windows, and 15-point text wherever a window takes the theme's font.
 struct DarkTheme {
     QPalette before = QApplication::palette();
+    QFont beforeFont = QApplication::font();
     DarkTheme() {
+        QFont large = beforeFont;
+        large.setPointSize(15);
+        QApplication::setFont(large);
         QPalette dark = before;
         dark.setColor(QPalette::Window, QColor(0x30, 0x30, 0x30));
         dark.setColor(QPalette::Base, QColor(0x20, 0x20, 0x20));
@@ -86,8 +92,49 @@ struct DarkTheme {
         dark.setColor(QPalette::ButtonText, Qt::white);
         QApplication::setPalette(dark);
     }
-    ~DarkTheme() { QApplication::setPalette(before); }
+    ~DarkTheme() {
+        QApplication::setPalette(before);
+        QApplication::setFont(beforeFont);
+    }
 };
+
+// Every caption of a window whole inside its control: buttons as large as their text and picture
+// need, one-line labels as wide as their text.
+void verifyCaptionsFit(QWidget* window) {
+    for (QWidget* w : window->findChildren<QWidget*>()) {
+        if (w->window() != window || !w->isVisibleTo(window))
+            continue;
+        if (auto* button = qobject_cast<QPushButton*>(w)) {
+            // The text and picture against the room the style leaves them inside the button's frame.
+            QSize need = button->fontMetrics().size(Qt::TextShowMnemonic, button->text());
+            if (!button->icon().isNull())
+                need = QSize(need.width() + button->iconSize().width() + 4,
+                             std::max(need.height(), button->iconSize().height()));
+            QStyleOptionButton option;
+            option.initFrom(button);
+            option.features =
+                (button->isFlat() ? QStyleOptionButton::Flat : QStyleOptionButton::None) |
+                (button->isDefault() ? QStyleOptionButton::DefaultButton : QStyleOptionButton::None);
+            const QRect room =
+                button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
+            QVERIFY2(need.width() <= room.width() && need.height() <= room.height(),
+                     qPrintable(button->text() + QStringLiteral(": %1×%2 in %3×%4")
+                                                     .arg(need.width())
+                                                     .arg(need.height())
+                                                     .arg(room.width())
+                                                     .arg(room.height())));
+        } else if (auto* label = qobject_cast<QLabel*>(w);
+                   label && !label->text().isEmpty() && !label->wordWrap()) {
+            const QSize need = label->sizeHint();
+            QVERIFY2(need.width() <= label->width() && label->fontMetrics().height() <= label->height(),
+                     qPrintable(label->text() + QStringLiteral(": %1×%2 in %3×%4")
+                                                    .arg(need.width())
+                                                    .arg(need.height())
+                                                    .arg(label->width())
+                                                    .arg(label->height())));
+        }
+    }
+}
 
 QString windowId(QWidget* w) {
     return QStringLiteral("0x%1").arg(w->winId(), 0, 16);
@@ -264,6 +311,7 @@ private slots:
         endSplash();
         screenshot(QStringLiteral("roster"));
         verifyCaptionWithoutButtons(frmTela);
+        verifyCaptionsFit(frmTela);
 
         // Screen readers: the list has its label's name; the balloon on screen reads as its texts.
         QCOMPARE(frmTela->lstUsr->accessibleName(), QStringLiteral("Alunos Cadastrados:"));
@@ -496,6 +544,7 @@ private slots:
             QTest::qWait(300);
             screenshot(QStringLiteral("about"));
             verifyCaptionWithoutButtons(box);
+            verifyCaptionsFit(box);
             // "OK" stays dark on its fixed light strip whatever the theme.
             QVERIFY(qGray(frmSobre->SpeedButton1->palette().color(QPalette::ButtonText).rgb()) < 0x60);
             key(QStringLiteral("Escape"));
