@@ -262,8 +262,10 @@ void TfrmAulas::fitFonts() {
         l->setFont(totalFont);
     const QFont valueFont =
         FittedFont(font(), {QStringLiteral("00:00:00"), QStringLiteral("100%")}, s(47) - 4);
-    for (QLabel* l : {lbl1, lbl2, lbl3, lbl4, lbl5, lbl6, lbla1, lbla2, lbla3, lbla4, lbla5, lbla6})
+    for (QLabel* l : {lbl1, lbl2, lbl3, lbl4, lbl5, lbl6, lbla1, lbla2, lbla3, lbla4, lbla5, lbla6}) {
         l->setFont(valueFont);
+        l->setIndent(1); // the toolkit's own indent in a framed label (half an "x") cut the time's last digit
+    }
     const QList<QLabel*> lessonCaptions =
         pnlDatAula->findChildren<QLabel*>(QRegularExpression(QStringLiteral("^Label")));
     const QFont lessonFont = FittedFont(font(), texts(lessonCaptions), s(105));

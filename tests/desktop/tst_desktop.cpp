@@ -355,6 +355,7 @@ private slots:
     }
 
     void accessDialog() {
+        DarkTheme theme;
         start({QStringLiteral("ana")}, true);
         WriteRegistryValue(keys::MarkerKeyPath, keys::MarkerValueName, keys::MarkerText);
         endSplash();
@@ -366,6 +367,7 @@ private slots:
             QTest::qWait(300);
             screenshot(QStringLiteral("access-dialog"));
             verifyCaptionWithoutButtons(dialog);
+            verifyCaptionsFit(dialog);
             QCOMPARE(frmPassWord->txtName->accessibleName(), QStringLiteral("Usuário:"));
             QCOMPARE(frmPassWord->txtPassWord->accessibleName(), QStringLiteral("Senha:"));
             // OK with an empty password: the message box comes above the dialog.
@@ -510,6 +512,7 @@ private slots:
 
     // Three openings; each time Tab reaches the groups and the arrows choose "Apenas Aluno" and "ABNT II".
     void editor() {
+        DarkTheme theme;
         start({});
         endSplash();
         QList<int> levels, layouts;
@@ -520,6 +523,7 @@ private slots:
                 if (opening == 0) {
                     screenshot(QStringLiteral("editor"));
                     verifyCaptionWithoutButtons(frmUser);
+                    verifyCaptionsFit(frmUser);
                     QCOMPARE(frmUser->txtName->accessibleName(), QStringLiteral("Nome do Aluno:"));
                     QCOMPARE(frmUser->txtPassWord->accessibleName(), QStringLiteral("Senha de Acesso:"));
                 }
@@ -555,6 +559,7 @@ private slots:
 
     // Closing the catalogue while the diploma's preview is open, then opening the catalogue again.
     void catalogue() {
+        DarkTheme theme;
         start({});
         program->writeFile(
             QStringLiteral("users/ana"),
@@ -578,6 +583,7 @@ private slots:
                 screenshot(QStringLiteral("catalogue"));
                 CloseWhenFailed closing{modal};
                 verifyCaptionWithoutButtons(frmAulas);
+                verifyCaptionsFit(frmAulas);
                 // Designed with a close button: its own caption keeps one.
                 QVERIFY(frmAulas->findChild<QToolButton*>(QStringLiteral("captionClose")));
                 // The diploma's handler waits for its preview: the catalogue is closed meanwhile.
