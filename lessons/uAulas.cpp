@@ -327,6 +327,7 @@ void TfrmAulas::lstAulaClick() {
     if (!available) {
         btnFazerAula->setEnabled(false);
         pnlDatAula->hide();
+        JvBlinkingLabel1->show();
         showBalloon(
             QStringLiteral("!!! Aula Indisponível !!!"),
             QStringLiteral(
@@ -335,6 +336,8 @@ void TfrmAulas::lstAulaClick() {
     }
     btnFazerAula->setEnabled(true);
     pnlDatAula->show();
+    // Covered by the data, the message would still be read out as on the screen.
+    JvBlinkingLabel1->hide();
     SelectSettingsFile(LessonResultFile(lesson, StudentProfilePath.toStdString()));
     auto config = [](const char* key, const char* fallback) {
         return FromCp(ReadSetting(keys::Config, key, fallback));
