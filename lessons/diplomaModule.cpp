@@ -36,6 +36,16 @@ QWidget* PrintByKeys(QPrintPreviewDialog& preview) {
 }
 } // namespace
 
+void ShowPreviewByKeys(QPrintPreviewDialog& preview) {
+    QWidget* print = PrintByKeys(preview);
+    QEventLoop wait;
+    QObject::connect(&preview, &QDialog::finished, &wait, &QEventLoop::quit);
+    preview.show();
+    if (print)
+        print->setFocus(Qt::OtherFocusReason);
+    wait.exec();
+}
+
 extern "C" Q_DECL_EXPORT void vtRunDiplomaPreview(const DiplomaPagePainter& paint, QWidget* parent) {
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageSize(QPageSize(QPageSize::A4));
@@ -54,11 +64,5 @@ extern "C" Q_DECL_EXPORT void vtRunDiplomaPreview(const DiplomaPagePainter& pain
         QPainter painter(target);
         paint(painter);
     });
-    QWidget* print = PrintByKeys(preview);
-    QEventLoop wait;
-    QObject::connect(&preview, &QDialog::finished, &wait, &QEventLoop::quit);
-    preview.show();
-    if (print)
-        print->setFocus(Qt::OtherFocusReason);
-    wait.exec();
+    ShowPreviewByKeys(preview);
 }

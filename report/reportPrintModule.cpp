@@ -1,7 +1,7 @@
 // The class report's print preview, in the printing module beside the diploma's.
+#include "lessons/diplomaModule.h"
 #include "report/reportPrint.h"
 
-#include <QEventLoop>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPrintPreviewDialog>
@@ -24,8 +24,5 @@ extern "C" Q_DECL_EXPORT void vtRunReportPreview(const ReportPagesPainter& paint
         QPainter painter(target);
         paint(painter, *target);
     });
-    QEventLoop wait;
-    QObject::connect(&preview, &QDialog::finished, &wait, &QEventLoop::quit);
-    preview.show();
-    wait.exec();
+    ShowPreviewByKeys(preview);
 }
