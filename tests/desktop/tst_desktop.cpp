@@ -243,6 +243,15 @@ public:
         return found;
     }
 
+    // The names of the notifications that came up, in order: what a screen reader speaks of them.
+    QStringList notifications() {
+        QStringList names;
+        for (const QStringList& e : events(QStringLiteral("object:state-changed:showing")))
+            if (e.value(1) == QLatin1String("notification") && e.value(4) == QLatin1String("1"))
+                names << e.value(2);
+        return names;
+    }
+
 private:
     QProcess m_listener;
     QString m_lines, m_problem;
@@ -308,6 +317,7 @@ private slots:
     void roster() {
         DarkTheme theme;
         start({QStringLiteral("ana"), QStringLiteral("bruno"), QStringLiteral("gugu")});
+        ScreenReader reader;
         endSplash();
         screenshot(QStringLiteral("roster"));
         verifyCaptionWithoutButtons(frmTela);
@@ -320,6 +330,9 @@ private slots:
         QCOMPARE(balloon->text(QAccessible::Name), QStringLiteral("!!! Selecione o Aluno !!!"));
         QCOMPARE(balloon->text(QAccessible::Description),
                  QStringLiteral("Clique aqui para\nSelecionar o Aluno."));
+        if (reader.problem().isEmpty())
+            QTRY_VERIFY2(reader.notifications().contains(QStringLiteral("!!! Selecione o Aluno !!!")),
+                         qPrintable(reader.notifications().join(QLatin1Char('/'))));
 
         // Rows tall enough for descenders; dark names on the fixed light background.
         QListWidget* list = frmTela->lstUsr;
@@ -654,6 +667,7 @@ private slots:
     void exercise() {
         DarkTheme theme;
         ExerciseDriver d;
+        ScreenReader reader;
         SetClockSource({}); // the real time of day
         frmCont->tmrCont->setInterval(1000);
         d.loadLesson(1, kAsdModel, 50, "00:10:00", 90);
@@ -721,6 +735,14 @@ private slots:
         QCOMPARE(countdownNames, (QStringList{QStringLiteral("Contagem Regressiva: 3"),
                                               QStringLiteral("Contagem Regressiva: 2"),
                                               QStringLiteral("Contagem Regressiva: 1")}));
+        // A reader speaks no window's new name (the toolkit's event carries no text): each number
+        // comes up as a notification.
+        // (The listener reads each name a moment after its event: one event per number, the last "1".)
+        const QStringList numbers =
+            reader.notifications().filter(QRegularExpression(QStringLiteral("^[0-9]$")));
+        if (reader.problem().isEmpty())
+            QVERIFY2(numbers.size() == 3 && numbers.back() == QLatin1String("1"),
+                     qPrintable(numbers.join(' ')));
         QVERIFY2(countdownMs >= 2990, qPrintable(QString::number(countdownMs)));
         for (int n = 0; n < 3; ++n)
             QVERIFY2(clockLines[n].startsWith(QStringLiteral("Tempo Decorrido: 00:00:0%1").arg(n + 1)),
