@@ -11,7 +11,7 @@
 # clang, libclang-rt-14-dev: the fuzzing harnesses (libFuzzer); llvm-14: their coverage count.
 # The desktop tests (ctest label "desktop"): a window manager, real X events and stacking under Xvfb,
 # and a headless Wayland compositor with XWayland and Qt's Wayland back-end.
-DESKTOP_TEST_PACKAGES := openbox xdotool x11-utils weston xwayland qt6-wayland dbus-daemon at-spi2-core python3-gi gir1.2-atspi-2.0
+DESKTOP_TEST_PACKAGES := openbox xfwm4 xdotool x11-utils weston xwayland qt6-wayland dbus-daemon at-spi2-core python3-gi gir1.2-atspi-2.0
 
 # poppler-utils: the diploma test reads the printed PDF; libx11-dev, libxdamage-dev, xvfb: the start-up benchmark;
 # clang-format, clang-tidy: the tests check every file's formatting and the core's files' findings.

@@ -1,40 +1,11 @@
 // The printing module: Qt Print Support is loaded only with it, on the first diploma.
+#include "modules/print/previewByKeys.h"
 #include "modules/print/printModule.h"
 
-#include <QAction>
-#include <QCoreApplication>
-#include <QEventLoop>
-#include <QKeySequence>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
-#include <QToolBar>
-#include <QToolButton>
-
-namespace {
-// The preview's toolbar buttons take no keyboard focus and print has no key: the print button is
-// made reachable by Tab, focused first (Space prints, a screen reader names it) and put on Ctrl+P.
-QWidget* PrintByKeys(QPrintPreviewDialog& preview) {
-    const QString print = QCoreApplication::translate("QPrintPreviewDialog", "Print");
-    for (QToolBar* bar : preview.findChildren<QToolBar*>()) {
-        for (QAction* action : bar->actions()) {
-            if (action->text() != print)
-                continue;
-            action->setShortcut(QKeySequence::Print);
-            action->setShortcutContext(Qt::WindowShortcut);
-            if (QWidget* button = bar->widgetForAction(action)) {
-                button->setObjectName(QStringLiteral("btnPrint"));
-                button->setFocusPolicy(Qt::StrongFocus);
-                button->setAccessibleName(action->text());
-                return button;
-            }
-            return nullptr;
-        }
-    }
-    return nullptr;
-}
-} // namespace
 
 extern "C" Q_DECL_EXPORT void vtRunDiplomaPreview(const DiplomaPagePainter& paint, QWidget* parent) {
     QPrinter printer(QPrinter::HighResolution);
@@ -54,11 +25,5 @@ extern "C" Q_DECL_EXPORT void vtRunDiplomaPreview(const DiplomaPagePainter& pain
         QPainter painter(target);
         paint(painter);
     });
-    QWidget* print = PrintByKeys(preview);
-    QEventLoop wait;
-    QObject::connect(&preview, &QDialog::finished, &wait, &QEventLoop::quit);
-    preview.show();
-    if (print)
-        print->setFocus(Qt::OtherFocusReason);
-    wait.exec();
+    ShowPreviewByKeys(preview);
 }

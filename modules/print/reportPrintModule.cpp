@@ -1,9 +1,9 @@
 // The class report's print preview, in the printing module beside the diploma's.
+#include "modules/print/previewByKeys.h"
 #include "modules/print/printModule.h"
 
 #include <QString>
 
-#include <QEventLoop>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPrintPreviewDialog>
@@ -26,8 +26,5 @@ extern "C" Q_DECL_EXPORT void vtRunReportPreview(const ReportPagesPainter& paint
         QPainter painter(target);
         paint(painter, *target);
     });
-    QEventLoop wait;
-    QObject::connect(&preview, &QDialog::finished, &wait, &QEventLoop::quit);
-    preview.show();
-    wait.exec();
+    ShowPreviewByKeys(preview);
 }

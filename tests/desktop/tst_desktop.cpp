@@ -29,6 +29,7 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QStyleOptionButton>
 #include <QToolButton>
 
 namespace {
@@ -73,10 +74,15 @@ struct CloseWhenFailed {
     }
 };
 
-// A dark desktop theme: light text on dark windows.
+// A dark desktop theme with a large font (as qt6ct's "darker" with a bigger font): light text on dark
+// windows, and 15-point text wherever a window takes the theme's font.
 struct DarkTheme {
     QPalette before = QApplication::palette();
+    QFont beforeFont = QApplication::font();
     DarkTheme() {
+        QFont large = beforeFont;
+        large.setPointSize(15);
+        QApplication::setFont(large);
         QPalette dark = before;
         dark.setColor(QPalette::Window, QColor(0x30, 0x30, 0x30));
         dark.setColor(QPalette::Base, QColor(0x20, 0x20, 0x20));
@@ -86,8 +92,49 @@ struct DarkTheme {
         dark.setColor(QPalette::ButtonText, Qt::white);
         QApplication::setPalette(dark);
     }
-    ~DarkTheme() { QApplication::setPalette(before); }
+    ~DarkTheme() {
+        QApplication::setPalette(before);
+        QApplication::setFont(beforeFont);
+    }
 };
+
+// Every caption of a window whole inside its control: buttons as large as their text and picture
+// need, one-line labels as wide as their text.
+void verifyCaptionsFit(QWidget* window) {
+    for (QWidget* w : window->findChildren<QWidget*>()) {
+        if (w->window() != window || !w->isVisibleTo(window))
+            continue;
+        if (auto* button = qobject_cast<QPushButton*>(w)) {
+            // The text and picture against the room the style leaves them inside the button's frame.
+            QSize need = button->fontMetrics().size(Qt::TextShowMnemonic, button->text());
+            if (!button->icon().isNull())
+                need = QSize(need.width() + button->iconSize().width() + 4,
+                             std::max(need.height(), button->iconSize().height()));
+            QStyleOptionButton option;
+            option.initFrom(button);
+            option.features =
+                (button->isFlat() ? QStyleOptionButton::Flat : QStyleOptionButton::None) |
+                (button->isDefault() ? QStyleOptionButton::DefaultButton : QStyleOptionButton::None);
+            const QRect room =
+                button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
+            QVERIFY2(need.width() <= room.width() && need.height() <= room.height(),
+                     qPrintable(button->text() + QStringLiteral(": %1×%2 in %3×%4")
+                                                     .arg(need.width())
+                                                     .arg(need.height())
+                                                     .arg(room.width())
+                                                     .arg(room.height())));
+        } else if (auto* label = qobject_cast<QLabel*>(w);
+                   label && !label->text().isEmpty() && !label->wordWrap()) {
+            const QSize need = label->sizeHint();
+            QVERIFY2(need.width() <= label->width() && label->fontMetrics().height() <= label->height(),
+                     qPrintable(label->text() + QStringLiteral(": %1×%2 in %3×%4")
+                                                    .arg(need.width())
+                                                    .arg(need.height())
+                                                    .arg(label->width())
+                                                    .arg(label->height())));
+        }
+    }
+}
 
 QString windowId(QWidget* w) {
     return QStringLiteral("0x%1").arg(w->winId(), 0, 16);
@@ -196,6 +243,15 @@ public:
         return found;
     }
 
+    // The names of the notifications that came up, in order: what a screen reader speaks of them.
+    QStringList notifications() {
+        QStringList names;
+        for (const QStringList& e : events(QStringLiteral("object:state-changed:showing")))
+            if (e.value(1) == QLatin1String("notification") && e.value(4) == QLatin1String("1"))
+                names << e.value(2);
+        return names;
+    }
+
 private:
     QProcess m_listener;
     QString m_lines, m_problem;
@@ -261,9 +317,11 @@ private slots:
     void roster() {
         DarkTheme theme;
         start({QStringLiteral("ana"), QStringLiteral("bruno"), QStringLiteral("gugu")});
+        ScreenReader reader;
         endSplash();
         screenshot(QStringLiteral("roster"));
         verifyCaptionWithoutButtons(frmTela);
+        verifyCaptionsFit(frmTela);
 
         // Screen readers: the list has its label's name; the balloon on screen reads as its texts.
         QCOMPARE(frmTela->lstUsr->accessibleName(), QStringLiteral("Alunos Cadastrados:"));
@@ -272,6 +330,9 @@ private slots:
         QCOMPARE(balloon->text(QAccessible::Name), QStringLiteral("!!! Selecione o Aluno !!!"));
         QCOMPARE(balloon->text(QAccessible::Description),
                  QStringLiteral("Clique aqui para\nSelecionar o Aluno."));
+        if (reader.problem().isEmpty())
+            QTRY_VERIFY2(reader.notifications().contains(QStringLiteral("!!! Selecione o Aluno !!!")),
+                         qPrintable(reader.notifications().join(QLatin1Char('/'))));
 
         // Rows tall enough for descenders; dark names on the fixed light background.
         QListWidget* list = frmTela->lstUsr;
@@ -307,6 +368,7 @@ private slots:
     }
 
     void accessDialog() {
+        DarkTheme theme;
         start({QStringLiteral("ana")}, true);
         WriteRegistryValue(keys::MarkerKeyPath, keys::MarkerValueName, keys::MarkerText);
         endSplash();
@@ -318,6 +380,7 @@ private slots:
             QTest::qWait(300);
             screenshot(QStringLiteral("access-dialog"));
             verifyCaptionWithoutButtons(dialog);
+            verifyCaptionsFit(dialog);
             QCOMPARE(frmPassWord->txtName->accessibleName(), QStringLiteral("Usuário:"));
             QCOMPARE(frmPassWord->txtPassWord->accessibleName(), QStringLiteral("Senha:"));
             // OK with an empty password: the message box comes above the dialog.
@@ -462,6 +525,7 @@ private slots:
 
     // Three openings; each time Tab reaches the groups and the arrows choose "Apenas Aluno" and "ABNT II".
     void editor() {
+        DarkTheme theme;
         start({});
         endSplash();
         QList<int> levels, layouts;
@@ -472,6 +536,7 @@ private slots:
                 if (opening == 0) {
                     screenshot(QStringLiteral("editor"));
                     verifyCaptionWithoutButtons(frmUser);
+                    verifyCaptionsFit(frmUser);
                     QCOMPARE(frmUser->txtName->accessibleName(), QStringLiteral("Nome do Aluno:"));
                     QCOMPARE(frmUser->txtPassWord->accessibleName(), QStringLiteral("Senha de Acesso:"));
                 }
@@ -496,6 +561,7 @@ private slots:
             QTest::qWait(300);
             screenshot(QStringLiteral("about"));
             verifyCaptionWithoutButtons(box);
+            verifyCaptionsFit(box);
             // "OK" stays dark on its fixed light strip whatever the theme.
             QVERIFY(qGray(frmSobre->SpeedButton1->palette().color(QPalette::ButtonText).rgb()) < 0x60);
             key(QStringLiteral("Escape"));
@@ -506,6 +572,7 @@ private slots:
 
     // Closing the catalogue while the diploma's preview is open, then opening the catalogue again.
     void catalogue() {
+        DarkTheme theme;
         start({});
         program->writeFile(
             QStringLiteral("users/ana"),
@@ -529,6 +596,7 @@ private slots:
                 screenshot(QStringLiteral("catalogue"));
                 CloseWhenFailed closing{modal};
                 verifyCaptionWithoutButtons(frmAulas);
+                verifyCaptionsFit(frmAulas);
                 // Designed with a close button: its own caption keeps one.
                 QVERIFY(frmAulas->findChild<QToolButton*>(QStringLiteral("captionClose")));
                 // The diploma's handler waits for its preview: the catalogue is closed meanwhile.
@@ -599,6 +667,7 @@ private slots:
     void exercise() {
         DarkTheme theme;
         ExerciseDriver d;
+        ScreenReader reader;
         SetClockSource({}); // the real time of day
         frmCont->tmrCont->setInterval(1000);
         d.loadLesson(1, kAsdModel, 50, "00:10:00", 90);
@@ -666,6 +735,14 @@ private slots:
         QCOMPARE(countdownNames, (QStringList{QStringLiteral("Contagem Regressiva: 3"),
                                               QStringLiteral("Contagem Regressiva: 2"),
                                               QStringLiteral("Contagem Regressiva: 1")}));
+        // A reader speaks no window's new name (the toolkit's event carries no text): each number
+        // comes up as a notification.
+        // (The listener reads each name a moment after its event: one event per number, the last "1".)
+        const QStringList numbers =
+            reader.notifications().filter(QRegularExpression(QStringLiteral("^[0-9]$")));
+        if (reader.problem().isEmpty())
+            QVERIFY2(numbers.size() == 3 && numbers.back() == QLatin1String("1"),
+                     qPrintable(numbers.join(' ')));
         QVERIFY2(countdownMs >= 2990, qPrintable(QString::number(countdownMs)));
         for (int n = 0; n < 3; ++n)
             QVERIFY2(clockLines[n].startsWith(QStringLiteral("Tempo Decorrido: 00:00:0%1").arg(n + 1)),

@@ -4,6 +4,7 @@
 #include "windows/widgets/balloonHint.h"
 #include "windows/widgets/blinkingLabel.h"
 
+#include <QAccessible>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLayout>
@@ -87,6 +88,8 @@ private slots:
             QCOMPARE(frmAulas->ItemIndex(), 0);
             QVERIFY(frmAulas->btnFazerAula->isEnabled());
             QVERIFY(!frmAulas->pnlDatAula->isHidden());
+            // The "no data" message under the data is not there for a screen reader either.
+            QVERIFY(QAccessible::queryAccessibleInterface(frmAulas->JvBlinkingLabel1)->state().invisible);
             QCOMPARE(lessonData(), (QStringList{"0", "0", "0", "0", "00:00:00", "100%"}));
             // The reads stored the defaults in a new lesson result file.
             const QByteArray results = program->readFile("aulas/aula1_aluno.def");

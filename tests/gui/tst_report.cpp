@@ -339,7 +339,7 @@ void TestReport::printingPreviewAndPdf() {
             anaText.contains(QStringLiteral("Página 2 de 2")));
     QVERIFY(anaText.contains(QStringLiteral("Acerto por exercício")));
 
-    int previewPages = -1;
+    int previewPages = -1, printByKeys = 0;
     QString previewTitle;
     auto* poll = new QTimer;
     poll->setInterval(20);
@@ -350,6 +350,11 @@ void TestReport::printingPreviewAndPdf() {
                 poll->deleteLater();
                 previewTitle = preview->windowTitle();
                 previewPages = preview->findChild<QPrintPreviewWidget*>()->pageCount();
+                // Printed by keys: the print button focused, and on Ctrl+P.
+                printByKeys = preview->focusWidget() &&
+                              preview->focusWidget()->objectName() == QLatin1String("btnPrint");
+                for (QAction* action : preview->findChildren<QAction*>())
+                    printByKeys += action->shortcut() == QKeySequence::Print;
                 QTest::keyClick(preview, Qt::Key_Escape);
                 return;
             }
@@ -358,6 +363,7 @@ void TestReport::printingPreviewAndPdf() {
     ana->btnImprimir->click(); // returns when the preview has closed
     QCOMPARE(previewPages, 2);
     QCOMPARE(previewTitle, QStringLiteral("Imprimir: Aluno: ana"));
+    QCOMPARE(printByKeys, 2);
     QVERIFY(program->errors.isEmpty());
 }
 

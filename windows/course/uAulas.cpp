@@ -273,8 +273,10 @@ void TfrmAulas::fitFonts() {
         l->setFont(totalFont);
     const QFont valueFont =
         FittedFont(font(), {QStringLiteral("00:00:00"), QStringLiteral("100%")}, s(47) - 4);
-    for (QLabel* l : {lbl1, lbl2, lbl3, lbl4, lbl5, lbl6, lbla1, lbla2, lbla3, lbla4, lbla5, lbla6})
+    for (QLabel* l : {lbl1, lbl2, lbl3, lbl4, lbl5, lbl6, lbla1, lbla2, lbla3, lbla4, lbla5, lbla6}) {
         l->setFont(valueFont);
+        l->setIndent(1); // the toolkit's own indent in a framed label (half an "x") cut the time's last digit
+    }
     const QList<QLabel*> lessonCaptions =
         pnlDatAula->findChildren<QLabel*>(QRegularExpression(QStringLiteral("^Label")));
     const QFont lessonFont = FittedFont(font(), texts(lessonCaptions), s(105));
@@ -336,6 +338,7 @@ void TfrmAulas::lstAulaClick() {
     if (!available) {
         btnFazerAula->setEnabled(false);
         pnlDatAula->hide();
+        JvBlinkingLabel1->show();
         showBalloon(
             QStringLiteral("!!! Aula Indisponível !!!"),
             QStringLiteral(
@@ -344,6 +347,8 @@ void TfrmAulas::lstAulaClick() {
     }
     btnFazerAula->setEnabled(true);
     pnlDatAula->show();
+    // Covered by the data, the message would still be read out as on the screen.
+    JvBlinkingLabel1->hide();
     SelectSettingsFile(LessonResultFile(lesson, StudentProfilePath.toStdString()));
     auto config = [](const char* key, const char* fallback) {
         return FromCp(ReadSetting(keys::Config, key, fallback));

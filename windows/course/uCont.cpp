@@ -8,6 +8,7 @@
 #include "windows/widgets/messages.h"
 #include "windows/widgets/shape.h"
 
+#include <QAccessible>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
@@ -49,10 +50,15 @@ TfrmCont::TfrmCont() : QDialog(nullptr, Qt::Dialog | Qt::FramelessWindowHint | Q
     Label2 = makeCaption(this, "Label2", s, Qt::white);
     s.place(Label2, 7, 7, 193, 25);
 
-    lblcont = MakeSunkenLabel(this, "lblcont", QStringLiteral("3"), s.rect(72, 40, 57, 41));
+    lblcont = MakeSunkenLabel(this, "lblcont", QString(), s.rect(72, 40, 57, 41));
     lblcont->setAlignment(Qt::AlignCenter);
     lblcont->setFont(s.font(QStringLiteral("MS Sans Serif"), 32, true));
     SetColours(lblcont, QColor(0x00, 0xFF, 0xFF));
+    // Screen readers speak a notification as it comes up; a window's new name they do not (the
+    // toolkit's event carries no text), so each number comes up again as one. The role is given
+    // before the first text, which makes the label known to screen readers as it is.
+    SetAccessibleRole(lblcont, QAccessible::Notification);
+    lblcont->setText(QStringLiteral("3"));
 
     tmrCont = MakeTimer(this, "tmrCont", 1000);
     connect(tmrCont, &QTimer::timeout, this, [this] { Guard([this] { tmrContTimer(); }); });
@@ -73,9 +79,15 @@ bool TfrmCont::focusNextPrevChild(bool) {
     return false;
 }
 
-// The window has the focus: a screen reader speaks its name's every change, so each number is heard.
+// The focused window's name says the number, and the number comes up as a notification, which a
+// screen reader speaks.
 void TfrmCont::announce() {
     setAccessibleName(QStringLiteral("Contagem Regressiva: ") + lblcont->text());
+    lblcont->setAccessibleName(lblcont->text());
+    if (lblcont->isVisible()) {
+        QAccessibleEvent shown(lblcont, QAccessible::ObjectShow);
+        QAccessible::updateAccessibility(&shown);
+    }
 }
 
 void TfrmCont::tmrContTimer() {

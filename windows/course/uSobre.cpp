@@ -92,7 +92,6 @@ TfrmSobre::TfrmSobre() : DeferredControls(nullptr, kFixedDialogFlags) {
 
 void TfrmSobre::BuildControls() {
     const DesignScale s;
-    const QString grey = QStringLiteral("background: #E0E0E0;");
 
     Panel1 = new QFrame(this);
     Panel1->setObjectName(QStringLiteral("Panel1"));
@@ -136,7 +135,9 @@ void TfrmSobre::BuildControls() {
 
     Panel2 = new QFrame(this);
     Panel2->setObjectName(QStringLiteral("Panel2"));
-    Panel2->setStyleSheet(QStringLiteral("#Panel2 { ") + grey + QStringLiteral(" }"));
+    // A palette, not a style sheet: the controls of a styled widget no longer take the window's font.
+    Panel2->setAutoFillBackground(true);
+    Panel2->setPalette(pal);
     s.place(Panel2, 0, 192 - 34, 328, 34);
     SpeedButton1 = MakeButton(Panel2, "SpeedButton1", QStringLiteral("&OK"), s.rect(5, 5, 316, 26));
     SpeedButton1->setFlat(true);

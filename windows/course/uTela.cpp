@@ -46,7 +46,9 @@ TfrmTela::TfrmTela() : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Q
     SetAccessibleRole(this, QAccessible::Window); // a plain widget would be a "filler"
     setWindowTitle(ApplicationTitle());
     const DesignScale s;
-    s.fixSize(this, 414, 184);
+    // The dialogs' face and size: the buttons and the caption strip have fixed sizes that a larger
+    // theme font would overflow.
+    s.designWindow(this, 414, 184, QStringLiteral("MS Sans Serif"), 11);
 
     Label1 = new QLabel(QStringLiteral("Alunos Cadastrados:"), this);
     Label1->setObjectName(QStringLiteral("Label1"));

@@ -29,8 +29,8 @@ TBalloonHint::TBalloonHint(QWidget* owner)
       m_owner(owner) {
     setAttribute(Qt::WA_ShowWithoutActivating);
     setObjectName(QStringLiteral("ohint"));
-    // Presented as a tooltip, a screen reader reads the balloon when it comes up.
-    SetAccessibleRole(this, QAccessible::ToolTip);
+    // A screen reader speaks a notification when it comes up (a tooltip only when asked to).
+    SetAccessibleRole(this, QAccessible::Notification);
     m_timer.setSingleShot(true);
     connect(&m_timer, &QTimer::timeout, this, &TBalloonHint::CancelHint);
     if (owner) {
@@ -91,6 +91,9 @@ void TBalloonHint::ShowHint(QWidget* target, const QString& title, const QString
     setAccessibleDescription(ShownLines(text));
     QAccessibleEvent announced(this, QAccessible::Alert);
     QAccessible::updateAccessibility(&announced);
+    // Comes up again for them now that it has its texts: they speak a notification as it shows.
+    QAccessibleEvent shown(this, QAccessible::ObjectShow);
+    QAccessible::updateAccessibility(&shown);
     if (ms > 0)
         m_timer.start(ms);
 }
