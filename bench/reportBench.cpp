@@ -229,7 +229,7 @@ int main(int argc, char* argv[]) {
     std::printf("  resident memory before / after that page %7.1f / %.1f MB, peak %.1f MB  (target: 80 MB)\n",
                 beforeLongKb / 1024.0, afterLongKb / 1024.0, longPeakKb / 1024.0);
     const bool ok = shown && pageShown && longShown && tableRows == students &&
-                    points == static_cast<std::size_t>(24 * exercises) &&
+                    points == static_cast<std::size_t>(24) * static_cast<std::size_t>(exercises) &&
                     longPage->History().Total == historyLines;
     if (!ok)
         std::printf("FAILED: the table or the student's page did not come up as expected\n");

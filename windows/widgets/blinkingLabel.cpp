@@ -19,7 +19,7 @@ void TBlinkingLabel::paintEvent(QPaintEvent* event) {
         QLabel::paintEvent(event);
         return;
     }
-    QFrame::paintEvent(event); // background and frame, no text
+    QFrame::paintEvent(event); // NOLINT(bugprone-parent-virtual-call): background and frame, no text
 }
 
 void TBlinkingLabel::showEvent(QShowEvent* event) {

@@ -90,7 +90,7 @@ void ShowMessage(const QString& text) {
     showBox(QMessageBox::NoIcon, text, g_sink ? &g_sink->message : nullptr);
 }
 
-void ShowCurrentException(std::exception_ptr error) noexcept {
+void ShowCurrentException(const std::exception_ptr& error) noexcept {
     try {
         try {
             std::rethrow_exception(error);

@@ -17,7 +17,7 @@ void ShowMessage(const QString& text);
 
 // Runs a handler body so that no exception ever reaches Qt's own frames: whatever escapes is shown
 // in the standard error box, and the program goes on with the next event.
-void ShowCurrentException(std::exception_ptr error) noexcept;
+void ShowCurrentException(const std::exception_ptr& error) noexcept;
 template <class F> void Guard(F&& body) noexcept {
     try {
         body();
