@@ -1,11 +1,14 @@
+#include "core/platform/atomicFile.h"
 #include "core/platform/dataPlaces.h"
 #include "core/storage/settings.h"
 #include "testFolder.h"
 
 #include <gtest/gtest.h>
 
-#ifdef _WIN32
 #include <chrono>
+#include <filesystem>
+
+#ifdef _WIN32
 #include <cstdio>
 #include <cstdlib>
 #include <random>
@@ -56,7 +59,6 @@ TEST(AtomicWrite, AKilledWriterLeavesAWholeFile) {
     std::printf("the writer's last whole write was b in %d of 8 rounds\n", sawB);
 }
 #else
-#include <chrono>
 #include <csignal>
 #include <sys/wait.h>
 #include <thread>
@@ -112,3 +114,22 @@ TEST(AtomicWrite, AKilledWriterLeavesAWholeFile) {
     }
 }
 #endif
+
+// A write's temporary is "." + name + ".<12 lower-case hex digits>.tmp". Only those are swept, and only
+// once older than the wait: a younger one may be a write under way on another machine.
+TEST(AtomicWrite, OnlyOldTemporariesOfTheProgramsOwnAreSwept) {
+    TestFolder f;
+    const std::string stale = ".Ana.0123456789ab.tmp";
+    const std::string kept[] = {".Bia.fedcba987654.tmp", ".anotacoes.tmp", ".aula3_Ana.def.ABCDEF012345.tmp",
+                                "Ana"};
+    f.write(stale, "[Aula1]\r\n");
+    for (const std::string& name : kept)
+        f.write(name, "[Aula1]\r\n");
+    const auto hourAgo = std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
+    for (const std::string& name : {stale, kept[1], kept[2], kept[3]})
+        std::filesystem::last_write_time(f.at(name), hourAgo);
+    EXPECT_EQ(RemoveStaleTemporaries(f.path()), 1);
+    EXPECT_FALSE(std::filesystem::exists(f.at(stale)));
+    for (const std::string& name : kept)
+        EXPECT_TRUE(std::filesystem::exists(f.at(name))) << name;
+}

@@ -138,6 +138,9 @@ TEST(Judging, ALessonWithoutCodesNeverReadsOutsideTheModel) {
     SetModel(s, {S});
     EXPECT_EQ(s.ModelLength, 1);
     EXPECT_EQ(s.ModelCodes[1], 0);
+    // A code keeps its low eight bits, as a key is judged: a lesson's "300" is 44.
+    SetModel(s, {300, A, 0, S});
+    EXPECT_EQ(std::vector<int>(s.ModelCodes, s.ModelCodes + 5), (std::vector<int>{44, A, 0, S, 0}));
 }
 
 TEST(Judging, StartingResetsTheCountersAndTakesTheTime) {

@@ -43,6 +43,8 @@ TEST(Pictures, OversizedPicturesAreRefusedWithTheDecodersKindOfMessage) {
               "Image too large: 65500 x 65500 pixels (at most 64 megapixels)");
     EXPECT_EQ(refusal(claiming(20000, 20000)),
               "Image too large: 20000 x 20000 pixels (at most 64 megapixels)");
+    // Another kind of picture under a JPEG name: the decoder's own words.
+    EXPECT_EQ(refusal("\x89PNG\r\n\x1a\n0000000000000000"), "Not a JPEG file: starts with 0x89 0x50");
     // Up to the limit, the header is believed: this one then runs out of data, with a warning.
     const RawPicture wide = DecodeJpegBytes(claiming(4000, 16));
     EXPECT_EQ(wide.width, 4000);

@@ -131,8 +131,9 @@ void TestAccountsEditor::unusableNamesAndPasswordsAreRefusedBeforeWriting() {
     TestProgram program(true);
     program.createWindows();
     const auto before = Snapshot(program);
-    const QStringList names = {"", "..", "../velotecla.INI", "a/b", "a\\b", "Ana:1", "Ana?", "Ana*", "<Ana>",
-                               "An|a", "\"Ana\"", "Ana ", "Ana.", ".Ana", "Ana\tB", "CON", "Łukasz",
+    // Which names are refused is the name check's; here the empty name (saved after a change), one that
+    // leaves the folder, and two whose letters the editor hands on beyond ASCII.
+    const QStringList names = {"", "../velotecla.INI", "Łukasz",
                                // 76 characters, but 228 bytes: too long for its lesson result files.
                                QString(76, QChar(0x20AC))};
     for (const QString& name : names) {

@@ -150,7 +150,6 @@ private slots:
         QTest::newRow("above the list") << "30" << 23 << QByteArray("AulaAtual=23\r\n");
         QTest::newRow("below the list") << "-3" << -1 << QByteArray("AulaAtual=-1\r\n");
         QTest::newRow("none") << "-1" << -1 << QByteArray("AulaAtual=-1\r\n");
-        QTest::newRow("hexadecimal") << "$A" << 10 << QByteArray("AulaAtual=10\r\n");
     }
     void theStoredSelectionRoundTrips() {
         QFETCH(QString, stored);

