@@ -17,8 +17,8 @@
 // Windows has no fork: the writer is this same test program, started again with VT_KILLED_WRITER naming
 // the folder, and killed from outside at a random moment.
 TEST(AtomicWrite, AKilledWriterLeavesAWholeFile) {
-    const std::string a(64 * 1024, 'a');
-    const std::string b(64 * 1024, 'b');
+    const std::string a(std::size_t{64} * 1024, 'a');
+    const std::string b(std::size_t{64} * 1024, 'b');
     if (const char* folder = std::getenv("VT_KILLED_WRITER")) {
         SetProgramFolder(PathFromUtf8(folder));
         SetHelpFileName(files::HelpFile);
@@ -67,8 +67,8 @@ TEST(AtomicWrite, AKilledWriterLeavesAWholeFile) {
 // A writer killed at any instant must leave the old file or the new one, never a torn one.
 TEST(AtomicWrite, AKilledWriterLeavesAWholeFile) {
     TestFolder f;
-    const std::string a(64 * 1024, 'a');
-    const std::string b(64 * 1024, 'b');
+    const std::string a(std::size_t{64} * 1024, 'a');
+    const std::string b(std::size_t{64} * 1024, 'b');
     const std::string docA = "[S]\r\nK=" + a + "\r\n";
     const std::string docB = "[S]\r\nK=" + b + "\r\n";
     f.write("p", docA);

@@ -48,6 +48,7 @@ void writeClass(const TestFolder& f) {
 
 std::vector<std::string> texts(const std::vector<TReportCell>& cells) {
     std::vector<std::string> out;
+    out.reserve(cells.size());
     for (const auto& c : cells)
         out.push_back(c.Text);
     return out;
@@ -204,6 +205,7 @@ TEST(ClassReport, SortingAndTheFilter) {
             return descending ? c > 0 : c < 0;
         });
         std::vector<std::string> names;
+        names.reserve(rows.size());
         for (const auto& r : rows)
             names.push_back(r.Name);
         return names;

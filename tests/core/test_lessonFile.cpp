@@ -50,8 +50,9 @@ TEST(ReadNextLine, LineFeedOnlyFilesLoseTheFirstCharacterOfEachFollowingLine) {
 }
 
 TEST(ReadNextLine, TheWholeFileReaderSplitsAsTheLineReader) {
-    const std::string texts[] = {"T^\r\nD^\r\nTecla:   116^\r\nTexto:   065^\r\nPalavras:    1^\r\n"
-                                 "Tempo:   00:01:00^\r\nMinimo:     90^\r\n",
+    const std::string lesson = "T^\r\nD^\r\nTecla:   116^\r\nTexto:   065^\r\nPalavras:    1^\r\n"
+                               "Tempo:   00:01:00^\r\nMinimo:     90^\r\n";
+    const std::string texts[] = {lesson,
                                  "a^\nb^\ncd^\n",          // line feeds only: a character lost
                                  "a^\r\nb\x1A^\r\nc^\r\n", // Ctrl-Z ends the text
                                  "a^\r\n^\r\n^",
@@ -63,6 +64,7 @@ TEST(ReadNextLine, TheWholeFileReaderSplitsAsTheLineReader) {
         std::ofstream(file, std::ios::binary) << text;
         OpenTextFile(file.string(), false);
         std::vector<std::string> read;
+        read.reserve(7);
         for (int i = 0; i < 7; ++i)
             read.push_back(ReadNextLine());
         CloseTextFile();

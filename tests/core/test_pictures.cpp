@@ -12,7 +12,7 @@ std::string claiming(int width, int height) {
     RawPicture tiny;
     tiny.width = 8;
     tiny.height = 8;
-    tiny.pixels.assign(8 * 8 * 4, 0x80);
+    tiny.pixels.assign(std::size_t{8} * 8 * 4, 0x80);
     const auto path = std::filesystem::temp_directory_path() / "vt-claiming.jpg";
     EncodeJpegFile(tiny, path);
     std::ifstream in(path, std::ios::binary);

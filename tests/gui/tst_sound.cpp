@@ -19,10 +19,10 @@ bool multimediaLoaded() {
 QByteArray toneWav(double seconds) {
     const int rate = 22050;
     const int samples = static_cast<int>(rate * seconds);
-    QByteArray pcm(samples * 2, '\0');
+    QByteArray pcm(qsizetype{samples} * 2, '\0');
     for (int i = 0; i < samples; ++i)
         qToLittleEndian<qint16>(static_cast<qint16>(8000 * std::sin(2 * M_PI * 440 * i / rate)),
-                                pcm.data() + 2 * i);
+                                pcm.data() + 2 * qsizetype{i});
     QByteArray wav;
     auto u32 = [&wav](quint32 v) { wav.append(reinterpret_cast<const char*>(&v), 4); };
     auto u16 = [&wav](quint16 v) { wav.append(reinterpret_cast<const char*>(&v), 2); };

@@ -75,7 +75,7 @@ void TestStartup::theSplashTakesItsPicturesSize() {
     RawPicture small;
     small.width = 200;
     small.height = 100;
-    small.pixels.assign(200 * 100 * 4, 0x40);
+    small.pixels.assign(std::size_t{200} * 100 * 4, 0x40);
     EncodeJpegFile(small, ToPath(program.path("splash.jpg")));
     program.createWindows();
     QVERIFY(program.errors.isEmpty());

@@ -63,7 +63,7 @@ void TestProgram::createWindows() {
     m_windows = true;
 }
 
-void WhenModal(std::function<void(QWidget*)> action, QWidget* except, int timeoutMs) {
+void WhenModal(const std::function<void(QWidget*)>& action, QWidget* except, int timeoutMs) {
     auto* timer = new QTimer;
     auto clock = std::make_shared<QElapsedTimer>();
     clock->start();

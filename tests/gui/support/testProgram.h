@@ -38,4 +38,4 @@ private:
 
 // Waits until a modal window other than `except` is up, then runs action on it. Arm it before the
 // call that blocks.
-void WhenModal(std::function<void(QWidget*)> action, QWidget* except = nullptr, int timeoutMs = 5000);
+void WhenModal(const std::function<void(QWidget*)>& action, QWidget* except = nullptr, int timeoutMs = 5000);
