@@ -12,7 +12,7 @@ namespace {
 // Puts the counters where the last key of an exercise leaves them and lets the exercise end: the
 // result window comes up modally and `atResult` runs on it.
 void finishExercise(ExerciseDriver& d, int wordsRight, int wordsWrong, int right, int wrong, double seconds,
-                    std::function<void(QWidget*)> atResult) {
+                    const std::function<void(QWidget*)>& atResult) {
     StartExercise(ExerciseState, d.now);
     ExerciseState.WordsRight = wordsRight;
     ExerciseState.WordsWrong = wordsWrong;
@@ -20,7 +20,7 @@ void finishExercise(ExerciseDriver& d, int wordsRight, int wordsWrong, int right
     ExerciseState.LettersWrong = wrong;
     d.now += seconds * kSecond;
     frmExec->RefreshStatistics();
-    WhenModal(std::move(atResult));
+    WhenModal(atResult);
     frmExec->CheckLessonEnd();
 }
 
