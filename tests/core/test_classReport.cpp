@@ -6,6 +6,7 @@
 #include "core/platform/programFolder.h"
 #include "core/report/classReport.h"
 #include "core/storage/password.h"
+#include "finishedExercise.h"
 #include "testFolder.h"
 
 #include <gtest/gtest.h>
@@ -369,13 +370,7 @@ TEST(ClassReport, TheCurrentLessonIsOneOfTheTwentyFour) {
 
 TEST(History, LinesAppendedAndReadBack) {
     TestFolder f;
-    TExerciseState s;
-    s.WordsRight = 10;
-    s.LettersRight = 40;
-    s.LettersWrong = 2;
-    s.FinalElapsed = 50.0004 / 86400.0;
-    s.ExpectedTime = 60.0 / 86400.0;
-    s.MinimumPercent = 90;
+    TExerciseState s = FinishedExercise(10, 0, 40, 2, 50.0004);
     const auto first = HistoryEntryOf(s, 3, "2026-12-09T14:05:31-03:00");
     EXPECT_EQ(HistoryLine(first), "2026-12-09T14:05:31-03:00;3;10;0;40;2;50;95;1");
     s.FinalElapsed = 60.5 / 86400.0; // shows as 00:01:00 and fails

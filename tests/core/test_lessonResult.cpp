@@ -4,6 +4,7 @@
 #include "core/platform/programFolder.h"
 #include "core/platform/vtError.h"
 #include "core/storage/settings.h"
+#include "finishedExercise.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +15,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-constexpr double kSecond = 1.0 / 86400.0;
 
 class LessonResult : public ::testing::Test {
 protected:
@@ -41,25 +41,13 @@ protected:
         std::ofstream(PathFromUtf8(path), std::ios::binary) << bytes;
     }
 
-    static TExerciseState Exercise(int wordsRight, int wordsWrong, int right, int wrong, double seconds) {
-        TExerciseState s;
-        s.WordsRight = wordsRight;
-        s.WordsWrong = wordsWrong;
-        s.LettersRight = right;
-        s.LettersWrong = wrong;
-        s.FinalElapsed = seconds * kSecond;
-        s.ExpectedTime = 60 * kSecond;
-        s.MinimumPercent = 90;
-        return s;
-    }
-
     fs::path folder;
     std::string profile;
 };
 } // namespace
 
 TEST_F(LessonResult, FirstAndSecondAttemptAtLessonThree) {
-    const auto first = Exercise(10, 0, 40, 2, 50);
+    const auto first = FinishedExercise(10, 0, 40, 2, 50);
     EXPECT_TRUE(LessonPassed(first));
     const std::string file = LessonResultFile(3, profile);
     EXPECT_EQ(file, PathToUtf8(folder / "aulas" / "aula3_aluno.def"));
@@ -67,7 +55,7 @@ TEST_F(LessonResult, FirstAndSecondAttemptAtLessonThree) {
     EXPECT_EQ(read(file), "[Config]\r\nWordOK=10\r\nWordErr=0\r\nCharOK=40\r\nCharErr=2\r\n"
                           "TempoTotal=00:00:50\r\nPorcent=97\r\n");
 
-    const auto second = Exercise(8, 4, 32, 8, 75); // 80 %
+    const auto second = FinishedExercise(8, 4, 32, 8, 75); // 80 %
     EXPECT_EQ(RightPercentage(second), 80);
     EXPECT_FALSE(LessonPassed(second));
     AccumulateResults(file, second);
@@ -83,7 +71,7 @@ TEST_F(LessonResult, UnlockingWritesTheFlagOfTheNextLesson) {
               "[Aula1]\r\nHabilitado=1\r\n[Aula4]\r\nHabilitado=1\r\n[Aula25]\r\nHabilitado=1\r\n");
     // Stored with an exercise, the unlocking and the totals are one write.
     write(profile, "[Aula1]\r\nHabilitado=1\r\n");
-    EXPECT_TRUE(AccumulateResults(profile, Exercise(10, 0, 40, 2, 50), {NextLessonUnlock(3)}));
+    EXPECT_TRUE(AccumulateResults(profile, FinishedExercise(10, 0, 40, 2, 50), {NextLessonUnlock(3)}));
     EXPECT_EQ(read(profile), "[Aula1]\r\nHabilitado=1\r\n[Aula4]\r\nHabilitado=1\r\n[Config]\r\nWordOK=10\r\n"
                              "WordErr=0\r\nCharOK=40\r\nCharErr=2\r\nTempoTotal=00:00:50\r\nPorcent=97\r\n");
 }
@@ -92,7 +80,7 @@ TEST_F(LessonResult, WritesThatFailAreAnsweredFalse) {
     // The result window records the exercise's history only when both files took every value.
     const std::string blocked = LessonResultFile(5, profile);
     fs::create_directory(PathFromUtf8(blocked)); // a folder where the file belongs
-    EXPECT_FALSE(AccumulateResults(blocked, Exercise(10, 0, 40, 2, 50)));
+    EXPECT_FALSE(AccumulateResults(blocked, FinishedExercise(10, 0, 40, 2, 50)));
     const std::string nowhere = PathToUtf8(folder / "missing" / "aluno");
     EXPECT_FALSE(UnlockNextLesson(nowhere, 3));
     EXPECT_FALSE(fs::exists(folder / "missing"));
@@ -112,11 +100,11 @@ TEST_F(LessonResult, ThePassRuleNeedsBothTimeAndPercentage) {
         {100, 0, 60.0006, false},                          // 60.001 s
     };
     for (const Case& c : cases) {
-        const auto s = Exercise(1, 0, c.right, c.wrong, c.seconds);
+        const auto s = FinishedExercise(1, 0, c.right, c.wrong, c.seconds);
         EXPECT_EQ(LessonPassed(s), c.passed) << c.right << "/" << c.wrong << " in " << c.seconds << " s";
     }
     // An exact minute read off the clock passes, whatever the rounding of the subtraction.
-    auto s = Exercise(1, 0, 100, 0, 0);
+    auto s = FinishedExercise(1, 0, 100, 0, 0);
     for (double start : {0.1, 0.3337, 0.7, 0.99}) {
         s.FinalElapsed = ElapsedSince(start, start + 60 * kSecond);
         EXPECT_TRUE(LessonPassed(s)) << start;
@@ -125,13 +113,13 @@ TEST_F(LessonResult, ThePassRuleNeedsBothTimeAndPercentage) {
 
 TEST_F(LessonResult, TheTotalTimeKeepsOnlyThePartBelowADay) {
     write(profile, "[Config]\r\nTempoTotal=23:59:30\r\n");
-    AccumulateResults(profile, Exercise(1, 0, 1, 0, 45));
+    AccumulateResults(profile, FinishedExercise(1, 0, 1, 0, 45));
     EXPECT_NE(read(profile).find("TempoTotal=00:00:15\r\n"), std::string::npos);
 }
 
 TEST_F(LessonResult, TheRunningPercentageIsRoundedTowardZero) {
     write(profile, "[Config]\r\nPorcent=-3\r\n");
-    AccumulateResults(profile, Exercise(0, 0, 0, 0, 1)); // 0 %
+    AccumulateResults(profile, FinishedExercise(0, 0, 0, 0, 1)); // 0 %
     EXPECT_NE(read(profile).find("Porcent=-1\r\n"), std::string::npos);
 }
 
@@ -149,7 +137,7 @@ TEST_F(LessonResult, AStoredValueThatDoesNotParseStopsBeforeAnyWrite) {
     for (const Row& row : rows) {
         write(profile, row.before);
         try {
-            AccumulateResults(profile, Exercise(10, 0, 40, 2, 50), {NextLessonUnlock(1)});
+            AccumulateResults(profile, FinishedExercise(10, 0, 40, 2, 50), {NextLessonUnlock(1)});
             ADD_FAILURE() << "no error for " << row.before;
         } catch (const VtError& e) {
             EXPECT_EQ(std::string(e.what()), row.error);
@@ -163,7 +151,7 @@ TEST_F(LessonResult, AStoredValueThatDoesNotParseStopsBeforeAnyWrite) {
 TEST_F(LessonResult, TotalsStopAtTheLargestNumberTheReaderTakes) {
     write(profile,
           "[Config]\r\nWordOK=2147483600\r\nWordErr=2147483647\r\nCharOK=2147483647\r\nCharErr=0\r\n");
-    const auto big = Exercise(100, 1, 2147483647, 2147483647, 1);
+    const auto big = FinishedExercise(100, 1, 2147483647, 2147483647, 1);
     AccumulateResults(profile, big);
     EXPECT_NO_THROW(AccumulateResults(profile, big));
     EXPECT_EQ(read(profile), "[Config]\r\nWordOK=2147483647\r\nWordErr=2147483647\r\nCharOK=2147483647\r\n"

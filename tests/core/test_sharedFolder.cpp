@@ -8,6 +8,7 @@
 #include "core/platform/iniFile.h"
 #include "core/platform/lockFile.h"
 #include "core/storage/textFile.h"
+#include "finishedExercise.h"
 #include "testFolder.h"
 
 #include <gtest/gtest.h>
@@ -27,19 +28,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-constexpr double kSecond = 1.0 / 86400.0;
-
-TExerciseState exercise(int words, int right, int wrong, double seconds) {
-    TExerciseState s;
-    s.WordsRight = words;
-    s.LettersRight = right;
-    s.LettersWrong = wrong;
-    s.FinalElapsed = seconds * kSecond;
-    s.ExpectedTime = 60 * kSecond;
-    s.MinimumPercent = 90;
-    return s;
-}
 
 // Every file below a folder with its bytes (links as what they point to).
 std::map<std::string, std::string> contentsOf(const fs::path& folder) {
@@ -98,7 +86,8 @@ TEST(SharedFolder, PlantedLinksAreNeverFollowed) {
         told.clear();
 
         const std::string profile = data.file("users/ana");
-        EXPECT_FALSE(StoreExercise(profile, 3, exercise(10, 40, 2, 50), "2026-12-09T14:05:31-03:00"));
+        EXPECT_FALSE(
+            StoreExercise(profile, 3, FinishedExercise(10, 0, 40, 2, 50), "2026-12-09T14:05:31-03:00"));
         EXPECT_FALSE(ReadWholeFile(row.folder ? planted / "ana" : planted).has_value());
         if (std::string(row.entry).starts_with("users")) {
             EXPECT_FALSE(IniReadValue(data.at("users/ana"), "Aula1", "Habilitado").has_value());
@@ -130,7 +119,8 @@ TEST(SharedFolder, AFifoIsNeverWaitedOn) {
                 int error = 0;
                 if (ReadWholeFile(data.at(entry), &error) || error != EINVAL)
                     _exit(1);
-                if (StoreExercise(profile, 3, exercise(10, 40, 2, 50), "2026-12-09T14:05:31-03:00"))
+                if (StoreExercise(profile, 3, FinishedExercise(10, 0, 40, 2, 50),
+                                  "2026-12-09T14:05:31-03:00"))
                     _exit(2);
             },
             5));
@@ -158,12 +148,12 @@ TEST(SharedFolder, HugeFilesAreRefusedAtOnce) {
     EXPECT_FALSE(ReadWholeFile(data.at("users/ana"), &error).has_value());
     EXPECT_EQ(error, EFBIG);
     EXPECT_FALSE(IniReadValue(data.at("users/ana"), "Config", "WordOK").has_value());
-    EXPECT_FALSE(
-        StoreExercise(data.file("users/ana"), 3, exercise(10, 40, 2, 50), "2026-12-09T14:05:31-03:00"));
+    EXPECT_FALSE(StoreExercise(data.file("users/ana"), 3, FinishedExercise(10, 0, 40, 2, 50),
+                               "2026-12-09T14:05:31-03:00"));
     EXPECT_EQ(fs::file_size(data.at("users/ana")), std::uintmax_t(1) << 30); // left as it was
     EXPECT_FALSE(ReadWholeFile(data.at("snd/ok.wav"), &error, kSoundFileCap).has_value());
     EXPECT_EQ(error, EFBIG);
-    const auto entry = HistoryEntryOf(exercise(10, 40, 2, 50), 3, "2026-12-09T14:05:31-03:00");
+    const auto entry = HistoryEntryOf(FinishedExercise(10, 0, 40, 2, 50), 3, "2026-12-09T14:05:31-03:00");
     EXPECT_TRUE(AppendHistoryEntry(HistoryFileIn(data.path(), "bia"), entry));
     EXPECT_EQ(fs::file_size(data.at("historico/bia.csv")), (100u << 20) + 2 + HistoryLine(entry).size() + 2);
     EXPECT_NE(ReadHistoryFile(HistoryFileIn(data.path(), "bia")).Problem.find("grande demais"),
@@ -196,8 +186,10 @@ TEST(SharedFolder, TheSameStudentAtTwoCopiesLosesNothing) {
                 close(go[1]);
                 char c;
                 (void)!read(go[0], &c, 1); // both start when the pipe is closed
-                _exit(StoreExercise(profile, 3, exercise(10, 40, 2, 50), "2026-12-09T14:05:31-03:00") ? 0
-                                                                                                      : 1);
+                _exit(
+                    StoreExercise(profile, 3, FinishedExercise(10, 0, 40, 2, 50), "2026-12-09T14:05:31-03:00")
+                        ? 0
+                        : 1);
             }
         }
         close(go[0]);
@@ -256,7 +248,7 @@ TEST(SharedFolder, AKilledStoreLeavesEveryFileWhole) {
         if (child == 0) {
             close(done[0]);
             for (;;) {
-                StoreExercise(profile, 3, exercise(10, 40, 2, 50), "2026-12-09T14:05:31-03:00");
+                StoreExercise(profile, 3, FinishedExercise(10, 0, 40, 2, 50), "2026-12-09T14:05:31-03:00");
                 (void)!write(done[1], "s", 1);
             }
         }

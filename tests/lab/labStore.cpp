@@ -2,6 +2,7 @@
 // does (VELOTECLA_DADOS), and stores finished exercises of a student as the result window stores them.
 //   vt-labstore <student> <lesson> <exercises>
 // Exit 0 when every exercise was stored; 1 when one was not; 2 when there is no data folder.
+#include "../core/finishedExercise.h"
 #include "core/exercise/exerciseState.h"
 #include "core/exercise/history.h"
 #include "core/exercise/lessonResult.h"
@@ -35,13 +36,7 @@ int main(int argc, char* argv[]) {
     }
     const std::string profile = PathToUtf8(users / argv[1]);
     CreateFileExclusively(PathFromUtf8(profile), "[Aula1]\r\nHabilitado=1\r\n"); // the editor's first save
-    TExerciseState state;
-    state.WordsRight = 10;
-    state.LettersRight = 40;
-    state.LettersWrong = 2;
-    state.FinalElapsed = 50.0 / 86400.0;
-    state.ExpectedTime = 60.0 / 86400.0;
-    state.MinimumPercent = 90;
+    const TExerciseState state = FinishedExercise(10, 0, 40, 2, 50);
     const int lesson = std::atoi(argv[2]);
     int failed = 0;
     for (int i = std::atoi(argv[3]); i > 0; --i) {
