@@ -1,4 +1,6 @@
 #pragma once
+#include "core/exercise/keySlips.h"
+
 #include <array>
 #include <cstdint>
 #include <ctime>
@@ -37,6 +39,8 @@ struct THistoryEntry {
     std::int64_t Seconds = 0; // as the clock shows the time taken: milliseconds rounded, then dropped
     int Percent = 0;          // right keys of this exercise, rounded down
     bool Passed = false;
+    bool Reforco = false; // a practice of the student's weak keys, not a lesson: kept out of its totals
+    TKeyTallies Keys;     // the exercise's slips by key; empty where the line has none
 
     // Keys right and wrong over the minutes taken; 0 when no time was taken.
     double KeysPerMinute() const;
