@@ -119,6 +119,7 @@ void TfrmAulas::BuildControls() {
     }
 
     Image1 = new QLabel(this);
+    Image1->setTextFormat(Qt::PlainText);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(at(7, 140, 165, 137));
     Image1->setScaledContents(true);

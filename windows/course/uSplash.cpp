@@ -30,11 +30,13 @@ Tfrmsplash::Tfrmsplash()
     setAutoFillBackground(true);
 
     Image1 = new QLabel(this);
+    Image1->setTextFormat(Qt::PlainText);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setScaledContents(true);
     s.place(Image1, 0, 0, 485, 194);
 
     Label1 = new QLabel(QStringLiteral("Versão 1.7"), this);
+    Label1->setTextFormat(Qt::PlainText);
     Label1->setObjectName(QStringLiteral("Label1"));
     s.place(Label1, 16, 168, 97, 25);
     Label1->setFont(s.font(QStringLiteral("Comic Sans MS"), 18, true));

@@ -124,11 +124,13 @@ void TfrmUser::BuildControls() {
     QFont bold = font();
     bold.setBold(true);
     Label1 = new QLabel(QStringLiteral("Nome do Aluno:"), this);
+    Label1->setTextFormat(Qt::PlainText);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setFont(bold);
     Label1->move(s(8), s(9));
     Label1->adjustSize();
     Label2 = new QLabel(QStringLiteral("Senha de Acesso:"), this);
+    Label2->setTextFormat(Qt::PlainText);
     Label2->setObjectName(QStringLiteral("Label2"));
     Label2->setFont(bold);
     Label2->move(s(10), s(32));
