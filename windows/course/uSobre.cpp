@@ -25,8 +25,8 @@ std::function<void(const QUrl&)> g_linkOpener;
 // About box has nothing to lose by showing an empty frame).
 QPixmap aboutPicture(const char* fileName, QSize size) {
     try {
-        const QImage image =
-            LoadPictureFile(FromPath(ProgramFile(std::filesystem::path(files::ImagesFolder) / fileName)));
+        const QImage image = LoadPictureFile(
+            FromPath(ProgramFile(std::filesystem::path(files::ImagesFolder) / fileName)), size);
         return QPixmap::fromImage(image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
     } catch (const std::exception&) {
         return {};

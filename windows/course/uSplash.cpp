@@ -55,7 +55,9 @@ Tfrmsplash::Tfrmsplash()
 
 void Tfrmsplash::FormCreate() {
     const QString path = FromPath(ProgramFile(files::Splash));
-    const QImage picture = LoadPictureFile(path);
+    // No larger than the screen it is shown on.
+    const QScreen* shownOn = QGuiApplication::primaryScreen();
+    const QImage picture = LoadPictureFile(path, shownOn ? shownOn->availableGeometry().size() : QSize());
     // The picture box, and the window with it, take the picture's size (at the windows' scale), no
     // larger than the screen: a smaller picture is not stretched.
     const DesignScale s;
