@@ -115,7 +115,8 @@ aulas: build
 
 # Fuzzing of the core (clang's libFuzzer with ASan and UBSan; the windows are not built).
 FUZZ_SECONDS ?= 60
-FUZZ_HARNESSES := lesson_file lesson_source settings convert_password accumulate judging student_name jpeg history class_report wav
+FUZZ_HARNESSES := lesson_file lesson_source settings convert_password accumulate judging student_name jpeg history class_report wav \
+	lock_file csv_writer registry_file command_line bmp
 
 fuzz-build: deps
 	cmake --preset fuzz >/dev/null
