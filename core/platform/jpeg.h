@@ -21,7 +21,7 @@ struct RawPicture {
 // and a result of more than kBoxPixelsFactor times the box's pixels is refused: no picture is decoded
 // far larger than it is shown.
 inline constexpr std::uint64_t kMaxPicturePixels = 64ull * 1024 * 1024;
-inline constexpr std::uint64_t kBoxPixelsFactor = 16;
+inline constexpr std::uint64_t kBoxPixelsFactor = 64;
 struct PictureBox {
     int width = 0; // 0: no box, the picture's own size
     int height = 0;

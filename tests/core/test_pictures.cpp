@@ -61,7 +61,8 @@ TEST(Pictures, DecodedAtTheSizeOfTheirBox) {
         int decodedWidth, decodedHeight; // 0: refused
     };
     for (const Row& r : std::initializer_list<Row>{{8192, 8192, {598, 330}, 1024, 1024},
-                                                   {8192, 8192, {165, 137}, 0, 0},
+                                                   {8192, 8192, {165, 137}, 1024, 1024},
+                                                   {8192, 8192, {100, 100}, 0, 0},
                                                    {8192, 8192, {1100, 1100}, 2048, 2048},
                                                    {640, 480, {640, 480}, 640, 480},
                                                    {640, 480, {320, 100}, 320, 240},

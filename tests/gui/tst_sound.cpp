@@ -1,6 +1,9 @@
 // The real sound module, loaded on the first sound and not before.
 #include "windows/glue/soundModule.h"
 
+#include "support/testProgram.h"
+#include "windows/course/uCont.h"
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -267,6 +270,17 @@ void TestSound::theFormatTable() {
         QTest::qWait(30);
     }
     module.Stop();
+
+    // The countdown's go.wav at 1 Hz, as a group member may leave it in the shared folder: the
+    // countdown ends and the lesson goes on.
+    TestProgram program(true);
+    program.writeFile(QStringLiteral("snd/go.wav"), formatTable().front().bytes);
+    program.createWindows();
+    SetSoundBackEnd(&module);
+    RunCountdown(nullptr);
+    QTest::qWait(500);
+    QVERIFY(!frmCont->isVisible());
+    SetSoundBackEnd(nullptr);
 #endif
 }
 
