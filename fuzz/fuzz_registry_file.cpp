@@ -28,8 +28,14 @@ std::string readOrError(const std::string& valuePath) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzedDataProvider in(data, size);
-    const std::string other = in.ConsumeRandomLengthString(64);
-    const std::string value = in.ConsumeRandomLengthString(64);
+    // Names and values as the program writes them: text, never a zero byte.
+    const auto text = [&in] {
+        std::string s = in.ConsumeRandomLengthString(64);
+        std::erase(s, '\0');
+        return s;
+    };
+    const std::string other = text();
+    const std::string value = text();
     WriteScratch(registry_store::StoreFileName(), in.ConsumeRemainingBytesAsString());
     const std::string marker = std::string(keys::MarkerKeyPath) + "\\" + keys::MarkerValueName;
     const std::string otherPath = std::string(keys::MarkerKeyPath) + "\\" + other;
