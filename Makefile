@@ -16,12 +16,13 @@ DESKTOP_TEST_PACKAGES := openbox xfwm4 xdotool x11-utils weston xwayland qt6-way
 # poppler-utils: the diploma test reads the printed PDF; libx11-dev, libxdamage-dev, xvfb: the start-up benchmark;
 # clang-format, clang-tidy: the tests check every file's formatting and the core's files' findings.
 # qt6-charts-dev, libqt6opengl6-dev: the class report's charts (Qt Charts' CMake files ask for Qt OpenGL's).
+# pulseaudio: the sound test plays every format through the real player into a null output of its own.
 PACKAGES := cmake ninja-build g++ pkg-config \
 	qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-translations-l10n libgl-dev libvulkan-dev \
 	libjpeg62-turbo-dev libgtest-dev googletest \
 	fonts-dejavu-core fonts-liberation2 fonts-comic-neue fonts-urw-base35 fonts-terminus-otb \
 	poppler-utils libx11-dev libxdamage-dev xvfb clang-format clang-tidy \
-	qt6-charts-dev libqt6opengl6-dev \
+	qt6-charts-dev libqt6opengl6-dev pulseaudio \
 	clang libclang-rt-14-dev llvm-14 \
 	$(DESKTOP_TEST_PACKAGES)
 # openssh-server, sshfs: the school lab test (tests/lab) mounts one exported folder per OS user over SSH.
@@ -114,7 +115,8 @@ aulas: build
 
 # Fuzzing of the core (clang's libFuzzer with ASan and UBSan; the windows are not built).
 FUZZ_SECONDS ?= 60
-FUZZ_HARNESSES := lesson_file lesson_source settings convert_password accumulate judging student_name jpeg history class_report wav
+FUZZ_HARNESSES := lesson_file lesson_source settings convert_password accumulate judging student_name jpeg history class_report wav \
+	lock_file csv_writer registry_file command_line bmp
 
 fuzz-build: deps
 	cmake --preset fuzz >/dev/null

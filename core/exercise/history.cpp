@@ -28,6 +28,8 @@ std::int64_t daysFromCivil(std::int64_t y, unsigned m, unsigned d) {
     return era * 146097 + static_cast<std::int64_t>(doe) - 719468;
 }
 
+// A field above kHistoryFieldMax makes the line a bad one: no exercise takes a billion keys or seconds,
+// and sums of bounded fields stay far from overflowing.
 std::optional<std::int64_t> number(std::string_view text) {
     if (text.empty() || text.size() > 18)
         return std::nullopt;
@@ -37,6 +39,8 @@ std::optional<std::int64_t> number(std::string_view text) {
             return std::nullopt;
         value = value * 10 + (c - '0');
     }
+    if (value > kHistoryFieldMax)
+        return std::nullopt;
     return value;
 }
 
@@ -173,10 +177,7 @@ void THistory::AddLine(const std::string& line) {
     if (Total++ == 0)
         FirstWhen = e->When;
     THistorySum& sum = Sums[static_cast<std::size_t>(e->Lesson)];
-    ++sum.Exercises;
-    sum.KeysRight += e->KeysRight;
-    sum.KeysWrong += e->KeysWrong;
-    sum.Seconds += e->Seconds;
+    sum.Add(*e);
     Entries.push_back(std::move(*e));
 }
 

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <ctime>
 #include <filesystem>
+#include <limits>
 #include <optional>
 #include <string>
 #include <vector>
@@ -62,12 +63,35 @@ std::optional<THistoryEntry> ParseHistoryLine(const std::string& line);
 // The line goes at the end in one write, whole or not at all; the rest of the file is left as it is.
 bool AppendHistoryEntry(const std::filesystem::path& file, const THistoryEntry& entry);
 
-// The exercises of one lesson added up over the whole history.
+// The largest number a history field may hold; a line with a larger one is a bad line.
+inline constexpr std::int64_t kHistoryFieldMax = 1'000'000'000;
+
+// a + b, held at the largest (or smallest) int64 instead of wrapping.
+constexpr std::int64_t SaturatingAdd(std::int64_t a, std::int64_t b) {
+    constexpr std::int64_t most = std::numeric_limits<std::int64_t>::max();
+    constexpr std::int64_t least = std::numeric_limits<std::int64_t>::min();
+    if (b > 0 && a > most - b)
+        return most;
+    if (b < 0 && a < least - b)
+        return least;
+    return a + b;
+}
+
+// The exercises of one lesson added up over the whole history. The sums saturate: a time never turns
+// negative, however many lines a history holds.
 struct THistorySum {
     std::int64_t Exercises = 0;
     std::int64_t KeysRight = 0;
     std::int64_t KeysWrong = 0;
     std::int64_t Seconds = 0;
+
+    void Add(const THistoryEntry& e) { Add({1, e.KeysRight, e.KeysWrong, e.Seconds}); }
+    void Add(const THistorySum& s) {
+        Exercises = SaturatingAdd(Exercises, s.Exercises);
+        KeysRight = SaturatingAdd(KeysRight, s.KeysRight);
+        KeysWrong = SaturatingAdd(KeysWrong, s.KeysWrong);
+        Seconds = SaturatingAdd(Seconds, s.Seconds);
+    }
 };
 
 // What the report keeps of a history: read line by line, so a history of any length costs the same

@@ -33,7 +33,8 @@ void emitMessage(j_common_ptr info, int level) {
 
 // setjmp lives only in these two functions, whose own locals are plain data; everything with a
 // destructor belongs to the callers and is reached through references.
-bool decodeInto(const std::string& bytes, std::uint64_t maxPixels, RawPicture& picture, ErrorManager& err) {
+bool decodeInto(const std::string& bytes, std::uint64_t maxPixels, PictureBox box, RawPicture& picture,
+                ErrorManager& err) {
     jpeg_decompress_struct info{};
     info.err = jpeg_std_error(&err.base);
     err.base.error_exit = errorExit;
@@ -55,6 +56,32 @@ bool decodeInto(const std::string& bytes, std::uint64_t maxPixels, RawPicture& p
                       static_cast<unsigned long long>(maxPixels / (1024ull * 1024ull)));
         jpeg_destroy_decompress(&info);
         return false;
+    }
+    if (box.width > 0 && box.height > 0) {
+        // The smallest scale whose picture still covers the box.
+        const auto covers = [&](unsigned denom) {
+            return (info.image_width + denom - 1) / denom >= static_cast<unsigned>(box.width) &&
+                   (info.image_height + denom - 1) / denom >= static_cast<unsigned>(box.height);
+        };
+        info.scale_num = 1;
+        info.scale_denom = 1;
+        for (unsigned denom : {8u, 4u, 2u})
+            if (covers(denom)) {
+                info.scale_denom = denom;
+                break;
+            }
+        jpeg_calc_output_dimensions(&info);
+        const std::uint64_t shown = static_cast<std::uint64_t>(info.output_width) * info.output_height;
+        const std::uint64_t cap =
+            kBoxPixelsFactor * static_cast<std::uint64_t>(box.width) * static_cast<std::uint64_t>(box.height);
+        if (shown > cap) {
+            std::snprintf(err.message, sizeof err.message,
+                          "Image too large: %u x %u pixels (at most %llu pixels for a box of %d x %d)",
+                          static_cast<unsigned>(info.image_width), static_cast<unsigned>(info.image_height),
+                          static_cast<unsigned long long>(cap), box.width, box.height);
+            jpeg_destroy_decompress(&info);
+            return false;
+        }
     }
     // The decoder's own work memory is held to what such a picture needs, and fails cleanly past it.
     info.mem->max_memory_to_use = static_cast<long>(std::min<std::uint64_t>(maxPixels * 16, 1ull << 30));
@@ -118,10 +145,10 @@ bool encodeInto(const RawPicture& picture, int quality, EncodedBuffer& out, Erro
 
 } // namespace
 
-RawPicture DecodeJpegBytes(const std::string& bytes, std::uint64_t maxPixels) {
+RawPicture DecodeJpegBytes(const std::string& bytes, std::uint64_t maxPixels, PictureBox box) {
     RawPicture picture;
     ErrorManager err{};
-    if (!decodeInto(bytes, maxPixels, picture, err))
+    if (!decodeInto(bytes, maxPixels, box, picture, err))
         throw VtError(err.message);
     for (std::size_t i = 3; i < picture.pixels.size(); i += 4)
         picture.pixels[i] = 0xFF;

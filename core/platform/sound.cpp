@@ -5,8 +5,6 @@
 #ifdef _WIN32
 #include "core/platform/atomicFile.h"
 #include "core/platform/programFolder.h"
-
-#include <filesystem>
 #endif
 
 #ifdef _WIN32
@@ -24,30 +22,25 @@ namespace {
 class TWinSound : public TSoundBackEnd {
 public:
     void Play(const std::string& utf8Path) override {
-        // winmm loads the whole file first: one over the cap (or reached through a planted link) plays
-        // nothing, and cuts the sound playing as any new one does.
-        std::error_code ec;
-        const auto path = PathFromUtf8(utf8Path);
-        if (!DataPathProblem(path).empty() || std::filesystem::file_size(path, ec) > kSoundFileCap) {
-            Stop();
+        // Read once, from the data folder's handle and under the cap, checked, and those bytes played
+        // from memory: winmm never opens the path itself. A file refused plays nothing, and cuts the
+        // sound playing as any new one does.
+        Stop();
+        auto bytes = ReadWholeFile(PathFromUtf8(utf8Path), nullptr, kSoundFileCap);
+        if (!bytes || !IsPlayableWav(*bytes))
             return;
-        }
-        sndPlaySoundA(ansiPath(utf8Path).c_str(), SND_ASYNC | SND_NODEFAULT);
+        // winmm reads the bytes while it plays: they stay here until the next sound or Stop().
+        m_playing = std::move(*bytes);
+        sndPlaySoundA(m_playing.data(), SND_ASYNC | SND_MEMORY | SND_NODEFAULT);
+    }
+    void Stop() override {
+        // Synchronous: the bytes of the sound playing may be let go after it.
+        sndPlaySoundA(nullptr, 0);
+        m_playing.clear();
     }
 
 private:
-    // sndPlaySoundA takes the system's code page (Windows-1252 on a Portuguese system).
-    static std::string ansiPath(const std::string& utf8) {
-        const int size = static_cast<int>(utf8.size());
-        const int wide = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0);
-        std::wstring w(static_cast<std::size_t>(wide), L'\0');
-        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, w.data(), wide);
-        const int narrow = WideCharToMultiByte(CP_ACP, 0, w.data(), wide, nullptr, 0, nullptr, nullptr);
-        std::string out(static_cast<std::size_t>(narrow), '\0');
-        WideCharToMultiByte(CP_ACP, 0, w.data(), wide, out.data(), narrow, nullptr, nullptr);
-        return out;
-    }
-    void Stop() override { sndPlaySoundA(nullptr, SND_ASYNC); }
+    std::string m_playing;
 };
 #endif
 
@@ -101,37 +94,47 @@ std::uint16_t le16(const std::string& b, std::size_t at) {
 }
 } // namespace
 
-bool IsPlayableWav(const std::string& bytes) {
+std::optional<TWavSound> PlayableWav(const std::string& bytes) {
     if (bytes.size() < 12 || bytes.compare(0, 4, "RIFF") != 0 || bytes.compare(8, 4, "WAVE") != 0)
-        return false;
+        return std::nullopt;
     // The whole RIFF body must be in the file; a player waits for bytes the header promises.
     const std::uint64_t riffEnd = 8ull + le32(bytes, 4);
     if (riffEnd > bytes.size())
-        return false;
+        return std::nullopt;
+    TWavSound wav;
     std::uint16_t blockAlign = 0;
     for (std::uint64_t at = 12; at + 8 <= riffEnd;) {
         const std::string id = bytes.substr(at, 4);
         const std::uint64_t size = le32(bytes, at + 4);
         const std::uint64_t body = at + 8;
         if (body + size > riffEnd)
-            return false;
+            return std::nullopt;
         if (id == "fmt ") {
             if (size < 16)
-                return false;
-            const std::uint16_t format = le16(bytes, body);
-            const std::uint16_t channels = le16(bytes, body + 2);
-            const std::uint32_t rate = le32(bytes, body + 4);
-            const std::uint16_t bits = le16(bytes, body + 14);
+                return std::nullopt;
+            std::uint16_t format = le16(bytes, body);
+            // WAVE_FORMAT_EXTENSIBLE: the real format is the first two bytes of its sub-format.
+            if (format == 0xFFFE)
+                format = size >= 40 ? le16(bytes, body + 24) : 0;
+            wav.Channels = le16(bytes, body + 2);
+            wav.Rate = le32(bytes, body + 4);
+            wav.Bits = le16(bytes, body + 14);
+            wav.Float = format == 3;
             blockAlign = le16(bytes, body + 12);
-            const bool pcm = format == 1 || format == 3 || format == 0xFFFE;
-            if (!pcm || channels == 0 || rate == 0 || (bits != 8 && bits != 16 && bits != 24 && bits != 32) ||
-                blockAlign != channels * (bits / 8))
-                return false;
+            const bool sizeTaken = format == 1 ? wav.Bits == 8 || wav.Bits == 16 || wav.Bits == 32
+                                               : format == 3 && wav.Bits == 32;
+            if (!sizeTaken || (wav.Channels != 1 && wav.Channels != 2) || wav.Rate < kLowestWavRate ||
+                wav.Rate > kHighestWavRate || blockAlign != wav.Channels * (wav.Bits / 8))
+                return std::nullopt;
         } else if (id == "data") {
             // Samples only make sense after their format, and at least one of them.
-            return blockAlign != 0 && size >= blockAlign;
+            if (blockAlign == 0 || size < blockAlign)
+                return std::nullopt;
+            wav.DataOffset = static_cast<std::size_t>(body);
+            wav.DataSize = static_cast<std::size_t>(size - size % blockAlign);
+            return wav;
         }
         at = body + size + (size & 1);
     }
-    return false;
+    return std::nullopt;
 }

@@ -44,8 +44,9 @@ DataPlaces ReportDataPlaces(const fs::path& executableFolder, const DataEnvironm
         portableData ? executableFolder : (executableFolder / env.installedData).lexically_normal();
     places.modules =
         portableData ? executableFolder : (executableFolder / env.installedModules).lexically_normal();
-    const fs::path userFolder =
-        env.userFolder.empty() ? fs::temp_directory_path() / "velotecla" : env.userFolder / "velotecla";
+    // No home: no per-user folder, as for the course (a fixed one in the temporary folder could be
+    // anyone's).
+    const fs::path userFolder = env.userFolder.empty() ? fs::path() : env.userFolder / "velotecla";
     std::vector<std::pair<fs::path, DataMode>> candidates;
     if (!env.namedFolder.empty())
         candidates.emplace_back(PathFromUtf8(env.namedFolder), DataMode::Named);
@@ -53,7 +54,8 @@ DataPlaces ReportDataPlaces(const fs::path& executableFolder, const DataEnvironm
         candidates.emplace_back(executableFolder, DataMode::Portable);
     if (env.namedFolder.empty() && !env.sharedFolder.empty())
         candidates.emplace_back(env.sharedFolder, DataMode::Installed);
-    candidates.emplace_back(userFolder, env.namedFolder.empty() ? DataMode::Installed : DataMode::Named);
+    if (!userFolder.empty())
+        candidates.emplace_back(userFolder, env.namedFolder.empty() ? DataMode::Installed : DataMode::Named);
     std::string skipped;
     for (const auto& [folder, mode] : candidates) {
         const fs::path users = folder / files::UsersFolder;
@@ -68,6 +70,14 @@ DataPlaces ReportDataPlaces(const fs::path& executableFolder, const DataEnvironm
         }
         skipped += "A pasta " + PathToUtf8(users) +
                    " não pôde ser lida: " + SystemErrorTextPt(ec.default_error_condition().value()) + ". ";
+    }
+    if (userFolder.empty()) {
+        places.unusable = true;
+        places.notice = skipped +
+                        "Não há pasta de dados para este usuário: HOME e XDG_DATA_HOME não estão "
+                        "definidas. Defina HOME (ou " +
+                        kDataFolderVariable + ") e abra o programa de novo.";
+        return places;
     }
     // None can be read: the first is the one the course would use; the window says why it is empty.
     places.mode = candidates.front().second;
@@ -432,13 +442,8 @@ TReportCell AccuracyCell(const TReportCell& right, const TReportCell& wrong) {
 std::vector<TReportCell> CourseTimeAndSpeed(const TStudentRow& student, const THistory& history) {
     const auto& t = student.Totals;
     THistorySum all;
-    for (int n = 1; n <= 24; ++n) {
-        const THistorySum& s = history.Sums[static_cast<std::size_t>(n)];
-        all.Exercises += s.Exercises;
-        all.KeysRight += s.KeysRight;
-        all.KeysWrong += s.KeysWrong;
-        all.Seconds += s.Seconds;
-    }
+    for (int n = 1; n <= 24; ++n)
+        all.Add(history.Sums[static_cast<std::size_t>(n)]);
     if (!sumCovers(all, t[2], t[3])) {
         TReportCell time = t[5];
         TReportCell speed = keysPerMinute(t[2], t[3], t[5], 0);

@@ -1,6 +1,7 @@
 #include "core/storage/studentName.h"
 
 #include "core/platform/dataPlaces.h"
+#include "core/platform/iniFile.h"
 #include "core/platform/programFolder.h"
 #include "core/storage/convert.h"
 #include "core/storage/profileKeys.h"
@@ -8,6 +9,10 @@
 #include <algorithm>
 #include <array>
 #include <string_view>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 namespace {
 
@@ -34,6 +39,51 @@ bool isDeviceName(const std::string& utf8) {
 }
 
 constexpr std::string_view kForbidden = "\\/:*?\"<>|";
+
+// The accented letters of Windows-1252 as a letter and a combining mark, the way some systems write
+// file names ("A" U+0301 for "Á").
+struct Composition {
+    char32_t base, mark, composed;
+};
+constexpr Composition kCompositions[] = {
+    {U'S', 0x30C, 0x160}, {U'Z', 0x30C, 0x17D}, {U's', 0x30C, 0x161}, {U'z', 0x30C, 0x17E},
+    {U'Y', 0x308, 0x178}, {U'A', 0x300, 0xC0},  {U'A', 0x301, 0xC1},  {U'A', 0x302, 0xC2},
+    {U'A', 0x303, 0xC3},  {U'A', 0x308, 0xC4},  {U'A', 0x30A, 0xC5},  {U'C', 0x327, 0xC7},
+    {U'E', 0x300, 0xC8},  {U'E', 0x301, 0xC9},  {U'E', 0x302, 0xCA},  {U'E', 0x308, 0xCB},
+    {U'I', 0x300, 0xCC},  {U'I', 0x301, 0xCD},  {U'I', 0x302, 0xCE},  {U'I', 0x308, 0xCF},
+    {U'N', 0x303, 0xD1},  {U'O', 0x300, 0xD2},  {U'O', 0x301, 0xD3},  {U'O', 0x302, 0xD4},
+    {U'O', 0x303, 0xD5},  {U'O', 0x308, 0xD6},  {U'U', 0x300, 0xD9},  {U'U', 0x301, 0xDA},
+    {U'U', 0x302, 0xDB},  {U'U', 0x308, 0xDC},  {U'Y', 0x301, 0xDD},  {U'a', 0x300, 0xE0},
+    {U'a', 0x301, 0xE1},  {U'a', 0x302, 0xE2},  {U'a', 0x303, 0xE3},  {U'a', 0x308, 0xE4},
+    {U'a', 0x30A, 0xE5},  {U'c', 0x327, 0xE7},  {U'e', 0x300, 0xE8},  {U'e', 0x301, 0xE9},
+    {U'e', 0x302, 0xEA},  {U'e', 0x308, 0xEB},  {U'i', 0x300, 0xEC},  {U'i', 0x301, 0xED},
+    {U'i', 0x302, 0xEE},  {U'i', 0x308, 0xEF},  {U'n', 0x303, 0xF1},  {U'o', 0x300, 0xF2},
+    {U'o', 0x301, 0xF3},  {U'o', 0x302, 0xF4},  {U'o', 0x303, 0xF5},  {U'o', 0x308, 0xF6},
+    {U'u', 0x300, 0xF9},  {U'u', 0x301, 0xFA},  {U'u', 0x302, 0xFB},  {U'u', 0x308, 0xFC},
+    {U'y', 0x301, 0xFD},  {U'y', 0x308, 0xFF}};
+
+// A name's Windows-1252 bytes, its decomposed accents put together first: "Ana" and "A\u0301na"
+// written by another system are one name. Nothing for a character outside the code page.
+std::optional<std::string> composedCp1252(const std::string& utf8) {
+    const auto text = Utf8CodePoints(utf8);
+    if (!text)
+        return std::nullopt;
+    std::u32string composed;
+    for (const char32_t cp : *text) {
+        const auto pair =
+            std::find_if(std::begin(kCompositions), std::end(kCompositions), [&](const Composition& c) {
+                return !composed.empty() && c.base == composed.back() && c.mark == cp;
+            });
+        if (pair != std::end(kCompositions))
+            composed.back() = pair->composed;
+        else
+            composed.push_back(cp);
+    }
+    std::string out;
+    for (const char32_t cp : composed)
+        out += Utf8Of(cp);
+    return Utf8ToCp1252(out);
+}
 
 } // namespace
 
@@ -107,13 +157,13 @@ std::vector<std::filesystem::path> StudentFilesNamed(const std::filesystem::path
     std::vector<std::filesystem::path> found;
     if (!StudentNameProblem(utf8Name).empty())
         return found;
-    const std::string wanted = FoldStudentName(*Utf8ToCp1252(utf8Name));
+    const std::string wanted = FoldStudentName(*composedCp1252(utf8Name));
     std::error_code ec;
     for (std::filesystem::directory_iterator it(usersFolder, ec), end; !ec && it != end; it.increment(ec)) {
         std::error_code typeError;
         if (!it->is_regular_file(typeError))
             continue;
-        const auto name = Utf8ToCp1252(PathToUtf8(it->path().filename()));
+        const auto name = composedCp1252(PathToUtf8(it->path().filename()));
         if (name && FoldStudentName(*name) == wanted)
             found.push_back(it->path());
     }
@@ -133,4 +183,39 @@ std::optional<std::filesystem::path> FindStudentFile(const std::filesystem::path
     if (candidates.size() == 1)
         return candidates.front();
     return std::nullopt;
+}
+
+TNewProfile CreateStudentProfile(const std::filesystem::path& usersFolder, const std::string& utf8Name,
+                                 const std::vector<TSettingValue>& values) {
+    if (!StudentNameProblem(utf8Name).empty())
+        return TNewProfile::Failed;
+    if (!StudentFilesNamed(usersFolder, utf8Name).empty())
+        return TNewProfile::Exists;
+    std::string text;
+    for (const TSettingValue& v : values) {
+        if ((v.Section + v.Key + v.Value).find_first_of("\r\n") != std::string::npos)
+            return TNewProfile::Failed;
+        text = IniSetValue(text, v.Section, v.Key, v.Value);
+    }
+    // Made whole under its name only when the name is free: a save at the same moment never
+    // replaces it, nor is it replaced.
+    const std::filesystem::path file = usersFolder / PathFromUtf8(utf8Name);
+    if (!CreateFileExclusively(file, text)) {
+        std::error_code ec;
+        return std::filesystem::symlink_status(file, ec).type() != std::filesystem::file_type::not_found
+                   ? TNewProfile::Exists
+                   : TNewProfile::Failed;
+    }
+#ifdef _WIN32
+    // Made as lock files are, hidden: a profile is seen.
+    SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+#endif
+    // A save of a name that differs only in case (or in how its accents are written) at the same
+    // moment: whoever sees another such profile beside its own gives way. Both may; both never stay.
+    const auto same = StudentFilesNamed(usersFolder, utf8Name);
+    if (same.size() != 1 || same.front() != file) {
+        RemoveDataFile(file);
+        return TNewProfile::Exists;
+    }
+    return TNewProfile::Made;
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include "core/platform/atomicFile.h"
+#include "core/platform/iniFile.h"
 
 #include <cstddef>
 #include <filesystem>
@@ -31,7 +32,8 @@ std::string PasswordProblem(const std::string& utf8Password);
 std::string FoldStudentName(const std::string& cp1252);
 
 // Every profile file in usersFolder whose name is the typed one, or differs from it only in letter
-// case. Empty for an unusable name (no file is looked at then).
+// case or in how its accents are written (a letter and a combining mark). Empty for an unusable name
+// (no file is looked at then).
 std::vector<std::filesystem::path> StudentFilesNamed(const std::filesystem::path& usersFolder,
                                                      const std::string& utf8Name);
 
@@ -40,3 +42,10 @@ std::vector<std::filesystem::path> StudentFilesNamed(const std::filesystem::path
 // nor when no file, or more than one, matches.
 std::optional<std::filesystem::path> FindStudentFile(const std::filesystem::path& usersFolder,
                                                      const std::string& utf8Name);
+
+// A new student's profile, made with its first values in one step, and only while no profile of that
+// name (in any letter case) exists: two saves at the same moment never make two profiles, nor does
+// one replace the other.
+enum class TNewProfile { Made, Exists, Failed };
+TNewProfile CreateStudentProfile(const std::filesystem::path& usersFolder, const std::string& utf8Name,
+                                 const std::vector<TSettingValue>& values);

@@ -14,6 +14,7 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QMessageBox>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -52,8 +53,15 @@ void findData() {
     SetHelpFileName(files::HelpFile);
     if (!places.notice.empty())
         std::fprintf(stderr, "velotecla-relatorio: %s\n", places.notice.c_str());
-    if (places.unusable)
+    if (places.unusable) {
+        if (qobject_cast<QApplication*>(QCoreApplication::instance())) {
+            QMessageBox box(QMessageBox::Critical, QStringLiteral("Velotecla - pasta de dados"),
+                            FromUtf8(places.notice));
+            box.setTextFormat(Qt::PlainText);
+            box.exec();
+        }
         std::exit(1);
+    }
 }
 
 } // namespace

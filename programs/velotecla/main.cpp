@@ -17,7 +17,9 @@ void tellDataFolder(const DataPlaces& places, bool firstStart) {
     std::fprintf(stderr, "velotecla: %s\n", places.notice.c_str());
     if (firstStart)
         QTimer::singleShot(0, [text = FromUtf8(places.notice)] {
-            QMessageBox::information(nullptr, QStringLiteral("Velotecla - pasta de dados"), text);
+            QMessageBox box(QMessageBox::Information, QStringLiteral("Velotecla - pasta de dados"), text);
+            box.setTextFormat(Qt::PlainText); // folder names are anyone's
+            box.exec();
         });
 }
 } // namespace
@@ -43,7 +45,10 @@ int main(int argc, char* argv[]) {
     const DataPlaces places = FindDataPlaces(ToPath(QCoreApplication::applicationDirPath()));
     if (places.unusable) {
         std::fprintf(stderr, "velotecla: %s\n", places.notice.c_str());
-        QMessageBox::critical(nullptr, QStringLiteral("Velotecla - pasta de dados"), FromUtf8(places.notice));
+        QMessageBox box(QMessageBox::Critical, QStringLiteral("Velotecla - pasta de dados"),
+                        FromUtf8(places.notice));
+        box.setTextFormat(Qt::PlainText);
+        box.exec();
         return 1;
     }
     SetUpProgram(places);

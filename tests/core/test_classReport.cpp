@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <ctime>
+#include <limits>
 #include <map>
 #ifndef _WIN32
 #include <sys/stat.h>
@@ -192,6 +193,12 @@ TEST(ClassReport, TheDataFolderIsTheFirstWhoseStudentsCanBeRead) {
     EXPECT_EQ(p.writable, f.path() / "named");
     EXPECT_FALSE(f.exists("named"));
     EXPECT_FALSE(f.exists("nohome"));
+    // No HOME nor XDG_DATA_HOME: no fixed folder in the temporary folder (anyone's), as for the course.
+    env.userFolder.clear();
+    p = ReportDataPlaces(f.path() / "exe", env);
+    EXPECT_TRUE(p.unusable);
+    EXPECT_NE(p.notice.find("HOME e XDG_DATA_HOME"), std::string::npos) << p.notice;
+    EXPECT_EQ(p.writable.string().find(fs::temp_directory_path().string()), std::string::npos);
 }
 
 TEST(ClassReport, SortingAndTheFilter) {
@@ -394,17 +401,24 @@ TEST(History, LinesAppendedAndReadBack) {
                                  "teclas_erradas;segundos;acerto;aprovada;novo\r\n"
                                  "2026-12-01T10:00:00-03:00;1;5;0;20;0;30;100;1;7\r\nlixo;;\r\n"
                                  "2026-12-01T10:00:00-03:00;0;5;0;20;0;30;100;1\r\n"
-                                 "2026-12-01T10:05:00-03:00;30;5;0;20;0;30;100;1\r\n2026-12-01T10:0");
+                                 "2026-12-01T10:05:00-03:00;30;5;0;20;0;30;100;1\r\n"
+                                 "2026-12-01T10:06:00-03:00;2;0;0;0;0;999999999999999999;100;1\r\n"
+                                 "2026-12-01T10:07:00-03:00;2;0;0;0;0;1000000000;100;1\r\n2026-12-01T10:0");
     EXPECT_TRUE(AppendHistoryEntry(HistoryFileIn(f.path(), "bia"), first));
     const THistory b = ReadHistoryFile(HistoryFileIn(f.path(), "bia"));
-    // A later version's header and extra field are taken; lesson 0 and 30 are no lessons.
-    EXPECT_EQ(b.Entries.size(), 2u);
-    EXPECT_EQ(b.BadLines, 4);
+    // A later version's header and extra field are taken; lesson 0 and 30 are no lessons; a field
+    // above a billion (an 18-digit time made the page's time negative) makes a bad line.
+    EXPECT_EQ(b.Entries.size(), 3u);
+    EXPECT_EQ(b.BadLines, 5);
+    EXPECT_EQ(b.Sums[2].Seconds, kHistoryFieldMax);
+    THistorySum nearTheTop{1, 0, 0, std::numeric_limits<std::int64_t>::max() - 1};
+    nearTheTop.Add(b.Sums[2]);
+    EXPECT_EQ(nearTheTop.Seconds, std::numeric_limits<std::int64_t>::max()); // held, never negative
     // Kept: the last entries only, every one counted and summed.
     const THistory last = ReadHistoryFile(HistoryFileIn(f.path(), "bia"), 1);
     ASSERT_EQ(last.Entries.size(), 1u);
     EXPECT_EQ(last.Entries[0].When, first.When);
-    EXPECT_EQ(last.Total, 2);
+    EXPECT_EQ(last.Total, 3);
     EXPECT_EQ(last.FirstWhen, "2026-12-01T10:00:00-03:00");
     EXPECT_EQ(last.Sums[1].KeysRight, 20);
     EXPECT_EQ(last.Sums[3].Seconds, 50);

@@ -26,9 +26,9 @@ std::string claiming(int width, int height) {
     return bytes;
 }
 
-std::string refusal(const std::string& bytes) {
+std::string refusal(const std::string& bytes, PictureBox box = {}) {
     try {
-        DecodeJpegBytes(bytes);
+        DecodeJpegBytes(bytes, kMaxPicturePixels, box);
     } catch (const VtError& e) {
         return e.what();
     }
@@ -49,4 +49,31 @@ TEST(Pictures, OversizedPicturesAreRefusedWithTheDecodersKindOfMessage) {
     const RawPicture wide = DecodeJpegBytes(claiming(4000, 16));
     EXPECT_EQ(wide.width, 4000);
     EXPECT_GT(wide.warnings, 0);
+}
+
+// A picture is decoded at about the size of its box (the largest of libjpeg's scalings that still
+// covers it), and one whose decoded size would be far beyond the box is refused: a 625-byte file
+// claiming 8192 x 8192 pixels cost seconds and half a gigabyte before a lesson.
+TEST(Pictures, DecodedAtTheSizeOfTheirBox) {
+    struct Row {
+        int width, height;
+        PictureBox box;
+        int decodedWidth, decodedHeight; // 0: refused
+    };
+    for (const Row& r : std::initializer_list<Row>{{8192, 8192, {598, 330}, 1024, 1024},
+                                                   {8192, 8192, {165, 137}, 1024, 1024},
+                                                   {8192, 8192, {100, 100}, 0, 0},
+                                                   {8192, 8192, {1100, 1100}, 2048, 2048},
+                                                   {640, 480, {640, 480}, 640, 480},
+                                                   {640, 480, {320, 100}, 320, 240},
+                                                   {640, 480, {0, 0}, 640, 480}}) {
+        const std::string bytes = claiming(r.width, r.height);
+        if (r.decodedWidth == 0) {
+            EXPECT_EQ(refusal(bytes, r.box).rfind("Image too large: 8192 x 8192 pixels (at most", 0), 0u);
+            continue;
+        }
+        const RawPicture p = DecodeJpegBytes(bytes, kMaxPicturePixels, r.box);
+        EXPECT_EQ(p.width, r.decodedWidth) << r.box.width;
+        EXPECT_EQ(p.height, r.decodedHeight) << r.box.width;
+    }
 }

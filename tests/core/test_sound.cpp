@@ -49,3 +49,44 @@ TEST(Sound, OnlyWholeWavFilesArePlayable) {
     noChannels[22] = 0;
     EXPECT_FALSE(IsPlayableWav(noChannels));
 }
+
+// Formats the toolkit's output takes, and those it refuses or dies on (SIGFPE at 1 or 8 Hz); the player
+// gets whole frames from where the samples start.
+TEST(Sound, OnlyFormatsThePlayerTakes) {
+    const auto u32 = [](std::uint32_t v) { return std::string(reinterpret_cast<const char*>(&v), 4); };
+    const auto u16 = [](std::uint16_t v) { return std::string(reinterpret_cast<const char*>(&v), 2); };
+    struct Row {
+        std::uint16_t format, channels;
+        std::uint32_t rate;
+        std::uint16_t bits;
+        bool playable;
+    };
+    for (const Row& r : std::initializer_list<Row>{{1, 1, 1, 16, false},
+                                                   {1, 1, 8, 16, false},
+                                                   {1, 1, 3999, 16, false},
+                                                   {1, 1, 4000, 16, true},
+                                                   {1, 2, 192000, 16, true},
+                                                   {1, 1, 192001, 16, false},
+                                                   {1, 3, 22050, 16, false},
+                                                   {1, 6, 22050, 16, false},
+                                                   {1, 1, 22050, 8, true},
+                                                   {1, 1, 22050, 24, false},
+                                                   {1, 1, 22050, 32, true},
+                                                   {3, 1, 22050, 32, true},
+                                                   {3, 1, 22050, 16, false},
+                                                   {2, 1, 22050, 16, false}}) {
+        const std::uint16_t align = static_cast<std::uint16_t>(r.channels * (r.bits / 8));
+        const std::string wav = "RIFF" + u32(36 + 7u * align + 1) + "WAVEfmt " + u32(16) + u16(r.format) +
+                                u16(r.channels) + u32(r.rate) + u32(r.rate * align) + u16(align) +
+                                u16(r.bits) + "data" + u32(7u * align + 1) + std::string(7u * align + 1, 'x');
+        const auto playable = PlayableWav(wav);
+        ASSERT_EQ(playable.has_value(), r.playable)
+            << r.format << " " << r.channels << " " << r.rate << " " << r.bits;
+        if (playable) {
+            EXPECT_EQ(playable->DataOffset, 44u);
+            EXPECT_EQ(playable->DataSize,
+                      (7u * align + 1) / align * align); // a byte short of a frame is none
+            EXPECT_EQ(playable->Float, r.format == 3);
+        }
+    }
+}

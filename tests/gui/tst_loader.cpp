@@ -138,6 +138,15 @@ private slots:
         QVERIFY(near(centreColour(frmExec->imgAula), QColor(0xC0, 0x20, 0x20)));
         QVERIFY(load(4, "good.aul"));
         QVERIFY(near(centreColour(frmExec->imgAula), QColor(0x20, 0x40, 0xC0)));
+        // A few hundred bytes whose header claims 8192 x 8192 pixels: decoded at 1/8, about the
+        // picture box's size (decoded whole, it cost 3.8 s and 525 MB before the lesson).
+        writeJpeg(*program, QStringLiteral("images/aula5.jpg"), 0xC02020);
+        QByteArray claiming = program->readFile(QStringLiteral("images/aula5.jpg"));
+        const auto sof = claiming.indexOf("\xFF\xC0");
+        claiming.replace(sof + 5, 4, QByteArray("\x20\x00\x20\x00", 4));
+        program->writeFile(QStringLiteral("images/aula5.jpg"), claiming);
+        QVERIFY(load(5, "good.aul"));
+        QCOMPARE(frmExec->imgAula->pixmap().size(), QSize(1024, 1024));
     }
 
     void aStartKeyThatIsNoFunctionKeyNamesNone() {

@@ -1,9 +1,11 @@
 #include "support/testProgram.h"
 #include "windows/course/uPrompts.h"
+#include "windows/widgets/deferredControls.h"
 #include "windows/widgets/messages.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -99,6 +101,39 @@ private slots:
         QCOMPARE(seen.text, QString("          !!! Você esta fechando este aplicativo !!!          \n\n"
                                     "                   Deseja realmente sair?"));
         QCOMPARE(seen.defaultButton, seen.yes);
+    }
+
+    // Names, titles, values and machine names come from files a group member may write: a box or a
+    // label shows them as written, never as rich text (a machine name drawn big and red before).
+    void textFromFilesIsNeverRichText() {
+        const QString rich = QStringLiteral("<font size=7 color=red>SENHA:</font>");
+        QList<Qt::TextFormat> formats;
+        const auto note = [&](QWidget* w) {
+            auto* box = qobject_cast<QMessageBox*>(w);
+            formats.append(box ? box->textFormat() : Qt::RichText);
+            QTest::keyClick(w, Qt::Key_Escape);
+        };
+        WhenModal(note);
+        ShowMessage(rich);
+        WhenModal(note);
+        ShowErrorBox(rich);
+        WhenModal(note);
+        AskYesNo(rich);
+        QCOMPARE(formats, QList<Qt::TextFormat>(3, Qt::PlainText));
+
+        TestProgram program(true);
+        program.createWindows();
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* owner = dynamic_cast<TControlOwner*>(w))
+                owner->EnsureBuilt();
+        int labels = 0;
+        for (QWidget* w : QApplication::allWidgets())
+            if (auto* label = qobject_cast<QLabel*>(w)) {
+                ++labels;
+                QVERIFY2(label->textFormat() == Qt::PlainText,
+                         qPrintable(label->objectName() + " in " + label->window()->objectName()));
+            }
+        QVERIFY(labels > 50);
     }
 };
 

@@ -1,12 +1,17 @@
 // The real sound module, loaded on the first sound and not before.
 #include "windows/glue/soundModule.h"
 
+#include "support/testProgram.h"
+#include "windows/course/uCont.h"
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QtEndian>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -15,29 +20,31 @@ bool multimediaLoaded() {
     return maps.open(QIODevice::ReadOnly) && maps.readAll().contains("libQt6Multimedia");
 }
 
-// A short tone as 16-bit mono PCM WAV.
-QByteArray toneWav(double seconds) {
-    const int rate = 22050;
-    const int samples = static_cast<int>(rate * seconds);
-    QByteArray pcm(qsizetype{samples} * 2, '\0');
-    for (int i = 0; i < samples; ++i)
-        qToLittleEndian<qint16>(static_cast<qint16>(8000 * std::sin(2 * M_PI * 440 * i / rate)),
-                                pcm.data() + 2 * qsizetype{i});
+// A short tone as a PCM WAV: 16-bit mono at 22,050 Hz unless told otherwise (format 3: float).
+QByteArray toneWav(double seconds, quint32 rate = 22050, quint16 channels = 1, quint16 bits = 16,
+                   quint16 format = 1) {
+    const auto frames = static_cast<qsizetype>(std::max(1.0, rate * seconds));
+    const qsizetype frameBytes = qsizetype{channels} * (bits / 8);
+    QByteArray pcm(frames * frameBytes, '\0');
+    for (qsizetype i = 0; i < frames && bits == 16; ++i)
+        for (qsizetype c = 0; c < channels; ++c)
+            qToLittleEndian<qint16>(static_cast<qint16>(8000 * std::sin(2 * M_PI * 440 * double(i) / rate)),
+                                    pcm.data() + i * frameBytes + 2 * c);
     QByteArray wav;
     auto u32 = [&wav](quint32 v) { wav.append(reinterpret_cast<const char*>(&v), 4); };
     auto u16 = [&wav](quint16 v) { wav.append(reinterpret_cast<const char*>(&v), 2); };
     wav.append("RIFF");
-    u32(36 + pcm.size());
+    u32(static_cast<quint32>(36 + pcm.size()));
     wav.append("WAVEfmt ");
     u32(16);
-    u16(1);
-    u16(1);
+    u16(format);
+    u16(channels);
     u32(rate);
-    u32(rate * 2);
-    u16(2);
-    u16(16);
+    u32(rate * static_cast<quint32>(frameBytes));
+    u16(static_cast<quint16>(frameBytes));
+    u16(bits);
     wav.append("data");
-    u32(pcm.size());
+    u32(static_cast<quint32>(pcm.size()));
     return wav + pcm;
 }
 } // namespace
@@ -48,6 +55,8 @@ private slots:
     void theModuleLoadsOnTheFirstSoundOnly();
     void aBrokenSoundNeverFreezesTheProgram();
     void brokenSoundsThenGoodOnes(); // the child's part of the test above
+    void everyFormatThroughARealOutput();
+    void theFormatTable(); // the child's part of the test above
 };
 
 void TestSound::theModuleLoadsOnTheFirstSoundOnly() {
@@ -139,6 +148,139 @@ void TestSound::brokenSoundsThenGoodOnes() {
         QTest::qWait(50);
     }
     module.Stop();
+#endif
+}
+
+namespace {
+const char* const kTableFolder = "VT_SOUND_TABLE";
+
+// Formats the toolkit's output refuses or dies on (a rate of 1 or 8 Hz: SIGFPE as the sound starts),
+// and the edges of what it takes; each is played as the countdown's go.wav would be. `spec` is how the
+// sound server names the output it opens for the sound.
+struct TFormatRow {
+    QString name;
+    QByteArray bytes;
+    QString spec;
+    bool plays;
+};
+const QList<TFormatRow>& formatTable() {
+    static const QList<TFormatRow> table = {
+        {"1hz.wav", toneWav(3, 1), " 1ch 1Hz", false},
+        {"8hz.wav", toneWav(1, 8), " 1ch 8Hz", false},
+        {"3999hz.wav", toneWav(0.05, 3999), " 1ch 3999Hz", false},
+        {"192001hz.wav", toneWav(0.05, 192001), " 1ch 192001Hz", false},
+        {"3channels.wav", toneWav(0.05, 22050, 3), " 3ch 22050Hz", false},
+        {"24bits.wav", toneWav(0.05, 22050, 1, 24), "s24le 1ch", false},
+        {"4000hz.wav", toneWav(0.05, 4000), "s16le 1ch 4000Hz", true},
+        {"192000hz.wav", toneWav(0.05, 192000), "s16le 1ch 192000Hz", true},
+        {"stereo.wav", toneWav(0.05, 44100, 2), "s16le 2ch 44100Hz", true},
+        {"8bits.wav", toneWav(0.05, 11025, 1, 8), "u8 1ch 11025Hz", true},
+        {"float.wav", toneWav(0.05, 48000, 1, 32, 3), "float32le 1ch 48000Hz", true},
+    };
+    return table;
+}
+
+// A sound server of the test's own with one null output, or an empty folder where none can run.
+struct TNullSoundServer {
+    QTemporaryDir runtime;
+    QProcess server;
+    bool start() {
+        const QString program = QStandardPaths::findExecutable(QStringLiteral("pulseaudio"));
+        if (program.isEmpty() || !runtime.isValid())
+            return false;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+        env.insert(QStringLiteral("HOME"), runtime.path());
+        server.setProcessEnvironment(env);
+        server.setProcessChannelMode(QProcess::MergedChannels);
+        server.start(program,
+                     {"-n", "-v", "--log-target=stderr", "--daemonize=no", "--exit-idle-time=-1",
+                      "--disallow-exit", "--load=module-null-sink", "--load=module-native-protocol-unix"});
+        if (!server.waitForStarted())
+            return false;
+        for (int i = 0; i < 100 && !QFile::exists(socket()); ++i)
+            QTest::qWait(50);
+        return QFile::exists(socket());
+    }
+    QString socket() const { return runtime.filePath(QStringLiteral("pulse/native")); }
+    ~TNullSoundServer() {
+        server.terminate();
+        if (!server.waitForFinished(3000))
+            server.kill();
+        server.waitForFinished();
+    }
+};
+} // namespace
+
+// Every row of the table through the real module and a real (null) output, in a child process: a
+// crash or a freeze there is the program's.
+void TestSound::everyFormatThroughARealOutput() {
+#ifdef VT_SOUND_MODULE_DIR
+    TNullSoundServer sound;
+    if (!sound.start())
+        QSKIP("no pulseaudio to give the test an audio output (Debian package pulseaudio)");
+    QTemporaryDir dir;
+    for (const TFormatRow& row : formatTable()) {
+        QFile f(dir.filePath(row.name));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(row.bytes);
+    }
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QString::fromLatin1(kTableFolder), dir.path());
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), sound.runtime.path());
+    env.insert(QStringLiteral("PULSE_SERVER"), QStringLiteral("unix:") + sound.socket());
+    child.setProcessEnvironment(env);
+    child.setProcessChannelMode(QProcess::ForwardedChannels);
+    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("theFormatTable")});
+    QVERIFY(child.waitForStarted());
+    if (!child.waitForFinished(30000)) {
+        child.kill();
+        child.waitForFinished();
+        QFAIL("a sound froze the sound module");
+    }
+    QCOMPARE(child.exitStatus(), QProcess::NormalExit); // SIGFPE on a rate of 1 or 8 Hz before
+    QCOMPARE(child.exitCode(), 0);
+    // What reached the output: every sound taken, none refused.
+    QTest::qWait(200);
+    const QString log = QString::fromUtf8(sound.server.readAll());
+    const QStringList opened = log.split(QLatin1Char('\n')).filter(QStringLiteral("Created input"));
+    for (const TFormatRow& row : formatTable()) {
+        const bool played = std::any_of(opened.begin(), opened.end(), [&](const QString& line) {
+            return line.contains(QStringLiteral("sample spec ")) && line.contains(row.spec);
+        });
+        QVERIFY2(played == row.plays, qPrintable(row.name + (played ? " played" : " did not play")));
+    }
+#else
+    QSKIP("no sound module on this platform");
+#endif
+}
+
+void TestSound::theFormatTable() {
+#ifdef VT_SOUND_MODULE_DIR
+    const QString folder = qEnvironmentVariable(kTableFolder);
+    if (folder.isEmpty())
+        QSKIP("run by everyFormatThroughARealOutput");
+    TModuleSoundBackEnd module(QStringLiteral(VT_SOUND_MODULE_DIR));
+    const QDir dir(folder);
+    for (const TFormatRow& row : formatTable()) {
+        module.Play(dir.filePath(row.name).toStdString());
+        QTest::qWait(300); // the toolkit's player died here, as the sound started
+        module.Play(dir.filePath(QStringLiteral("4000hz.wav")).toStdString());
+        QTest::qWait(30);
+    }
+    module.Stop();
+
+    // The countdown's go.wav at 1 Hz, as a group member may leave it in the shared folder: the
+    // countdown ends and the lesson goes on.
+    TestProgram program(true);
+    program.writeFile(QStringLiteral("snd/go.wav"), formatTable().front().bytes);
+    program.createWindows();
+    SetSoundBackEnd(&module);
+    RunCountdown(nullptr);
+    QTest::qWait(500);
+    QVERIFY(!frmCont->isVisible());
+    SetSoundBackEnd(nullptr);
 #endif
 }
 

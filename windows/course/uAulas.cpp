@@ -119,6 +119,7 @@ void TfrmAulas::BuildControls() {
     }
 
     Image1 = new QLabel(this);
+    Image1->setTextFormat(Qt::PlainText);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(at(7, 140, 165, 137));
     Image1->setScaledContents(true);
@@ -306,7 +307,8 @@ void TfrmAulas::showEvent(QShowEvent* event) {
 void TfrmAulas::FormCreate() {
     // Loaded now, so that a missing picture is reported while the window is made.
     const QImage picture = LoadPictureFile(
-        FromPath(ProgramFile(std::filesystem::path(files::ImagesFolder) / files::DefaultPicture)));
+        FromPath(ProgramFile(std::filesystem::path(files::ImagesFolder) / files::DefaultPicture)),
+        DesignScale().rect(7, 140, 165, 137).size());
     if (IsBuilt())
         Image1->setPixmap(QPixmap::fromImage(picture));
     else
@@ -456,7 +458,10 @@ void TfrmAulas::LoadLesson(int index) {
     const auto picture = std::filesystem::is_regular_file(ownPicture, ec)
                              ? ownPicture
                              : ProgramFile(images / files::DefaultPicture);
-    frmExec->imgAula->setPixmap(QPixmap::fromImage(LoadPictureFile(FromPath(picture))));
+    // Decoded at about the size of its box: a picture whose header claims 8192 x 8192 pixels costs
+    // little more than one of the box's size.
+    frmExec->imgAula->setPixmap(
+        QPixmap::fromImage(LoadPictureFile(FromPath(picture), frmExec->Panel1->contentsRect().size())));
 
     const std::string lessonPath = PathToUtf8(
         ProgramFile(std::filesystem::path(files::LessonsFolder) / PathFromUtf8(files::LessonFile(lesson))));

@@ -21,6 +21,7 @@ constexpr const char* kGoSound = "go.wav";
 
 QLabel* makeCaption(QWidget* parent, const char* name, const DesignScale& s, const QColor& colour) {
     auto* label = new QLabel(QStringLiteral("Contagem Regressiva"), parent);
+    label->setTextFormat(Qt::PlainText);
     label->setObjectName(QString::fromLatin1(name));
     label->setAlignment(Qt::AlignCenter);
     label->setFont(s.font(QStringLiteral("MS Sans Serif"), 16, true));

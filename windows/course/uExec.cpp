@@ -117,6 +117,7 @@ void TfrmExec::BuildControls() {
     const DesignScale s;
 
     pnlNomeAluno = new QLabel(QStringLiteral("1ª Aula (Nome do Aluno)"), this);
+    pnlNomeAluno->setTextFormat(Qt::PlainText);
     pnlNomeAluno->setObjectName(QStringLiteral("pnlNomeAluno"));
     pnlNomeAluno->setFrameStyle(QFrame::Panel | QFrame::Raised);
     pnlNomeAluno->setLineWidth(2);
@@ -136,11 +137,13 @@ void TfrmExec::BuildControls() {
     Panel1->setLineWidth(3);
     paint(Panel1, Qt::black);
     imgAula = new QLabel(Panel1);
+    imgAula->setTextFormat(Qt::PlainText);
     imgAula->setObjectName(QStringLiteral("imgAula"));
     imgAula->setAlignment(Qt::AlignCenter);
     imgAula->setScaledContents(false);
 
     pnlTitulo = new QLabel(this);
+    pnlTitulo->setTextFormat(Qt::PlainText);
     pnlTitulo->setObjectName(QStringLiteral("pnlTitulo"));
     pnlTitulo->setAlignment(Qt::AlignCenter);
     pnlTitulo->setFont(s.font(QStringLiteral("MS Sans Serif"), 16, true));

@@ -15,6 +15,7 @@ bool ask(const QString& title, const QString& text, bool yesIsDefault) {
     EnsureToolkitTranslations();
     QMessageBox box(QMessageBox::NoIcon, title, ShownLines(text), QMessageBox::Yes | QMessageBox::No,
                     MessageParent());
+    box.setTextFormat(Qt::PlainText); // a machine's name from a shared file, a student's name
     box.setDefaultButton(yesIsDefault ? QMessageBox::Yes : QMessageBox::No);
     // Closing the box any other way (Esc, the close button) counts as "no".
     box.setEscapeButton(QMessageBox::No);

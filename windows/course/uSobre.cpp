@@ -25,8 +25,8 @@ std::function<void(const QUrl&)> g_linkOpener;
 // About box has nothing to lose by showing an empty frame).
 QPixmap aboutPicture(const char* fileName, QSize size) {
     try {
-        const QImage image =
-            LoadPictureFile(FromPath(ProgramFile(std::filesystem::path(files::ImagesFolder) / fileName)));
+        const QImage image = LoadPictureFile(
+            FromPath(ProgramFile(std::filesystem::path(files::ImagesFolder) / fileName)), size);
         return QPixmap::fromImage(image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
     } catch (const std::exception&) {
         return {};
@@ -48,6 +48,7 @@ void SetLinkOpener(std::function<void(const QUrl&)> opener) {
 
 THotLink::THotLink(const QString& caption, const QUrl& target, QWidget* parent)
     : QLabel(caption, parent), m_target(target) {
+    setTextFormat(Qt::PlainText);
     setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     setCursor(Qt::PointingHandCursor);
     setToolTip(target.toString());
@@ -105,6 +106,7 @@ void TfrmSobre::BuildControls() {
     Shape2 = outline(Panel1, "Shape2");
     s.place(Shape2, 5, 5, 316, 56);
     Image1 = new QLabel(Panel1);
+    Image1->setTextFormat(Qt::PlainText);
     Image1->setObjectName(QStringLiteral("Image1"));
     s.place(Image1, 10, 10, 40, 46);
     Image1->setPixmap(aboutPicture(files::AboutLogo, Image1->size()));
@@ -112,6 +114,7 @@ void TfrmSobre::BuildControls() {
     s.place(Shape1, 10, 10, 41, 46);
 
     Label1 = new QLabel(QStringLiteral("Velotecla - Versão 1.7"), Panel1);
+    Label1->setTextFormat(Qt::PlainText);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setAlignment(Qt::AlignCenter);
     Label1->setFont(s.font(QStringLiteral("Comic Sans MS"), 16, true));
@@ -119,6 +122,7 @@ void TfrmSobre::BuildControls() {
     s.place(Label1, 60, 10, 251, 46);
 
     Image2 = new QLabel(Panel1);
+    Image2->setTextFormat(Qt::PlainText);
     Image2->setObjectName(QStringLiteral("Image2"));
     s.place(Image2, 5, 65, 87, 90);
     Image2->setPixmap(aboutPicture(files::AboutPicture, Image2->size()));

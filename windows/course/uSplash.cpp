@@ -30,11 +30,13 @@ Tfrmsplash::Tfrmsplash()
     setAutoFillBackground(true);
 
     Image1 = new QLabel(this);
+    Image1->setTextFormat(Qt::PlainText);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setScaledContents(true);
     s.place(Image1, 0, 0, 485, 194);
 
     Label1 = new QLabel(QStringLiteral("Versão 1.7"), this);
+    Label1->setTextFormat(Qt::PlainText);
     Label1->setObjectName(QStringLiteral("Label1"));
     s.place(Label1, 16, 168, 97, 25);
     Label1->setFont(s.font(QStringLiteral("Comic Sans MS"), 18, true));
@@ -53,7 +55,9 @@ Tfrmsplash::Tfrmsplash()
 
 void Tfrmsplash::FormCreate() {
     const QString path = FromPath(ProgramFile(files::Splash));
-    const QImage picture = LoadPictureFile(path);
+    // No larger than the screen it is shown on.
+    const QScreen* shownOn = QGuiApplication::primaryScreen();
+    const QImage picture = LoadPictureFile(path, shownOn ? shownOn->availableGeometry().size() : QSize());
     // The picture box, and the window with it, take the picture's size (at the windows' scale), no
     // larger than the screen: a smaller picture is not stretched.
     const DesignScale s;

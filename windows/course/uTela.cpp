@@ -51,6 +51,7 @@ TfrmTela::TfrmTela() : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Q
     s.designWindow(this, 414, 184, QStringLiteral("MS Sans Serif"), 11);
 
     Label1 = new QLabel(QStringLiteral("Alunos Cadastrados:"), this);
+    Label1->setTextFormat(Qt::PlainText);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setFont(s.font(font().family(), 11, true));
     Label1->move(s(7), s(8));

@@ -124,11 +124,13 @@ void TfrmUser::BuildControls() {
     QFont bold = font();
     bold.setBold(true);
     Label1 = new QLabel(QStringLiteral("Nome do Aluno:"), this);
+    Label1->setTextFormat(Qt::PlainText);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setFont(bold);
     Label1->move(s(8), s(9));
     Label1->adjustSize();
     Label2 = new QLabel(QStringLiteral("Senha de Acesso:"), this);
+    Label2->setTextFormat(Qt::PlainText);
     Label2->setObjectName(QStringLiteral("Label2"));
     Label2->setFont(bold);
     Label2->move(s(10), s(32));
@@ -298,22 +300,37 @@ void TfrmUser::cmdSaveClick() {
         return;
     }
     // On Windows "ana" is the file of "Ana"; the same holds here on every system.
+    const QString exists = QStringLiteral("!!! Este usuário já existe !!!");
     if (m_mode == TEditorMode::New && !StudentFilesNamed(usersFolder, name.toStdString()).empty()) {
-        ShowMessage(QStringLiteral("!!! Este usuário já existe !!!"));
+        ShowMessage(exists);
         return;
     }
     const QString profile =
         m_mode == TEditorMode::Edit ? m_profilePath : FromPath(usersFolder / ToPath(name));
-    SelectSettingsFile(profile.toStdString());
     const std::string level = IntToStr(opcUSer->ItemIndex());
     // The four keys in this order, in one write: a full disk leaves no profile without its password
     // and level, which anyone could enter.
-    const bool written = WriteSettings({
+    const std::vector<TSettingValue> values{
         {keys::AulaPrefix + std::string("1"), keys::Habilitado, "1"},
         {keys::Definition, keys::Information, EncodePassword(ToCp(txtPassWord->text()))},
         {keys::Definition, keys::Control, level},
         {keys::Keyboard, keys::Layout, IntToStr(opcKeyboard->ItemIndex())},
-    });
+    };
+    bool written = false;
+    if (m_mode == TEditorMode::New) {
+        // Made whole, and only while the name is free: another machine saving "Ana" or "ana" at the same
+        // moment neither makes a second profile nor replaces this one.
+        const TNewProfile made = CreateStudentProfile(usersFolder, name.toStdString(), values);
+        if (made == TNewProfile::Exists) {
+            ShowMessage(exists);
+            return;
+        }
+        written = made == TNewProfile::Made;
+        SelectSettingsFile(profile.toStdString());
+    } else {
+        SelectSettingsFile(profile.toStdString());
+        written = WriteSettings(values);
+    }
     // Nothing more without the profile: no administrator marker, no new line in the roster.
     if (!written)
         throw VtError("Não foi possível gravar os dados do aluno em \"" + profile.toStdString() + "\".");

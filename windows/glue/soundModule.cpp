@@ -10,8 +10,8 @@ bool TModuleSoundBackEnd::load() {
     if (m_tried)
         return Loaded();
     m_tried = true;
-    m_play = reinterpret_cast<void (*)(const char*)>(
-        ResolveModuleFunction(kSoundModuleName, "VtSoundPlay", m_folder));
+    m_play = reinterpret_cast<decltype(m_play)>(
+        ResolveModuleFunction(kSoundModuleName, "VtSoundPlaySamples", m_folder));
     m_stop = reinterpret_cast<void (*)()>(ResolveModuleFunction(kSoundModuleName, "VtSoundStop", m_folder));
     if (!m_play || !m_stop) {
         m_play = nullptr;
@@ -21,16 +21,19 @@ bool TModuleSoundBackEnd::load() {
 }
 
 void TModuleSoundBackEnd::Play(const std::string& utf8Path) {
-    // The toolkit's player never finishes loading an empty, cut short or lying WAV, and the next
-    // sound then waits on it for good: such a file is never handed over. It plays nothing, and like
-    // any new sound it cuts the one playing.
+    // Read once from the data folder's handle, under the cap, and checked: the module gets those very
+    // samples, never the path (which a link could turn elsewhere after the check). An empty, cut short
+    // or lying WAV, or a format the toolkit's output cannot take (it divides by zero on a rate of a
+    // few hertz), plays nothing and, like any new sound, cuts the one playing.
     const auto bytes = ReadWholeFile(PathFromUtf8(utf8Path), nullptr, kSoundFileCap);
-    if (!bytes || !IsPlayableWav(*bytes)) {
+    const auto wav = bytes ? PlayableWav(*bytes) : std::nullopt;
+    if (!wav) {
         Stop();
         return;
     }
     if (load())
-        m_play(utf8Path.c_str());
+        m_play(bytes->data() + wav->DataOffset, wav->DataSize, wav->Rate, wav->Channels, wav->Bits,
+               wav->Float ? 1 : 0);
 }
 
 void TModuleSoundBackEnd::Stop() {

@@ -3,6 +3,8 @@
 
 #include <QString>
 
+#include <cstddef>
+
 // The toolkit's player lives in a module of its own in the module folder, loaded on the first sound
 // played: starting the program does not load the multimedia libraries, and a missing module only
 // means silence.
@@ -18,7 +20,7 @@ private:
     bool load();
     QString m_folder;
     bool m_tried = false;
-    void (*m_play)(const char*) = nullptr;
+    void (*m_play)(const char*, std::size_t, unsigned, unsigned, unsigned, int) = nullptr;
     void (*m_stop)() = nullptr;
 };
 

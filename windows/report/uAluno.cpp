@@ -91,6 +91,7 @@ TfrmAluno::TfrmAluno(const TStudentRow& student, QWidget* parent)
     const auto& c = student.Cells;
     const auto timeAndSpeed = CourseTimeAndSpeed(student, m_history);
     lblResumo = new QLabel(this);
+    lblResumo->setTextFormat(Qt::PlainText);
     lblResumo->setObjectName(QStringLiteral("lblResumo"));
     lblResumo->setWordWrap(true);
     lblResumo->setTextFormat(Qt::PlainText);
@@ -105,8 +106,8 @@ TfrmAluno::TfrmAluno(const TStudentRow& student, QWidget* parent)
         (c[9].Text == kUnreadable ? QStringLiteral("; tempo total ") : QStringLiteral("%; tempo total ")) +
         cellText(timeAndSpeed[0]) + QStringLiteral("; ") + cellText(timeAndSpeed[1]) +
         QStringLiteral(" teclas por minuto"));
-    lblResumo->setToolTip(
-        FromUtf8(timeAndSpeed[0].Problem.empty() ? timeAndSpeed[0].Note : timeAndSpeed[0].Problem));
+    lblResumo->setToolTip(PlainToolTip(
+        FromUtf8(timeAndSpeed[0].Problem.empty() ? timeAndSpeed[0].Note : timeAndSpeed[0].Problem)));
     if (!student.FileProblem.empty())
         lblResumo->setText(FromUtf8(student.Name) + QStringLiteral(": ") + FromUtf8(student.FileProblem));
 
@@ -124,6 +125,7 @@ TfrmAluno::TfrmAluno(const TStudentRow& student, QWidget* parent)
     tblAulas->resizeColumnsToContents();
 
     lblHistorico = new QLabel(this);
+    lblHistorico->setTextFormat(Qt::PlainText);
     lblHistorico->setObjectName(QStringLiteral("lblHistorico"));
     lblHistorico->setWordWrap(true);
     chtAcerto = makeChart(this, "chtAcerto", QStringLiteral("Acerto por exercício (%)"),

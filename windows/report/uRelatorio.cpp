@@ -61,8 +61,8 @@ QVariant TCellTableModel::data(const QModelIndex& index, int role) const {
         return FromUtf8(cell.Text);
     case Qt::ToolTipRole:
         if (!cell.Problem.empty())
-            return FromUtf8(cell.Problem);
-        return cell.Note.empty() ? QVariant() : QVariant(FromUtf8(cell.Note));
+            return PlainToolTip(FromUtf8(cell.Problem));
+        return cell.Note.empty() ? QVariant() : QVariant(PlainToolTip(FromUtf8(cell.Note)));
     case Qt::TextAlignmentRole:
         if (!cell.Problem.empty())
             return QVariant::fromValue(Qt::AlignCenter);
@@ -116,6 +116,7 @@ TfrmRelatorio::TfrmRelatorio() {
     setAttribute(Qt::WA_DeleteOnClose, false);
 
     lblFiltro = new QLabel(QStringLiteral("&Filtrar por nome:"), this);
+    lblFiltro->setTextFormat(Qt::PlainText);
     txtFiltro = new QLineEdit(this);
     txtFiltro->setObjectName(QStringLiteral("txtFiltro"));
     txtFiltro->setClearButtonEnabled(true);
@@ -141,6 +142,7 @@ TfrmRelatorio::TfrmRelatorio() {
     tblTurma->horizontalHeader()->setStretchLastSection(false);
 
     lblStatus = new QLabel(this);
+    lblStatus->setTextFormat(Qt::PlainText);
     lblStatus->setObjectName(QStringLiteral("lblStatus"));
     lblStatus->setWordWrap(true);
 

@@ -4,6 +4,7 @@
 
 TBlinkingLabel::TBlinkingLabel(int shownMs, int hiddenMs, QWidget* parent)
     : QLabel(parent), m_shownMs(shownMs), m_hiddenMs(hiddenMs) {
+    setTextFormat(Qt::PlainText);
     m_timer.setSingleShot(true);
     connect(&m_timer, &QTimer::timeout, this, &TBlinkingLabel::toggle);
 }

@@ -30,7 +30,9 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QString& captio
 }
 
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const QRect& place) {
+    // Labels show names, titles and values that come from files: never as rich text.
     auto* label = new QLabel(text, parent);
+    label->setTextFormat(Qt::PlainText);
     label->setObjectName(QString::fromLatin1(name));
     label->setGeometry(place);
     return label;

@@ -76,6 +76,7 @@ void showBox(QMessageBox::Icon icon, const QString& text, const std::function<vo
     }
     EnsureToolkitTranslations();
     QMessageBox box(icon, ApplicationTitle(), ShownLines(text), QMessageBox::Ok, MessageParent());
+    box.setTextFormat(Qt::PlainText); // names and values from files in the text
     KeepAboveParent(&box);
     GiveOwnCaption(&box);
     box.exec();

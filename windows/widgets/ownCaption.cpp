@@ -19,6 +19,7 @@ class TCaptionStrip : public QLabel {
 public:
     explicit TCaptionStrip(QWidget* window) : QLabel(window) {
         setObjectName(QStringLiteral("caption"));
+        setTextFormat(Qt::PlainText); // a title may hold a student's name
         setText(window->windowTitle());
         QFont f = window->font();
         f.setBold(true);

@@ -49,7 +49,7 @@ bool BitmapComplete(const std::string& b) {
 }
 } // namespace
 
-QImage LoadPictureFile(const QString& path) {
+QImage LoadPictureFile(const QString& path, QSize shownIn) {
     const auto file = ToPath(path);
     int error = 0;
     const auto bytes = ReadWholeFile(file, &error, kPictureFileCap);
@@ -60,7 +60,7 @@ QImage LoadPictureFile(const QString& path) {
     // libjpeg-turbo directly: a picture that cannot be decoded fails with the decoder's own words.
     // Windows builds go without it and read JPEG through the toolkit below.
     if (suffix == QLatin1String("jpg") || suffix == QLatin1String("jpeg")) {
-        RawPicture raw = DecodeJpegBytes(*bytes);
+        RawPicture raw = DecodeJpegBytes(*bytes, kMaxPicturePixels, {shownIn.width(), shownIn.height()});
         QImage image(raw.width, raw.height, QImage::Format_RGB32);
         // The toolkit answers a picture it could not make room for with an empty one.
         if (image.isNull())

@@ -3,6 +3,7 @@
 #include "core/storage/convert.h"
 
 #include <QString>
+#include <QTextDocument>
 #include <filesystem>
 
 // The windows speak QString; the core speaks Windows-1252 bytes (values) and UTF-8 (paths, errors).
@@ -28,4 +29,11 @@ inline QString ShownLines(QString text) {
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     return text;
+}
+
+// A tool tip takes rich text whenever its text looks like some: such a text from a file is escaped
+// into rich text of its own, so it shows as written.
+inline QString PlainToolTip(const QString& text) {
+    return Qt::mightBeRichText(text) ? Qt::convertFromPlainText(ShownLines(text), Qt::WhiteSpaceNormal)
+                                     : text;
 }
