@@ -511,6 +511,22 @@ private slots:
         QCOMPARE(unexpected().join(QStringLiteral(" / ")), QString());
         QVERIFY(QFile::exists(program->path(QStringLiteral("users/zeca"))));
 
+        // Five quick Alt+F: the first opens the access dialog, the others type nothing into it.
+        seen.clear();
+        frmTela->lstUsr->setCurrentRow(0);
+        frmTela->activateWindow();
+        QTRY_VERIFY(frmTela->isActiveWindow());
+        expected = {QStringLiteral("frmPassWord")};
+        QString typed = QStringLiteral("?");
+        whenModal([&](QWidget* access) {
+            QTest::qWait(800);
+            typed = frmPassWord->txtPassWord->text();
+            access->close();
+        });
+        sh(QStringLiteral("xdotool key --delay 40 alt+f alt+f alt+f alt+f alt+f"));
+        QTRY_VERIFY(!frmPassWord->isVisible());
+        QCOMPARE(typed, QString());
+
         // The roster's exit question answered No by Alt+N; the roster has "Novo Aluno" on Alt+N.
         seen.clear();
         frmTela->activateWindow();
