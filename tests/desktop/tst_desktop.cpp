@@ -649,6 +649,66 @@ private slots:
         QCOMPARE(focused, (QStringList{lesson24, lesson24}));
     }
 
+    // Arrowed or clicked to another lesson, then the About box or the diploma's preview opened and
+    // closed: the stored lesson comes back, and the focus, and what a screen reader says, with it.
+    void catalogueFocusFollowsTheSelection() {
+        ScreenReader reader;
+        start({});
+        program->writeFile(
+            QStringLiteral("users/ana"),
+            "[Aula1]\r\nHabilitado=1\r\n[Aula2]\r\nHabilitado=1\r\n[Aula24]\r\nHabilitado=1\r\n"
+            "[Aula25]\r\nHabilitado=1\r\n[Config]\r\nAulaAtual=0\r\n");
+        frmTela->ReloadList();
+        endSplash();
+        frmTela->lstUsr->setCurrentRow(0);
+        QStringList focused, checked;
+        auto note = [&] {
+            QTest::qWait(400);
+            QAccessibleInterface* focus = QAccessible::queryAccessibleInterface(frmAulas)->focusChild();
+            focused << (focus ? focus->text(QAccessible::Name) : QString());
+            checked << QString::number(frmAulas->ItemIndex());
+        };
+        whenModal([](QWidget* access) { QTest::keyClick(access, Qt::Key_Return); });
+        whenModal(
+            [&](QWidget* catalogue) {
+                CloseWhenFailed closing{catalogue};
+                QTest::qWait(300);
+                key(QStringLiteral("Down")); // to lesson 2
+                QTRY_COMPARE(frmAulas->ItemIndex(), 1);
+                whenModal([](QWidget*) { key(QStringLiteral("Return")); });
+                frmAulas->btnSobre->click();
+                note();
+                QTest::mouseClick(frmAulas->lstAulaItems[23], Qt::LeftButton);
+                QTRY_COMPARE(frmAulas->ItemIndex(), 23);
+                QTimer::singleShot(1500, [] {
+                    if (auto* p = frmAulas->findChild<QDialog*>(QStringLiteral("diplomaPreview")))
+                        p->reject();
+                });
+                frmAulas->btnDiploma->click();
+                note();
+                catalogue->close();
+            },
+            frmPassWord);
+        frmTela->btnSelClick();
+        const QString lesson1 = frmAulas->lstAulaItems[0]->text();
+        QCOMPARE(checked, (QStringList{QStringLiteral("0"), QStringLiteral("0")}));
+        QCOMPARE(focused, (QStringList{lesson1, lesson1}));
+        if (!reader.problem().isEmpty())
+            return;
+        // What the reader says when the catalogue comes back from the About box's "OK" and the
+        // preview's "Imprimir": the lesson that "Fazer esta Aula" starts.
+        auto spokenAfter = [&](const QString& closedBy) {
+            QStringList ins;
+            for (const QStringList& e : reader.events(QStringLiteral("object:state-changed:focused")))
+                if (e.value(4) == QLatin1String("1"))
+                    ins << e.value(2);
+            const qsizetype at = ins.lastIndexOf(closedBy);
+            return at >= 0 ? ins.value(at + 1) : QStringLiteral("(%1 never focused)").arg(closedBy);
+        };
+        QTRY_COMPARE(spokenAfter(QStringLiteral("Imprimir")), lesson1);
+        QCOMPARE(spokenAfter(QStringLiteral("OK")), lesson1);
+    }
+
     // The diploma's preview by keys: the print button focused and on Ctrl+P; the toolkit's dialogs
     // in Portuguese under the C locale the tests run in.
     void diplomaPreviewByKeys() {
