@@ -305,6 +305,7 @@ private slots:
             QTest::qWait(500);
             screenshot(QStringLiteral("splash-error"));
             text = qobject_cast<QMessageBox*>(box) ? static_cast<QMessageBox*>(box)->text() : QString();
+            verifyCaptionsFit(box);
             above = stackedAbove(box, frmsplash);
             key(QStringLiteral("Return"));
         });
@@ -390,6 +391,7 @@ private slots:
                     QTest::qWait(300);
                     message = static_cast<QMessageBox*>(box)->text();
                     verifyCaptionWithoutButtons(box);
+                    verifyCaptionsFit(box);
                     boxAbove = stackedAbove(box, frmPassWord);
                     key(QStringLiteral("Return"));
                     QTRY_VERIFY(!box->isVisible());
