@@ -831,7 +831,7 @@ private slots:
     void result() {
         ExerciseDriver d;
         d.loadLesson(1, {65, 13}, 1, "00:10:00", 50);
-        bool openAfterHeldEnter = false, closedByNewEnter = false;
+        bool openAfterHeldEnter = false, closedByNewEnter = false, statisticsFit = false;
         QRect place;
         d.run([&] {
             QTest::qWait(300);
@@ -847,6 +847,10 @@ private slots:
                         return;
                     place = res->frameGeometry();
                     screenshot(QStringLiteral("result"));
+                    // The nine lines of statistics whole in their box, at about the designed 16 pixels.
+                    const QFontMetrics m(frmRes->lblRes->font());
+                    statisticsFit = 9 * m.lineSpacing() <= frmRes->lblRes->contentsRect().height() &&
+                                    m.height() >= frmRes->lblRes->contentsRect().height() / 12;
                     key(QStringLiteral("Return"));
                     QTRY_VERIFY(!res->isVisible());
                     closedByNewEnter = true;
@@ -855,6 +859,7 @@ private slots:
             sh(QStringLiteral("xdotool keydown Return; sleep 2.5; xdotool keyup Return"));
         });
         QVERIFY2(openAfterHeldEnter, "a held Enter closed the result window");
+        QVERIFY(statisticsFit);
         QVERIFY(closedByNewEnter);
         // Centred across the screen, 50 px from its top.
         const QRect screen = QGuiApplication::primaryScreen()->geometry();

@@ -236,21 +236,10 @@ void TfrmExec::fitStatisticsFont() {
     // On a screen too small to widen the box, the longest line must still fit it, and the nine lines
     // its height (the last, "Porcentagem de Acerto", is the one the student looks for).
     const int margin = 2 * static_cast<int>(txtRes->document()->documentMargin());
-    const int room = txtRes->viewport()->width() - margin;
-    const int height = txtRes->viewport()->height() - margin;
-    constexpr int kLines = 9;
-    const auto fits = [&](const QFont& f) {
-        const QFontMetrics m(f);
-        return m.horizontalAdvance(kLongestStatistic) <= room && kLines * m.lineSpacing() <= height;
-    };
-    QFont chosen = designedStatisticsFont();
-    if (!fits(chosen)) {
-        chosen = FittedFont(chosen, {kLongestStatistic}, room, 6);
-        while (chosen.pixelSize() > 6 && !fits(chosen)) {
-            chosen.setStyleStrategy(QFont::StyleStrategy(chosen.styleStrategy() | QFont::ForceOutline));
-            chosen.setPixelSize(chosen.pixelSize() - 1);
-        }
-    }
+    QStringList lines = FromCp(StatisticsBlock(ExerciseState, 0.0)).split(QStringLiteral("\r\n"));
+    lines.last() = kLongestStatistic; // room for 100%
+    const QFont chosen =
+        FittedLinesFont(designedStatisticsFont(), lines, txtRes->viewport()->size() - QSize(margin, margin));
     if (chosen != txtRes->font())
         txtRes->setFont(chosen);
 }
