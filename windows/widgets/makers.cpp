@@ -3,6 +3,7 @@
 #include "core/storage/studentName.h"
 #include "windows/widgets/designScale.h"
 
+#include <QAbstractItemView>
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QEvent>
@@ -226,4 +227,38 @@ QLineEdit* MakePasswordBox(QWidget* parent, const char* name, const QRect& place
     box->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 42; }")); // "*"
     box->setMaxLength(kMaxPasswordLength);
     return box;
+}
+
+namespace {
+class TCurrentItemSpoken : public QObject {
+public:
+    explicit TCurrentItemSpoken(QAbstractItemView* view) : QObject(view) { view->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::FocusIn)
+            // After the toolkit's own event for the view, so that the item's is the last one heard.
+            QTimer::singleShot(0, this, [this, view = static_cast<QAbstractItemView*>(watched)] {
+                if (!QAccessible::isActive() || !view->hasFocus() || !view->currentIndex().isValid())
+                    return;
+                QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(view);
+                const QModelIndex current = view->currentIndex();
+                int child = -1;
+                if (auto* table = iface ? iface->tableInterface() : nullptr) {
+                    if (QAccessibleInterface* cell = table->cellAt(current.row(), current.column()))
+                        child = iface->indexOfChild(cell);
+                }
+                if (child < 0)
+                    return;
+                QAccessibleEvent focus(view, QAccessible::Focus);
+                focus.setChild(child);
+                QAccessible::updateAccessibility(&focus);
+            });
+        return false;
+    }
+};
+} // namespace
+
+void SpeakCurrentItemOnFocus(QAbstractItemView* view) {
+    new TCurrentItemSpoken(view);
 }
