@@ -366,6 +366,23 @@ private slots:
         key(QStringLiteral("Return"));
         QTRY_VERIFY2(opened, "Enter in the list did not press btnSel");
         QTRY_VERIFY(!frmPassWord->isVisible());
+
+        // Tabbing into the list, a screen reader hears the student selected there, not only the list.
+        if (reader.problem().isEmpty()) {
+            frmTela->btnExit->setFocus();
+            QTRY_VERIFY(frmTela->btnExit->hasFocus());
+            auto lastFocused = [&] {
+                QString last;
+                for (const QStringList& e : reader.events(QStringLiteral("object:state-changed:focused")))
+                    if (e.value(4) == QLatin1String("1"))
+                        last = e.value(1) + QLatin1Char(' ') + e.value(2);
+                return last;
+            };
+            QTRY_COMPARE(lastFocused(), QStringLiteral("push button Sair"));
+            while (!list->hasFocus())
+                key(QStringLiteral("Tab"));
+            QTRY_COMPARE(lastFocused(), QStringLiteral("list item gugu"));
+        }
     }
 
     void accessDialog() {
