@@ -305,6 +305,7 @@ private slots:
             QTest::qWait(500);
             screenshot(QStringLiteral("splash-error"));
             text = qobject_cast<QMessageBox*>(box) ? static_cast<QMessageBox*>(box)->text() : QString();
+            verifyCaptionsFit(box);
             above = stackedAbove(box, frmsplash);
             key(QStringLiteral("Return"));
         });
@@ -365,6 +366,23 @@ private slots:
         key(QStringLiteral("Return"));
         QTRY_VERIFY2(opened, "Enter in the list did not press btnSel");
         QTRY_VERIFY(!frmPassWord->isVisible());
+
+        // Tabbing into the list, a screen reader hears the student selected there, not only the list.
+        if (reader.problem().isEmpty()) {
+            frmTela->btnExit->setFocus();
+            QTRY_VERIFY(frmTela->btnExit->hasFocus());
+            auto lastFocused = [&] {
+                QString last;
+                for (const QStringList& e : reader.events(QStringLiteral("object:state-changed:focused")))
+                    if (e.value(4) == QLatin1String("1"))
+                        last = e.value(1) + QLatin1Char(' ') + e.value(2);
+                return last;
+            };
+            QTRY_COMPARE(lastFocused(), QStringLiteral("push button Sair"));
+            while (!list->hasFocus())
+                key(QStringLiteral("Tab"));
+            QTRY_COMPARE(lastFocused(), QStringLiteral("list item gugu"));
+        }
     }
 
     void accessDialog() {
@@ -390,6 +408,7 @@ private slots:
                     QTest::qWait(300);
                     message = static_cast<QMessageBox*>(box)->text();
                     verifyCaptionWithoutButtons(box);
+                    verifyCaptionsFit(box);
                     boxAbove = stackedAbove(box, frmPassWord);
                     key(QStringLiteral("Return"));
                     QTRY_VERIFY(!box->isVisible());
@@ -510,6 +529,22 @@ private slots:
         QTest::qWait(1000);
         QCOMPARE(unexpected().join(QStringLiteral(" / ")), QString());
         QVERIFY(QFile::exists(program->path(QStringLiteral("users/zeca"))));
+
+        // Five quick Alt+F: the first opens the access dialog, the others type nothing into it.
+        seen.clear();
+        frmTela->lstUsr->setCurrentRow(0);
+        frmTela->activateWindow();
+        QTRY_VERIFY(frmTela->isActiveWindow());
+        expected = {QStringLiteral("frmPassWord")};
+        QString typed = QStringLiteral("?");
+        whenModal([&](QWidget* access) {
+            QTest::qWait(800);
+            typed = frmPassWord->txtPassWord->text();
+            access->close();
+        });
+        sh(QStringLiteral("xdotool key --delay 40 alt+f alt+f alt+f alt+f alt+f"));
+        QTRY_VERIFY(!frmPassWord->isVisible());
+        QCOMPARE(typed, QString());
 
         // The roster's exit question answered No by Alt+N; the roster has "Novo Aluno" on Alt+N.
         seen.clear();
@@ -633,6 +668,66 @@ private slots:
         QCOMPARE(focused, (QStringList{lesson24, lesson24}));
     }
 
+    // Arrowed or clicked to another lesson, then the About box or the diploma's preview opened and
+    // closed: the stored lesson comes back, and the focus, and what a screen reader says, with it.
+    void catalogueFocusFollowsTheSelection() {
+        ScreenReader reader;
+        start({});
+        program->writeFile(
+            QStringLiteral("users/ana"),
+            "[Aula1]\r\nHabilitado=1\r\n[Aula2]\r\nHabilitado=1\r\n[Aula24]\r\nHabilitado=1\r\n"
+            "[Aula25]\r\nHabilitado=1\r\n[Config]\r\nAulaAtual=0\r\n");
+        frmTela->ReloadList();
+        endSplash();
+        frmTela->lstUsr->setCurrentRow(0);
+        QStringList focused, checked;
+        auto note = [&] {
+            QTest::qWait(400);
+            QAccessibleInterface* focus = QAccessible::queryAccessibleInterface(frmAulas)->focusChild();
+            focused << (focus ? focus->text(QAccessible::Name) : QString());
+            checked << QString::number(frmAulas->ItemIndex());
+        };
+        whenModal([](QWidget* access) { QTest::keyClick(access, Qt::Key_Return); });
+        whenModal(
+            [&](QWidget* catalogue) {
+                CloseWhenFailed closing{catalogue};
+                QTest::qWait(300);
+                key(QStringLiteral("Down")); // to lesson 2
+                QTRY_COMPARE(frmAulas->ItemIndex(), 1);
+                whenModal([](QWidget*) { key(QStringLiteral("Return")); });
+                frmAulas->btnSobre->click();
+                note();
+                QTest::mouseClick(frmAulas->lstAulaItems[23], Qt::LeftButton);
+                QTRY_COMPARE(frmAulas->ItemIndex(), 23);
+                QTimer::singleShot(1500, [] {
+                    if (auto* p = frmAulas->findChild<QDialog*>(QStringLiteral("diplomaPreview")))
+                        p->reject();
+                });
+                frmAulas->btnDiploma->click();
+                note();
+                catalogue->close();
+            },
+            frmPassWord);
+        frmTela->btnSelClick();
+        const QString lesson1 = frmAulas->lstAulaItems[0]->text();
+        QCOMPARE(checked, (QStringList{QStringLiteral("0"), QStringLiteral("0")}));
+        QCOMPARE(focused, (QStringList{lesson1, lesson1}));
+        if (!reader.problem().isEmpty())
+            return;
+        // What the reader says when the catalogue comes back from the About box's "OK" and the
+        // preview's "Imprimir": the lesson that "Fazer esta Aula" starts.
+        auto spokenAfter = [&](const QString& closedBy) {
+            QStringList ins;
+            for (const QStringList& e : reader.events(QStringLiteral("object:state-changed:focused")))
+                if (e.value(4) == QLatin1String("1"))
+                    ins << e.value(2);
+            const qsizetype at = ins.lastIndexOf(closedBy);
+            return at >= 0 ? ins.value(at + 1) : QStringLiteral("(%1 never focused)").arg(closedBy);
+        };
+        QTRY_COMPARE(spokenAfter(QStringLiteral("Imprimir")), lesson1);
+        QCOMPARE(spokenAfter(QStringLiteral("OK")), lesson1);
+    }
+
     // The diploma's preview by keys: the print button focused and on Ctrl+P; the toolkit's dialogs
     // in Portuguese under the C locale the tests run in.
     void diplomaPreviewByKeys() {
@@ -753,7 +848,7 @@ private slots:
     void result() {
         ExerciseDriver d;
         d.loadLesson(1, {65, 13}, 1, "00:10:00", 50);
-        bool openAfterHeldEnter = false, closedByNewEnter = false;
+        bool openAfterHeldEnter = false, closedByNewEnter = false, statisticsFit = false;
         QRect place;
         d.run([&] {
             QTest::qWait(300);
@@ -769,6 +864,10 @@ private slots:
                         return;
                     place = res->frameGeometry();
                     screenshot(QStringLiteral("result"));
+                    // The nine lines of statistics whole in their box, at about the designed 16 pixels.
+                    const QFontMetrics m(frmRes->lblRes->font());
+                    statisticsFit = 9 * m.lineSpacing() <= frmRes->lblRes->contentsRect().height() &&
+                                    m.height() >= frmRes->lblRes->contentsRect().height() / 12;
                     key(QStringLiteral("Return"));
                     QTRY_VERIFY(!res->isVisible());
                     closedByNewEnter = true;
@@ -777,6 +876,7 @@ private slots:
             sh(QStringLiteral("xdotool keydown Return; sleep 2.5; xdotool keyup Return"));
         });
         QVERIFY2(openAfterHeldEnter, "a held Enter closed the result window");
+        QVERIFY(statisticsFit);
         QVERIFY(closedByNewEnter);
         // Centred across the screen, 50 px from its top.
         const QRect screen = QGuiApplication::primaryScreen()->geometry();

@@ -21,6 +21,7 @@
 #include <QPrintPreviewWidget>
 #include <QProcess>
 #include <QPushButton>
+#include <QScreen>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -279,8 +280,29 @@ void TestReport::aStudentsPageWithItsLessonsAndCharts() {
     QVERIFY(ana->Csv().rfind("\xEF\xBB\xBF"
                              "Aula;Título;Liberada;",
                              0) == 0);
-    ana->close();
+    // Within the screen's free area, however small; closed by Esc.
+    const QSize free = ana->screen()->availableGeometry().size();
+    QVERIFY(ana->width() <= free.width() && ana->height() <= free.height());
+    ana->activateWindow();
+    QTRY_VERIFY(ana->isActiveWindow());
+    QTest::keyClick(ana, Qt::Key_Escape);
+    QVERIFY(!ana->isVisible());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); // a closed page is gone
+
+    // By keys: Enter on a row opens its page; Tab leaves the table instead of walking its cells.
+    w.activateWindow();
+    t->setFocus();
+    QTRY_VERIFY(t->hasFocus());
+    t->setCurrentIndex(t->model()->index(0, 2));
+    QTest::keyClick(t, Qt::Key_Return);
+    QCOMPARE(w.findChildren<TfrmAluno*>().size(), 1);
+    w.findChild<TfrmAluno*>()->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    w.activateWindow();
+    t->setFocus();
+    QTRY_VERIFY(t->hasFocus());
+    QTest::keyClick(t, Qt::Key_Tab);
+    QVERIFY(!t->hasFocus());
 
     // Without a history: no chart, a note. A damaged profile: its page still opens.
     w.ShowStudent(1);

@@ -2,11 +2,13 @@
 #include "windows/widgets/balloonHint.h"
 #include "windows/widgets/blinkingLabel.h"
 #include "windows/widgets/designScale.h"
+#include "windows/widgets/makers.h"
 #include "windows/widgets/picture.h"
 
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QFontInfo>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -25,6 +27,26 @@ private slots:
         QCOMPARE(up(106), 192);
         QCOMPARE(down.font("Arial", 11, true).pixelSize(), 10);
         QVERIFY(down.font("Arial", 11, true).bold());
+        // A bitmap face without the size asked draws its outline look-alike at that size.
+        for (int px : {12, 16})
+            QCOMPARE(QFontInfo(same.font("Terminus", px)).pixelSize(), px);
+    }
+
+    void glyphsStayVisibleOnADarkTheme() {
+        QWidget window;
+        QPalette dark = window.palette();
+        dark.setColor(QPalette::ButtonText, Qt::white);
+        dark.setColor(QPalette::Button, QColor(0x40, 0x40, 0x40));
+        window.setPalette(dark);
+        QPushButton* play = MakeGlyphButton(&window, "play", QStringLiteral("&Fazer"), QStyle::SP_MediaPlay);
+        const QImage shown = play->icon().pixmap(16, 16).toImage();
+        int darkPixels = 0, light = 0;
+        for (int y = 0; y < shown.height(); ++y)
+            for (int x = 0; x < shown.width(); ++x)
+                if (qAlpha(shown.pixel(x, y)) > 128)
+                    ++(QColor(shown.pixel(x, y)).lightness() < 96 ? darkPixels : light);
+        QCOMPARE(darkPixels, 0);
+        QVERIFY(light > 0);
     }
 
     void balloonPointsAtItsTargetAndGoesAway() {

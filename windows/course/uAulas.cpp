@@ -224,7 +224,13 @@ void TfrmAulas::SetItemIndex(int index) {
             lstAulaItems[index]->setChecked(true);
         }
     }
-    const bool focusOnLesson = index >= 0 && m_index >= 0 && lstAulaItems[m_index]->hasFocus();
+    // The focus goes with the selection wherever it is in the list, not only on the lesson selected
+    // before: arrows move both, and an activation that puts the stored lesson back (after the About
+    // box, the diploma's preview, a lesson) must not leave the focus on the lesson the arrows reached,
+    // which a screen reader would name while "Fazer esta Aula" starts another. The window's own focus
+    // child, since during its activation nothing has the application's focus yet.
+    auto* focused = qobject_cast<QRadioButton*>(focusWidget());
+    const bool focusOnLesson = index >= 0 && focused && lstAulaItems.all().contains(focused);
     m_index = index;
     if (focusOnLesson)
         focusSelected();

@@ -236,12 +236,13 @@ int TfrmExec::statisticsWidth() const {
 }
 
 void TfrmExec::fitStatisticsFont() {
-    // On a screen too small to widen the box, the longest line must still fit it.
-    const int room = txtRes->viewport()->width() - 2 * static_cast<int>(txtRes->document()->documentMargin());
-    const QFont designed = designedStatisticsFont();
-    const QFont chosen = QFontMetrics(designed).horizontalAdvance(kLongestStatistic) <= room
-                             ? designed
-                             : FittedFont(designed, {kLongestStatistic}, room, 6);
+    // On a screen too small to widen the box, the longest line must still fit it, and the nine lines
+    // its height (the last, "Porcentagem de Acerto", is the one the student looks for).
+    const int margin = 2 * static_cast<int>(txtRes->document()->documentMargin());
+    QStringList lines = FromCp(StatisticsBlock(ExerciseState, 0.0)).split(QStringLiteral("\r\n"));
+    lines.last() = kLongestStatistic; // room for 100%
+    const QFont chosen =
+        FittedLinesFont(designedStatisticsFont(), lines, txtRes->viewport()->size() - QSize(margin, margin));
     if (chosen != txtRes->font())
         txtRes->setFont(chosen);
 }

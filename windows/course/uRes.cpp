@@ -12,6 +12,7 @@
 #include "windows/widgets/blinkingLabel.h"
 #include "windows/widgets/colours.h"
 #include "windows/widgets/designScale.h"
+#include "windows/widgets/fonts.h"
 #include "windows/widgets/makers.h"
 #include "windows/widgets/messages.h"
 #include "windows/widgets/qtText.h"
@@ -141,6 +142,9 @@ void TfrmRes::FormActivate() {
                 placeOnScreen();
         });
     lblRes->setText(ShownLines(frmExec->StatisticsText()));
+    // The designed terminal face is tighter than its look-alike: the nine lines must all show.
+    lblRes->setFont(FittedLinesFont(DesignScale(DesignScale::PopUpDpi).font(QStringLiteral("Terminal"), 16),
+                                    lblRes->text().split(QLatin1Char('\n')), lblRes->contentsRect().size()));
 
     const std::string profile = frmAulas->StudentProfilePath.toStdString();
     const int lesson = frmAulas->ItemIndex() + 1;

@@ -1,5 +1,7 @@
 #include "windows/course/uSobre.h"
 
+#include "buildConfig.h"
+
 #include "core/platform/dataPlaces.h"
 #include "core/platform/programFolder.h"
 #include "core/storage/profileKeys.h"
@@ -41,6 +43,14 @@ QFrame* outline(QWidget* parent, const char* name) {
     return frame;
 }
 } // namespace
+
+const char* about::SiteAddress() {
+    return VT_SITE_ADDRESS;
+}
+
+const char* about::MailAddress() {
+    return VT_MAIL_ADDRESS;
+}
 
 void SetLinkOpener(std::function<void(const QUrl&)> opener) {
     g_linkOpener = std::move(opener);
@@ -127,15 +137,17 @@ void TfrmSobre::BuildControls() {
     s.place(Image2, 5, 65, 87, 90);
     Image2->setPixmap(aboutPicture(files::AboutPicture, Image2->size()));
 
-    const QString mail = QString::fromLatin1(about::MailAddress);
+    const QString mail = QString::fromUtf8(about::MailAddress());
     JvHotLink2 =
         new THotLink(QStringLiteral("Email To: ") + mail, QUrl(QStringLiteral("mailto:") + mail), Panel1);
     JvHotLink2->setObjectName(QStringLiteral("JvHotLink2"));
     s.place(JvHotLink2, 79, 107, 241, 15);
-    const QString site = QString::fromLatin1(about::SiteAddress);
+    JvHotLink2->setVisible(!mail.isEmpty());
+    const QString site = QString::fromUtf8(about::SiteAddress());
     JvHotLink1 = new THotLink(QStringLiteral("Site Oficial: ") + site, QUrl(site), Panel1);
     JvHotLink1->setObjectName(QStringLiteral("JvHotLink1"));
     s.place(JvHotLink1, 80, 125, 241, 15);
+    JvHotLink1->setVisible(!site.isEmpty());
 
     Panel2 = new QFrame(this);
     Panel2->setObjectName(QStringLiteral("Panel2"));

@@ -9,10 +9,11 @@
 class QFrame;
 class QPushButton;
 
-// Where the About box points: the product's web page and the maker's mail address, in one place.
+// Where the About box points: the product's web page and the maker's mail address, given by the build
+// (VT_SITE_ADDRESS, VT_MAIL_ADDRESS). An empty one is not shown: no link that leads nowhere.
 namespace about {
-inline constexpr const char* SiteAddress = "https://velotecla.example.com/";
-inline constexpr const char* MailAddress = "contato@example.com";
+const char* SiteAddress();
+const char* MailAddress();
 } // namespace about
 
 // A text that opens its target with the system's default handler when clicked; blue and underlined

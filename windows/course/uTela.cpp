@@ -63,6 +63,7 @@ TfrmTela::TfrmTela() : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Q
     lstUsr->setSelectionMode(QAbstractItemView::SingleSelection);
     lstUsr->setUniformItemSizes(true);
     lstUsr->setAccessibleName(Label1->text());
+    SpeakCurrentItemOnFocus(lstUsr);
     {
         // The fixed light background takes a fixed dark text with it, whatever the desktop's theme.
         QPalette pal = lstUsr->palette();

@@ -2,6 +2,7 @@
 
 #include "windows/report/reportPrint.h"
 #include "windows/report/uRelatorio.h"
+#include "windows/widgets/makers.h"
 #include "windows/widgets/messages.h"
 #include "windows/widgets/qtText.h"
 
@@ -14,6 +15,8 @@
 #include <QLabel>
 #include <QLineSeries>
 #include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
 #include <QTableView>
 #include <QVBoxLayout>
 #include <QValueAxis>
@@ -123,6 +126,8 @@ TfrmAluno::TfrmAluno(const TStudentRow& student, QWidget* parent)
     tblAulas->verticalHeader()->setVisible(false);
     tblAulas->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     tblAulas->resizeColumnsToContents();
+    tblAulas->setTabKeyNavigation(false);
+    SpeakCurrentItemOnFocus(tblAulas);
 
     lblHistorico = new QLabel(this);
     lblHistorico->setTextFormat(Qt::PlainText);
@@ -157,7 +162,13 @@ TfrmAluno::TfrmAluno(const TStudentRow& student, QWidget* parent)
     layout->addWidget(lblHistorico);
     layout->addLayout(charts, 2);
     layout->addLayout(buttons);
-    resize(1180, 900);
+    // As designed where the screen has room; within the screen's free area where it has not (1024x768).
+    const QRect free = screen()->availableGeometry();
+    resize(std::min(1180, free.width() - 16), std::min(900, free.height() - 48));
+    // Esc closes the page as it closes a dialog; a screen reader hears the summary with the caption.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
+    setAccessibleDescription(lblResumo->text());
 
     connect(btnCsv, &QPushButton::clicked, this, [this] { Guard([this] { btnCsvClick(); }); });
     connect(btnImprimir, &QPushButton::clicked, this, [this] { Guard([this] { btnImprimirClick(); }); });

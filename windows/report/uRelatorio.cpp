@@ -19,6 +19,7 @@
 #include <QSaveFile>
 #include <QScreen>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QTableView>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -140,6 +141,18 @@ TfrmRelatorio::TfrmRelatorio() {
     tblTurma->verticalHeader()->setVisible(false);
     tblTurma->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     tblTurma->horizontalHeader()->setStretchLastSection(false);
+    // By keys: the arrows walk the cells, Tab leaves the table, Enter opens the student's page.
+    tblTurma->setTabKeyNavigation(false);
+    SpeakCurrentItemOnFocus(tblTurma);
+    for (const QKeySequence& keys : {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)}) {
+        auto* open = new QShortcut(keys, tblTurma, nullptr, nullptr, Qt::WidgetShortcut);
+        connect(open, &QShortcut::activated, this, [this] {
+            Guard([this] {
+                if (tblTurma->currentIndex().isValid())
+                    ShowStudent(tblTurma->currentIndex().row());
+            });
+        });
+    }
 
     lblStatus = new QLabel(this);
     lblStatus->setTextFormat(Qt::PlainText);

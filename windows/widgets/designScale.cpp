@@ -1,5 +1,7 @@
 #include "windows/widgets/designScale.h"
 
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
@@ -38,8 +40,17 @@ void DesignScale::designWindow(QWidget* window, int width, int height, const QSt
 
 QFont DesignScale::font(const QString& family, int pixelHeight, bool bold) const {
     QFont f(family);
-    f.setPixelSize(std::max(1, (*this)(pixelHeight)));
+    const int px = std::max(1, (*this)(pixelHeight));
+    f.setPixelSize(px);
     f.setBold(bold);
+    // A bitmap face draws only its own sizes (the toolkit sees one size of Terminus, 12 pixels) and is
+    // never scaled with the screen: asked for another size, or on a scaled screen, it would draw small
+    // text in a box laid out for the size asked. Its outline look-alike draws at the size.
+    const QFontInfo drawn(f);
+    const bool bitmap = !QFontDatabase::isScalable(drawn.family(), drawn.styleName());
+    const qreal ratio = qGuiApp ? qGuiApp->devicePixelRatio() : 1.0;
+    if (drawn.pixelSize() != px || (bitmap && ratio != 1.0))
+        f.setStyleStrategy(QFont::StyleStrategy(f.styleStrategy() | QFont::ForceOutline));
     return f;
 }
 

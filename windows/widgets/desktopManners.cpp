@@ -3,10 +3,14 @@
 #include "windows/widgets/messages.h"
 
 #include <QAbstractNativeEventFilter>
+#include <QAbstractSpinBox>
 #include <QApplication>
 #include <QHash>
 #include <QKeyEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPointer>
+#include <QTextEdit>
 #include <QWidget>
 
 #if !defined(_WIN32) && __has_include(<xcb/xproto.h>)
@@ -52,6 +56,8 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         const auto type = event->type();
+        if (type == QEvent::KeyPress && AltTypesNothing(watched, static_cast<QKeyEvent*>(event)))
+            return true;
         if ((type != QEvent::KeyPress && type != QEvent::KeyRelease && type != QEvent::ShortcutOverride) ||
             !event->spontaneous())
             return false;
@@ -112,6 +118,23 @@ private:
 };
 
 } // namespace
+
+bool AltTypesNothing(QObject* target, QKeyEvent* key) {
+    // Alt with a letter is an access key or nothing. The toolkit's text boxes take Alt+F as "f" when
+    // no access key of the window matches, which happens when the key comes quickly after the one
+    // that opened the window: five quick Alt+F in the roster put "ffff" in the access dialog's
+    // password. AltGr is not Alt (on Windows it is Ctrl+Alt, and stays a character).
+    const auto mods = key->modifiers();
+    if (!(mods & Qt::AltModifier) || (mods & (Qt::ControlModifier | Qt::MetaModifier)) ||
+        key->text().isEmpty())
+        return false;
+    const bool textBox = qobject_cast<QLineEdit*>(target) || qobject_cast<QAbstractSpinBox*>(target) ||
+                         qobject_cast<QTextEdit*>(target) || qobject_cast<QPlainTextEdit*>(target);
+    if (!textBox || !key->text().at(0).isPrint())
+        return false;
+    key->accept();
+    return true;
+}
 
 void InstallDesktopManners() {
     static bool installed = false;

@@ -39,3 +39,19 @@ QFont FittedFont(const QFont& font, const QStringList& texts, int width, int sma
     }
     return f;
 }
+
+QFont FittedLinesFont(const QFont& font, const QStringList& lines, const QSize& room, int smallest) {
+    const auto fits = [&](const QFont& f) {
+        const QFontMetrics m(f);
+        return static_cast<int>(lines.size()) * m.lineSpacing() <= room.height() &&
+               std::all_of(lines.begin(), lines.end(),
+                           [&](const QString& t) { return m.horizontalAdvance(t) <= room.width(); });
+    };
+    if (fits(font))
+        return font;
+    QFont f = FittedFont(font, lines, room.width(), smallest);
+    f.setStyleStrategy(QFont::StyleStrategy(f.styleStrategy() | QFont::ForceOutline));
+    while (f.pixelSize() > smallest && !fits(f))
+        f.setPixelSize(f.pixelSize() - 1);
+    return f;
+}

@@ -3,8 +3,12 @@
 #include "core/storage/studentName.h"
 #include "windows/widgets/designScale.h"
 
+#include <QAbstractItemView>
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QEvent>
+#include <QIcon>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -45,10 +49,56 @@ QLabel* MakeSunkenLabel(QWidget* parent, const char* name, const QString& text, 
     return label;
 }
 
+namespace {
+// The style's glyphs are drawn in black (the play triangle, the X of "Sair"): on a dark theme's buttons
+// they all but vanish. Their dark strokes take the button's text colour there; a light theme keeps
+// them as they are, and coloured parts (the information sign) stay coloured.
+QIcon glyphOn(const QIcon& glyph, const QColor& text) {
+    if (text.lightness() < 128)
+        return glyph;
+    QIcon shown;
+    QList<QSize> sizes = glyph.availableSizes();
+    if (sizes.isEmpty())
+        sizes << QSize(16, 16);
+    for (const QSize& size : sizes) {
+        QImage image = glyph.pixmap(size).toImage().convertToFormat(QImage::Format_ARGB32);
+        for (int y = 0; y < image.height(); ++y) {
+            auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+            for (int x = 0; x < image.width(); ++x)
+                if (qAlpha(line[x]) != 0 && QColor(line[x]).lightness() < 96)
+                    line[x] = qRgba(text.red(), text.green(), text.blue(), qAlpha(line[x]));
+        }
+        shown.addPixmap(QPixmap::fromImage(image));
+    }
+    return shown;
+}
+
+class TGlyphColours : public QObject {
+public:
+    TGlyphColours(QPushButton* button, const QIcon& glyph) : QObject(button), m_glyph(glyph) {
+        button->installEventFilter(this);
+        refresh(button);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::PaletteChange)
+            refresh(static_cast<QPushButton*>(watched));
+        return false;
+    }
+
+private:
+    void refresh(QPushButton* button) const {
+        button->setIcon(glyphOn(m_glyph, button->palette().color(QPalette::ButtonText)));
+    }
+    QIcon m_glyph;
+};
+} // namespace
+
 QPushButton* MakeGlyphButton(QWidget* parent, const char* name, const QString& caption,
                              QStyle::StandardPixmap glyph) {
     QPushButton* b = MakeButton(parent, name, caption);
-    b->setIcon(parent->style()->standardIcon(glyph));
+    new TGlyphColours(b, parent->style()->standardIcon(glyph));
     b->setAutoDefault(false);
     return b;
 }
@@ -179,4 +229,38 @@ QLineEdit* MakePasswordBox(QWidget* parent, const char* name, const QRect& place
     box->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 42; }")); // "*"
     box->setMaxLength(kMaxPasswordLength);
     return box;
+}
+
+namespace {
+class TCurrentItemSpoken : public QObject {
+public:
+    explicit TCurrentItemSpoken(QAbstractItemView* view) : QObject(view) { view->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::FocusIn)
+            // After the toolkit's own event for the view, so that the item's is the last one heard.
+            QTimer::singleShot(0, this, [this, view = static_cast<QAbstractItemView*>(watched)] {
+                if (!QAccessible::isActive() || !view->hasFocus() || !view->currentIndex().isValid())
+                    return;
+                QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(view);
+                const QModelIndex current = view->currentIndex();
+                int child = -1;
+                if (auto* table = iface ? iface->tableInterface() : nullptr) {
+                    if (QAccessibleInterface* cell = table->cellAt(current.row(), current.column()))
+                        child = iface->indexOfChild(cell);
+                }
+                if (child < 0)
+                    return;
+                QAccessibleEvent focus(view, QAccessible::Focus);
+                focus.setChild(child);
+                QAccessible::updateAccessibility(&focus);
+            });
+        return false;
+    }
+};
+} // namespace
+
+void SpeakCurrentItemOnFocus(QAbstractItemView* view) {
+    new TCurrentItemSpoken(view);
 }

@@ -1,4 +1,5 @@
 #pragma once
+class QAbstractItemView;
 #include <QAccessible>
 #include <QStyle>
 
@@ -52,6 +53,11 @@ void SetAccessibleRole(QWidget* widget, QAccessible::Role role);
 // A widget whose changes of value are not announced (a bar that follows every typed key); its
 // value is still read when the reader goes to it.
 void KeepValueQuiet(QWidget* widget);
+
+// A list or table that, when the focus comes into it, says its current item as a screen reader's
+// focus (the toolkit names only the list, "List with 2 items", and not the student selected there);
+// the current item moving by keys is said by the toolkit itself.
+void SpeakCurrentItemOnFocus(QAbstractItemView* view);
 
 // A password box: stars whatever the style's own character, and no more characters than the access
 // dialog lets anyone type, so that every saved password can be typed there.

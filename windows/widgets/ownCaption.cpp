@@ -1,6 +1,7 @@
 #include "windows/widgets/ownCaption.h"
 
 #include <QEvent>
+#include <QGridLayout>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLayout>
@@ -9,6 +10,7 @@
 #include <QToolButton>
 #include <QWidget>
 #include <QWindow>
+#include <algorithm>
 
 namespace {
 const QColor kCaption(0x00, 0x00, 0x80);
@@ -20,7 +22,7 @@ public:
     explicit TCaptionStrip(QWidget* window) : QLabel(window) {
         setObjectName(QStringLiteral("caption"));
         setTextFormat(Qt::PlainText); // a title may hold a student's name
-        setText(window->windowTitle());
+        m_title = window->windowTitle();
         QFont f = window->font();
         f.setBold(true);
         setFont(f);
@@ -54,6 +56,13 @@ public:
             m_close->setGeometry(width - height, 1, height - 2, height - 2);
             setContentsMargins(0, 0, height, 0);
         }
+        showTitle();
+    }
+
+    // The width the whole title needs, the close button included.
+    int NeededWidth() const {
+        return fontMetrics().horizontalAdvance(m_title) + 2 * indent() + 2 * frameWidth() + 4 +
+               (m_close ? height() : 0);
     }
 
 protected:
@@ -64,7 +73,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         auto* w = static_cast<QWidget*>(watched);
         if (event->type() == QEvent::WindowTitleChange) {
-            setText(w->windowTitle());
+            m_title = w->windowTitle();
+            showTitle();
         } else if (event->type() == QEvent::Resize) {
             fit(w->width(), height());
         } else if (event->type() == QEvent::Paint) {
@@ -77,7 +87,15 @@ protected:
     }
 
 private:
+    // Where the window is still too narrow (a theme's large font), the title ends in an ellipsis
+    // rather than cut off in the middle of a letter.
+    void showTitle() {
+        const int room = contentsRect().width() - 2 * indent() - 2;
+        setText(fontMetrics().elidedText(m_title, Qt::ElideRight, std::max(0, room)));
+    }
+
     QToolButton* m_close = nullptr;
+    QString m_title;
 };
 
 // The toolkit keeps a frame on a window asking for caption buttons: the strip has them instead.
@@ -101,10 +119,19 @@ void GiveOwnCaption(QWidget* window) {
     auto* strip = new TCaptionStrip(window);
     const int height = strip->fontMetrics().height() + 6;
     strip->fit(window->width(), height);
-    if (window->layout()) {
-        // A laid-out window (a message box) keeps its own size rule; the strip takes its top margin.
+    if (QLayout* layout = window->layout()) {
+        // A laid-out window (a message box) keeps its own size rule; the strip takes its top margin,
+        // and a spacer as wide as the title makes the window at least that wide (a message box fixes
+        // its own size from its layout's).
         const QMargins m = window->contentsMargins();
         window->setContentsMargins(m.left(), m.top() + height, m.right(), m.bottom());
+        const int need = strip->NeededWidth() - m.left() - m.right() - layout->contentsMargins().left() -
+                         layout->contentsMargins().right();
+        auto* spacer = new QSpacerItem(std::max(0, need), 0, QSizePolicy::Fixed, QSizePolicy::Fixed);
+        if (auto* grid = qobject_cast<QGridLayout*>(layout))
+            grid->addItem(spacer, grid->rowCount(), 0, 1, std::max(1, grid->columnCount()));
+        else
+            layout->addItem(spacer);
         goFrameless(window);
         return;
     }
