@@ -249,6 +249,9 @@ void TfrmTela::btnSelClick() {
                                "mesmo assim?")))
             return;
     }
+    // A store that a kill left half-way (here or at another machine) is completed before anything else
+    // of the student's is read; what cannot be completed yet is said at the next store.
+    { const TStudentLock completed(profile.toStdString()); }
     PutMark(mark);
     struct Unmark {
         std::filesystem::path file;
