@@ -159,10 +159,9 @@ bool AppendHistoryLine(const fs::path& file, const std::string& line) {
         return false;
     // One line added in one write: a long history is never read nor rewritten for it. A last line cut
     // short stays a line of its own; one ended by a bare CR gets its LF.
-    return AppendToFile(file, line + "\r\n", std::string(kHistoryHeader) + "\r\n",
-                        [](char last) {
-                            return std::string(last == '\n' ? "" : last == '\r' ? "\n" : "\r\n");
-                        });
+    return AppendToFile(file, line + "\r\n", std::string(kHistoryHeader) + "\r\n", [](char last) {
+        return std::string(last == '\n' ? "" : last == '\r' ? "\n" : "\r\n");
+    });
 }
 
 void THistory::AddLine(const std::string& line) {

@@ -136,7 +136,8 @@ struct TJournal {
 std::string journalText(const TJournal& j) {
     std::string text = std::string(kJournalFormat) + "\r\naula=" + std::to_string(j.Lesson) +
                        "\r\nhistorico=" + std::to_string(j.HistorySize) + "\r\nlinha=" + j.Line + "\r\n";
-    for (const auto& [file, values] : {std::pair{"aulas", &j.LessonValues}, std::pair{"perfil", &j.ProfileValues}})
+    for (const auto& [file, values] :
+         {std::pair{"aulas", &j.LessonValues}, std::pair{"perfil", &j.ProfileValues}})
         for (const TSettingValue& v : *values)
             text += std::string(file) + "|" + v.Section + "|" + v.Key + "=" + v.Value + "\r\n";
     return text;
@@ -213,7 +214,8 @@ std::string shown(const std::string& path) {
 
 // Gives every file the journal's exercise, each step only once however often it is run; the journal
 // goes when all three hold it. Empty when done; otherwise what could not be written, and why.
-std::string completeJournal(const std::string& profilePath, const std::string& journalFile, const TJournal& j) {
+std::string completeJournal(const std::string& profilePath, const std::string& journalFile,
+                            const TJournal& j) {
     int error = 0;
     // A student removed since (the profile gone) gets no profile made again from a journal.
     if (!ReadWholeFile(PathFromUtf8(profilePath), &error) && error == ENOENT) {
@@ -223,7 +225,8 @@ std::string completeJournal(const std::string& profilePath, const std::string& j
     const std::string lessonFile = LessonResultFile(j.Lesson, profilePath);
     errno = 0;
     if (!IniWriteValues(PathFromUtf8(lessonFile), j.LessonValues))
-        return "o arquivo de resultados \"" + shown(lessonFile) + "\" não pôde ser gravado (" + reasonOf(errno) + ")";
+        return "o arquivo de resultados \"" + shown(lessonFile) + "\" não pôde ser gravado (" +
+               reasonOf(errno) + ")";
     errno = 0;
     if (!IniWriteValues(PathFromUtf8(profilePath), j.ProfileValues))
         return "o perfil \"" + shown(profilePath) + "\" não pôde ser gravado (" + reasonOf(errno) + ")";
@@ -232,7 +235,8 @@ std::string completeJournal(const std::string& profilePath, const std::string& j
     const std::string ending = j.Line + "\r\n";
     const auto end = ReadDataFileEnd(history, ending.size(), &error);
     if (!end && error != ENOENT)
-        return "o histórico \"" + shown(HistoryFile(profilePath)) + "\" não pôde ser lido (" + reasonOf(error) + ")";
+        return "o histórico \"" + shown(HistoryFile(profilePath)) + "\" não pôde ser lido (" +
+               reasonOf(error) + ")";
     if (!(end && end->Size > j.HistorySize && end->Last == ending)) {
         errno = 0;
         if (!AppendHistoryLine(history, j.Line))
@@ -287,20 +291,21 @@ TStoreResult StoreExercise(const std::string& profilePath, int lessonNumber, con
     const std::string lessonFile = LessonResultFile(lessonNumber, profilePath);
     const auto lessonText = ReadWholeFile(PathFromUtf8(lessonFile), &error);
     if (!lessonText && error != ENOENT) {
-        result.Problem = notKept + "o arquivo de resultados \"" + shown(lessonFile) + "\" não pode ser lido (" +
-                         reasonOf(error) + ").";
+        result.Problem = notKept + "o arquivo de resultados \"" + shown(lessonFile) +
+                         "\" não pode ser lido (" + reasonOf(error) + ").";
         return result;
     }
     const auto profileText = ReadWholeFile(PathFromUtf8(profilePath), &error);
     if (!profileText) {
-        result.Problem = notKept + "o perfil \"" + shown(profilePath) + "\" não pode ser lido (" + reasonOf(error) + ").";
+        result.Problem =
+            notKept + "o perfil \"" + shown(profilePath) + "\" não pode ser lido (" + reasonOf(error) + ").";
         return result;
     }
     const fs::path history = PathFromUtf8(HistoryFile(profilePath));
     const auto historyEnd = ReadDataFileEnd(history, 0, &error);
     if (!historyEnd && error != ENOENT) {
-        result.Problem = notKept + "o histórico \"" + shown(HistoryFile(profilePath)) + "\" não pode ser lido (" +
-                         reasonOf(error) + ").";
+        result.Problem = notKept + "o histórico \"" + shown(HistoryFile(profilePath)) +
+                         "\" não pode ser lido (" + reasonOf(error) + ").";
         return result;
     }
     TJournal journal;
@@ -321,11 +326,13 @@ TStoreResult StoreExercise(const std::string& profilePath, int lessonNumber, con
         return result;
     }
     if (std::string failed = completeJournal(profilePath, journalFile, journal); !failed.empty()) {
-        result.Problem = "O exercício não foi guardado por inteiro: " + failed +
-                         ". Ele será completado quando o aluno entrar de novo, se o arquivo puder ser gravado.";
+        result.Problem =
+            "O exercício não foi guardado por inteiro: " + failed +
+            ". Ele será completado quando o aluno entrar de novo, se o arquivo puder ser gravado.";
         return result;
     }
     result.Stored = true;
-    result.Problem = lock.Problem().empty() ? std::string() : "O exercício foi guardado sem a trava. " + lock.Problem();
+    result.Problem =
+        lock.Problem().empty() ? std::string() : "O exercício foi guardado sem a trava. " + lock.Problem();
     return result;
 }

@@ -213,9 +213,9 @@ bool CreateFileExclusively(const fs::path& file, const std::string& bytes, int* 
     if (h == INVALID_HANDLE_VALUE) {
         const DWORD error = GetLastError();
         return fail(error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS ? EEXIST
-                    : error == ERROR_DISK_FULL                                   ? ENOSPC
-                    : error == ERROR_ACCESS_DENIED                               ? EACCES
-                                                                                 : EIO);
+                    : error == ERROR_DISK_FULL                                  ? ENOSPC
+                    : error == ERROR_ACCESS_DENIED                              ? EACCES
+                                                                                : EIO);
     }
     DWORD written = 0;
     const bool ok =
@@ -626,7 +626,8 @@ std::optional<TFileEnd> ReadDataFileEnd(const fs::path& file, std::size_t count,
     end.Size = static_cast<std::uintmax_t>(st.st_size);
     const std::size_t n = static_cast<std::size_t>(std::min<std::uintmax_t>(end.Size, count));
     end.Last.resize(n);
-    if (n > 0 && ::pread(fd.fd, end.Last.data(), n, st.st_size - static_cast<off_t>(n)) != static_cast<ssize_t>(n))
+    if (n > 0 &&
+        ::pread(fd.fd, end.Last.data(), n, st.st_size - static_cast<off_t>(n)) != static_cast<ssize_t>(n))
         return fail(errno);
     return end;
 }

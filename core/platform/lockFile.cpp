@@ -95,13 +95,14 @@ TLook look(const fs::path& file) {
         return seen;
     if (fs::is_symlink(status) || !fs::is_regular_file(status)) {
         seen.kind = TLook::Planted;
-        seen.what = fs::is_symlink(status) ? "um atalho (link)" : fs::is_directory(status) ? "uma pasta"
-                                                                                           : "um arquivo especial";
+        seen.what = fs::is_symlink(status)     ? "um atalho (link)"
+                    : fs::is_directory(status) ? "uma pasta"
+                                               : "um arquivo especial";
         return seen;
     }
     const auto size = fs::file_size(file, ec);
-    marks = std::to_string(size) + "|" +
-            std::to_string(fs::last_write_time(file, ec).time_since_epoch().count());
+    marks =
+        std::to_string(size) + "|" + std::to_string(fs::last_write_time(file, ec).time_since_epoch().count());
     if (size > kLargestLock) {
         seen.kind = TLook::Planted;
         seen.what = "um arquivo grande demais para ser uma trava";
@@ -113,8 +114,8 @@ TLook look(const fs::path& file) {
         return seen;
     if (!S_ISREG(st.st_mode)) {
         seen.kind = TLook::Planted;
-        seen.what = S_ISLNK(st.st_mode)   ? "um atalho (link)"
-                    : S_ISDIR(st.st_mode) ? "uma pasta"
+        seen.what = S_ISLNK(st.st_mode)    ? "um atalho (link)"
+                    : S_ISDIR(st.st_mode)  ? "uma pasta"
                     : S_ISFIFO(st.st_mode) ? "um FIFO"
                                            : "um arquivo especial";
         return seen;
@@ -124,8 +125,8 @@ TLook look(const fs::path& file) {
         seen.what = "um arquivo grande demais para ser uma trava";
         return seen;
     }
-    marks = std::to_string(st.st_ino) + "|" + std::to_string(st.st_size) + "|" + std::to_string(st.st_mtim.tv_sec) +
-            "." + std::to_string(st.st_mtim.tv_nsec);
+    marks = std::to_string(st.st_ino) + "|" + std::to_string(st.st_size) + "|" +
+            std::to_string(st.st_mtim.tv_sec) + "." + std::to_string(st.st_mtim.tv_nsec);
 #endif
     int error = 0;
     const auto text = ReadWholeFile(file, &error, kLargestLock);
@@ -274,7 +275,8 @@ TFileLock::TFileLock(fs::path file, int waitMilliseconds, int staleSeconds) : m_
             }
             if (error != EEXIST) {
                 m_error = error;
-                m_problem = "A trava \"" + name + "\" não pôde ser retomada: " + SystemErrorTextPt(error) + ".";
+                m_problem =
+                    "A trava \"" + name + "\" não pôde ser retomada: " + SystemErrorTextPt(error) + ".";
                 return;
             }
             const TLook mark = look(guard);
@@ -289,12 +291,12 @@ TFileLock::TFileLock(fs::path file, int waitMilliseconds, int staleSeconds) : m_
         }
         if (Clock::now() >= giveUp) {
             const auto owner = parseOwner(seen.text);
-            m_problem = "A trava \"" + name + "\" continuou com " +
-                        (owner && !owner->Machine.empty()
-                             ? "o computador \"" + owner->Machine + "\" (processo " +
-                                   std::to_string(owner->Process) + ")"
-                             : std::string("outro processo")) +
-                        " por todo o tempo de espera; os arquivos do aluno foram gravados sem ela.";
+            m_problem =
+                "A trava \"" + name + "\" continuou com " +
+                (owner && !owner->Machine.empty() ? "o computador \"" + owner->Machine + "\" (processo " +
+                                                        std::to_string(owner->Process) + ")"
+                                                  : std::string("outro processo")) +
+                " por todo o tempo de espera; os arquivos do aluno foram gravados sem ela.";
             return;
         }
         std::this_thread::sleep_for(pause);

@@ -5,9 +5,9 @@
 #include "core/exercise/history.h"
 #include "core/exercise/lessonResult.h"
 #include "core/platform/atomicFile.h"
+#include "core/platform/dataPlaces.h"
 #include "core/platform/iniFile.h"
 #include "core/platform/lockFile.h"
-#include "core/platform/dataPlaces.h"
 #include "core/storage/settings.h"
 #include "core/storage/textFile.h"
 #include "finishedExercise.h"
@@ -17,10 +17,10 @@
 
 #include <atomic>
 #include <chrono>
-#include <functional>
 #include <csignal>
 #include <cstdio>
 #include <fcntl.h>
+#include <functional>
 #include <map>
 #include <random>
 #include <sys/mman.h>
@@ -310,22 +310,34 @@ TEST(SharedFolder, ALockIsJudgedByWhatThisProgramSeesOfIt) {
         const char* told;      // in the problem when not taken
     };
     const Row rows[] = {
-        {"this machine, process ended", [&](TestFolder& d) { d.write(".ana.trava", lockText(here, gone, std::to_string(now))); },
-         100, true, 0, ""},
-        {"this machine, process alive", [&](TestFolder& d) { d.write(".ana.trava", lockText(here, getppid(), std::to_string(now))); },
-         100, false, 0, "continuou com o computador"},
-        {"another machine, clock 2 minutes behind: a live lock looks old", [&](TestFolder& d) { d.write(".ana.trava", lockText("sala2", 123, std::to_string(now - 120))); },
+        {"this machine, process ended",
+         [&](TestFolder& d) { d.write(".ana.trava", lockText(here, gone, std::to_string(now))); }, 100, true,
+         0, ""},
+        {"this machine, process alive",
+         [&](TestFolder& d) { d.write(".ana.trava", lockText(here, getppid(), std::to_string(now))); }, 100,
+         false, 0, "continuou com o computador"},
+        {"another machine, clock 2 minutes behind: a live lock looks old",
+         [&](TestFolder& d) { d.write(".ana.trava", lockText("sala2", 123, std::to_string(now - 120))); },
          300, false, 0, "continuou com o computador \"sala2\""},
-        {"another machine, clock 2 minutes ahead, dead", [&](TestFolder& d) { d.write(".ana.trava", lockText("sala2", 123, std::to_string(now + 120))); },
+        {"another machine, clock 2 minutes ahead, dead",
+         [&](TestFolder& d) { d.write(".ana.trava", lockText("sala2", 123, std::to_string(now + 120))); },
          3000, true, 1, ""},
-        {"another machine, date out of range", [&](TestFolder& d) { d.write(".ana.trava", lockText("sala2", 123, "99999999999999999999999")); },
+        {"another machine, date out of range",
+         [&](TestFolder& d) { d.write(".ana.trava", lockText("sala2", 123, "99999999999999999999999")); },
          3000, true, 1, ""},
         {"a lock cut short", [&](TestFolder& d) { d.write(".ana.trava", "sala2\n"); }, 3000, true, 1, ""},
-        {"a folder", [](TestFolder& d) { fs::create_directories(d.at(".ana.trava")); }, 3000, false, 0, "há uma pasta"},
-        {"a FIFO", [](TestFolder& d) { mkfifo(d.file(".ana.trava").c_str(), 0666); }, 3000, false, 0, "há um FIFO"},
-        {"a huge file", [](TestFolder& d) { d.write(".ana.trava", "x"); (void)!::truncate(d.file(".ana.trava").c_str(), off_t(1) << 30); },
+        {"a folder", [](TestFolder& d) { fs::create_directories(d.at(".ana.trava")); }, 3000, false, 0,
+         "há uma pasta"},
+        {"a FIFO", [](TestFolder& d) { mkfifo(d.file(".ana.trava").c_str(), 0666); }, 3000, false, 0,
+         "há um FIFO"},
+        {"a huge file",
+         [](TestFolder& d) {
+             d.write(".ana.trava", "x");
+             (void)!::truncate(d.file(".ana.trava").c_str(), off_t(1) << 30);
+         },
          3000, false, 0, "grande demais"},
-        {"a link", [](TestFolder& d) { fs::create_symlink("/dev/null", d.at(".ana.trava")); }, 3000, false, 0, "um atalho"},
+        {"a link", [](TestFolder& d) { fs::create_symlink("/dev/null", d.at(".ana.trava")); }, 3000, false, 0,
+         "um atalho"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.situation);
@@ -335,7 +347,8 @@ TEST(SharedFolder, ALockIsJudgedByWhatThisProgramSeesOfIt) {
         const auto start = std::chrono::steady_clock::now();
         {
             const TFileLock taken(lock, row.waitMs, 1);
-            const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+            const double seconds =
+                std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
             EXPECT_EQ(taken.Held(), row.taken) << taken.Problem();
             EXPECT_GE(seconds, row.atLeastSeconds);
             EXPECT_LT(seconds, row.taken ? row.atLeastSeconds + 1 : row.waitMs / 1000.0 + 0.5);
@@ -360,8 +373,8 @@ TEST(SharedFolder, ALockThatCannotBeMadeIsSaidAtOnce) {
     fs::create_directories(data.at("aulas"));
     fs::permissions(data.at("users"), fs::perms::owner_read | fs::perms::owner_exec);
     const auto start = std::chrono::steady_clock::now();
-    const TStoreResult stored =
-        StoreExercise(data.file("users/ana"), 3, FinishedExercise(10, 0, 40, 2, 50), "2026-12-09T14:05:31-03:00");
+    const TStoreResult stored = StoreExercise(data.file("users/ana"), 3, FinishedExercise(10, 0, 40, 2, 50),
+                                              "2026-12-09T14:05:31-03:00");
     EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 1.0);
     fs::permissions(data.at("users"), fs::perms::owner_all);
     EXPECT_FALSE(stored);
@@ -377,8 +390,8 @@ TEST(SharedFolder, ATakeOverLeavesOneHolder) {
     const fs::path lock = data.at(".ana.trava");
     constexpr int kTakers = 6;
     constexpr int kTakeOvers = 500;
-    auto* shared = static_cast<std::atomic<int>*>(
-        mmap(nullptr, 2 * sizeof(std::atomic<int>), PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0));
+    auto* shared = static_cast<std::atomic<int>*>(mmap(
+        nullptr, 2 * sizeof(std::atomic<int>), PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0));
     ASSERT_NE(shared, MAP_FAILED);
     new (&shared[0]) std::atomic<int>(0); // holding now
     new (&shared[1]) std::atomic<int>(0); // seen two at once
@@ -398,9 +411,9 @@ TEST(SharedFolder, ATakeOverLeavesOneHolder) {
                 std::this_thread::yield();
                 shared[0].fetch_sub(1);
                 // Left as a process gone from this machine leaves it (process 0), each time another.
-                const std::string dead = here + "\n0\n" + std::to_string(getpid() * 1000 + i) + "\n";
-                if (!WriteFileAtomically(lock, dead))
-                    _exit(4);
+                const fs::path dead = data.at("dead-" + std::to_string(getpid()));
+                std::ofstream(dead) << here << "\n0\n" << getpid() * 1000 + i << "\n";
+                fs::rename(dead, lock);
             }
             _exit(0);
         }
@@ -430,7 +443,8 @@ TEST(SharedFolder, ProfileWritesNeverLoseAStoredExercise) {
         if (child == 0) {
             for (int i = 0; i < kStores; ++i) {
                 if (c < 2) {
-                    if (!StoreExercise(profile, 3, FinishedExercise(10, 0, 40, 2, 50), "2026-12-09T14:05:31-03:00"))
+                    if (!StoreExercise(profile, 3, FinishedExercise(10, 0, 40, 2, 50),
+                                       "2026-12-09T14:05:31-03:00"))
                         _exit(1);
                     continue;
                 }

@@ -108,11 +108,13 @@ void TestResult::aFailedWriteRecordsNoHistory() {
         grownBy = res->height() - frmRes->StaticText3->geometry().bottom();
         QTest::keyClick(res, Qt::Key_Return);
     });
-    QCOMPARE(said, QStringLiteral("O exercício não foi guardado: o arquivo de resultados \"aulas/aula3_ana.def\" "
-                                  "não pode ser lido (é uma pasta, não um arquivo)."));
+    QCOMPARE(said,
+             QStringLiteral("O exercício não foi guardado: o arquivo de resultados \"aulas/aula3_ana.def\" "
+                            "não pode ser lido (é uma pasta, não um arquivo)."));
     QVERIFY(verdictShown);
     QVERIFY(grownBy > frmRes->lblStore->height()); // under the designed controls, which stay
-    QCOMPARE(d.value(QStringLiteral("users/ana"), "Config", "WordOK"), QStringLiteral("0")); // the catalogue's default
+    QCOMPARE(d.value(QStringLiteral("users/ana"), "Config", "WordOK"),
+             QStringLiteral("0")); // the catalogue's default
     QVERIFY(!QFile::exists(d.program.path(QStringLiteral("historico"))));
     // The next exercise whose files take it is recorded, once, and nothing is said.
     QDir(d.program.path(QStringLiteral("aulas/aula3_ana.def"))).removeRecursively();

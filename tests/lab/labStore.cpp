@@ -40,12 +40,11 @@ int main(int argc, char* argv[]) {
     const int lesson = std::atoi(argv[2]);
     int failed = 0;
     for (int i = std::atoi(argv[3]); i > 0; --i) {
-        errno = 0;
-        if (!StoreExercise(profile, lesson, state, IsoLocalTime(std::time(nullptr)))) {
+        const TStoreResult stored = StoreExercise(profile, lesson, state, IsoLocalTime(std::time(nullptr)));
+        if (!stored)
             ++failed;
-            std::fprintf(stderr, "vt-labstore: %s, exercício não gravado: %s\n", argv[1],
-                         SystemErrorText(errno).c_str());
-        }
+        if (!stored.Problem.empty())
+            std::fprintf(stderr, "vt-labstore: %s: %s\n", argv[1], stored.Problem.c_str());
     }
     if (failed)
         std::fprintf(stderr, "vt-labstore: %d exercises not stored\n", failed);

@@ -1,7 +1,8 @@
 // One exercise stored as the result window stores it, or one log-in as the roster does it, in a data
 // folder, for the test that kills the store at each of its system calls (storeKill.sh).
 //   vt-storestep <pasta> store   stores an exercise of lesson 3 for "ana" (getppid() marks its start and end)
-//   vt-storestep <pasta> login   takes ana's lock as the log-in does, then prints "<aula> <perfil> <histórico>":
+//   vt-storestep <pasta> login   takes ana's lock as the log-in does, then prints "<aula> <perfil>
+//   <histórico>":
 //                                the exercises each file holds; exit 1 when they differ
 #include "../core/finishedExercise.h"
 #include "core/exercise/history.h"

@@ -163,7 +163,8 @@ void TfrmRes::FormActivate() {
         PlaySoundFile(SoundPath(kFailedSound));
     }
     // What was not kept, and why, is said under the verdict, which stays as judged.
-    const TStoreResult stored = StoreExercise(profile, lesson, ExerciseState, IsoLocalTime(std::time(nullptr)));
+    const TStoreResult stored =
+        StoreExercise(profile, lesson, ExerciseState, IsoLocalTime(std::time(nullptr)));
     showStoreProblem(FromUtf8(stored.Problem));
 }
 
