@@ -24,9 +24,11 @@ int main(int argc, char* argv[]) {
     const std::string profile = PathToUtf8(ProgramFolder() / files::UsersFolder / "ana");
     if (std::string(argv[2]) == "store") {
         (void)getppid();
-        const bool stored = static_cast<bool>(
-            StoreExercise(profile, 3, FinishedExercise(10, 0, 40, 2, 50), IsoLocalTime(std::time(nullptr))));
+        const TStoreResult stored =
+            StoreExercise(profile, 3, FinishedExercise(10, 0, 40, 2, 50), IsoLocalTime(std::time(nullptr)));
         (void)getppid();
+        if (!stored.Problem.empty())
+            std::fprintf(stderr, "%s\n", stored.Problem.c_str());
         return stored ? 0 : 1;
     }
     { const TStudentLock login(profile); }

@@ -292,7 +292,10 @@ void TfrmTela::btnDelClick() {
         ShowMessage(QStringLiteral("!!! O próprio usuário root não pode deletar ele mesmo. !!!"));
         return;
     }
-    DeleteDataFile(CurrentProfilePath().toStdString());
+    // A journal the student left goes with the profile: a new student of the same name starts clean.
+    const std::string profile = CurrentProfilePath().toStdString();
+    if (DeleteDataFile(profile))
+        RemoveDataFile(PathFromUtf8(StudentJournalFile(profile)));
     ReloadList();
     if (lstUsr->count() == 0)
         WriteRegistryValue(keys::MarkerKeyPath, keys::MarkerValueName, "");
