@@ -249,9 +249,15 @@ std::string completeJournal(const std::string& profilePath, const std::string& j
 
 } // namespace
 
-TStudentLock::TStudentLock(const std::string& profilePath)
-    : m_lock(PathFromUtf8(StudentLockFile(profilePath)), kStudentLockWaitMs, kStudentLockStaleSeconds),
+TStudentLock::TStudentLock(const std::string& profilePath, int waitMilliseconds)
+    : m_lock(PathFromUtf8(StudentLockFile(profilePath)), waitMilliseconds, kStudentLockStaleSeconds),
       m_problem(m_lock.Problem()) {
+    // Held by another writer all along (the lock kept changing hands): nothing is stored beside it, and
+    // a journal is left to whoever holds the lock.
+    if (m_lock.Busy()) {
+        m_clear = false;
+        return;
+    }
     const std::string journalFile = StudentJournalFile(profilePath);
     int error = 0;
     const auto text = ReadWholeFile(PathFromUtf8(journalFile), &error);
@@ -260,8 +266,8 @@ TStudentLock::TStudentLock(const std::string& profilePath)
             return;
         // Something planted in its place: nothing can be stored while it blocks the journal.
         m_clear = false;
-        m_problem = "o diário \"" + shown(journalFile) + "\" não pode ser lido (" + reasonOf(error) +
-                    "); peça ao técnico que o remova";
+        m_problem = "O diário \"" + shown(journalFile) + "\" não pode ser lido (" + reasonOf(error) +
+                    "); peça ao técnico que o remova.";
         return;
     }
     const auto journal = parseJournal(*text);
@@ -270,7 +276,7 @@ TStudentLock::TStudentLock(const std::string& profilePath)
     }
     if (std::string failed = completeJournal(profilePath, journalFile, *journal); !failed.empty()) {
         m_clear = false;
-        m_problem = "o exercício anterior ainda não está em todos os arquivos: " + failed;
+        m_problem = "O exercício anterior ainda não está em todos os arquivos: " + failed + ".";
     }
 }
 
@@ -282,7 +288,7 @@ TStoreResult StoreExercise(const std::string& profilePath, int lessonNumber, con
     TStoreResult result;
     const std::string notKept = "O exercício não foi guardado: ";
     if (!lock.Clear()) {
-        result.Problem = notKept + lock.Problem() + ".";
+        result.Problem = "O exercício não foi guardado. " + lock.Problem();
         return result;
     }
     // Every new value is worked out before anything is written; a value that does not parse stops

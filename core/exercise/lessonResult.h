@@ -3,6 +3,7 @@
 
 #include "core/platform/iniFile.h"
 #include "core/platform/lockFile.h"
+#include "core/storage/settings.h"
 
 #include <string>
 #include <vector>
@@ -52,12 +53,14 @@ std::string StudentJournalFile(const std::string& profilePath);
 // Reforço's history line: take this, then append).
 class TStudentLock {
 public:
-    explicit TStudentLock(const std::string& profilePath);
+    // The log-in waits briefly (a lock in use there is seen again, and judged, at the next store).
+    explicit TStudentLock(const std::string& profilePath, int waitMilliseconds = kStudentLockWaitMs);
     bool Held() const { return m_lock.Held(); }
-    // False while a journal remains that could not be completed: nothing more may be stored then.
+    // False while a journal remains that could not be completed, or another writer held the lock all
+    // through the wait: nothing more may be stored then.
     bool Clear() const { return m_clear; }
-    // Why the lock is not held, or what of the journal could not be completed (Portuguese); empty when
-    // all is well.
+    // Why the lock is not held, or what of the journal could not be completed (Portuguese sentences);
+    // empty when all is well.
     const std::string& Problem() const { return m_problem; }
 
 private:

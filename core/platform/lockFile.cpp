@@ -290,13 +290,14 @@ TFileLock::TFileLock(fs::path file, int waitMilliseconds, int staleSeconds) : m_
                 removeJudged(guard, mark); // a taker killed half-way
         }
         if (Clock::now() >= giveUp) {
+            m_busy = true;
             const auto owner = parseOwner(seen.text);
             m_problem =
                 "A trava \"" + name + "\" continuou com " +
                 (owner && !owner->Machine.empty() ? "o computador \"" + owner->Machine + "\" (processo " +
                                                         std::to_string(owner->Process) + ")"
                                                   : std::string("outro processo")) +
-                " por todo o tempo de espera; os arquivos do aluno foram gravados sem ela.";
+                " por todo o tempo de espera.";
             return;
         }
         std::this_thread::sleep_for(pause);

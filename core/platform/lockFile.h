@@ -45,12 +45,15 @@ public:
     const std::string& Problem() const { return m_problem; }
     // The system's error number of a lock that could not be made; 0 otherwise.
     int Error() const { return m_error; }
+    // Not held because a lock in use outlasted the wait.
+    bool Busy() const { return m_busy; }
 
 private:
     std::filesystem::path m_file;
     std::string m_owner; // the text this process wrote into the lock
     bool m_held = false;
     bool m_nested = false;
+    bool m_busy = false;
     std::string m_problem;
     int m_error = 0;
 };

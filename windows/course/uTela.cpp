@@ -251,7 +251,7 @@ void TfrmTela::btnSelClick() {
     }
     // A store that a kill left half-way (here or at another machine) is completed before anything else
     // of the student's is read; what cannot be completed yet is said at the next store.
-    { const TStudentLock completed(profile.toStdString()); }
+    { const TStudentLock completed(profile.toStdString(), 500); }
     PutMark(mark);
     struct Unmark {
         std::filesystem::path file;
