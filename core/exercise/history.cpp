@@ -155,14 +155,17 @@ std::optional<THistoryEntry> ParseHistoryLine(const std::string& line) {
 }
 
 bool AppendHistoryEntry(const fs::path& file, const THistoryEntry& entry) {
+    return AppendHistoryLine(file, HistoryLine(entry));
+}
+
+bool AppendHistoryLine(const fs::path& file, const std::string& line) {
     if (!MakeDataFolder(file.parent_path()))
         return false;
     // One line added in one write: a long history is never read nor rewritten for it. A last line cut
     // short stays a line of its own; one ended by a bare CR gets its LF.
-    return AppendToFile(file, HistoryLine(entry) + "\r\n", std::string(kHistoryHeader) + "\r\n",
-                        [](char last) {
-                            return std::string(last == '\n' ? "" : last == '\r' ? "\n" : "\r\n");
-                        });
+    return AppendToFile(file, line + "\r\n", std::string(kHistoryHeader) + "\r\n", [](char last) {
+        return std::string(last == '\n' ? "" : last == '\r' ? "\n" : "\r\n");
+    });
 }
 
 void THistory::AddLine(const std::string& line) {

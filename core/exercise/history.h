@@ -62,6 +62,8 @@ std::optional<THistoryEntry> ParseHistoryLine(const std::string& line);
 // Adds one line to the file, making the file (with its header) and its folder (one level) as needed.
 // The line goes at the end in one write, whole or not at all; the rest of the file is left as it is.
 bool AppendHistoryEntry(const std::filesystem::path& file, const THistoryEntry& entry);
+// The same with the line as HistoryLine made it (a store's journal keeps the line as text).
+bool AppendHistoryLine(const std::filesystem::path& file, const std::string& line);
 
 // The largest number a history field may hold; a line with a larger one is a bad line.
 inline constexpr std::int64_t kHistoryFieldMax = 1'000'000'000;

@@ -2,6 +2,8 @@
 #include "core/exercise/exerciseState.h"
 
 #include "core/platform/iniFile.h"
+#include "core/platform/lockFile.h"
+#include "core/storage/settings.h"
 
 #include <string>
 #include <vector>
@@ -38,14 +40,47 @@ bool UnlockNextLesson(const std::string& profilePath, int lessonNumber);
 // folder the profiles and lesson results are kept in.
 std::string HistoryFile(const std::string& profilePath);
 
-// Beside the profile, hidden from the roster: the lock taken while an exercise is stored (so that two
-// machines storing the same student's exercises never lose each other's), and the mark left while the
-// student does lessons (so that another machine can tell them so).
+// Beside the profile, hidden from the roster: the lock taken while a student's files are written (so
+// that two machines writing the same student's files never lose each other's), the mark left while the
+// student does lessons (so that another machine can tell them so), and the journal of a store under way.
 std::string StudentLockFile(const std::string& profilePath);
 std::string StudentMarkFile(const std::string& profilePath);
+std::string StudentJournalFile(const std::string& profilePath);
 
-// Stores a finished exercise of lesson N under the student's lock: the lesson result file, then the
-// profile (the next lesson's unlocking, when passed, with the course totals), each in one write, then
-// the history line when both were stored. True when everything was stored.
-bool StoreExercise(const std::string& profilePath, int lessonNumber, const TExerciseState& state,
-                   const std::string& when);
+// The student's lock, taken as every writer of the student's files takes it, and held while this lives.
+// A store that a kill (or a failed write) left half-way is completed first, from its journal, whoever
+// takes the lock next: this machine or another, at log-in, at a store, or for a writer of its own (a
+// Reforço's history line: take this, then append).
+class TStudentLock {
+public:
+    // The log-in waits briefly (a lock in use there is seen again, and judged, at the next store).
+    explicit TStudentLock(const std::string& profilePath, int waitMilliseconds = kStudentLockWaitMs);
+    bool Held() const { return m_lock.Held(); }
+    // False while a journal remains that could not be completed, or another writer held the lock all
+    // through the wait: nothing more may be stored then.
+    bool Clear() const { return m_clear; }
+    // Why the lock is not held, or what of the journal could not be completed (Portuguese sentences);
+    // empty when all is well.
+    const std::string& Problem() const { return m_problem; }
+
+private:
+    TFileLock m_lock;
+    bool m_clear = true;
+    std::string m_problem;
+};
+
+// What became of a store: true when every file holds the exercise; Problem says in Portuguese what was
+// not kept and why, or what the store went without (a lock it could not use); empty when all is well.
+struct TStoreResult {
+    bool Stored = false;
+    std::string Problem;
+    explicit operator bool() const { return Stored; }
+};
+
+// Stores a finished exercise of lesson N under the student's lock. The whole outcome (the values the
+// lesson result file and the profile will hold, with the next lesson's unlocking when passed, and the
+// history line) is first written whole into the journal; then the lesson result file, the profile and
+// the history take it, each in one write; then the journal goes. Nothing is written when a stored
+// value does not parse (VtError) or the journal cannot be written.
+TStoreResult StoreExercise(const std::string& profilePath, int lessonNumber, const TExerciseState& state,
+                           const std::string& when);

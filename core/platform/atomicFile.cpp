@@ -3,11 +3,13 @@
 #include "core/platform/dataPlaces.h"
 #include "core/platform/programFolder.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <limits>
 #include <random>
 #include <thread>
 
@@ -196,21 +198,68 @@ bool AppendToFile(const fs::path& file, const std::string& text, const std::stri
     return ok;
 }
 
-bool CreateFileExclusively(const fs::path& file, const std::string& bytes) {
+bool CreateFileExclusively(const fs::path& file, const std::string& bytes, int* errorNumber) {
+    const auto fail = [&](int error) {
+        if (errorNumber)
+            *errorNumber = error;
+        return false;
+    };
     if (const std::string problem = DataPathProblem(file); !problem.empty()) {
         tellProblem(problem);
-        return false;
+        return fail(ELOOP);
     }
     HANDLE h = CreateFileW(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
                            CREATE_NEW, FILE_ATTRIBUTE_HIDDEN, nullptr);
-    if (h == INVALID_HANDLE_VALUE)
-        return false;
+    if (h == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        return fail(error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS ? EEXIST
+                    : error == ERROR_DISK_FULL                                  ? ENOSPC
+                    : error == ERROR_ACCESS_DENIED                              ? EACCES
+                                                                                : EIO);
+    }
     DWORD written = 0;
     const bool ok =
         bytes.empty() || (WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
                           written == bytes.size());
     CloseHandle(h);
-    return ok;
+    if (!ok) {
+        DeleteFileW(file.c_str());
+        return fail(ENOSPC);
+    }
+    return true;
+}
+
+bool MoveDataFileAside(const fs::path& file, fs::path& aside) {
+    if (!DataPathProblem(file).empty())
+        return false;
+    const fs::path to = file.parent_path() / temporaryFor(file.filename());
+    if (!MoveFileExW(file.c_str(), to.c_str(), 0))
+        return false;
+    aside = to;
+    return true;
+}
+
+bool PutDataFileBack(const fs::path& aside, const fs::path& file) {
+    return MoveFileExW(aside.c_str(), file.c_str(), 0) != 0;
+}
+
+std::optional<TFileEnd> ReadDataFileEnd(const fs::path& file, std::size_t count, int* errorNumber) {
+    TFileEnd end;
+    int error = 0;
+    std::string tail;
+    if (!ReadDataFile(file, &error, std::numeric_limits<std::uintmax_t>::max(),
+                      [&](const char* bytes, std::size_t n) {
+                          end.Size += n;
+                          tail.append(bytes, n);
+                          if (tail.size() > count)
+                              tail.erase(0, tail.size() - count);
+                      })) {
+        if (errorNumber)
+            *errorNumber = error;
+        return std::nullopt;
+    }
+    end.Last = tail;
+    return end;
 }
 
 bool RemoveDataFile(const fs::path& file) {
@@ -357,8 +406,10 @@ bool WriteFileAtomically(const fs::path& target, const std::string& bytes) {
     const bool groupsOwn = folderKnown && (where.st_mode & S_ISGID) != 0 && exists &&
                            old.st_gid == where.st_gid && (old.st_mode & 0200) != 0;
     if (exists && (!S_ISREG(old.st_mode) || (old.st_mode & 0222) == 0 ||
-                   (::faccessat(folder.fd, name.c_str(), W_OK, 0) != 0 && !groupsOwn)))
+                   (::faccessat(folder.fd, name.c_str(), W_OK, 0) != 0 && !groupsOwn))) {
+        errno = S_ISDIR(old.st_mode) ? EISDIR : S_ISREG(old.st_mode) ? EACCES : EINVAL;
         return false;
+    }
     // A name already taken (a temporary a kill left, or one of another process) is never reused.
     fs::path temp = temporaryFor(name);
     int fd = ::openat(folder.fd, temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
@@ -381,7 +432,9 @@ bool WriteFileAtomically(const fs::path& target, const std::string& bytes) {
     ok = ::close(fd) == 0 && ok;
     ok = ok && ::renameat(folder.fd, temp.c_str(), folder.fd, name.c_str()) == 0;
     if (!ok) {
+        const int error = errno; // the reason told to the user, not the clean-up's
         ::unlinkat(folder.fd, temp.c_str(), 0);
+        errno = error;
         return false;
     }
     // The rename itself must reach the disk too.
@@ -473,13 +526,19 @@ bool AppendToFile(const fs::path& file, const std::string& text, const std::stri
     return true;
 }
 
-bool CreateFileExclusively(const fs::path& file, const std::string& bytes) {
-    if (file.filename().empty())
+bool CreateFileExclusively(const fs::path& file, const std::string& bytes, int* errorNumber) {
+    const auto fail = [&](int error) {
+        if (errorNumber)
+            *errorNumber = error ? error : EIO;
+        errno = error;
         return false;
+    };
+    if (file.filename().empty())
+        return fail(EISDIR);
     bool inside = false;
     const Fd folder = openFolderOf(file, inside);
     if (folder.fd < 0)
-        return false;
+        return fail(errno);
     struct stat where {};
     const bool folderKnown = ::fstat(folder.fd, &where) == 0;
     // Written whole under a name of its own, then linked to its name, which fails when the name is
@@ -489,12 +548,13 @@ bool CreateFileExclusively(const fs::path& file, const std::string& bytes) {
     {
         const Fd fd = openFileIn(folder.fd, temp, true, O_WRONLY | O_CREAT | O_EXCL, 0666);
         if (fd.fd < 0)
-            return false;
+            return fail(errno);
         if (folderKnown)
             shareAsFolderIs(fd.fd, where, false);
         if (!writeAll(fd.fd, bytes)) {
+            const int error = errno;
             ::unlinkat(folder.fd, temp.c_str(), 0);
-            return false;
+            return fail(error);
         }
     }
     const bool linked = ::linkat(folder.fd, temp.c_str(), folder.fd, file.filename().c_str(), 0) == 0;
@@ -503,13 +563,73 @@ bool CreateFileExclusively(const fs::path& file, const std::string& bytes) {
     if (linked)
         return true;
     if (error != EPERM && error != ENOSYS && error != EOPNOTSUPP)
-        return false;
+        return fail(error);
     const Fd fd = openFileIn(folder.fd, file, inside, O_WRONLY | O_CREAT | O_EXCL, 0666);
     if (fd.fd < 0)
-        return false;
+        return fail(errno);
     if (folderKnown)
         shareAsFolderIs(fd.fd, where, false);
-    return writeAll(fd.fd, bytes);
+    if (!writeAll(fd.fd, bytes)) {
+        const int writeError = errno;
+        ::unlinkat(folder.fd, file.filename().c_str(), 0);
+        return fail(writeError);
+    }
+    return true;
+}
+
+bool MoveDataFileAside(const fs::path& file, fs::path& aside) {
+    if (file.filename().empty())
+        return false;
+    bool inside = false;
+    const Fd folder = openFolderOf(file, inside);
+    if (folder.fd < 0)
+        return false;
+    const fs::path to = temporaryFor(file.filename());
+    // The name drawn is new (48 random bits); a rename never follows the link it may move.
+    if (::renameat(folder.fd, file.filename().c_str(), folder.fd, to.c_str()) != 0)
+        return false;
+    aside = file.parent_path() / to;
+    return true;
+}
+
+bool PutDataFileBack(const fs::path& aside, const fs::path& file) {
+    bool inside = false;
+    const Fd folder = openFolderOf(file, inside);
+    if (folder.fd < 0 ||
+        ::linkat(folder.fd, aside.filename().c_str(), folder.fd, file.filename().c_str(), 0) != 0)
+        return false;
+    ::unlinkat(folder.fd, aside.filename().c_str(), 0);
+    return true;
+}
+
+std::optional<TFileEnd> ReadDataFileEnd(const fs::path& file, std::size_t count, int* errorNumber) {
+    const auto fail = [&](int error) -> std::optional<TFileEnd> {
+        if (errorNumber)
+            *errorNumber = error ? error : EIO;
+        return std::nullopt;
+    };
+    if (file.filename().empty())
+        return fail(EISDIR);
+    bool inside = false;
+    const Fd folder = openFolderOf(file, inside);
+    if (folder.fd < 0)
+        return fail(errno);
+    const Fd fd = openFileIn(folder.fd, file, inside, O_RDONLY);
+    if (fd.fd < 0)
+        return fail(errno);
+    struct stat st {};
+    if (::fstat(fd.fd, &st) != 0)
+        return fail(errno);
+    if (!S_ISREG(st.st_mode))
+        return fail(S_ISDIR(st.st_mode) ? EISDIR : EINVAL);
+    TFileEnd end;
+    end.Size = static_cast<std::uintmax_t>(st.st_size);
+    const std::size_t n = static_cast<std::size_t>(std::min<std::uintmax_t>(end.Size, count));
+    end.Last.resize(n);
+    if (n > 0 &&
+        ::pread(fd.fd, end.Last.data(), n, st.st_size - static_cast<off_t>(n)) != static_cast<ssize_t>(n))
+        return fail(errno);
+    return end;
 }
 
 bool RemoveDataFile(const fs::path& file) {

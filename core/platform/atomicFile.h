@@ -52,8 +52,24 @@ bool AppendToFile(const std::filesystem::path& file, const std::string& text, co
                   const std::function<std::string(char lastByte)>& join);
 
 // Makes a file with the bytes only when there is none of that name (create-exclusive, one atomic step
-// on local and network file systems alike); false when there is one, or on failure.
-bool CreateFileExclusively(const std::filesystem::path& file, const std::string& bytes);
+// on local and network file systems alike); false when there is one (errorNumber EEXIST), or on failure
+// (errorNumber the system's reason).
+bool CreateFileExclusively(const std::filesystem::path& file, const std::string& bytes,
+                           int* errorNumber = nullptr);
+// Renames a file of the data folder to a hidden name of its own in the same folder (the temporaries'
+// form, so a kill's leftover is removed with them): of several processes moving the same file, one
+// does. True, with `aside` set, when this call moved it.
+bool MoveDataFileAside(const std::filesystem::path& file, std::filesystem::path& aside);
+// Gives a file moved aside its name again, unless something has taken the name meanwhile.
+bool PutDataFileBack(const std::filesystem::path& aside, const std::filesystem::path& file);
+// The size of a file and its last `count` bytes (fewer when it is shorter), read without the rest;
+// nullopt when it cannot be read (errorNumber ENOENT when there is none).
+struct TFileEnd {
+    std::uintmax_t Size = 0;
+    std::string Last;
+};
+std::optional<TFileEnd> ReadDataFileEnd(const std::filesystem::path& file, std::size_t count,
+                                        int* errorNumber = nullptr);
 // Removes a file of the data folder (never through a link on the way; a link itself is removed).
 bool RemoveDataFile(const std::filesystem::path& file);
 

@@ -219,8 +219,10 @@ bool IniWriteValues(const std::filesystem::path& file, const std::vector<TSettin
     int error = 0;
     auto doc = ReadWholeFile(file, &error);
     if (!doc) {
-        if (error != ENOENT)
+        if (error != ENOENT) {
+            errno = error;
             return false; // unreadable: never replace what could not be read
+        }
         doc.emplace();
     }
     for (const TSettingValue& v : values)

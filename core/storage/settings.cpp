@@ -2,7 +2,12 @@
 
 #include "core/platform/dataPlaces.h"
 #include "core/platform/iniFile.h"
+#include "core/platform/lockFile.h"
 #include "core/platform/programFolder.h"
+#include "core/storage/profileKeys.h"
+
+#include <cctype>
+#include <optional>
 
 std::string CurrentSettingsFile;
 
@@ -22,7 +27,36 @@ void SelectSettingsFile(const std::string& name) {
     CurrentSettingsFile = ResolveSettingsFile(name);
 }
 
+std::filesystem::path StudentLockFileOf(const std::filesystem::path& file) {
+    const std::filesystem::path folder = file.parent_path().lexically_normal();
+    const std::string name = PathToUtf8(file.filename());
+    if (ProgramFolder().empty() || name.empty() || name.front() == '.')
+        return {};
+    const std::filesystem::path users = (ProgramFolder() / files::UsersFolder).lexically_normal();
+    if (folder == users)
+        return users / PathFromUtf8("." + name + ".trava");
+    // "aula<N>_<nome>.def"
+    if (folder != (ProgramFolder() / files::LessonsFolder).lexically_normal() || !name.starts_with("aula") ||
+        !name.ends_with(".def"))
+        return {};
+    std::size_t at = 4;
+    while (at < name.size() && std::isdigit(static_cast<unsigned char>(name[at])))
+        ++at;
+    if (at == 4 || at >= name.size() || name[at] != '_' || at + 1 + 4 >= name.size())
+        return {};
+    return users / PathFromUtf8("." + name.substr(at + 1, name.size() - at - 1 - 4) + ".trava");
+}
+
 namespace {
+// Held while a student's file is written (nothing for other files).
+struct TWriteLock {
+    std::optional<TFileLock> lock;
+    explicit TWriteLock(const std::string& file) {
+        if (const auto path = StudentLockFileOf(PathFromUtf8(file)); !path.empty())
+            lock.emplace(path, kStudentLockWaitMs, kStudentLockStaleSeconds);
+    }
+};
+
 std::string currentValue(const std::string& section, const std::string& key) {
     CurrentSettingsFile = ResolveSettingsFile(CurrentSettingsFile);
     return IniReadValue(PathFromUtf8(CurrentSettingsFile), section, key).value_or(std::string());
@@ -32,8 +66,13 @@ std::string currentValue(const std::string& section, const std::string& key) {
 std::string ReadSetting(const std::string& section, const std::string& key, const std::string& defaultValue) {
     std::string value = currentValue(section, key);
     if (value.empty()) {
-        WriteSetting(section, key, defaultValue);
-        value = defaultValue;
+        // Stored only while still missing under the lock: a value another machine wrote meanwhile stays.
+        const TWriteLock lock(CurrentSettingsFile);
+        value = currentValue(section, key);
+        if (value.empty()) {
+            WriteSetting(section, key, defaultValue);
+            value = defaultValue;
+        }
     }
     return value;
 }
@@ -41,14 +80,19 @@ std::string ReadSetting(const std::string& section, const std::string& key, cons
 bool ReadSettingFlag(const std::string& section, const std::string& key, bool defaultValue) {
     std::string value = currentValue(section, key);
     if (value.empty()) {
-        WriteSettingFlag(section, key, defaultValue);
-        value = defaultValue ? "1" : "0";
+        const TWriteLock lock(CurrentSettingsFile);
+        value = currentValue(section, key);
+        if (value.empty()) {
+            WriteSettingFlag(section, key, defaultValue);
+            value = defaultValue ? "1" : "0";
+        }
     }
     return value != "0";
 }
 
 bool WriteSetting(const std::string& section, const std::string& key, const std::string& value) {
     CurrentSettingsFile = ResolveSettingsFile(CurrentSettingsFile);
+    const TWriteLock lock(CurrentSettingsFile);
     return IniWriteValue(PathFromUtf8(CurrentSettingsFile), section, key, value);
 }
 
@@ -58,5 +102,6 @@ bool WriteSettingFlag(const std::string& section, const std::string& key, bool v
 
 bool WriteSettings(const std::vector<TSettingValue>& values) {
     CurrentSettingsFile = ResolveSettingsFile(CurrentSettingsFile);
+    const TWriteLock lock(CurrentSettingsFile);
     return IniWriteValues(PathFromUtf8(CurrentSettingsFile), values);
 }

@@ -1,6 +1,8 @@
 #pragma once
 #include "core/platform/iniFile.h"
 
+#include <filesystem>
+
 #include <string>
 #include <vector>
 
@@ -24,3 +26,12 @@ bool WriteSetting(const std::string& section, const std::string& key, const std:
 bool WriteSettingFlag(const std::string& section, const std::string& key, bool value);
 // Several keys in one write: a new file is made whole, or not at all.
 bool WriteSettings(const std::vector<TSettingValue>& values);
+
+// A student's files (the profile in users/, the lesson results in aulas/) are written under the
+// student's lock, users/.<nome>.trava, as a read-modify-write: re-read under the lock, changed only in
+// the keys written, written whole. So a write of the catalogue or the editor never drops an exercise
+// that another machine stored a moment before. The lock of such a file; empty for any other file.
+std::filesystem::path StudentLockFileOf(const std::filesystem::path& file);
+// How long a student's lock is waited for, and after how long seen unchanged it is stale.
+inline constexpr int kStudentLockStaleSeconds = 10;
+inline constexpr int kStudentLockWaitMs = (kStudentLockStaleSeconds + 1) * 1000;

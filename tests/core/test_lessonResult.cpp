@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -156,4 +157,59 @@ TEST_F(LessonResult, TotalsStopAtTheLargestNumberTheReaderTakes) {
     EXPECT_NO_THROW(AccumulateResults(profile, big));
     EXPECT_EQ(read(profile), "[Config]\r\nWordOK=2147483647\r\nWordErr=2147483647\r\nCharOK=2147483647\r\n"
                              "CharErr=2147483647\r\nTempoTotal=00:00:02\r\nPorcent=62\r\n");
+}
+
+// A store stopped at any step leaves its journal; whoever takes the student's lock next completes it:
+// every file gets the exercise once, however far the store had gone and however often it is completed.
+// The history's last line equal to the journal's (the same exercise twice in a second) is no sign that
+// the line is in.
+TEST_F(LessonResult, AJournalIsCompletedOnceFromEveryStep) {
+    const std::string lessonFile = LessonResultFile(3, profile);
+    const std::string history = HistoryFile(profile);
+    const auto exercise = FinishedExercise(10, 0, 40, 2, 50);
+    const std::string when = "2026-12-09T14:05:31-03:00";
+    write(profile, "[Aula1]\r\nHabilitado=1\r\n");
+    ASSERT_TRUE(StoreExercise(profile, 3, exercise, when));
+    const std::string files[] = {lessonFile, profile, history};
+    std::vector<std::string> before;
+    for (const auto& f : files)
+        before.push_back(read(f));
+    // The same exercise again, stopped after its journal: the lesson result file may not be written.
+    fs::permissions(PathFromUtf8(lessonFile), fs::perms::owner_read);
+    const TStoreResult stopped = StoreExercise(profile, 3, exercise, when);
+    EXPECT_FALSE(stopped);
+    EXPECT_NE(stopped.Problem.find("aulas/aula3_aluno.def"), std::string::npos) << stopped.Problem;
+    EXPECT_EQ(read(lessonFile), before[0]);
+    // Nothing more is stored until it is completed, and that is said.
+    const TStoreResult refused = StoreExercise(profile, 3, exercise, when);
+    EXPECT_NE(refused.Problem.find("não foi guardado"), std::string::npos) << refused.Problem;
+    fs::permissions(PathFromUtf8(lessonFile), fs::perms::owner_read | fs::perms::owner_write);
+    const std::string journal = read(StudentJournalFile(profile));
+    ASSERT_FALSE(journal.empty());
+    { const TStudentLock completed(profile); }
+    std::vector<std::string> after;
+    for (const auto& f : files)
+        after.push_back(read(f));
+    EXPECT_NE(after, before);
+    EXPECT_EQ(std::count(after[2].begin(), after[2].end(), '\n'), 3); // header and two lines
+
+    for (int written = 0; written <= 3; ++written) { // the files the store had written when stopped
+        SCOPED_TRACE(written);
+        for (int i = 0; i < 3; ++i)
+            write(files[i], i < written ? after[i] : before[i]);
+        write(StudentJournalFile(profile), journal);
+        for (int times = 0; times < 2; ++times) {
+            const TStudentLock completed(profile);
+            EXPECT_TRUE(completed.Clear()) << completed.Problem();
+        }
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ(read(files[i]), after[i]) << files[i];
+        EXPECT_FALSE(fs::exists(PathFromUtf8(StudentJournalFile(profile))));
+    }
+    // A journal whose student was removed since makes no profile again.
+    fs::remove(PathFromUtf8(profile));
+    write(StudentJournalFile(profile), journal);
+    { const TStudentLock completed(profile); }
+    EXPECT_FALSE(fs::exists(PathFromUtf8(profile)));
+    EXPECT_FALSE(fs::exists(PathFromUtf8(StudentJournalFile(profile))));
 }

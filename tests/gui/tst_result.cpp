@@ -95,18 +95,36 @@ void TestResult::theWorkedExampleAndASecondAttempt() {
 void TestResult::aFailedWriteRecordsNoHistory() {
     ExerciseDriver d;
     d.loadLesson(3, kAsdModel, 10, "00:01:00", 90);
-    // A folder where the lesson result file belongs (the catalogue's look made the file): that write
-    // fails, silently as ever.
+    // A folder where the lesson result file belongs (the catalogue's look made the file): nothing of
+    // the exercise is kept, and the window says so under the verdict, which stays.
     QFile::remove(d.program.path(QStringLiteral("aulas/aula3_ana.def")));
     QVERIFY(QDir().mkpath(d.program.path(QStringLiteral("aulas/aula3_ana.def"))));
-    finishExercise(d, 10, 0, 40, 2, 50, [](QWidget* res) { QTest::keyClick(res, Qt::Key_Return); });
-    QVERIFY(d.program.errors.filter(QStringLiteral("aula3")).isEmpty());
-    QCOMPARE(d.value(QStringLiteral("users/ana"), "Config", "WordOK"), QStringLiteral("10"));
+    QString said;
+    bool verdictShown = false;
+    int grownBy = 0;
+    finishExercise(d, 10, 0, 40, 2, 50, [&](QWidget* res) {
+        said = frmRes->lblStore->isVisible() ? frmRes->lblStore->text() : QString();
+        verdictShown = frmRes->lblOK->text().contains(QStringLiteral("Parabéns"));
+        grownBy = res->height() - frmRes->StaticText3->geometry().bottom();
+        QTest::keyClick(res, Qt::Key_Return);
+    });
+    QCOMPARE(said,
+             QStringLiteral("O exercício não foi guardado: o arquivo de resultados \"aulas/aula3_ana.def\" "
+                            "não pode ser lido (é uma pasta, não um arquivo)."));
+    QVERIFY(verdictShown);
+    QVERIFY(grownBy > frmRes->lblStore->height()); // under the designed controls, which stay
+    QCOMPARE(d.value(QStringLiteral("users/ana"), "Config", "WordOK"),
+             QStringLiteral("0")); // the catalogue's default
     QVERIFY(!QFile::exists(d.program.path(QStringLiteral("historico"))));
-    // The next exercise whose files take it is recorded, once.
+    // The next exercise whose files take it is recorded, once, and nothing is said.
     QDir(d.program.path(QStringLiteral("aulas/aula3_ana.def"))).removeRecursively();
-    finishExercise(d, 10, 0, 40, 0, 30, [](QWidget* res) { QTest::keyClick(res, Qt::Key_Return); });
+    finishExercise(d, 10, 0, 40, 0, 30, [&](QWidget* res) {
+        said = frmRes->lblStore->isVisible() ? frmRes->lblStore->text() : QString();
+        QTest::keyClick(res, Qt::Key_Return);
+    });
+    QCOMPARE(said, QString());
     QCOMPARE(historyLines(d).size(), 1);
+    QCOMPARE(d.value(QStringLiteral("users/ana"), "Config", "WordOK"), QStringLiteral("10"));
 }
 
 void TestResult::aFailedLessonUnlocksNothing() {
@@ -166,15 +184,13 @@ void TestResult::aStoredValueThatDoesNotParseStopsTheTotals() {
     // (The other error is the splash picture, which a folder without data lacks.)
     QCOMPARE(d.program.errors.filter(QStringLiteral("x1")),
              QStringList{QStringLiteral("'x1' is not a valid integer value.")});
-    QCOMPARE(d.program.readFile(QStringLiteral("aulas/aula3_ana.def")),
-             QByteArray("[Config]\r\nWordOK=10\r\nWordErr=0\r\nCharOK=40\r\nCharErr=2\r\n"
-                        "TempoTotal=00:00:50\r\nPorcent=97\r\n"));
-    // The profile takes the exercise whole or not at all: with a value that does not parse it stays as
-    // it was, the unlocking that goes with the totals included.
+    // No file takes the exercise: with a value that does not parse every file stays as it was, the
+    // unlocking that goes with the totals included.
     QCOMPARE(d.value(QStringLiteral("users/ana"), "Config", "WordOK"), QStringLiteral("4"));
     QCOMPARE(d.value(QStringLiteral("users/ana"), "Config", "WordErr"), QStringLiteral("x1"));
     QCOMPARE(d.value(QStringLiteral("users/ana"), "Config", "CharOK"), QStringLiteral("7"));
     QCOMPARE(d.value(QStringLiteral("users/ana"), "Aula4", "Habilitado"), QStringLiteral("(absent)"));
+    QVERIFY(!d.program.readFile(QStringLiteral("aulas/aula3_ana.def")).contains("WordOK=10"));
     QVERIFY(historyLines(d).isEmpty()); // an exercise not wholly recorded is not in the history
 }
 

@@ -95,8 +95,8 @@ for u in $userA $userB; do
         skip "a montagem sshfs (FUSE) não foi possível aqui: $(cat "$T/sshfs-$u.log" "$T/sshd.log")"
 done
 
-run() { # user umask student count
-    runuser -u "$1" -- sh -c "umask $2; HOME='$T/home/$1' VELOTECLA_DADOS='$T/mnt/$1' exec '$T/bin/vt-labstore' '$3' 3 $4"
+run() { # user umask student count [perfil]
+    runuser -u "$1" -- sh -c "umask $2; HOME='$T/home/$1' VELOTECLA_DADOS='$T/mnt/$1' exec '$T/bin/vt-labstore' '$3' 3 $4 ${5:-}"
 }
 value() { # file key
     sed -n "s/^$2=\\([0-9]*\\)\\r\$/\\1/p" "$1"
@@ -141,6 +141,20 @@ done
 for f in users/Caio aulas/aula3_Caio.def; do
     check "$f: WordOK $((20 * n)), CharOK $((80 * n))" \
         test "$(value "$export_dir/$f" WordOK) $(value "$export_dir/$f" CharOK)" = "$((20 * n)) $((80 * n))"
+done
+# The catalogue's and the editor's writes of a profile at one machine while the other stores
+# exercises of the same student: every write under the student's lock, no word lost.
+run "$userA" 022 Eva $n &
+a=$!
+run "$userB" 077 Eva $((3 * n)) perfil &
+b=$!
+wait $a
+ra=$?
+wait $b
+check "escritas do perfil contra exercícios gravados: todos gravados" test "$ra$?" = 00
+for f in users/Eva aulas/aula3_Eva.def; do
+    check "$f: WordOK $((10 * n)), CharOK $((40 * n))" \
+        test "$(value "$export_dir/$f" WordOK) $(value "$export_dir/$f" CharOK)" = "$((10 * n)) $((40 * n))"
 done
 check "historico/Caio.csv: $((2 * n)) exercícios" test "$(($(wc -l <"$export_dir/historico/Caio.csv") - 1))" = $((2 * n))
 check "users/Caio: a aula 4 liberada" grep -q '^\[Aula4\]' "$export_dir/users/Caio"

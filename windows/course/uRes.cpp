@@ -67,6 +67,15 @@ TfrmRes::TfrmRes() : QDialog(nullptr, Qt::Dialog | Qt::FramelessWindowHint | Qt:
     StaticText3->setFont(s.font(QStringLiteral("Arial"), 15, true));
     SetColours(StaticText3, QColor(0xC0, 0xC0, 0xC0), blue);
 
+    // Under the designed controls, which never move: the window grows to show it.
+    lblStore = MakeLabel(this, "lblStore", QString(), s.rect(16, 264, 389, 20));
+    lblStore->setTextFormat(Qt::PlainText);
+    lblStore->setWordWrap(true);
+    lblStore->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    lblStore->setFont(s.font(QStringLiteral("MS Sans Serif"), 10, true));
+    SetColours(lblStore, QColor(0xFF, 0xFF, 0x80), blue);
+    lblStore->hide();
+
     NoChildTakesFocus(this);
     setFocusPolicy(Qt::StrongFocus);
     CentreOnScreen(this, ScreenPart::Whole);
@@ -157,8 +166,27 @@ void TfrmRes::FormActivate() {
         SetColours(lblOK, QColor(0xF0, 0x4E, 0x00));
         PlaySoundFile(SoundPath(kFailedSound));
     }
-    // Write failures are as silent as every settings write; a link planted in the data folder is told.
-    StoreExercise(profile, lesson, ExerciseState, IsoLocalTime(std::time(nullptr)));
+    // What was not kept, and why, is said under the verdict, which stays as judged.
+    const TStoreResult stored =
+        StoreExercise(profile, lesson, ExerciseState, IsoLocalTime(std::time(nullptr)));
+    showStoreProblem(FromUtf8(stored.Problem));
+}
+
+void TfrmRes::showStoreProblem(const QString& text) {
+    const DesignScale s(DesignScale::PopUpDpi);
+    const int designedHeight = s(276);
+    lblStore->setText(text);
+    lblStore->setVisible(!text.isEmpty());
+    int height = designedHeight;
+    if (!text.isEmpty()) {
+        const int lineHeight = lblStore->heightForWidth(lblStore->width());
+        lblStore->resize(lblStore->width(), lineHeight);
+        height = lblStore->y() + lineHeight + s(10);
+    }
+    if (this->height() != height) {
+        setFixedHeight(height);
+        Shape1->setGeometry(rect());
+    }
 }
 
 bool TfrmRes::AccumulateResults(const std::string& settingsFile) {

@@ -19,6 +19,7 @@ public:
     QLabel* lblRes;        // the statistics block
     TBlinkingLabel* lblOK; // the verdict
     QLabel* StaticText3;   // "Tecle <ENTER> para Sair"
+    QLabel* lblStore;      // below the rest, shown only when the exercise was not wholly kept: what and why
 
     void FormActivate();
     void FormKeyDown(std::uint16_t key);
@@ -34,8 +35,9 @@ protected:
     bool focusNextPrevChild(bool next) override;
 
 private:
-    void placeOnScreen();     // centred across, 50 px from the top
-    bool m_activated = false; // the verdict and the totals once per showing
+    void placeOnScreen();                       // centred across, 50 px from the top
+    void showStoreProblem(const QString& text); // grows the window by a line under the designed controls
+    bool m_activated = false;                   // the verdict and the totals once per showing
     quint64 m_releasedAt = 0; // the time stamp and physical key of the last key that went up
     quint32 m_releasedScanCode = 0;
 };

@@ -251,6 +251,9 @@ void TfrmTela::btnSelClick() {
                                "mesmo assim?")))
             return;
     }
+    // A store that a kill left half-way (here or at another machine) is completed before anything else
+    // of the student's is read; what cannot be completed yet is said at the next store.
+    { const TStudentLock completed(profile.toStdString(), 500); }
     PutMark(mark);
     struct Unmark {
         std::filesystem::path file;
@@ -291,7 +294,10 @@ void TfrmTela::btnDelClick() {
         ShowMessage(QStringLiteral("!!! O próprio usuário root não pode deletar ele mesmo. !!!"));
         return;
     }
-    DeleteDataFile(CurrentProfilePath().toStdString());
+    // A journal the student left goes with the profile: a new student of the same name starts clean.
+    const std::string profile = CurrentProfilePath().toStdString();
+    if (DeleteDataFile(profile))
+        RemoveDataFile(PathFromUtf8(StudentJournalFile(profile)));
     ReloadList();
     if (lstUsr->count() == 0)
         WriteRegistryValue(keys::MarkerKeyPath, keys::MarkerValueName, "");
