@@ -144,6 +144,9 @@ void EncodeJpegFile(const RawPicture& picture, const std::filesystem::path& path
     std::free(buffer.data);
     if (!ok)
         throw VtError(err.message);
-    if (!WriteFileAtomically(path, bytes))
-        throw VtError("Cannot create file \"" + PathToUtf8(path) + "\".");
+    if (!WriteFileAtomically(path, bytes)) {
+        // A link planted in the data folder is the reason, and says so in Portuguese.
+        const std::string problem = DataPathProblem(path);
+        throw VtError(problem.empty() ? "Cannot create file \"" + PathToUtf8(path) + "\"." : problem);
+    }
 }

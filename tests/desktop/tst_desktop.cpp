@@ -14,7 +14,9 @@
 #include "windows/course/uSplash.h"
 #include "windows/course/uTela.h"
 #include "windows/course/uUser.h"
+#include "windows/course/windowSet.h"
 #include "windows/widgets/balloonHint.h"
+#include "windows/widgets/qtText.h"
 
 #include <QAccessible>
 #include <QDialog>
@@ -312,6 +314,41 @@ private slots:
         QVERIFY(text.startsWith(QStringLiteral("Cannot create directory")));
         QVERIFY2(above, "the error box is behind the splash");
         QCOMPARE(frameExtents(frmsplash), QStringLiteral("0, 0, 0, 0"));
+    }
+
+    // A start whose named data folder cannot be used: its notice comes above the splash, and when the
+    // splash gives way to the roster, the roster's balloon leaves the notice's button clear.
+    void dataFolderNotice() {
+        program = std::make_unique<TestProgram>(true);
+        SetMessageSink(nullptr);
+        DataPlaces places;
+        places.mode = DataMode::Named;
+        places.notice =
+            "A pasta de dados \"/srv/velotecla\", indicada em VELOTECLA_DADOS, não existe (a pasta "
+            "do servidor não está montada?). Os alunos e resultados deste usuário ficam em "
+            "/home/ana/.local/share/velotecla. Avise o técnico do laboratório.";
+        bool above = false, clear = false;
+        QString text;
+        whenModal([&](QWidget* box) {
+            CloseWhenFailed closing{box};
+            QTest::qWait(500);
+            screenshot(QStringLiteral("data-folder-notice"));
+            text = static_cast<QMessageBox*>(box)->text();
+            above = stackedAbove(box, frmsplash);
+            frmsplash->tmrOcultarTimer();
+            QTest::qWait(800);
+            screenshot(QStringLiteral("data-folder-notice-roster"));
+            const QWidget* ok = static_cast<QMessageBox*>(box)->button(QMessageBox::Ok);
+            clear = !frmTela->ohint->IsShowing() ||
+                    !frmTela->ohint->geometry().intersects(QRect(ok->mapToGlobal(QPoint(0, 0)), ok->size()));
+            key(QStringLiteral("Return"));
+        });
+        program->createWindows();
+        TellDataPlaces(places, false);
+        QTRY_VERIFY_WITH_TIMEOUT(!text.isEmpty(), 30000);
+        QCOMPARE(text, FromUtf8(places.notice));
+        QVERIFY2(above, "the notice is behind the splash");
+        QVERIFY2(clear, "the balloon covers the notice's button");
     }
 
     void roster() {

@@ -3,6 +3,8 @@
 
 #include "core/lessons/lessonFile.h"
 #include "core/lessons/lessonSource.h"
+#include "core/platform/atomicFile.h"
+#include "core/platform/programFolder.h"
 #include "core/platform/vtError.h"
 #include "core/storage/convert.h"
 #include "core/storage/profileKeys.h"
@@ -13,6 +15,7 @@
 #include <QLinearGradient>
 #include <QPainterPath>
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 
 namespace {
@@ -350,7 +353,17 @@ QImage DrawDiplomaLogo() {
 
 void DrawLessonPictures(const QDir& folder, const std::vector<int>& numbers, const QString& installed) {
     const std::vector<TLessonData> course = ReadCourse(folder, installed);
-    QDir().mkpath(folder.filePath(QStringLiteral("images")));
+    // Made as the data folder's own: in a folder shared by a group, the group's whatever the umask, so
+    // that every member's program reads the pictures and every member's vt-figura can redraw them.
+    const std::filesystem::path images =
+        PathFromUtf8(folder.filePath(QStringLiteral("images")).toStdString());
+    if (!MakeDataFolder(images)) {
+        const int error = errno;
+        const std::string problem = DataPathProblem(images);
+        throw VtError(problem.empty() ? "não foi possível criar a pasta " + PathToUtf8(images) + ": " +
+                                            SystemErrorTextPt(error)
+                                      : problem);
+    }
     for (int n = 1; n <= 24; ++n) {
         if (!numbers.empty() && std::find(numbers.begin(), numbers.end(), n) == numbers.end())
             continue;
