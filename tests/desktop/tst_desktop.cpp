@@ -670,6 +670,43 @@ private slots:
         QCOMPARE(focused, (QStringList{lesson24, lesson24}));
     }
 
+    // A planted link met as the catalogue opens: the message about it is not covered by the catalogue's
+    // balloon, which the window manager's activation of the catalogue may bring up after the message.
+    void linkMessageClearOfTheBalloon() {
+        start({}, true);
+        program->writeFile(QStringLiteral("users/ana"), "[Aula1]\r\nHabilitado=1\r\n");
+        program->writeFile(QStringLiteral("fora/aula1_ana.def"), "[Config]\r\nWordOK=1\r\n");
+        QVERIFY(QFile::link(program->path(QStringLiteral("fora/aula1_ana.def")),
+                            program->path(QStringLiteral("aulas/aula1_ana.def"))));
+        frmTela->ReloadList();
+        endSplash();
+        frmTela->lstUsr->setCurrentRow(0);
+        QString message;
+        bool clear = false;
+        whenModal([](QWidget* access) { QTest::keyClick(access, Qt::Key_Return); });
+        WhenModal(
+            [&](QWidget*) {
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                if (!box || !QTest::qWaitFor([&] { return box->isActiveWindow(); }, 5000))
+                    return;
+                CloseWhenFailed closing{box};
+                QTest::qWait(800); // the catalogue's activation and its balloon come and go
+                screenshot(QStringLiteral("link-message"));
+                message = box->text();
+                const QWidget* ok = box->button(QMessageBox::Ok);
+                clear =
+                    !frmAulas->ohint->IsShowing() ||
+                    !frmAulas->ohint->geometry().intersects(QRect(ok->mapToGlobal(QPoint(0, 0)), ok->size()));
+                key(QStringLiteral("Return"));
+                QTRY_VERIFY(!box->isVisible());
+                frmAulas->close();
+            },
+            frmPassWord, 30000);
+        frmTela->btnSelClick();
+        QVERIFY2(message.contains(QStringLiteral("\"aulas/aula1_ana.def\"")), qPrintable(message));
+        QVERIFY2(clear, "the balloon covers the message's button");
+    }
+
     // The diploma's preview by keys: the print button focused and on Ctrl+P; the toolkit's dialogs
     // in Portuguese under the C locale the tests run in.
     void diplomaPreviewByKeys() {
