@@ -27,6 +27,7 @@ shared="$work/compartilhada"
 mkdir -p "$shared/aulas" "$work/alheia"
 cp "$data"/aulas/aula*.aul "$shared/aulas/"
 chmod 2770 "$shared" "$shared/aulas"
+mkdir -m 2700 "$shared/images" # as an earlier vt-figura left it under umask 077: its owner opens it again
 (
     umask 077
     "$aula" compile "$work/aula5.txt" "$shared/aulas/aula5.aul"

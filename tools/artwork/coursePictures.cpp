@@ -17,6 +17,11 @@
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace {
 const QColor kNavy(0x00, 0x54, 0xA8);
@@ -364,6 +369,17 @@ void DrawLessonPictures(const QDir& folder, const std::vector<int>& numbers, con
                                             SystemErrorTextPt(error)
                                       : problem);
     }
+#ifndef _WIN32
+    // One made by an earlier vt-figura under a strict umask shuts the group out: its owner opens it again.
+    struct stat parent {
+    }, own{};
+    if (const int fd = ::open(images.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC); fd >= 0) {
+        if (::stat(images.parent_path().c_str(), &parent) == 0 && (parent.st_mode & S_ISGID) != 0 &&
+            ::fstat(fd, &own) == 0 && own.st_uid == ::geteuid() && (own.st_mode & 0070) != 0070)
+            (void)::fchmod(fd, (own.st_mode & 07777) | 02070);
+        ::close(fd);
+    }
+#endif
     for (int n = 1; n <= 24; ++n) {
         if (!numbers.empty() && std::find(numbers.begin(), numbers.end(), n) == numbers.end())
             continue;
