@@ -7,6 +7,8 @@
 
 #include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
+#include <QTimer>
 #include <ctime>
 
 class TestAccounts : public QObject {
@@ -116,6 +118,25 @@ void TestAccounts::administratorLifeCycle() {
         QCOMPARE(*ran, 2);
         QVERIFY2(program.questions.isEmpty(), qPrintable(program.questions.join(QLatin1Char('/'))));
     }
+    // While the student is at lessons, the mark is written again: its time says the session is alive.
+    const QString markPath = program.path(QStringLiteral("users/.Bia.sessao"));
+    bool renewed = false;
+    ran = OnDialogs(
+        {Identify({}, "qualquer"), [&](QWidget* catalogue) {
+             QFile file(markPath);
+             QVERIFY(file.open(QIODevice::ReadWrite));
+             QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(-600),
+                                      QFileDevice::FileModificationTime));
+             file.close();
+             frmTela->findChild<QTimer*>(QStringLiteral("tmrMarca"))->setInterval(10);
+             renewed = QTest::qWaitFor(
+                 [&] { return QFileInfo(markPath).lastModified().secsTo(QDateTime::currentDateTime()) < 60; },
+                 3000);
+             QTest::keyClick(catalogue, Qt::Key_Escape);
+         }});
+    Press(frmTela->btnSel);
+    QCOMPARE(*ran, 2);
+    QVERIFY(renewed);
     program.questions.clear();
 
     // A password in another case is refused, and no editor opens.

@@ -282,7 +282,8 @@ void TfrmTela::btnSelClick() {
         std::filesystem::path file;
         ~Unmark() { RemoveOwnMark(file); }
     } unmark{mark};
-    QTimer renewal;
+    QTimer renewal(this);
+    renewal.setObjectName(QStringLiteral("tmrMarca"));
     connect(&renewal, &QTimer::timeout, this, [mark] { Guard([&] { renewOwnMark(mark); }); });
     renewal.start(kMarkRenewalMs);
     SelectSettingsFile(profile.toStdString());
