@@ -81,7 +81,10 @@ program: deps
 package: deps
 	cmake --preset release >/dev/null
 	cmake --build --preset release -j $(JOBS) --target installable
+	@# One package in the folder: an older one left there would be picked by velotecla_*_amd64.deb.
+	rm -f build/release/package/velotecla_*.deb
 	cd build/release && cpack -G DEB
+	@echo "== The package: $$(ls build/release/package/velotecla_*.deb)"
 	@$(MAKE) --no-print-directory package-checks BUILD=build/release
 
 # lintian, appstreamcli and desktop-file-validate on a package and its files; remaining remarks shown.

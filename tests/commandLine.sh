@@ -1,11 +1,13 @@
 #!/bin/sh
-# The command lines of both programs, as a user or a script meets them: no display, so --help and
-# --version must answer before the toolkit starts; both take their version from the project's VERSION.
-#   commandLine.sh VELOTECLA VELOTECLA-RELATORIO VERSION_FILE
+# The command lines of the programs and the teacher's tools, as a user or a script meets them: no
+# display, so --help and --version must answer before the toolkit starts; all take their version from
+# the project's VERSION, and none makes a file or folder of an option.
+#   commandLine.sh VELOTECLA VELOTECLA-RELATORIO VERSION_FILE VT-AULA VT-FIGURA
 set -u
-course=$1 report=$2 version=$(head -n1 "$3")
-out=$(mktemp) err=$(mktemp)
-trap 'rm -f "$out" "$err"' EXIT
+course=$1 report=$2 version=$(head -n1 "$3") aula=$4 figura=$5
+out=$(mktemp) err=$(mktemp) here=$(mktemp -d)
+trap 'rm -rf "$out" "$err" "$here"' EXIT
+cd "$here" || exit 1
 failures=0
 # program, expected exit code, where the answer goes (out/err), a pattern it holds, arguments...
 row() {
@@ -31,5 +33,17 @@ row "$report" 0 out "^Uso: velotecla-relatorio" --help
 row "$report" 0 out "--csv " -h
 row "$report" 2 err "^velotecla-relatorio: opção desconhecida: -x" -x
 row "$report" 2 err "^velotecla-relatorio: argumento inesperado: turma.csv" --csv turma.csv
+row "$aula" 0 out "^vt-aula $version\$" --version
+row "$aula" 0 out "^Uso: vt-aula compile FONTE.txt AULA.aul" --help
+row "$aula" 2 err "^vt-aula: opção desconhecida: --bogus" show --bogus
+row "$aula" 2 err "^Uso: vt-aula" show
+row "$figura" 0 out "^vt-figura $version\$" --version
+row "$figura" 0 out "^Uso: vt-figura PASTA" -h
+row "$figura" 2 err "^vt-figura: opção desconhecida: --bogus" --bogus 3
+row "$figura" 2 err "^Uso: vt-figura"
+if [ -n "$(ls -A)" ]; then
+    echo "FAIL: an option made files or folders: $(ls -A)"
+    failures=$((failures + 1))
+fi
 [ "$failures" = 0 ] && echo "command lines: every row passed"
 [ "$failures" = 0 ]

@@ -14,8 +14,6 @@
 #define WIN32_LEAN_AND_MEAN
 #endif
 #include <windows.h>
-#else
-#include <sys/stat.h>
 #endif
 
 namespace fs = std::filesystem;
@@ -35,8 +33,8 @@ bool holdsProgramData(const fs::path& folder) {
     return fs::is_directory(folder / "aulas", ec);
 }
 
-// The data folder itself, as named (a link there is the technician's choice); the last level is made
-// shared as its parent is shared.
+// The data folder itself (a link there is the technician's choice); the last level is made shared as its
+// parent is shared.
 bool makeFolder(const fs::path& folder) {
     std::error_code ec;
     if (fs::is_directory(folder, ec))
@@ -55,6 +53,34 @@ bool usableWritable(const fs::path& folder, const DataEnvironment& env) {
     // group's.
     return makeFolder(folder) && writable(folder) && MakeDataFolder(folder / "aulas") &&
            writable(folder / "aulas");
+}
+
+// Why the folder named in the environment cannot hold the data (empty: it can). It is never made: a
+// missing one is most often a server's folder that is not mounted, and one made in its place would be
+// a roster of this machine alone.
+std::string namedFolderProblem(const std::string& value, const DataEnvironment& env) {
+    const fs::path named = PathFromUtf8(value);
+    const std::string said = "A pasta de dados \"" + value + "\", indicada em " + kDataFolderVariable + ", ";
+    if (!named.is_absolute())
+        return std::string("O valor de ") + kDataFolderVariable + ", \"" + value +
+               "\", não é um caminho completo (deve começar por "
+#ifdef _WIN32
+               "uma letra de unidade, como C:\\, ou por \\\\servidor"
+#else
+               "/"
+#endif
+               ") e não é usado.";
+    std::error_code ec;
+    const fs::file_status status = fs::status(named, ec);
+    if (status.type() == fs::file_type::not_found)
+        return said + "não existe (a pasta do servidor não está montada?).";
+    if (ec)
+        return said + "não pode ser aberta: " + SystemErrorTextPt(ec.default_error_condition().value()) + ".";
+    if (!fs::is_directory(status))
+        return said + "não é uma pasta.";
+    if (!usableWritable(named, env))
+        return said + "não pode ser gravada.";
+    return {};
 }
 
 std::string utf8(const fs::path& path) {
@@ -114,14 +140,14 @@ DataPlaces FindDataPlaces(const fs::path& executableFolder, const DataEnvironmen
                            : "Os alunos e resultados deste usuário ficam em " + utf8(userFolder) + ".";
 
     if (!env.namedFolder.empty()) {
-        const fs::path named = PathFromUtf8(env.namedFolder);
-        if (usableWritable(named, env)) {
+        const std::string problem = namedFolderProblem(env.namedFolder, env);
+        if (problem.empty()) {
             places.mode = DataMode::Named;
-            places.writable = named;
+            places.writable = PathFromUtf8(env.namedFolder);
             return places;
         }
-        places.notice = "A pasta de dados " + utf8(named) + ", indicada em " + kDataFolderVariable +
-                        ", não pode ser gravada. " + userText;
+        places.notice =
+            problem + " " + userText + (userText.empty() ? "" : " Avise o técnico do laboratório.");
     } else if (portableData &&
                (env.canWrite ? env.canWrite(executableFolder) : FolderWritable(executableFolder))) {
         places.mode = DataMode::Portable;
@@ -174,19 +200,10 @@ fs::path ExecutableFolder() {
 }
 
 void UseDataPlaces(const DataPlaces& places) {
+    // The process's umask stays the user's: what the program makes in a folder shared by a group gets
+    // the folder's modes from the writes themselves (atomicFile.h), and a file saved elsewhere (a PDF in
+    // the home) keeps the modes the user chose.
     g_places = places;
-#ifndef _WIN32
-    // A folder shared by a group (set-group-id, whichever way it was found): members replace each
-    // other's files, so files and folders made here stay readable and writable by the group, and give
-    // others no more than the folder does. The writes of the program set this themselves; the mask
-    // covers whatever else makes a file there.
-    struct stat folder {};
-    if (!places.writable.empty() && ::stat(places.writable.c_str(), &folder) == 0 &&
-        (folder.st_mode & S_ISGID) != 0) {
-        const mode_t mask = ::umask(0);
-        ::umask((mask & ~static_cast<mode_t>(070)) | (~folder.st_mode & 007));
-    }
-#endif
 }
 
 void SetProgramFolder(const fs::path& folder) {

@@ -9,7 +9,10 @@
 // - Portable: the executable's folder holds the data and can be written: everything lives there.
 // - Installed: the read-only files come from the installation, the writable ones go to the machine's
 //   shared data folder, or, for a user who cannot write there, to a folder of that user's own.
-// - Named: an environment variable names the data folder (one on a file server, for instance).
+// - Named: an environment variable names the data folder (one on a file server, for instance). It must
+//   be an absolute path to a folder there is and that can be written; it is never made (a server's
+//   folder that is not mounted would become a roster of one machine). Otherwise the user's own folder
+//   is used and the notice says why, at every start.
 //
 // Writable files (users/, lesson results in aulas/, velotecla.INI, velotecla.reg) are built from
 // ProgramFolder(), which is the writable folder. Read-only files (lessons, pictures, sounds) are found
@@ -50,8 +53,8 @@ DataPlaces FindDataPlaces(const std::filesystem::path& executableFolder);
 // without the toolkit: UseDataPlaces(FindDataPlaces(ExecutableFolder())).
 std::filesystem::path ExecutableFolder();
 
-// Makes the places the program's own. In a folder shared by a group (set-group-id) the files are kept
-// group-writable, so that every member of the group can update every student.
+// Makes the places the program's own. The process's umask is left alone: in a folder shared by a group
+// (set-group-id) the program's own writes make their files group-writable (atomicFile.h).
 void UseDataPlaces(const DataPlaces& places);
 
 // A read-only file of the program by its path relative to the data (e.g. "aulas/aula3.aul"): the copy

@@ -5,6 +5,7 @@
 #include "core/platform/vtError.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
@@ -171,6 +172,12 @@ void EncodeJpegFile(const RawPicture& picture, const std::filesystem::path& path
     std::free(buffer.data);
     if (!ok)
         throw VtError(err.message);
-    if (!WriteFileAtomically(path, bytes))
-        throw VtError("Cannot create file \"" + PathToUtf8(path) + "\".");
+    if (!WriteFileAtomically(path, bytes)) {
+        // Said to a teacher by vt-figura: in Portuguese, with a link planted in the data folder named.
+        const int error = errno;
+        const std::string problem = DataPathProblem(path);
+        throw VtError(problem.empty() ? "não foi possível gravar o arquivo \"" + PathToUtf8(path) +
+                                            "\": " + SystemErrorTextPt(error)
+                                      : problem);
+    }
 }

@@ -48,7 +48,13 @@ DataPlaces ReportDataPlaces(const fs::path& executableFolder, const DataEnvironm
     // anyone's).
     const fs::path userFolder = env.userFolder.empty() ? fs::path() : env.userFolder / "velotecla";
     std::vector<std::pair<fs::path, DataMode>> candidates;
-    if (!env.namedFolder.empty())
+    std::string skipped;
+    // A relative name would be taken in whatever folder the report was started from: the course
+    // refuses it too, and uses the user's own folder.
+    if (!env.namedFolder.empty() && !PathFromUtf8(env.namedFolder).is_absolute())
+        skipped = std::string("O valor de ") + kDataFolderVariable + ", \"" + env.namedFolder +
+                  "\", não é um caminho completo e não é usado. ";
+    else if (!env.namedFolder.empty())
         candidates.emplace_back(PathFromUtf8(env.namedFolder), DataMode::Named);
     else if (portableData)
         candidates.emplace_back(executableFolder, DataMode::Portable);
@@ -56,7 +62,6 @@ DataPlaces ReportDataPlaces(const fs::path& executableFolder, const DataEnvironm
         candidates.emplace_back(env.sharedFolder, DataMode::Installed);
     if (!userFolder.empty())
         candidates.emplace_back(userFolder, env.namedFolder.empty() ? DataMode::Installed : DataMode::Named);
-    std::string skipped;
     for (const auto& [folder, mode] : candidates) {
         const fs::path users = folder / files::UsersFolder;
         fs::directory_iterator probe(users, ec);
@@ -334,8 +339,8 @@ std::vector<TStudentRow> ReadClass(const fs::path& dataFolder, std::string* fold
     }
     for (const fs::directory_entry& entry : it) {
         const std::string name = PathToUtf8(entry.path().filename());
-        // Ordinary files only, no hidden ones: the students the roster lists.
-        if (name.empty() || name[0] == '.' || !entry.is_regular_file(ec))
+        // Ordinary files only, no hidden ones, no links: the students the roster lists.
+        if (name.empty() || name[0] == '.' || entry.is_symlink(ec) || !entry.is_regular_file(ec))
             continue;
         rows.push_back(ReadStudentRow(entry.path()));
     }
@@ -351,8 +356,8 @@ bool ClassHasAdministrator(const fs::path& dataFolder) {
          it.increment(ec)) {
         const std::string name = PathToUtf8(it->path().filename());
         std::error_code entryError;
-        if (!name.empty() && name[0] != '.' && it->is_regular_file(entryError) &&
-            ReadStudentRow(it->path()).Administrator)
+        if (!name.empty() && name[0] != '.' && !it->is_symlink(entryError) &&
+            it->is_regular_file(entryError) && ReadStudentRow(it->path()).Administrator)
             return true;
     }
     return false;

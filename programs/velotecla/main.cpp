@@ -5,24 +5,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
-#include <QTimer>
 #include <cstdio>
-
-namespace {
-// Why the data lives in a folder other than the expected one: on the terminal at every start, and in a
-// message on the user's first start there (once the roster exists and the event loop runs).
-void tellDataFolder(const DataPlaces& places, bool firstStart) {
-    if (places.notice.empty())
-        return;
-    std::fprintf(stderr, "velotecla: %s\n", places.notice.c_str());
-    if (firstStart)
-        QTimer::singleShot(0, [text = FromUtf8(places.notice)] {
-            QMessageBox box(QMessageBox::Information, QStringLiteral("Velotecla - pasta de dados"), text);
-            box.setTextFormat(Qt::PlainText); // folder names are anyone's
-            box.exec();
-        });
-}
-} // namespace
 
 int main(int argc, char* argv[]) {
     const ProgramCommandLine course{
@@ -55,6 +38,6 @@ int main(int argc, char* argv[]) {
     std::error_code ec;
     const bool firstStart = !std::filesystem::exists(places.writable / "users", ec);
     CreateWindowSet();
-    tellDataFolder(places, firstStart);
+    TellDataPlaces(places, firstStart);
     return QApplication::exec();
 }

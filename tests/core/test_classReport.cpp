@@ -46,6 +46,11 @@ void writeClass(const TestFolder& f) {
             "[Definition]\r\nControl=abc\r\n[Config]\r\nWordErr=x1\r\nTempoTotal=25:00:00\r\n");
     f.write("users/.ana.1234.tmp", "[Config]\r\n"); // a temporary left by a kill
     f.write("users/pasta/arquivo", "[Config]\r\n"); // a folder is no student
+#ifndef _WIN32
+    // Nor a link a member planted, to an administrator's profile elsewhere.
+    f.write("fora/zeca", "[Definition]\r\nControl=0\r\n");
+    fs::create_symlink(f.path() / "fora" / "zeca", f.path() / "users" / "zeca");
+#endif
 }
 
 std::vector<std::string> texts(const std::vector<TReportCell>& cells) {
@@ -186,6 +191,15 @@ TEST(ClassReport, TheDataFolderIsTheFirstWhoseStudentsCanBeRead) {
     EXPECT_NE(p.notice.find(PathToUtf8(f.path() / "exe" / "users")), std::string::npos) << p.notice;
     f.write("exe/users/bia", "");
     EXPECT_EQ(ReportDataPlaces(f.path() / "exe", env).writable, f.path() / "exe");
+    // A relative name is not taken in the current folder: the user's own folder is read instead.
+    f.write("velotecla/users/rel", "");
+    env.namedFolder = "velotecla";
+    const fs::path started = fs::current_path();
+    fs::current_path(f.path());
+    p = ReportDataPlaces(f.path() / "exe", env);
+    fs::current_path(started);
+    EXPECT_EQ(p.writable, f.path() / "home" / "velotecla");
+    EXPECT_NE(p.notice.find("\"velotecla\", não é um caminho completo"), std::string::npos) << p.notice;
     // A named folder that is missing is not made; with no readable folder the first one is kept.
     env.namedFolder = (f.path() / "named").string();
     env.userFolder = f.path() / "nohome";

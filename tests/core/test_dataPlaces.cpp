@@ -48,34 +48,41 @@ TEST_F(DataPlacesTest, EachSituationGetsItsFolders) {
         const char* situation;
         const char* executable;
         std::string named;
+        char namedIs; // what is at the named path: 'd' a folder, 'f' a file, '-' nothing
         std::vector<const char*> unwritable;
         bool sharedMissing;
         DataMode mode;
         fs::path writable, installed, modules;
         bool shared;
-        const char* noticePart; // empty: no notice
+        std::string noticePart; // empty: no notice
     };
     const fs::path shared = at("var/lib/velotecla"), inst = at("usr/share/velotecla"),
                    mods = at("usr/lib/velotecla"), stick = at("pendrive"), named = at("srv/escola");
     const std::string school = PathToUtf8(named);
     // clang-format off
     const std::vector<Row> rows = {
-        // situation, executable, named, unwritable, shared missing: mode, writable, installed, modules, shared, notice
-        {"a portable copy", "pendrive", "", {}, false,
+        // situation, executable, named (what is there), unwritable, shared missing: mode, writable, installed, modules, shared, notice
+        {"a portable copy", "pendrive", "", '-', {}, false,
          DataMode::Portable, stick, stick, stick, false, ""},
-        {"installed, member of the group", "usr/bin", "", {}, false,
+        {"installed, member of the group", "usr/bin", "", '-', {}, false,
          DataMode::Installed, shared, inst, mods, true, ""},
-        {"installed, outside the group", "usr/bin", "", {"var/lib/velotecla"}, false,
+        {"installed, outside the group", "usr/bin", "", '-', {"var/lib/velotecla"}, false,
          DataMode::Installed, user, inst, mods, false, "grupo velotecla"},
-        {"installed without the shared folder", "usr/bin", "", {}, true,
+        {"installed without the shared folder", "usr/bin", "", '-', {}, true,
          DataMode::Installed, user, inst, mods, false, "não existe"},
-        {"a copy put where it cannot write", "pendrive", "", {"pendrive"}, false,
+        {"a copy put where it cannot write", "pendrive", "", '-', {"pendrive"}, false,
          DataMode::Installed, shared, stick, stick, true, ""},
-        {"a named folder, made when missing", "usr/bin", school, {}, false,
+        {"a named folder", "usr/bin", school, 'd', {}, false,
          DataMode::Named, named, inst, mods, false, ""},
-        {"a named folder that cannot be written", "usr/bin", school, {"srv/escola"}, false,
-         DataMode::Named, user, inst, mods, false, kDataFolderVariable},
-        {"a named folder wins over a portable copy", "pendrive", school, {}, false,
+        {"a named folder that is missing (a mount that failed) is not made", "usr/bin", school, '-', {}, false,
+         DataMode::Named, user, inst, mods, false, "\"" + school + "\", indicada em VELOTECLA_DADOS, não existe"},
+        {"a named file", "usr/bin", school, 'f', {}, false,
+         DataMode::Named, user, inst, mods, false, "\"" + school + "\", indicada em VELOTECLA_DADOS, não é uma pasta"},
+        {"a named folder that cannot be written", "usr/bin", school, 'd', {"srv/escola"}, false,
+         DataMode::Named, user, inst, mods, false, "\"" + school + "\", indicada em VELOTECLA_DADOS, não pode ser gravada"},
+        {"a relative name, even of a folder there is", "usr/bin", "srv/escola", 'd', {}, false,
+         DataMode::Named, user, inst, mods, false, "VELOTECLA_DADOS, \"srv/escola\", não é um caminho completo"},
+        {"a named folder wins over a portable copy", "pendrive", school, 'd', {}, false,
          DataMode::Named, named, stick, stick, false, ""},
     };
     // clang-format on
@@ -86,11 +93,18 @@ TEST_F(DataPlacesTest, EachSituationGetsItsFolders) {
             readOnly.insert(at(f));
         fs::remove_all(at("srv"));
         fs::remove_all(user);
+        if (row.namedIs == 'd')
+            fs::create_directories(named);
+        if (row.namedIs == 'f')
+            root.write("srv/escola", "not a folder");
         if (row.sharedMissing)
             fs::remove_all(at("var/lib/velotecla"));
         DataEnvironment env = environment();
         env.namedFolder = row.named;
+        const fs::path before = fs::current_path();
+        fs::current_path(root.path()); // where a relative name would be taken
         const DataPlaces places = FindDataPlaces(at(row.executable), env);
+        fs::current_path(before);
         fs::create_directories(at("var/lib/velotecla"));
 
         EXPECT_EQ(places.mode, row.mode);
@@ -98,7 +112,7 @@ TEST_F(DataPlacesTest, EachSituationGetsItsFolders) {
         EXPECT_EQ(places.installed, row.installed);
         EXPECT_EQ(places.modules, row.modules);
         EXPECT_EQ(places.shared, row.shared);
-        if (*row.noticePart) {
+        if (!row.noticePart.empty()) {
             EXPECT_NE(places.notice.find(row.noticePart), std::string::npos) << places.notice;
             EXPECT_NE(places.notice.find(PathToUtf8(user)), std::string::npos) << places.notice;
         } else {
@@ -193,6 +207,8 @@ TEST_F(DataPlacesTest, WhatIsMadeInASharedFolderIsTheGroups) {
         const DataPlaces places = FindDataPlaces(at(row.executable), env);
         ASSERT_EQ(places.writable, at(row.folder));
         UseDataPlaces(places);
+        // The process's umask stays the user's: a file saved outside the data folder keeps its modes.
+        EXPECT_EQ(::umask(row.umask), row.umask);
         const fs::path data = places.writable;
         EXPECT_TRUE(MakeDataFolder(data / "users"));
         EXPECT_TRUE(WriteFileAtomically(data / "users" / "Ana", "[Definition]\r\n"));

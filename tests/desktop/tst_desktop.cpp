@@ -14,7 +14,9 @@
 #include "windows/course/uSplash.h"
 #include "windows/course/uTela.h"
 #include "windows/course/uUser.h"
+#include "windows/course/windowSet.h"
 #include "windows/widgets/balloonHint.h"
+#include "windows/widgets/qtText.h"
 
 #include <QAccessible>
 #include <QDialog>
@@ -313,6 +315,41 @@ private slots:
         QVERIFY(text.startsWith(QStringLiteral("Cannot create directory")));
         QVERIFY2(above, "the error box is behind the splash");
         QCOMPARE(frameExtents(frmsplash), QStringLiteral("0, 0, 0, 0"));
+    }
+
+    // A start whose named data folder cannot be used: its notice comes above the splash, and when the
+    // splash gives way to the roster, the roster's balloon leaves the notice's button clear.
+    void dataFolderNotice() {
+        program = std::make_unique<TestProgram>(true);
+        SetMessageSink(nullptr);
+        DataPlaces places;
+        places.mode = DataMode::Named;
+        places.notice =
+            "A pasta de dados \"/srv/velotecla\", indicada em VELOTECLA_DADOS, não existe (a pasta "
+            "do servidor não está montada?). Os alunos e resultados deste usuário ficam em "
+            "/home/ana/.local/share/velotecla. Avise o técnico do laboratório.";
+        bool above = false, clear = false;
+        QString text;
+        whenModal([&](QWidget* box) {
+            CloseWhenFailed closing{box};
+            QTest::qWait(500);
+            screenshot(QStringLiteral("data-folder-notice"));
+            text = static_cast<QMessageBox*>(box)->text();
+            above = stackedAbove(box, frmsplash);
+            frmsplash->tmrOcultarTimer();
+            QTest::qWait(800);
+            screenshot(QStringLiteral("data-folder-notice-roster"));
+            const QWidget* ok = static_cast<QMessageBox*>(box)->button(QMessageBox::Ok);
+            clear = !frmTela->ohint->IsShowing() ||
+                    !frmTela->ohint->geometry().intersects(QRect(ok->mapToGlobal(QPoint(0, 0)), ok->size()));
+            key(QStringLiteral("Return"));
+        });
+        program->createWindows();
+        TellDataPlaces(places, false);
+        QTRY_VERIFY_WITH_TIMEOUT(!text.isEmpty(), 30000);
+        QCOMPARE(text, FromUtf8(places.notice));
+        QVERIFY2(above, "the notice is behind the splash");
+        QVERIFY2(clear, "the balloon covers the notice's button");
     }
 
     void roster() {
@@ -726,6 +763,43 @@ private slots:
         };
         QTRY_COMPARE(spokenAfter(QStringLiteral("Imprimir")), lesson1);
         QCOMPARE(spokenAfter(QStringLiteral("OK")), lesson1);
+    }
+
+    // A planted link met as the catalogue opens: the message about it is not covered by the catalogue's
+    // balloon, which the window manager's activation of the catalogue may bring up after the message.
+    void linkMessageClearOfTheBalloon() {
+        start({}, true);
+        program->writeFile(QStringLiteral("users/ana"), "[Aula1]\r\nHabilitado=1\r\n");
+        program->writeFile(QStringLiteral("fora/aula1_ana.def"), "[Config]\r\nWordOK=1\r\n");
+        QVERIFY(QFile::link(program->path(QStringLiteral("fora/aula1_ana.def")),
+                            program->path(QStringLiteral("aulas/aula1_ana.def"))));
+        frmTela->ReloadList();
+        endSplash();
+        frmTela->lstUsr->setCurrentRow(0);
+        QString message;
+        bool clear = false;
+        whenModal([](QWidget* access) { QTest::keyClick(access, Qt::Key_Return); });
+        WhenModal(
+            [&](QWidget*) {
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                if (!box || !QTest::qWaitFor([&] { return box->isActiveWindow(); }, 5000))
+                    return;
+                CloseWhenFailed closing{box};
+                QTest::qWait(800); // the catalogue's activation and its balloon come and go
+                screenshot(QStringLiteral("link-message"));
+                message = box->text();
+                const QWidget* ok = box->button(QMessageBox::Ok);
+                clear =
+                    !frmAulas->ohint->IsShowing() ||
+                    !frmAulas->ohint->geometry().intersects(QRect(ok->mapToGlobal(QPoint(0, 0)), ok->size()));
+                key(QStringLiteral("Return"));
+                QTRY_VERIFY(!box->isVisible());
+                frmAulas->close();
+            },
+            frmPassWord, 30000);
+        frmTela->btnSelClick();
+        QVERIFY2(message.contains(QStringLiteral("\"aulas/aula1_ana.def\"")), qPrintable(message));
+        QVERIFY2(clear, "the balloon covers the message's button");
     }
 
     // The diploma's preview by keys: the print button focused and on Ctrl+P; the toolkit's dialogs

@@ -1,10 +1,14 @@
 // The administrator account over the program's life, driven through the roster's buttons.
 #include "accountsSupport.h"
 
+#include "core/platform/lockFile.h"
 #include "core/storage/password.h"
 #include "windows/course/uAulas.h"
 
+#include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
+#include <QTimer>
 #include <ctime>
 
 class TestAccounts : public QObject {
@@ -93,6 +97,46 @@ void TestAccounts::administratorLifeCycle() {
             QStringLiteral("O aluno \"Bia\" já está fazendo aulas no computador \"sala2\" desde ")));
     }
     QVERIFY(!QFile::exists(program.path(QStringLiteral("users/.Bia.sessao"))));
+    // A mark of a session that is over is dropped without asking: a process of this machine that has
+    // ended (no process has the largest number), another machine silent for long.
+    const QByteArray now = QByteArray::number(qint64(std::time(nullptr)));
+    const struct {
+        QByteArray text;
+        int minutesOld;
+    } over[] = {{QByteArray::fromStdString(ThisMachine()) + "\n2147483647\n" + now + "\n", 0},
+                {"sala2\n4242\n" + now + "\n", 11}};
+    for (const auto& mark : over) {
+        program.writeFile(QStringLiteral("users/.Bia.sessao"), mark.text);
+        QFile file(program.path(QStringLiteral("users/.Bia.sessao")));
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(-60 * mark.minutesOld),
+                                 QFileDevice::FileModificationTime));
+        file.close();
+        program.questions.clear();
+        ran = OnDialogs({Identify({}, "qualquer"), PressEscape()});
+        Press(frmTela->btnSel);
+        QCOMPARE(*ran, 2);
+        QVERIFY2(program.questions.isEmpty(), qPrintable(program.questions.join(QLatin1Char('/'))));
+    }
+    // While the student is at lessons, the mark is written again: its time says the session is alive.
+    const QString markPath = program.path(QStringLiteral("users/.Bia.sessao"));
+    bool renewed = false;
+    ran = OnDialogs(
+        {Identify({}, "qualquer"), [&](QWidget* catalogue) {
+             QFile file(markPath);
+             QVERIFY(file.open(QIODevice::ReadWrite));
+             QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(-600),
+                                      QFileDevice::FileModificationTime));
+             file.close();
+             frmTela->findChild<QTimer*>(QStringLiteral("tmrMarca"))->setInterval(10);
+             renewed = QTest::qWaitFor(
+                 [&] { return QFileInfo(markPath).lastModified().secsTo(QDateTime::currentDateTime()) < 60; },
+                 3000);
+             QTest::keyClick(catalogue, Qt::Key_Escape);
+         }});
+    Press(frmTela->btnSel);
+    QCOMPARE(*ran, 2);
+    QVERIFY(renewed);
     program.questions.clear();
 
     // A password in another case is refused, and no editor opens.

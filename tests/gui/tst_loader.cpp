@@ -216,6 +216,18 @@ private slots:
                                               "\". No such file or directory."});
         QVERIFY(profile().contains("AulaAtual=2\r\n"));
         QCOMPARE(frmExec->pnlNomeAluno->text(), QStringLiteral("3ª Aula (aluno)"));
+
+        // A link planted for images/ (to pictures that are there): one error, saying so in Portuguese.
+        program->errors.clear();
+        program->writeFile("fora/default.jpg", "never read");
+        QVERIFY(QDir(program->path("images")).removeRecursively());
+        QVERIFY(QFile::link(program->path("fora"), program->path("images")));
+        QVERIFY(!load(3, "good.aul"));
+        QCOMPARE(program->errors.size(), 1);
+        QVERIFY2(program->errors[0].startsWith("A entrada \"images\" da pasta de dados"),
+                 qPrintable(program->errors[0]));
+        QVERIFY(program->errors[0].contains(QStringLiteral("é um link (atalho)")));
+        QCOMPARE(program->messages, QStringList{});
     }
 };
 

@@ -3,6 +3,8 @@
 
 #include "core/lessons/lessonFile.h"
 #include "core/lessons/lessonSource.h"
+#include "core/platform/atomicFile.h"
+#include "core/platform/programFolder.h"
 #include "core/platform/vtError.h"
 #include "core/storage/convert.h"
 #include "core/storage/profileKeys.h"
@@ -13,7 +15,13 @@
 #include <QLinearGradient>
 #include <QPainterPath>
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace {
 const QColor kNavy(0x00, 0x54, 0xA8);
@@ -350,7 +358,28 @@ QImage DrawDiplomaLogo() {
 
 void DrawLessonPictures(const QDir& folder, const std::vector<int>& numbers, const QString& installed) {
     const std::vector<TLessonData> course = ReadCourse(folder, installed);
-    QDir().mkpath(folder.filePath(QStringLiteral("images")));
+    // Made as the data folder's own: in a folder shared by a group, the group's whatever the umask, so
+    // that every member's program reads the pictures and every member's vt-figura can redraw them.
+    const std::filesystem::path images =
+        PathFromUtf8(folder.filePath(QStringLiteral("images")).toStdString());
+    if (!MakeDataFolder(images)) {
+        const int error = errno;
+        const std::string problem = DataPathProblem(images);
+        throw VtError(problem.empty() ? "não foi possível criar a pasta " + PathToUtf8(images) + ": " +
+                                            SystemErrorTextPt(error)
+                                      : problem);
+    }
+#ifndef _WIN32
+    // One made by an earlier vt-figura under a strict umask shuts the group out: its owner opens it again.
+    struct stat parent {
+    }, own{};
+    if (const int fd = ::open(images.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC); fd >= 0) {
+        if (::stat(images.parent_path().c_str(), &parent) == 0 && (parent.st_mode & S_ISGID) != 0 &&
+            ::fstat(fd, &own) == 0 && own.st_uid == ::geteuid() && (own.st_mode & 0070) != 0070)
+            (void)::fchmod(fd, (own.st_mode & 07777) | 02070);
+        ::close(fd);
+    }
+#endif
     for (int n = 1; n <= 24; ++n) {
         if (!numbers.empty() && std::find(numbers.begin(), numbers.end(), n) == numbers.end())
             continue;

@@ -6,25 +6,27 @@
 #include "core/platform/atomicFile.h"
 #include "core/platform/programFolder.h"
 #include "core/storage/convert.h"
+#include "tools/toolCommandLine.h"
 
 #include <cstdio>
 #include <exception>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace {
-int usage() {
-    std::fprintf(stderr, "uso: vt-aula compile FONTE.txt AULA.aul\n"
-                         "     vt-aula show AULA.aul [AULA.aul ...]\n");
-    return 2;
-}
+const std::string kUsage =
+    ToolUsage("vt-aula compile FONTE.txt AULA.aul\n"
+              "       vt-aula show AULA.aul [AULA.aul ...]",
+              "compile: transforma o texto de uma aula no arquivo de aula que o curso lê.\n"
+              "show: mostra arquivos de aula como texto, pronto para editar e compilar de novo.");
 
 int compile(const std::string& source, const std::string& target) {
     int error = 0;
     const auto text = ReadWholeFile(PathFromUtf8(source), &error);
     if (!text) {
         std::fprintf(stderr, "vt-aula: %s: não foi possível ler o arquivo (%s).\n", source.c_str(),
-                     SystemErrorText(error).c_str());
+                     SystemErrorTextPt(error).c_str());
         return 1;
     }
     TLessonSource lesson;
@@ -64,15 +66,15 @@ int compile(const std::string& source, const std::string& target) {
     return 0;
 }
 
-int show(int count, char** files) {
+int show(const std::vector<std::string>& files) {
     int result = 0;
-    for (int i = 0; i < count; ++i) {
-        const std::string path = files[i];
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        const std::string& path = files[i];
         int error = 0;
         const auto bytes = ReadWholeFile(PathFromUtf8(path), &error);
         if (!bytes) {
             std::fprintf(stderr, "vt-aula: %s: não foi possível ler o arquivo (%s).\n", path.c_str(),
-                         SystemErrorText(error).c_str());
+                         SystemErrorTextPt(error).c_str());
             result = 1;
             continue;
         }
@@ -89,12 +91,13 @@ int show(int count, char** files) {
 } // namespace
 
 int main(int argc, char* argv[]) {
-    if (argc < 2)
-        return usage();
-    const std::string verb = argv[1];
-    if (verb == "compile" && argc == 4)
-        return compile(argv[2], argv[3]);
-    if (verb == "show" && argc >= 3)
-        return show(argc - 2, argv + 2);
-    return usage();
+    const ToolCommandLine line = ReadToolCommandLine("vt-aula", kUsage, argc, argv);
+    if (line.exitCode)
+        return *line.exitCode;
+    const std::vector<std::string>& words = line.arguments;
+    if (!words.empty() && words[0] == "compile" && words.size() == 3)
+        return compile(words[1], words[2]);
+    if (!words.empty() && words[0] == "show" && words.size() >= 2)
+        return show({words.begin() + 1, words.end()});
+    return RefuseToolCommandLine("vt-aula", kUsage);
 }

@@ -32,13 +32,43 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QStyle>
+#include <QTimer>
 #include <cerrno>
+#include <chrono>
 #include <filesystem>
 
 TfrmTela* frmTela = nullptr;
 
 namespace {
 constexpr int kBalloonMs = 5000;
+
+// A machine at lessons renews its mark this often; another machine's mark not renewed for much longer
+// is one left by a machine switched off or a program killed. The margin is wide: a lab's clocks (and
+// its file server's) differ by minutes.
+constexpr int kMarkRenewalMs = 60 * 1000;
+constexpr auto kMarkSilence = std::chrono::minutes(10);
+
+// Whether the mark says the student is at lessons elsewhere now: a process of this machine that still
+// runs, or another machine that renewed the mark lately. Any other mark is dropped without asking.
+bool atLessonsElsewhere(const std::filesystem::path& mark, const TLockOwner& owner) {
+    const TLockOwner me = ThisProcess();
+    if (owner.Machine.empty() || (owner.Machine == me.Machine && owner.Process == me.Process))
+        return false;
+    if (owner.Machine == me.Machine)
+        return OwnerStillThere(owner, 0);
+    std::error_code ec;
+    const auto written = std::filesystem::last_write_time(mark, ec);
+    return !ec && std::filesystem::file_time_type::clock::now() - written < kMarkSilence;
+}
+
+// Written again as it is while it is this process's own, so that its time says the session is alive.
+void renewOwnMark(const std::filesystem::path& mark) {
+    const auto owner = ReadLockOwner(mark);
+    const TLockOwner me = ThisProcess();
+    if (owner && owner->Machine == me.Machine && owner->Process == me.Process)
+        if (const auto text = ReadWholeFile(mark, nullptr, 4096))
+            WriteFileAtomically(mark, *text);
+}
 } // namespace
 
 TfrmTela::TfrmTela() : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
@@ -238,9 +268,7 @@ void TfrmTela::btnSelClick() {
     // The same student at two machines loses nothing (each store is added under a lock), but is most
     // often a mistake: the student is told, and chooses.
     const auto mark = PathFromUtf8(StudentMarkFile(profile.toStdString()));
-    if (const auto owner = ReadLockOwner(mark);
-        owner && !owner->Machine.empty() && OwnerStillThere(*owner, 0) &&
-        !(owner->Machine == ThisMachine() && owner->Process == ThisProcess().Process)) {
+    if (const auto owner = ReadLockOwner(mark); owner && atLessonsElsewhere(mark, *owner)) {
         const QString since =
             QDateTime::fromSecsSinceEpoch(owner->Since).toString(QStringLiteral("dd/MM 'às' HH:mm"));
         if (!AskYesNo(
@@ -259,6 +287,10 @@ void TfrmTela::btnSelClick() {
         std::filesystem::path file;
         ~Unmark() { RemoveOwnMark(file); }
     } unmark{mark};
+    QTimer renewal(this);
+    renewal.setObjectName(QStringLiteral("tmrMarca"));
+    connect(&renewal, &QTimer::timeout, this, [mark] { Guard([&] { renewOwnMark(mark); }); });
+    renewal.start(kMarkRenewalMs);
     SelectSettingsFile(profile.toStdString());
     frmAulas->setWindowTitle(QStringLiteral("Aulas do Aluno (") + SelectedName() + QStringLiteral(")"));
     frmAulas->StudentProfilePath = profile;

@@ -26,6 +26,7 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QTimer>
+#include <cstdio>
 
 void SetUpProgram(const std::filesystem::path& programFolder) {
     DataPlaces places;
@@ -79,6 +80,16 @@ void CreateWindowSet() {
     QGuiApplication::sync();
     frmTela = new TfrmTela;
     frmsplash->SplashShown();
+}
+
+void TellDataPlaces(const DataPlaces& places, bool firstStart) {
+    if (places.notice.empty())
+        return;
+    std::fprintf(stderr, "velotecla: %s\n", places.notice.c_str());
+    // A student started from the menu on a day the server's folder is missing must not work in a roster
+    // of her own unawares: the named folder's trouble is told every time.
+    if (firstStart || places.mode == DataMode::Named)
+        QTimer::singleShot(0, qApp, [text = FromUtf8(places.notice)] { Guard([&] { ShowMessage(text); }); });
 }
 
 void DestroyWindowSet() {

@@ -5,6 +5,7 @@
 #include "windows/widgets/qtText.h"
 
 #include <QAccessible>
+#include <QApplication>
 #include <QEvent>
 #include <QFontMetrics>
 #include <QGuiApplication>
@@ -43,6 +44,10 @@ TBalloonHint::TBalloonHint(QWidget* owner)
 void TBalloonHint::ShowHint(QWidget* target, const QString& title, const QString& text, int ms) {
     CancelHint();
     if (!target)
+        return;
+    // A tip is drawn above every window: while a box or dialog of another window waits for an answer
+    // (a message shown at start-up, over the roster), it would cover that box's buttons.
+    if (QWidget* modal = QApplication::activeModalWidget(); modal && m_owner && modal != m_owner->window())
         return;
     m_target = target;
     m_title = title;
@@ -148,8 +153,9 @@ void TBalloonHint::paintEvent(QPaintEvent*) {
 bool TBalloonHint::eventFilter(QObject* watched, QEvent* event) {
     // A tip belongs to its window while that window is in front: a dialog opened over it, or the
     // window going away, takes the tip with it.
-    if (watched == m_owner && (event->type() == QEvent::Hide || event->type() == QEvent::Close ||
-                               event->type() == QEvent::WindowDeactivate))
+    if (watched == m_owner &&
+        (event->type() == QEvent::Hide || event->type() == QEvent::Close ||
+         event->type() == QEvent::WindowDeactivate || event->type() == QEvent::WindowBlocked))
         CancelHint();
     return QWidget::eventFilter(watched, event);
 }

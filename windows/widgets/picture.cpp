@@ -51,6 +51,10 @@ bool BitmapComplete(const std::string& b) {
 
 QImage LoadPictureFile(const QString& path, QSize shownIn) {
     const auto file = ToPath(path);
+    // A link planted in the data folder is never followed: the error names it, in Portuguese, rather than
+    // the system's "too many levels of symbolic links".
+    if (std::string problem = DataPathProblem(file); !problem.empty())
+        throw VtError(std::move(problem));
     int error = 0;
     const auto bytes = ReadWholeFile(file, &error, kPictureFileCap);
     if (!bytes)
