@@ -411,6 +411,11 @@ void AddHistoryCells(TStudentRow& row, const fs::path& dataFolder, const TClassV
     const TSituation situation = SituationOf(activity, history.Missing, totalsHaveExercises(row), view.Today);
     TReportCell cell = numberCell(situation.SortKey, situation.Text);
     cell.Note = situation.Note;
+    // Against the goal of keeping up: those who need the teacher stand out.
+    cell.Mark = situation.Kind == TSituationKind::Stuck || situation.Kind == TSituationKind::Stopped
+                    ? TGoalMark::Below
+                : situation.Kind == TSituationKind::NoExercises ? TGoalMark::At
+                                                                : TGoalMark::None;
     row.Cells.push_back(cell);
     row.Situation = situation.Kind;
     if (!view.Period.Active())

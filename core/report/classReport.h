@@ -25,7 +25,8 @@ const std::string& ReportNotice();
 DataPlaces ReportDataPlaces(const std::filesystem::path& executableFolder,
                             const DataEnvironment& environment);
 
-// A figure against its goal (the accuracy against the lesson's minimum), for a colour beside the figure.
+// A figure against its goal (the accuracy against the lesson's minimum; a situation against keeping up),
+// for a colour behind the text, which always says it too.
 enum class TGoalMark { None, Below, At, Above };
 
 // One cell of a table as shown and exported: its text, the reason when the value could not be read

@@ -88,7 +88,8 @@ int main(int argc, char* argv[]) {
     if (const auto answer = AnswerCommandLine(reportLine, ArgumentsOf(argc, argv), options))
         return PrintCommandLineAnswer(*answer);
     TReportPeriod period;
-    for (const auto& [option, end] : {std::pair{&fromOption, &period.From}, std::pair{&toOption, &period.To}}) {
+    for (const auto& [option, end] :
+         {std::pair{&fromOption, &period.From}, std::pair{&toOption, &period.To}}) {
         if (!options.isSet(*option))
             continue;
         const std::string text = options.value(*option).toStdString();
