@@ -113,13 +113,20 @@ TfrmAluno::TfrmAluno(const TStudentRow& student, QWidget* parent, const TReportP
                                 [&](const THistoryEntry& e) {
                                     ++number;
                                     m_activity.Add(e, m_period);
+                                    if (!m_period.Active())
+                                        return; // the kept entries are the ones to draw
                                     const auto day = HistoryDay(e.When);
-                                    if (m_period.Active() && (!day || !m_period.Contains(*day)))
+                                    if (!day || !m_period.Contains(*day))
                                         return;
                                     m_charted.push_back({number, e});
                                     if (m_charted.size() >= 2 * kHistoryKept)
                                         m_charted.erase(m_charted.begin(), m_charted.end() - kHistoryKept);
                                 });
+    if (!m_period.Active())
+        for (std::size_t i = 0; i < m_history.Entries.size(); ++i)
+            m_charted.push_back(
+                {m_history.Total - static_cast<std::int64_t>(m_history.Entries.size() - i) + 1,
+                 m_history.Entries[i]});
     if (m_charted.size() > kHistoryKept)
         m_charted.erase(m_charted.begin(), m_charted.end() - kHistoryKept);
     if (!m_history.Problem.empty())
