@@ -32,6 +32,7 @@
 #include <QVBoxLayout>
 #include <QValueAxis>
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 
 // ---- TCellTableModel
@@ -102,7 +103,12 @@ QVariant TCellTableModel::data(const QModelIndex& index, int role) const {
     case Qt::TextAlignmentRole:
         if (!cell.Problem.empty())
             return QVariant::fromValue(Qt::AlignCenter);
-        return QVariant::fromValue(Qt::AlignVCenter | (cell.Numeric ? Qt::AlignRight : Qt::AlignLeft));
+        // Figures to the right; a text that sorts by a number (the situation) reads from the left.
+        return QVariant::fromValue(
+            Qt::AlignVCenter |
+            (cell.Numeric && !std::isalpha(static_cast<unsigned char>(cell.Text.empty() ? '0' : cell.Text[0]))
+                 ? Qt::AlignRight
+                 : Qt::AlignLeft));
     default:
         return {};
     }
@@ -339,6 +345,8 @@ TfrmRelatorio::TfrmRelatorio() {
                     PeriodChanged();
             });
         });
+    connect(tblTurma->horizontalHeader(), &QHeaderView::sortIndicatorChanged, this,
+            [this] { Guard([this] { fitColumns(); }); });
     connect(tblTurma, &QTableView::doubleClicked, this,
             [this](const QModelIndex& index) { Guard([&] { ShowStudent(index.row()); }); });
     connect(btnAluno, &QPushButton::clicked, this, [this] { Guard([this] { btnAlunoClick(); }); });
@@ -347,6 +355,18 @@ TfrmRelatorio::TfrmRelatorio() {
     connect(btnPdf, &QPushButton::clicked, this, [this] { Guard([this] { btnPdfClick(); }); });
     connect(btnAtualizar, &QPushButton::clicked, this, [this] { Guard([this] { Reload(); }); });
     connect(btnSair, &QPushButton::clicked, this, &QWidget::close);
+}
+
+void TfrmRelatorio::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // Shown, the window may have the desktop's fonts, which the toolkit's measure of the headings
+    // followed: measured again, and the window as wide as the table where the screen allows.
+    Guard([this] {
+        fitColumns();
+        const QRect screen = this->screen()->availableGeometry();
+        if (width() < TableWidth())
+            resize(std::min(TableWidth(), screen.width() - 16), height());
+    });
 }
 
 void TfrmRelatorio::Reload() {
@@ -457,12 +477,14 @@ void TfrmRelatorio::fillLessonChart() {
 void TfrmRelatorio::fitColumns() {
     // As wide as the cells and the heading. The toolkit's own measure gives every heading, sorted or
     // not, room for a sort arrow as wide as the heading is high (three lines made each column some 40
-    // points wider than its figures); Fusion and the Windows style draw the arrow above the heading's
-    // text, so it is measured without one.
+    // points wider than its figures): the headings are measured without the arrow, and only the sorted
+    // one gets room for it.
     QHeaderView* header = tblTurma->horizontalHeader();
     header->setSortIndicatorShown(false);
     tblTurma->resizeColumnsToContents();
     header->setSortIndicatorShown(true);
+    if (const int sorted = header->sortIndicatorSection(); sorted >= 0 && sorted < m_model->columnCount())
+        tblTurma->setColumnWidth(sorted, tblTurma->columnWidth(sorted) + header->fontMetrics().height());
     // Every column in sight on a screen 1,280 wide (wider screens show more of each text): the texts
     // that can be long (names, the keyboard, the level, the situation) give way, cut short with "…"
     // and whole in their tool tips.
@@ -470,18 +492,23 @@ void TfrmRelatorio::fitColumns() {
     const int excess = TableWidth() - target;
     if (excess <= 0)
         return;
-    const int least = fontMetrics().horizontalAdvance(QStringLiteral("Administr…")) + 8;
-    const int elastic[] = {static_cast<int>(kNameColumn), 2, static_cast<int>(kSituationColumn), 1};
-    int slack = 0;
-    for (int c : elastic)
-        slack += std::max(0, tblTurma->columnWidth(c) - least);
-    if (slack <= 0)
-        return;
-    for (int c : elastic) {
-        const int room = std::max(0, tblTurma->columnWidth(c) - least);
-        const int cut =
-            std::min(room, static_cast<int>(std::ceil(static_cast<double>(excess) * room / slack)));
-        tblTurma->setColumnWidth(c, tblTurma->columnWidth(c) - cut);
+    // The keyboard and the level give way first (they are in the tool tips), then the name (to some
+    // fifteen letters), then the situation, whose lesson and tries stay in sight.
+    const QFontMetrics fm = fontMetrics();
+    const struct {
+        int column;
+        int floor;
+    } elastic[] = {
+        {2, fm.horizontalAdvance(QStringLiteral("ABNT II")) + 12},
+        {1, fm.horizontalAdvance(QStringLiteral("Adm…")) + 12},
+        {static_cast<int>(kNameColumn), fm.horizontalAdvance(QStringLiteral("Maria Aparecida…")) + 8},
+        {static_cast<int>(kSituationColumn),
+         fm.horizontalAdvance(QStringLiteral("Aula 11: 5 tentativas…")) + 8}};
+    int left = excess;
+    for (const auto& e : elastic) {
+        const int cut = std::min(left, std::max(0, tblTurma->columnWidth(e.column) - e.floor));
+        tblTurma->setColumnWidth(e.column, tblTurma->columnWidth(e.column) - cut);
+        left -= cut;
     }
 }
 

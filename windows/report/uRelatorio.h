@@ -97,6 +97,9 @@ public:
     std::string ShownCsv() const;
     TPrintedReport Printed() const;
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void updateStatus();
     void fillLessonChart();
