@@ -41,6 +41,13 @@ struct TReportCell {
 };
 inline constexpr const char* kUnreadable = "\xE2\x80\x94"; // "—"
 
+// Figures to the right; a text that sorts by a number (the situation) reads from the left.
+inline bool AlignedRight(const TReportCell& cell) {
+    return cell.Numeric && cell.Problem.empty() &&
+           !(cell.Text.size() > 0 &&
+             ((cell.Text[0] >= 'A' && cell.Text[0] <= 'Z') || (cell.Text[0] >= 'a' && cell.Text[0] <= 'z')));
+}
+
 // Sort order of one column: an unreadable cell comes before every readable one; numbers by value;
 // texts without regard to letter case or accents, then as they are. Negative, zero or positive.
 int CompareCells(const TReportCell& a, const TReportCell& b);

@@ -32,7 +32,6 @@
 #include <QVBoxLayout>
 #include <QValueAxis>
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 
 // ---- TCellTableModel
@@ -103,12 +102,7 @@ QVariant TCellTableModel::data(const QModelIndex& index, int role) const {
     case Qt::TextAlignmentRole:
         if (!cell.Problem.empty())
             return QVariant::fromValue(Qt::AlignCenter);
-        // Figures to the right; a text that sorts by a number (the situation) reads from the left.
-        return QVariant::fromValue(
-            Qt::AlignVCenter |
-            (cell.Numeric && !std::isalpha(static_cast<unsigned char>(cell.Text.empty() ? '0' : cell.Text[0]))
-                 ? Qt::AlignRight
-                 : Qt::AlignLeft));
+        return QVariant::fromValue(Qt::AlignVCenter | (AlignedRight(cell) ? Qt::AlignRight : Qt::AlignLeft));
     default:
         return {};
     }
@@ -596,7 +590,7 @@ TPrintedReport TfrmRelatorio::Printed() const {
     for (int r = 0; r < m_proxy->rowCount(); ++r)
         p.Rows.push_back(
             m_students.at(static_cast<std::size_t>(m_proxy->mapToSource(m_proxy->index(r, 0)).row())).Cells);
-    p.Widths = {2.6, 1.3, 2.2, 1, 0.8, 1, 1, 1, 1, 0.9, 1, 1, 0.8, 1.2, 2.6, 1, 1, 1};
+    p.Widths = {2.3, 1.0, 1.5, 1.0, 0.7, 1, 1, 1, 1, 0.8, 1.2, 0.9, 0.9, 1.5, 2.6, 1.2, 1.1, 1.1};
     p.Widths = p.Widths.mid(0, p.Headers.size());
     // Paper has no tool tips: one line says what the dashes mean.
     const bool unreadable = std::any_of(p.Rows.begin(), p.Rows.end(), [](const auto& row) {
