@@ -18,6 +18,7 @@
 #include <QVBoxLayout>
 #include <QValueAxis>
 #include <algorithm>
+#include <functional>
 
 namespace {
 
@@ -109,19 +110,20 @@ TfrmAluno::TfrmAluno(const TStudentRow& student, QWidget* parent, const TReportP
     // One reading: the totals, the period's figures, and the latest exercises (of the period) to draw,
     // numbered as in the whole history.
     std::int64_t number = 0;
-    m_history = ReadHistoryFile(HistoryFileIn(ReportDataFolder(), student.Name), kHistoryKept,
-                                [&](const THistoryEntry& e) {
-                                    ++number;
-                                    m_activity.Add(e, m_period);
-                                    if (!m_period.Active())
-                                        return; // the kept entries are the ones to draw
-                                    const auto day = HistoryDay(e.When);
-                                    if (!day || !m_period.Contains(*day))
-                                        return;
-                                    m_charted.push_back({number, e});
-                                    if (m_charted.size() >= 2 * kHistoryKept)
-                                        m_charted.erase(m_charted.begin(), m_charted.end() - kHistoryKept);
-                                });
+    // Without a period the kept entries are the ones to draw, and nothing else is looked at per line.
+    std::function<void(const THistoryEntry&)> inPeriod;
+    if (m_period.Active())
+        inPeriod = [&](const THistoryEntry& e) {
+            ++number;
+            m_activity.Add(e, m_period);
+            const auto day = HistoryDay(e.When);
+            if (!day || !m_period.Contains(*day))
+                return;
+            m_charted.push_back({number, e});
+            if (m_charted.size() >= 2 * kHistoryKept)
+                m_charted.erase(m_charted.begin(), m_charted.end() - kHistoryKept);
+        };
+    m_history = ReadHistoryFile(HistoryFileIn(ReportDataFolder(), student.Name), kHistoryKept, inPeriod);
     if (!m_period.Active())
         for (std::size_t i = 0; i < m_history.Entries.size(); ++i)
             m_charted.push_back(
