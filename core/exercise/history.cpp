@@ -199,7 +199,8 @@ THistory ParseHistory(const std::string& text) {
     return h;
 }
 
-THistory ReadHistoryFile(const fs::path& file, std::size_t kept) {
+THistory ReadHistoryFile(const fs::path& file, std::size_t kept,
+                         const std::function<void(const THistoryEntry&)>& each) {
     THistory h;
     std::error_code ec;
     if (fs::symlink_status(file, ec).type() == fs::file_type::not_found) {
@@ -209,6 +210,12 @@ THistory ReadHistoryFile(const fs::path& file, std::size_t kept) {
     kept = std::max<std::size_t>(kept, 1);
     // Read as a stream from the data folder's own handle: never through a link, never a FIFO.
     std::string line;
+    const auto add = [&] {
+        const std::int64_t before = h.Total;
+        h.AddLine(line);
+        if (each && h.Total != before)
+            each(h.Entries.back());
+    };
     const auto lines = [&](const char* bytes, std::size_t n) {
         for (std::size_t i = 0; i < n; ++i) {
             if (bytes[i] != '\n') {
@@ -217,7 +224,7 @@ THistory ReadHistoryFile(const fs::path& file, std::size_t kept) {
             }
             if (!line.empty() && line.back() == '\r')
                 line.pop_back();
-            h.AddLine(line);
+            add();
             trim(h, kept, false);
             line.clear();
         }
@@ -232,7 +239,7 @@ THistory ReadHistoryFile(const fs::path& file, std::size_t kept) {
     }
     if (!line.empty() && line.back() == '\r')
         line.pop_back();
-    h.AddLine(line);
+    add();
     trim(h, kept, true);
     return h;
 }

@@ -6,6 +6,7 @@
 #include <ctime>
 #include <filesystem>
 #include <limits>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -113,5 +114,7 @@ struct THistory {
 // The largest history read (as a stream, so memory stays flat whatever it holds): about a million
 // exercises, read in well under a second.
 inline constexpr std::uintmax_t kLargestHistoryFile = 64 * 1024 * 1024;
-THistory ReadHistoryFile(const std::filesystem::path& file, std::size_t kept = kHistoryKept);
+// `each` sees every readable entry in the file's order, for what the kept ones cannot tell.
+THistory ReadHistoryFile(const std::filesystem::path& file, std::size_t kept = kHistoryKept,
+                         const std::function<void(const THistoryEntry&)>& each = {});
 THistory ParseHistory(const std::string& text);

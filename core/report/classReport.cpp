@@ -103,16 +103,31 @@ int compareText(const std::string& a, const std::string& b) {
 }
 
 TReportCell textCell(std::string text) {
-    return {std::move(text), {}, false, 0.0, {}};
+    TReportCell c;
+    c.Text = std::move(text);
+    return c;
 }
 TReportCell numberCell(double value, std::string text) {
-    return {std::move(text), {}, true, value, {}};
+    TReportCell c;
+    c.Text = std::move(text);
+    c.Numeric = true;
+    c.Number = value;
+    return c;
 }
 TReportCell numberCell(long long value) {
     return numberCell(static_cast<double>(value), std::to_string(value));
 }
 TReportCell badCell(std::string problem) {
-    return {kUnreadable, std::move(problem), false, 0.0, {}};
+    TReportCell c;
+    c.Text = kUnreadable;
+    c.Problem = std::move(problem);
+    return c;
+}
+// "—" for a figure that has no value (none typed, no time), sorted below every figure.
+TReportCell noFigure(std::string why) {
+    TReportCell c = numberCell(-1, kUnreadable);
+    c.Note = std::move(why);
+    return c;
 }
 
 // A settings file read once, looked at key by key the way the course's readers see it: an absent or
@@ -186,7 +201,12 @@ TReportCell keysPerMinute(const TReportCell& right, const TReportCell& wrong, co
     for (const TReportCell* c : {&right, &wrong, &seconds})
         if (!c->Problem.empty())
             return badCell(c->Problem);
-    const double perMinute = seconds.Number > 0 ? (right.Number + wrong.Number) * 60.0 / seconds.Number : 0.0;
+    if (right.Number < 0 || wrong.Number < 0)
+        return badCell("Teclas certas ou erradas negativas (" + right.Text + ", " + wrong.Text +
+                       "): valor fora do intervalo");
+    if (seconds.Number <= 0)
+        return noFigure("Nenhum tempo registrado: sem teclas por minuto");
+    const double perMinute = (right.Number + wrong.Number) * 60.0 / seconds.Number;
     if (digits == 0) {
         const auto rounded = std::llround(perMinute);
         return numberCell(static_cast<double>(rounded), std::to_string(rounded));
@@ -266,13 +286,29 @@ int CompareCells(const TReportCell& a, const TReportCell& b) {
     return compareText(a.Text, b.Text);
 }
 
-const std::vector<std::string>& ClassColumns() {
-    static const std::vector<std::string> columns{
-        "Aluno",          "Nível",           "Teclado",          "Aulas concluídas",
-        "Aula atual",     "Palavras certas", "Palavras erradas", "Teclas certas",
-        "Teclas erradas", "Acerto (%)",      "Tempo total",      "Teclas por minuto",
-        "Diploma"};
-    return columns;
+const std::vector<std::string>& ClassColumns(bool withPeriod) {
+    static const std::vector<std::string> columns{"Aluno",
+                                                  "Nível",
+                                                  "Teclado",
+                                                  "Aulas concluídas",
+                                                  "Aula atual",
+                                                  "Palavras certas",
+                                                  "Palavras erradas",
+                                                  "Teclas certas",
+                                                  "Teclas erradas",
+                                                  "Acerto (%)",
+                                                  "Tempo total",
+                                                  "Teclas por minuto",
+                                                  "Diploma",
+                                                  "Último exercício",
+                                                  "Situação"};
+    static const std::vector<std::string> periodColumns = [] {
+        auto all = columns;
+        for (const char* c : {"Exercícios no período", "Minutos no período", "Aulas aprovadas no período"})
+            all.emplace_back(c);
+        return all;
+    }();
+    return withPeriod ? periodColumns : columns;
 }
 
 TStudentRow ReadStudentRow(const fs::path& profile) {
@@ -283,7 +319,7 @@ TStudentRow ReadStudentRow(const fs::path& profile) {
     const std::string text = readSettingsFile(profile, row.FileProblem);
     if (!row.FileProblem.empty()) {
         row.Cells.push_back(textCell(Utf8Repaired(row.Name)));
-        while (row.Cells.size() < ClassColumns().size())
+        while (row.Cells.size() < kLastExerciseColumn)
             row.Cells.push_back(badCell(row.FileProblem));
         row.Totals.assign(6, badCell(row.FileProblem));
         return row;
@@ -326,7 +362,93 @@ TStudentRow ReadStudentRow(const fs::path& profile) {
     return row;
 }
 
-std::vector<TStudentRow> ReadClass(const fs::path& dataFolder, std::string* folderProblem) {
+namespace {
+
+// The course's accuracy beside the minimum of the lesson the student is at.
+void markAccuracy(TReportCell& accuracy, const TReportCell& current,
+                  const std::vector<TLessonFacts>& lessons) {
+    if (!accuracy.Problem.empty() || accuracy.Text == kUnreadable || !current.Problem.empty() ||
+        current.Number < 1 || current.Number > static_cast<double>(lessons.size()))
+        return;
+    const TReportCell& minimum = lessons[static_cast<std::size_t>(current.Number) - 1].Minimum;
+    if (!minimum.Problem.empty())
+        return;
+    const char* where = accuracy.Number < minimum.Number    ? "Abaixo do"
+                        : accuracy.Number == minimum.Number ? "No"
+                                                            : "Acima do";
+    accuracy.Mark = accuracy.Number < minimum.Number    ? TGoalMark::Below
+                    : accuracy.Number == minimum.Number ? TGoalMark::At
+                                                        : TGoalMark::Above;
+    accuracy.Note =
+        std::string(where) + " mínimo da aula atual (aula " + current.Text + ": " + minimum.Text + "%)";
+}
+
+bool totalsHaveExercises(const TStudentRow& row) {
+    const auto& t = row.Totals;
+    for (const std::size_t i : {0u, 1u, 2u, 3u, 5u})
+        if (i < t.size() && t[i].Problem.empty() && t[i].Number > 0)
+            return true;
+    return false;
+}
+
+} // namespace
+
+void AddHistoryCells(TStudentRow& row, const fs::path& dataFolder, const TClassView& view) {
+    row.Cells.resize(kLastExerciseColumn);
+    TStudentActivity activity;
+    // One entry kept: the figures are gathered line by line, so a long history costs no memory.
+    const THistory history = ReadHistoryFile(HistoryFileIn(dataFolder, row.Name), 1,
+                                             [&](const THistoryEntry& e) { activity.Add(e, view.Period); });
+    if (row.FileProblem.empty()) {
+        // The stored total time wraps at 24 hours: the history's sum where it holds every exercise.
+        const auto timeAndSpeed = CourseTimeAndSpeed(row, history);
+        row.Cells[10] = timeAndSpeed[0];
+        row.Cells[11] = timeAndSpeed[1];
+    }
+    markAccuracy(row.Cells[kAccuracyColumn], row.Cells[kCurrentLessonColumn], view.Lessons);
+    const std::size_t columns = ClassColumns(view.Period.Active()).size();
+    if (!history.Problem.empty()) {
+        row.Cells.resize(columns, badCell(history.Problem));
+        return;
+    }
+    TReportCell last = numberCell(-1e15, "");
+    if (activity.LastDay)
+        last = numberCell(static_cast<double>(*activity.LastDay), IsoDate(*activity.LastDay));
+    else if (activity.Exercises > 0)
+        last.Note = "A data do último exercício no histórico não é uma data válida: " + activity.LastWhen;
+    else if (history.Missing)
+        last.Note = "Sem histórico de exercícios";
+    row.Cells.push_back(last);
+    if (!row.FileProblem.empty() && activity.Exercises == 0) {
+        row.Cells.resize(columns, badCell(row.FileProblem));
+        return;
+    }
+    const TSituation situation = SituationOf(activity, history.Missing, totalsHaveExercises(row), view.Today);
+    TReportCell cell = numberCell(situation.SortKey, situation.Text);
+    cell.Note = situation.Note;
+    // Against the goal of keeping up: those who need the teacher stand out.
+    cell.Mark = situation.Kind == TSituationKind::Stuck || situation.Kind == TSituationKind::Stopped
+                    ? TGoalMark::Below
+                : situation.Kind == TSituationKind::NoExercises ? TGoalMark::At
+                                                                : TGoalMark::None;
+    row.Cells.push_back(cell);
+    row.Situation = situation.Kind;
+    if (!view.Period.Active())
+        return;
+    const double minutes = static_cast<double>(activity.PeriodSeconds) / 60.0;
+    row.Cells.push_back(numberCell(activity.PeriodExercises));
+    row.Cells.push_back(numberCell(minutes, DecimalComma(minutes, 1)));
+    row.Cells.push_back(numberCell(activity.PeriodLessonsPassed()));
+}
+
+std::vector<TStudentRow> ReadClass(const fs::path& dataFolder, std::string* folderProblem,
+                                   const TClassView* view) {
+    TClassView own;
+    if (!view) {
+        own.Today = LocalToday();
+        own.Lessons = ReadLessonFacts(dataFolder);
+        view = &own;
+    }
     std::vector<TStudentRow> rows;
     const fs::path users = dataFolder / files::UsersFolder;
     std::error_code ec;
@@ -343,6 +465,7 @@ std::vector<TStudentRow> ReadClass(const fs::path& dataFolder, std::string* fold
         if (name.empty() || name[0] == '.' || entry.is_symlink(ec) || !entry.is_regular_file(ec))
             continue;
         rows.push_back(ReadStudentRow(entry.path()));
+        AddHistoryCells(rows.back(), dataFolder, *view);
     }
     std::sort(rows.begin(), rows.end(),
               [](const TStudentRow& a, const TStudentRow& b) { return compareText(a.Name, b.Name) < 0; });
@@ -452,9 +575,13 @@ std::vector<TReportCell> CourseTimeAndSpeed(const TStudentRow& student, const TH
     if (!sumCovers(all, t[2], t[3])) {
         TReportCell time = t[5];
         TReportCell speed = keysPerMinute(t[2], t[3], t[5], 0);
-        if (time.Problem.empty())
-            time.Note = speed.Note = "Tempo guardado no perfil (o histórico não tem todos os exercícios; "
-                                     "o tempo guardado volta a zero a cada 24 horas)";
+        // Nothing timed: nothing for the history to be missing.
+        if (time.Problem.empty() && time.Number > 0) {
+            time.Note = "Tempo guardado no perfil (o histórico não tem todos os exercícios; "
+                        "o tempo guardado volta a zero a cada 24 horas)";
+            if (speed.Problem.empty())
+                speed.Note = time.Note;
+        }
         return {time, speed};
     }
     TReportCell time = numberCell(static_cast<double>(all.Seconds), durationText(all.Seconds));
@@ -502,9 +629,15 @@ std::vector<std::vector<TReportCell>> StudentLessonRows(const fs::path& dataFold
         for (std::size_t i = 0; i < 4; ++i)
             row.push_back(totals[i]);
         const bool never = totals[5].Text.empty() && totals[5].Problem.empty();
+        // A lesson chosen, which stores its file of zeros, and never finished: nothing to time.
+        const bool untouched = !never && totals[2].Problem.empty() && totals[3].Problem.empty() &&
+                               totals[5].Problem.empty() && totals[2].Number == 0 && totals[3].Number == 0 &&
+                               totals[5].Number == 0;
         TReportCell time = totals[5];
-        if (!never && history && history->Problem.empty() &&
-            sumCovers(history->Sums[static_cast<std::size_t>(n)], totals[2], totals[3])) {
+        if (untouched) {
+            // Its own figures say so; neither the history nor the stored time is to blame.
+        } else if (!never && history && history->Problem.empty() &&
+                   sumCovers(history->Sums[static_cast<std::size_t>(n)], totals[2], totals[3])) {
             const THistorySum& sum = history->Sums[static_cast<std::size_t>(n)];
             time = numberCell(static_cast<double>(sum.Seconds), durationText(sum.Seconds));
             time.Note = sumNote(sum.Exercises, "desta aula no histórico");
@@ -514,7 +647,9 @@ std::vector<std::vector<TReportCell>> StudentLessonRows(const fs::path& dataFold
                 "o tempo guardado volta a zero a cada 24 horas)";
         }
         TReportCell speed = never ? textCell("") : keysPerMinute(totals[2], totals[3], time, 1);
-        if (speed.Problem.empty())
+        if (untouched)
+            speed.Note = "Aula escolhida, mas nenhum exercício dela foi terminado";
+        else if (speed.Problem.empty() && speed.Text != kUnreadable)
             speed.Note = time.Note;
         row.push_back(speed);
         row.push_back(never ? textCell("") : AccuracyCell(totals[2], totals[3]));
@@ -565,10 +700,22 @@ std::string CsvDocument(const std::vector<std::string>& header,
     return out;
 }
 
-std::string ClassCsv(const std::vector<TStudentRow>& students) {
+std::string ClassCsv(const std::vector<TStudentRow>& students, bool withPeriod) {
     std::vector<std::vector<TReportCell>> rows;
     rows.reserve(students.size());
     for (const TStudentRow& s : students)
         rows.push_back(s.Cells);
-    return CsvDocument(ClassColumns(), rows);
+    return CsvDocument(ClassColumns(withPeriod), rows);
+}
+
+std::string StudentCsv(const std::string& name, const std::vector<std::vector<TReportCell>>& lessonRows) {
+    std::vector<std::string> header{"Aluno"};
+    header.insert(header.end(), LessonColumns().begin(), LessonColumns().end());
+    std::vector<std::vector<TReportCell>> rows;
+    rows.reserve(lessonRows.size());
+    for (const auto& lesson : lessonRows) {
+        rows.push_back({textCell(Utf8Repaired(name))});
+        rows.back().insert(rows.back().end(), lesson.begin(), lesson.end());
+    }
+    return CsvDocument(header, rows);
 }

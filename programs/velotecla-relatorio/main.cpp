@@ -1,6 +1,7 @@
 // velotecla-relatorio: the teachers' class report.
 //   velotecla-relatorio         the access dialog (an administrator), then the class table
 //   velotecla-relatorio --csv   the class table as CSV on standard output, no window
+//     [--desde AAAA-MM-DD] [--ate AAAA-MM-DD]   with the figures of that period of dates
 #include "core/platform/dataPlaces.h"
 #include "core/platform/displayBackend.h"
 #include "core/platform/programFolder.h"
@@ -18,6 +19,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <utility>
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
@@ -25,9 +27,13 @@
 
 namespace {
 
-int writeCsv() {
+int writeCsv(const TReportPeriod& period) {
+    TClassView view;
+    view.Period = period;
+    view.Today = LocalToday();
+    view.Lessons = ReadLessonFacts(ReportDataFolder());
     std::string problem;
-    const auto students = ReadClass(ReportDataFolder(), &problem);
+    const auto students = ReadClass(ReportDataFolder(), &problem, &view);
     if (!problem.empty()) {
         std::fprintf(stderr, "velotecla-relatorio: %s\n", problem.c_str());
         return 1;
@@ -36,7 +42,7 @@ int writeCsv() {
     _setmode(_fileno(stdout), _O_BINARY); // the lines end in CR LF as they are
 #endif
     // Scripts read the header as the first line: no byte-order mark here (a saved file has one).
-    const std::string csv = ClassCsv(students).substr(3);
+    const std::string csv = ClassCsv(students, period.Active()).substr(3);
     if (std::fwrite(csv.data(), 1, csv.size(), stdout) != csv.size() || std::fflush(stdout) != 0) {
         std::fprintf(stderr, "velotecla-relatorio: a saída não pôde ser escrita\n");
         return 1;
@@ -69,22 +75,50 @@ void findData() {
 int main(int argc, char* argv[]) {
     const QCommandLineOption csvOption(QStringLiteral("csv"),
                                        QStringLiteral("escreve a tabela da turma em CSV na saída padrão"));
+    const QCommandLineOption fromOption(
+        QStringLiteral("desde"),
+        QStringLiteral("AAAA-MM-DD: com --csv, acrescenta os números do período a partir dessa data"),
+        QStringLiteral("AAAA-MM-DD"));
+    const QCommandLineOption toOption(QStringLiteral("ate"),
+                                      QStringLiteral("AAAA-MM-DD: com --csv, o período vai até essa data"),
+                                      QStringLiteral("AAAA-MM-DD"));
     const ProgramCommandLine reportLine{
         QStringLiteral("velotecla-relatorio"),
-        QStringLiteral("--csv | --version | --help"),
+        QStringLiteral("--csv [--desde AAAA-MM-DD] [--ate AAAA-MM-DD] | --version | --help"),
         QStringLiteral("O relatório da turma do Velotecla. Sem opções, abre a janela do relatório\n"
                        "(pede o nome e a senha de um administrador)."),
-        {csvOption},
-        {}};
+        {csvOption, fromOption, toOption},
+        QStringLiteral("Cada linha do CSV termina com \"Último exercício;Situação\"; com --desde ou --ate\n"
+                       "(as duas datas incluídas; uma delas pode faltar), seguem \"Exercícios no período;\n"
+                       "Minutos no período;Aulas aprovadas no período\". As datas são as do histórico de\n"
+                       "cada aluno; \"hoje\" é a data deste computador.\n")};
     QCommandLineParser options;
     if (const auto answer = AnswerCommandLine(reportLine, ArgumentsOf(argc, argv), options))
         return PrintCommandLineAnswer(*answer);
+    TReportPeriod period;
+    for (const auto& [option, end] :
+         {std::pair{&fromOption, &period.From}, std::pair{&toOption, &period.To}}) {
+        if (!options.isSet(*option))
+            continue;
+        const std::string text = options.value(*option).toStdString();
+        *end = ParseIsoDate(text);
+        if (!*end) {
+            std::fprintf(stderr, "velotecla-relatorio: --%s: \"%s\" não é uma data (AAAA-MM-DD)\n",
+                         option->names().constFirst().toUtf8().constData(), text.c_str());
+            return 2;
+        }
+    }
     const bool csv = options.isSet(csvOption);
+    if (!csv && period.Active()) {
+        std::fprintf(stderr, "velotecla-relatorio: --desde e --ate só valem com --csv (na janela, escolha o "
+                             "período)\n");
+        return 2;
+    }
     if (csv) {
         // No window and no display: the core reads the files.
         QCoreApplication app(argc, argv);
         findData();
-        return writeCsv();
+        return writeCsv(period);
     }
     ChooseDisplayBackend();
     QApplication app(argc, argv);

@@ -76,25 +76,27 @@ TEST(ClassReport, EveryColumnOfAGeneratedClass) {
     using V = std::vector<std::string>;
     // Names in the roster's order: letter case and accents aside.
     EXPECT_EQ(texts(rows[0].Cells), (V{"ana", "Administrador", "ABNT II", "5", "6", "120", "8", "4000", "200",
-                                       "95", "00:30:00", "140", "Não"}));
+                                       "95", "00:30:00", "140", "Não", "", "Em dia"}));
+    // Nothing typed: no accuracy, no keys per minute, and no exercise anywhere.
     EXPECT_EQ(texts(rows[1].Cells), (V{"Bruno", "Aluno", "Padrão Americano ou ABNT I", "0", "1", "0", "0",
-                                       "0", "0", kDash, "00:00:00", "0", "Não"}));
+                                       "0", "0", kDash, "00:00:00", kDash, "Não", "", "Sem exercícios"}));
     // 1005 keys in 8 minutes are 125.6 a minute: rounded, not cut.
     EXPECT_EQ(texts(rows[2].Cells), (V{"carla", "Aluno", "Padrão Americano ou ABNT I", "24", "", "900", "3",
-                                       "1004", "1", "99", "00:08:00", "126", "Sim"}));
+                                       "1004", "1", "99", "00:08:00", "126", "Sim", "", "Em dia"}));
     // Accuracy from the keys, not the stored running mean (which starts at 100); none typed, none shown.
     EXPECT_EQ(rows[1].Cells[9].Note, "Nenhuma tecla registrada: sem porcentagem de acerto");
     EXPECT_EQ(rows[3].Name, "dora");
     EXPECT_EQ(rows[3].FileProblem, "Arquivo danificado: não é um arquivo de texto");
     V dora{"dora"};
-    dora.resize(13, kDash);
+    dora.resize(15, kDash);
+    dora[13] = "";
     EXPECT_EQ(texts(rows[3].Cells), dora);
-    for (std::size_t c = 1; c < 13; ++c)
+    for (std::size_t c : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 14})
         EXPECT_EQ(rows[3].Cells[c].Problem, rows[3].FileProblem);
     // One bad value spoils its own cell and the figure made from it, nothing else.
     const auto& eva = rows[4].Cells;
     EXPECT_EQ(texts(eva), (V{"\xC3\x89va", kDash, "Padrão Americano ou ABNT I", "0", "1", "0", kDash, "0",
-                             "0", kDash, kDash, kDash, "Não"}));
+                             "0", kDash, kDash, kDash, "Não", "", "Sem exercícios"}));
     EXPECT_EQ(eva[1].Problem, "users/\xC3\x89va: [Definition] Control = \"abc\" não é um número inteiro");
     EXPECT_EQ(eva[6].Problem, "users/\xC3\x89va: [Config] WordErr = \"x1\" não é um número inteiro");
     EXPECT_EQ(eva[10].Problem,
@@ -115,7 +117,7 @@ TEST(ClassReport, ValuesAreFoundAsTheCourseFindsThem) {
     const auto row = ReadStudentRow(f.path() / "users" / "ana");
     using V = std::vector<std::string>;
     EXPECT_EQ(texts(row.Cells), (V{"ana", "Aluno", "ABNT II", "0", "1", "7", "0", "0", "0", kDash, "00:00:00",
-                                   "0", "N\xC3\xA3o"}));
+                                   kDash, "N\xC3\xA3o"}));
     for (const char* key : {"WordOK", "WordErr", "CharOK"})
         EXPECT_EQ(IniGetValue(text, "Config", key).value_or("0"), row.Cells[key[0] == 'C'   ? 7
                                                                             : key[4] == 'O' ? 5
@@ -274,9 +276,9 @@ TEST(ClassReport, TheCsvBytes) {
         ClassCsv(ReadClass(f.path())),
         "\xEF\xBB\xBF"
         "Aluno;Nível;Teclado;Aulas concluídas;Aula atual;Palavras certas;Palavras erradas;Teclas certas;"
-        "Teclas erradas;Acerto (%);Tempo total;Teclas por minuto;Diploma\r\n"
-        "ana;Administrador;Padrão Americano ou ABNT I;0;1;0;0;4000;200;95;00:30:00;140;Não\r\n" +
-            quoted + ";Aluno;ABNT II;1;1;0;0;0;0;—;00:00:00;0;Sim\r\n");
+        "Teclas erradas;Acerto (%);Tempo total;Teclas por minuto;Diploma;Último exercício;Situação\r\n"
+        "ana;Administrador;Padrão Americano ou ABNT I;0;1;0;0;4000;200;95;00:30:00;140;Não;;Em dia\r\n" +
+            quoted + ";Aluno;ABNT II;1;1;0;0;0;0;—;00:00:00;—;Sim;;Sem exercícios\r\n");
     // A name a spreadsheet would run as a formula goes out as text; a name that is not UTF-8 goes out
     // with a replacement character, so the file stays UTF-8.
     TestFolder g;
@@ -353,7 +355,12 @@ TEST(ClassReport, AStudentsLessonsBesideTheLessonFiles) {
     EXPECT_EQ(more[4][7].Note, more[4][10].Note);
     EXPECT_EQ(texts(more[5])[8], kDash);
     EXPECT_EQ(more[5][8].Note, "Nenhuma tecla registrada: sem porcentagem de acerto");
+    // Chosen, never finished: no speed, and the reason is the lesson's, not the history's.
+    EXPECT_EQ(texts(more[5])[7], kDash);
+    EXPECT_EQ(more[5][7].Note, "Aula escolhida, mas nenhum exercício dela foi terminado");
+    EXPECT_EQ(more[5][10].Note, "");
     EXPECT_EQ(more[6][8].Problem, "Teclas certas ou erradas negativas (10, -5): valor fora do intervalo");
+    EXPECT_EQ(more[6][7].Problem, more[6][8].Problem); // a negative count feeds no speed either
     // Without a history that covers the lesson, the stored time, said so.
     h = ParseHistory("2026-12-01T10:00:00-03:00;5;0;0;100000;0;45000;100;1\r\n");
     more = StudentLessonRows(f.path(), ReadClass(f.path())[0], lessons, &h);
@@ -485,3 +492,166 @@ TEST(History, LocalTimeWithItsOffset) {
     tzset();
 }
 #endif
+
+namespace {
+// A history line of lesson `lesson` recorded at `when`: passed or not, taking `seconds`.
+std::string historyLine(const char* when, int lesson, bool passed, int seconds = 60) {
+    return std::string(when) + ";" + std::to_string(lesson) + ";10;0;40;2;" + std::to_string(seconds) +
+           ";95;" + (passed ? "1" : "0");
+}
+TStudentActivity activityOf(const std::vector<std::string>& lines, const TReportPeriod& period = {}) {
+    TStudentActivity a;
+    for (const std::string& line : lines) {
+        auto e = ParseHistoryLine(line);
+        if (!e) { // "R" before a line: the same exercise, a Reforço practice
+            e = ParseHistoryLine(line.substr(1));
+            e->Reforco = true;
+        }
+        a.Add(*e, period);
+    }
+    return a;
+}
+} // namespace
+
+TEST(ClassActivity, TheSituationIsTheFirstRuleThatApplies) {
+    const TDay today = *ParseIsoDate("2026-12-09");
+    const auto F = [](const char* when, int lesson = 5) { return historyLine(when, lesson, false); };
+    const auto P = [](const char* when, int lesson = 5) { return historyLine(when, lesson, true); };
+    struct Case {
+        std::vector<std::string> lines;
+        bool missing;
+        bool totals;
+        const char* situation;
+    } cases[] = {
+        {{}, true, false, "Sem exercícios"},
+        {{}, false, false, "Sem exercícios"}, // a history with its header only
+        // Exercises from before the course kept a history: nothing says when, nothing says stopped.
+        {{}, true, true, "Em dia"},
+        {{P("2026-11-25T18:00:00-03:00")}, false, true, "Parado há 14 dias"},
+        {{P("2026-11-26T09:00:00-03:00")}, false, true, "Em dia"},
+        // Stopped before stuck.
+        {{F("2026-11-01T10:00:00-03:00"), F("2026-11-01T10:05:00-03:00"), F("2026-11-01T10:10:00-03:00")},
+         false,
+         true,
+         "Parado há 38 dias"},
+        {{F("2026-12-08T10:00:00-03:00"), F("2026-12-08T10:05:00-03:00"), F("2026-12-09T10:10:00-03:00")},
+         false,
+         true,
+         "Aula 5: 3 tentativas sem passar"},
+        {{F("2026-12-08T10:00:00-03:00"), F("2026-12-09T10:10:00-03:00")}, false, true, "Em dia"},
+        // A pass ends a run; failures after it start another.
+        {{F("2026-12-08T10:00:00-03:00"), F("2026-12-08T10:01:00-03:00"), F("2026-12-08T10:02:00-03:00"),
+          P("2026-12-08T10:03:00-03:00")},
+         false,
+         true,
+         "Em dia"},
+        {{F("2026-12-08T10:00:00-03:00"), F("2026-12-08T10:01:00-03:00"), P("2026-12-08T10:03:00-03:00"),
+          F("2026-12-08T10:04:00-03:00"), F("2026-12-08T10:05:00-03:00"), F("2026-12-08T10:06:00-03:00"),
+          F("2026-12-08T10:07:00-03:00")},
+         false,
+         true,
+         "Aula 5: 4 tentativas sem passar"},
+        // Another lesson breaks the run, a Reforço practice does not, and is no exercise of the stop.
+        {{F("2026-12-08T10:00:00-03:00", 4), F("2026-12-08T10:01:00-03:00"), F("2026-12-08T10:02:00-03:00")},
+         false,
+         true,
+         "Em dia"},
+        {{F("2026-12-08T10:00:00-03:00"), F("2026-12-08T10:01:00-03:00"),
+          "R" + P("2026-12-08T10:02:00-03:00"), F("2026-12-08T10:03:00-03:00")},
+         false,
+         true,
+         "Aula 5: 3 tentativas sem passar"},
+        {{P("2026-11-20T10:00:00-03:00"), "R" + P("2026-12-09T10:00:00-03:00")},
+         false,
+         true,
+         "Parado há 19 dias"},
+        {{"R" + P("2026-12-09T10:00:00-03:00")}, false, false, "Sem exercícios"},
+        // A machine whose clock was ahead: an exercise "in the future" is no stop.
+        {{P("2027-03-01T10:00:00-03:00")}, false, true, "Em dia"},
+    };
+    for (const Case& c : cases) {
+        const TSituation s = SituationOf(activityOf(c.lines), c.missing, c.totals, today);
+        EXPECT_EQ(s.Text, c.situation) << (c.lines.empty() ? "" : c.lines.back());
+    }
+    // Sorted, the stuck come first (the most tries first), then the stopped (the longest first), then
+    // those who never began, then the others.
+    const auto key = [&](std::vector<std::string> lines, bool totals = true) {
+        return SituationOf(activityOf(lines), false, totals, today).SortKey;
+    };
+    const std::vector<double> keys{
+        key({F("2026-12-09T10:00:00-03:00"), F("2026-12-09T10:01:00-03:00"), F("2026-12-09T10:02:00-03:00"),
+             F("2026-12-09T10:03:00-03:00")}),
+        key({F("2026-12-09T10:00:00-03:00"), F("2026-12-09T10:01:00-03:00"), F("2026-12-09T10:02:00-03:00")}),
+        key({P("2026-10-01T10:00:00-03:00")}),
+        key({P("2026-11-01T10:00:00-03:00")}),
+        key({}, false),
+        key({P("2026-12-09T10:00:00-03:00")})};
+    EXPECT_TRUE(std::is_sorted(keys.begin(), keys.end()));
+    EXPECT_EQ(std::adjacent_find(keys.begin(), keys.end()), keys.end());
+}
+
+TEST(ClassActivity, APeriodCountsTheDaysAtItsEdges) {
+    const auto D = [](const char* iso) { return *ParseIsoDate(iso); };
+    const std::vector<std::string> lines{
+        historyLine("2026-11-30T23:59:59-03:00", 1, true, 60),
+        historyLine("2026-12-01T00:03:00-03:00", 1, false, 300), // began before midnight: on the day it ended
+        historyLine("2026-12-01T10:00:00+01:00", 2, true, 90),   // another zone: its own date
+        historyLine("2026-12-07T23:59:59-03:00", 3, true, 30),
+        historyLine("2026-12-08T00:00:30-03:00", 4, true, 45),
+        historyLine("2026-12-08T01:00:00+05:00", 5, true, 20), // the 7th in Brasília, the 8th where written
+        "R" + historyLine("2026-12-03T10:00:00-03:00", 6, true, 600), // a Reforço: no lesson exercise
+    };
+    struct Case {
+        std::optional<TDay> from, to;
+        std::int64_t exercises, seconds;
+        int lessonsPassed;
+    } cases[] = {
+        {D("2026-12-01"), D("2026-12-07"), 3, 420, 2}, {D("2026-12-01"), D("2026-12-01"), 2, 390, 1},
+        {D("2026-12-07"), D("2026-12-07"), 1, 30, 1},  {std::nullopt, D("2026-11-30"), 1, 60, 1},
+        {D("2026-12-08"), std::nullopt, 2, 65, 2},     {D("2026-12-02"), D("2026-12-06"), 0, 0, 0},
+        {D("2026-12-08"), D("2026-12-01"), 0, 0, 0}, // the ends swapped: an empty period
+    };
+    for (const Case& c : cases) {
+        const TStudentActivity a = activityOf(lines, {c.from, c.to});
+        EXPECT_EQ(a.PeriodExercises, c.exercises)
+            << IsoDate(c.from.value_or(0)) << " " << IsoDate(c.to.value_or(0));
+        EXPECT_EQ(a.PeriodSeconds, c.seconds) << IsoDate(c.from.value_or(0));
+        EXPECT_EQ(a.PeriodLessonsPassed(), c.lessonsPassed) << IsoDate(c.from.value_or(0));
+    }
+    // The class table's cells: the date, the situation and the period's figures, minutes with a comma.
+    TestFolder f;
+    f.write("users/ana", "[Config]\r\nAulaAtual=4\r\nCharOK=240\r\nCharErr=12\r\nTempoTotal=00:09:05\r\n");
+    std::string history = std::string(kHistoryHeader) + "\r\n";
+    for (std::size_t i = 0; i + 1 < lines.size(); ++i)
+        history += lines[i] + "\r\n";
+    f.write("historico/ana.csv", history);
+    f.write("aulas/aula5.aul", "Cinco^\r\n^\r\nTecla:   116^\r\nTexto:   065^\r\nPalavras:    10^\r\n"
+                               "Tempo:   00:02:30^\r\nMinimo:     96^\r\n");
+    TClassView view;
+    view.Period = {D("2026-12-01"), D("2026-12-07")};
+    view.Today = D("2026-12-09");
+    view.Lessons = ReadLessonFacts(f.path());
+    const auto rows = ReadClass(f.path(), nullptr, &view);
+    using V = std::vector<std::string>;
+    // 252 keys in 9:05 by the history's sum; 95 % is below lesson 5's minimum of 96.
+    EXPECT_EQ(texts(rows[0].Cells),
+              (V{"ana", "Aluno", "Padrão Americano ou ABNT I", "0", "5", "0", "0", "240", "12", "95",
+                 "00:09:05", "28", "Não", "2026-12-08", "Em dia", "3", "7,0", "2"}));
+    EXPECT_EQ(rows[0].Cells[kAccuracyColumn].Mark, TGoalMark::Below);
+    EXPECT_EQ(rows[0].Cells[kAccuracyColumn].Note, "Abaixo do mínimo da aula atual (aula 5: 96%)");
+    EXPECT_EQ(rows[0].Cells[10].Note, "Soma dos 6 exercícios do histórico");
+    EXPECT_NE(ClassCsv(rows, true)
+                  .find("Situação;Exercícios no período;Minutos no período;Aulas aprovadas no "
+                        "período\r\nana;"),
+              std::string::npos);
+}
+
+TEST(ClassActivity, OnlyRealDatesAreDates) {
+    for (const char* bad : {"2026-02-29", "2026-13-01", "2026-00-10", "2026-1-01", "26-12-01", "2026-12-01x",
+                            "2026/12/01", "", "abcd-ef-gh"})
+        EXPECT_FALSE(ParseIsoDate(bad)) << bad;
+    EXPECT_EQ(IsoDate(*ParseIsoDate("2024-02-29")), "2024-02-29");
+    EXPECT_EQ(BrazilianDate(*ParseIsoDate("1999-12-31")), "31/12/1999");
+    EXPECT_EQ(*ParseIsoDate("1970-01-02"), 1);
+    EXPECT_FALSE(HistoryDay("2026-12-01 10:00:00"));
+}

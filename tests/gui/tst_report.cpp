@@ -11,7 +11,11 @@
 #include "windows/report/uRelatorio.h"
 
 #include <QApplication>
+#include <QBarSeries>
+#include <QBarSet>
+#include <QChart>
 #include <QChartView>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QLabel>
@@ -26,6 +30,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QValueAxis>
 #include <memory>
 
 namespace {
@@ -111,6 +116,7 @@ private slots:
     void theClassTableSortsFiltersAndExplainsBadCells();
     void aStudentsPageWithItsLessonsAndCharts();
     void printingPreviewAndPdf();
+    void aPeriodTheLessonChartAndLongNames();
 };
 
 void TestReport::theOpeningAsksForAnAdministrator() {
@@ -183,10 +189,10 @@ void TestReport::theClassTableSortsFiltersAndExplainsBadCells() {
     QCOMPARE(headers.join(';'),
              QStringLiteral("Aluno;Nível;Teclado;Aulas concluídas;Aula atual;Palavras certas;"
                             "Palavras erradas;Teclas certas;Teclas erradas;Acerto (%);Tempo total;"
-                            "Teclas por minuto;Diploma"));
+                            "Teclas por minuto;Diploma;Último exercício;Situação"));
     QCOMPARE(column(t, 0), QStringList({"ana", "Bruno", "carla", "dora", "Mariana"}));
     QCOMPARE(column(t, 3), QStringList({"2", "0", "1", "—", "0"}));
-    QCOMPARE(column(t, 11), QStringList({"140", "0", "126", "—", "90"}));
+    QCOMPARE(column(t, 11), QStringList({"140", "—", "126", "—", "90"}));
     // The damaged profile says why in a tool tip; no box was shown for it.
     QCOMPARE(t->model()->index(3, 5).data(Qt::ToolTipRole).toString(),
              QStringLiteral("Arquivo danificado: não é um arquivo de texto"));
@@ -277,9 +283,11 @@ void TestReport::aStudentsPageWithItsLessonsAndCharts() {
     QCOMPARE(ana->lblHistorico->text(),
              QStringLiteral("3 exercícios registrados, de 01/12/2026 a 03/12/2026. "
                             "1 linha danificada do histórico foi ignorada."));
+    // The page's file says whose it is.
     QVERIFY(ana->Csv().rfind("\xEF\xBB\xBF"
-                             "Aula;Título;Liberada;",
+                             "Aluno;Aula;Título;Liberada;",
                              0) == 0);
+    QVERIFY(ana->Csv().find("\r\nana;1;") != std::string::npos);
     // Within the screen's free area, however small; closed by Esc.
     const QSize free = ana->screen()->availableGeometry().size();
     QVERIFY(ana->width() <= free.width() && ana->height() <= free.height());
@@ -346,7 +354,7 @@ void TestReport::printingPreviewAndPdf() {
     for (const QString& name : {QStringLiteral("ana"), QStringLiteral("aluno00"), QStringLiteral("aluno44"),
                                 QStringLiteral("Mariana")})
         QVERIFY2(text.contains(name), qPrintable(name));
-    QVERIFY(text.contains(QStringLiteral("Teclas por")));
+    QVERIFY(text.contains(QStringLiteral("Situação")) && text.contains(QStringLiteral("Sem exercícios")));
     // Paper has no tool tips: the dash of the damaged profile is explained in a line.
     QVERIFY(text.contains(QStringLiteral("— : valor que não pôde ser lido")));
 
@@ -387,6 +395,69 @@ void TestReport::printingPreviewAndPdf() {
     QCOMPARE(previewTitle, QStringLiteral("Imprimir: Aluno: ana"));
     QCOMPARE(printByKeys, 2);
     QVERIFY(program->errors.isEmpty());
+}
+
+void TestReport::aPeriodTheLessonChartAndLongNames() {
+    // Dated from today: one exercise 40 days ago, three failures of lesson 3 in the last days.
+    const auto at = [](int daysAgo, const char* rest) {
+        return QDate::currentDate().addDays(-daysAgo).toString(Qt::ISODate).toLatin1() + "T10:00:00-03:00;" +
+               rest + "\r\n";
+    };
+    program->writeFile("historico/ana.csv", QByteArray(kHistoryHeader) + "\r\n" +
+                                                at(40, "2;9;1;36;4;40;90;1") + at(5, "3;10;0;40;5;60;88;0") +
+                                                at(4, "3;10;0;40;5;60;88;0") + at(1, "3;10;0;40;5;30;88;0"));
+    // Full names as schools write them, 40 characters, beside the longest level and keyboard.
+    for (const char* name :
+         {"Maria Aparecida dos Santos Oliveira Lima", "Joaquim Francisco de Albuquerque Pereira",
+          "Ana Cl\xC3\xA1udia Nascimento Vasconcelos Souza"})
+        program->writeFile(QStringLiteral("users/") + QString::fromUtf8(name),
+                           "[Definition]\r\nControl=0\r\n[Config]\r\nAulaAtual=1\r\n");
+    TfrmRelatorio w;
+    w.show();
+    QTableView* t = w.tblTurma;
+    const int anaRow = static_cast<int>(column(t, 0).indexOf(QStringLiteral("ana")));
+    QCOMPARE(t->model()->index(anaRow, kSituationColumn).data().toString(),
+             QStringLiteral("Aula 3: 3 tentativas sem passar"));
+    QVERIFY(t->model()->index(anaRow, kSituationColumn).data(Qt::BackgroundRole).isValid());
+    QCOMPARE(t->model()->index(anaRow, kLastExerciseColumn).data().toString(),
+             QDate::currentDate().addDays(-1).toString(Qt::ISODate));
+    QVERIFY2(w.TableWidth() <= 1280 - 16, qPrintable(QString::number(w.TableWidth())));
+    const int maria =
+        static_cast<int>(column(t, 0).indexOf(QStringLiteral("Maria Aparecida dos Santos Oliveira Lima")));
+    QCOMPARE(t->model()->index(maria, 0).data(Qt::ToolTipRole).toString(),
+             QStringLiteral("Maria Aparecida dos Santos Oliveira Lima"));
+
+    // The last 30 days: three more columns; the student's page follows.
+    w.cmbPeriodo->setCurrentIndex(1);
+    QCOMPARE(t->model()->columnCount(), 18);
+    QCOMPARE(t->model()->headerData(17, Qt::Horizontal).toString().replace('\n', ' '),
+             QStringLiteral("Aulas aprovadas no período"));
+    QCOMPARE(t->model()->index(anaRow, 15).data().toString(), QStringLiteral("3"));
+    QCOMPARE(t->model()->index(anaRow, 16).data().toString(), QStringLiteral("2,5"));
+    QCOMPARE(t->model()->index(anaRow, 17).data().toString(), QStringLiteral("0"));
+    QVERIFY2(w.TableWidth() <= 1280 - 16, qPrintable(QString::number(w.TableWidth())));
+    QVERIFY(w.ShownCsv().find(
+                ";Situação;Exercícios no período;Minutos no período;Aulas aprovadas no período\r\n") !=
+            std::string::npos);
+    w.ShowStudent(anaRow);
+    TfrmAluno* ana = w.findChild<TfrmAluno*>();
+    QCOMPARE(ana->Charted().size(), std::size_t{3});
+    QCOMPARE(points(ana->chtAcerto).first(), QPointF(2, 88));
+    QVERIFY(ana->lblResumo->text().contains(QStringLiteral("\nNo período (de ")));
+    // The lesson's minimum drawn under the accuracy, on an axis that does not start at 0.
+    QCOMPARE(ana->chtAcerto->chart()->series().size(), 2);
+    QVERIFY(static_cast<QValueAxis*>(ana->chtAcerto->chart()->axes(Qt::Vertical).first())->min() > 0);
+    ana->close();
+
+    // A click on a lesson's bar keeps its students; another click shows everyone again.
+    auto* bars = static_cast<QBarSeries*>(w.chtAulas->chart()->series().first());
+    QCOMPARE(bars->barSets().first()->at(1), 3.0); // the three at lesson 2
+    emit bars->barSets().first()->clicked(1);
+    QCOMPARE(t->model()->rowCount(), 3);
+    QVERIFY(w.lblStatus->text().contains(QStringLiteral("Só os alunos na aula 2")));
+    emit bars->barSets().first()->clicked(1);
+    QCOMPARE(t->model()->rowCount(), 8);
+    QVERIFY(program->errors.isEmpty() && program->messages.isEmpty());
 }
 
 QTEST_MAIN(TestReport)

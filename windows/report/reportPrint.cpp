@@ -46,7 +46,18 @@ Layout layoutOf(QPainter& painter, QPagedPaintDevice& device, const TPrintedRepo
     painter.setFont(sized(8, false, &device));
     const double line = painter.fontMetrics().height();
     l.rowHeight = line * 1.35;
+    // Tall enough for the longest heading wrapped in its column ("Aulas aprovadas no período").
     l.headerRowHeight = line * 2.6;
+    painter.setFont(sized(8, true, &device));
+    double total = 0;
+    for (double w : report.Widths)
+        total += w;
+    for (int c = 0; c < report.Headers.size(); ++c) {
+        const double width = l.width * report.Widths.value(c, 1) / std::max(total, 1.0) - 1.6 * l.perMm;
+        const QRectF need = painter.boundingRect(QRectF(0, 0, std::max(width, 1.0), 1e6),
+                                                 Qt::AlignLeft | Qt::TextWordWrap, report.Headers[c]);
+        l.headerRowHeight = std::max(l.headerRowHeight, need.height() + line * 0.4);
+    }
     painter.setFont(sized(14, true, &device));
     l.introHeight = painter.fontMetrics().height() * 1.6;
     painter.setFont(sized(9, false, &device));
@@ -110,9 +121,17 @@ double paintRows(QPainter& painter, QPaintDevice* device, const Layout& l, const
         for (int c = 0; c < report.Headers.size() && c < static_cast<int>(row.size()); ++c) {
             const TReportCell& cell = row[static_cast<std::size_t>(c)];
             const QRectF box(x[c] + pad, y, x[c + 1] - x[c] - 2 * pad, l.rowHeight);
+            // The window's tint behind a figure held against its goal (the figure says it too).
+            if (cell.Mark != TGoalMark::None) {
+                painter.fillRect(QRectF(x[c], y, x[c + 1] - x[c], l.rowHeight),
+                                 cell.Mark == TGoalMark::Below ? QColor(0xF6, 0xC9, 0xC4)
+                                 : cell.Mark == TGoalMark::At  ? QColor(0xFB, 0xE7, 0xA8)
+                                                               : QColor(0xC8, 0xE6, 0xC9));
+            }
             const QString text = painter.fontMetrics().elidedText(FromUtf8(cell.Text), Qt::ElideRight,
                                                                   static_cast<int>(box.width()));
-            painter.drawText(box, Qt::AlignVCenter | (cell.Numeric ? Qt::AlignRight : Qt::AlignLeft), text);
+            painter.drawText(box, Qt::AlignVCenter | (AlignedRight(cell) ? Qt::AlignRight : Qt::AlignLeft),
+                             text);
         }
         y += l.rowHeight;
     }

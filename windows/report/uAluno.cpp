@@ -21,6 +21,7 @@
 #include <QVBoxLayout>
 #include <QValueAxis>
 #include <algorithm>
+#include <functional>
 
 namespace {
 
@@ -41,11 +42,14 @@ QChartView* makeChart(QWidget* parent, const char* name, const QString& title, c
     return view;
 }
 
-void plot(QChart* chart, const QList<QPointF>& points, double yMax, const QColor& colour) {
+// The points, and under them, where given, the goal each point was held against (a dashed line).
+void plot(QChart* chart, const QList<QPointF>& points, double yMin, double yMax, const QColor& colour,
+          const QList<QPointF>& goal = {}) {
     chart->removeAllSeries();
     for (QAbstractAxis* axis : chart->axes())
         chart->removeAxis(axis);
     auto* series = new QLineSeries;
+    series->setName(chart->property("yTitle").toString());
     series->append(points);
     // Dots only where they stay apart; hundreds of them make a solid band.
     series->setPointsVisible(points.size() <= 60);
@@ -53,6 +57,18 @@ void plot(QChart* chart, const QList<QPointF>& points, double yMax, const QColor
     pen.setWidthF(2);
     series->setPen(pen);
     chart->addSeries(series);
+    QLineSeries* goalSeries = nullptr;
+    if (!goal.isEmpty()) {
+        goalSeries = new QLineSeries;
+        goalSeries->setName(QStringLiteral("Mínimo da aula"));
+        goalSeries->append(goal);
+        QPen dashed(QColor(0xB0, 0x20, 0x20));
+        dashed.setWidthF(1.5);
+        dashed.setStyle(Qt::DashLine);
+        goalSeries->setPen(dashed);
+        chart->addSeries(goalSeries);
+    }
+    chart->legend()->setVisible(goalSeries != nullptr);
     auto* x = new QValueAxis;
     x->setTitleText(QStringLiteral("Exercício"));
     x->setLabelFormat(QStringLiteral("%d"));
@@ -68,13 +84,17 @@ void plot(QChart* chart, const QList<QPointF>& points, double yMax, const QColor
     auto* y = new QValueAxis;
     y->setTitleText(chart->property("yTitle").toString());
     y->setLabelFormat(QStringLiteral("%d"));
-    y->setRange(0, yMax);
+    y->setRange(yMin, yMax);
     y->setTickCount(6);
     y->applyNiceNumbers();
     chart->addAxis(x, Qt::AlignBottom);
     chart->addAxis(y, Qt::AlignLeft);
     series->attachAxis(x);
     series->attachAxis(y);
+    if (goalSeries) {
+        goalSeries->attachAxis(x);
+        goalSeries->attachAxis(y);
+    }
 }
 
 QString shortDate(const std::string& iso) {
@@ -84,13 +104,38 @@ QString shortDate(const std::string& iso) {
 
 } // namespace
 
-TfrmAluno::TfrmAluno(const TStudentRow& student, QWidget* parent)
-    : QWidget(parent, Qt::Window), m_student(student) {
+TfrmAluno::TfrmAluno(const TStudentRow& student, QWidget* parent, const TReportPeriod& period)
+    : QWidget(parent, Qt::Window), m_student(student), m_period(period) {
     setObjectName(QStringLiteral("frmAluno"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Aluno: ") + FromUtf8(student.Name));
 
-    m_history = ReadHistoryFile(HistoryFileIn(ReportDataFolder(), student.Name));
+    // One reading: the totals, the period's figures, and the latest exercises (of the period) to draw,
+    // numbered as in the whole history.
+    std::int64_t number = 0;
+    // Without a period the kept entries are the ones to draw, and nothing else is looked at per line.
+    std::function<void(const THistoryEntry&)> inPeriod;
+    if (m_period.Active())
+        inPeriod = [&](const THistoryEntry& e) {
+            ++number;
+            m_activity.Add(e, m_period);
+            const auto day = HistoryDay(e.When);
+            if (!day || !m_period.Contains(*day))
+                return;
+            m_charted.push_back({number, e});
+            if (m_charted.size() >= 2 * kHistoryKept)
+                m_charted.erase(m_charted.begin(), m_charted.end() - kHistoryKept);
+        };
+    m_history = ReadHistoryFile(HistoryFileIn(ReportDataFolder(), student.Name), kHistoryKept, inPeriod);
+    if (!m_period.Active())
+        for (std::size_t i = 0; i < m_history.Entries.size(); ++i)
+            m_charted.push_back(
+                {m_history.Total - static_cast<std::int64_t>(m_history.Entries.size() - i) + 1,
+                 m_history.Entries[i]});
+    if (m_charted.size() > kHistoryKept)
+        m_charted.erase(m_charted.begin(), m_charted.end() - kHistoryKept);
+    if (!m_history.Problem.empty())
+        m_charted.clear();
     const auto& c = student.Cells;
     const auto timeAndSpeed = CourseTimeAndSpeed(student, m_history);
     lblResumo = new QLabel(this);
@@ -109,12 +154,21 @@ TfrmAluno::TfrmAluno(const TStudentRow& student, QWidget* parent)
         (c[9].Text == kUnreadable ? QStringLiteral("; tempo total ") : QStringLiteral("%; tempo total ")) +
         cellText(timeAndSpeed[0]) + QStringLiteral("; ") + cellText(timeAndSpeed[1]) +
         QStringLiteral(" teclas por minuto"));
+    if (m_period.Active() && m_history.Problem.empty()) {
+        const double minutes = static_cast<double>(m_activity.PeriodSeconds) / 60.0;
+        lblResumo->setText(lblResumo->text() + QStringLiteral("\nNo período (") + PeriodText(m_period) +
+                           QStringLiteral("): %1 exercícios de aula, %2 minutos, %3 aulas aprovadas")
+                               .arg(m_activity.PeriodExercises)
+                               .arg(FromUtf8(DecimalComma(minutes, 1)))
+                               .arg(m_activity.PeriodLessonsPassed()));
+    }
     lblResumo->setToolTip(PlainToolTip(
         FromUtf8(timeAndSpeed[0].Problem.empty() ? timeAndSpeed[0].Note : timeAndSpeed[0].Problem)));
     if (!student.FileProblem.empty())
         lblResumo->setText(FromUtf8(student.Name) + QStringLiteral(": ") + FromUtf8(student.FileProblem));
 
-    m_rows = StudentLessonRows(ReportDataFolder(), student, ReadLessonFacts(ReportDataFolder()), &m_history);
+    m_lessons = ReadLessonFacts(ReportDataFolder());
+    m_rows = StudentLessonRows(ReportDataFolder(), student, m_lessons, &m_history);
     m_model = new TCellTableModel(LessonColumns(), this);
     m_model->SetRows(m_rows);
     tblAulas = new QTableView(this);
@@ -180,6 +234,7 @@ TfrmAluno::TfrmAluno(const TStudentRow& student, QWidget* parent)
 
 void TfrmAluno::fillCharts() {
     const auto& entries = m_history.Entries;
+    const auto& charted = m_charted;
     QString note;
     if (m_history.Missing)
         note =
@@ -195,8 +250,15 @@ void TfrmAluno::fillCharts() {
                    : QStringLiteral("%1 exercícios registrados, de %2 a %3.")
                          .arg(m_history.Total)
                          .arg(shortDate(m_history.FirstWhen), shortDate(entries.back().When));
-    if (m_history.Total > static_cast<std::int64_t>(entries.size()))
-        note += QStringLiteral(" Os gráficos mostram os últimos %1.").arg(entries.size());
+    if (m_period.Active() && !entries.empty())
+        note += charted.empty()
+                    ? QStringLiteral(" Nenhum no período (%1): sem gráficos.").arg(PeriodText(m_period))
+                    : QStringLiteral(" Os gráficos mostram os do período (%1).").arg(PeriodText(m_period));
+    const auto inPeriod =
+        static_cast<std::int64_t>(m_period.Active() ? m_activity.PeriodExercises : m_history.Total);
+    if (!charted.empty() && charted.size() == kHistoryKept &&
+        inPeriod > static_cast<std::int64_t>(charted.size()))
+        note += QStringLiteral(" Os gráficos mostram os últimos %1.").arg(charted.size());
     if (m_history.BadLines == 1)
         note += QStringLiteral(" 1 linha danificada do histórico foi ignorada.");
     else if (m_history.BadLines > 1)
@@ -204,27 +266,39 @@ void TfrmAluno::fillCharts() {
             QStringLiteral(" %1 linhas danificadas do histórico foram ignoradas.").arg(m_history.BadLines);
     lblHistorico->setText(note);
 
-    const bool drawn = !entries.empty();
+    const bool drawn = !charted.empty();
     chtAcerto->setVisible(drawn);
     chtTeclas->setVisible(drawn);
     if (!drawn)
         return;
     QList<QPointF> accuracy;
+    QList<QPointF> minimum;
     QList<QPointF> speed;
     double fastest = 0;
-    // Numbered as in the whole history: the first kept exercise is not the first one.
-    const double first = static_cast<double>(m_history.Total - static_cast<std::int64_t>(entries.size()) + 1);
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        accuracy << QPointF(first + static_cast<double>(i), entries[i].Percent);
-        speed << QPointF(first + static_cast<double>(i), entries[i].KeysPerMinute());
-        fastest = std::max(fastest, entries[i].KeysPerMinute());
+    double lowest = 100;
+    for (const TCharted& c : charted) {
+        const auto x = static_cast<double>(c.Number);
+        accuracy << QPointF(x, c.Entry.Percent);
+        speed << QPointF(x, c.Entry.KeysPerMinute());
+        fastest = std::max(fastest, c.Entry.KeysPerMinute());
+        lowest = std::min(lowest, static_cast<double>(c.Entry.Percent));
+        // The minimum of each exercise's own lesson, a step under each point.
+        const auto n = static_cast<std::size_t>(c.Entry.Lesson);
+        if (n >= 1 && n <= m_lessons.size() && m_lessons[n - 1].Minimum.Problem.empty()) {
+            const double goal = m_lessons[n - 1].Minimum.Number;
+            minimum << QPointF(x - 0.5, goal) << QPointF(x + 0.5, goal);
+            lowest = std::min(lowest, goal);
+        }
     }
-    plot(chtAcerto->chart(), accuracy, 100, QColor(0x1F, 0x6F, 0xB4));
-    plot(chtTeclas->chart(), speed, std::max(50.0, fastest * 1.05), QColor(0xD0, 0x60, 0x10));
+    // Pass and fail are decided between 90 and 95: the axis starts a little under the lowest figure
+    // or minimum, not at 0, so that band is not squeezed into a tenth of the chart.
+    const double bottom = std::max(0.0, std::floor((lowest - 5) / 10) * 10);
+    plot(chtAcerto->chart(), accuracy, bottom, 100, QColor(0x1F, 0x6F, 0xB4), minimum);
+    plot(chtTeclas->chart(), speed, 0, std::max(50.0, fastest * 1.05), QColor(0xD0, 0x60, 0x10));
 }
 
 std::string TfrmAluno::Csv() const {
-    return CsvDocument(LessonColumns(), m_rows);
+    return StudentCsv(m_student.Name, m_rows);
 }
 
 TPrintedReport TfrmAluno::Printed() const {

@@ -13,11 +13,12 @@ class TCellTableModel;
 struct TPrintedReport;
 
 // A student's page: the 24 lessons with their figures beside each lesson's minimum and time allowed,
-// and the student's progress over the recorded exercises in two charts.
+// and the student's progress over the recorded exercises in two charts. With a period, the page says
+// what was done in it and the charts show its exercises only.
 class TfrmAluno : public QWidget {
     Q_OBJECT
 public:
-    TfrmAluno(const TStudentRow& student, QWidget* parent);
+    TfrmAluno(const TStudentRow& student, QWidget* parent, const TReportPeriod& period = {});
 
     QLabel* lblResumo;
     QTableView* tblAulas;
@@ -32,6 +33,12 @@ public:
     const TStudentRow& Student() const { return m_student; }
     const THistory& History() const { return m_history; }
     const std::vector<std::vector<TReportCell>>& LessonRows() const { return m_rows; }
+    // The exercises the charts draw, each with its number in the whole history.
+    struct TCharted {
+        std::int64_t Number;
+        THistoryEntry Entry;
+    };
+    const std::vector<TCharted>& Charted() const { return m_charted; }
 
     std::string Csv() const;
     TPrintedReport Printed() const;
@@ -42,7 +49,11 @@ public:
 private:
     void fillCharts();
     TStudentRow m_student;
+    TReportPeriod m_period;
     THistory m_history;
+    TStudentActivity m_activity;
+    std::vector<TCharted> m_charted;
+    std::vector<TLessonFacts> m_lessons;
     std::vector<std::vector<TReportCell>> m_rows;
     TCellTableModel* m_model;
 };
