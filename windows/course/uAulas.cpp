@@ -4,6 +4,7 @@
 #include "core/exercise/lessonResult.h"
 #include "core/lessons/lessonFile.h"
 #include "core/platform/dataPlaces.h"
+#include "core/platform/iniFile.h"
 #include "core/platform/programFolder.h"
 #include "core/storage/convert.h"
 #include "core/storage/profileKeys.h"
@@ -333,11 +334,13 @@ void TfrmAulas::FormActivate() {
 }
 
 // A passed lesson (the next one unlocked; the diploma's for the last) carries a check mark after its
-// name, and says so to a screen reader, apart from the ones merely open.
+// name, and says so to a screen reader, apart from the ones merely open. Read without storing defaults:
+// looking stores nothing.
 void TfrmAulas::markPassedLessons() {
+    const std::filesystem::path profile = PathFromUtf8(ResolveSettingsFile(StudentProfilePath.toStdString()));
     for (int i = 0; i < kLessons; ++i) {
-        const bool passed =
-            ReadSettingFlag(keys::AulaPrefix + std::to_string(i + 2), keys::Habilitado, false);
+        const auto next = IniReadValue(profile, keys::AulaPrefix + std::to_string(i + 2), keys::Habilitado);
+        const bool passed = next && !next->empty() && *next != "0";
         const QString name = QString::fromLatin1(kLessonNames[i]);
         lstAulaItems[i]->setText(passed ? name + kPassedMark : name);
         lstAulaItems[i]->setAccessibleName(passed ? name + QStringLiteral(", aprovada") : name);
