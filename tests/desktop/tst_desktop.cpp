@@ -714,6 +714,7 @@ private slots:
         ExerciseDriver d;
         d.loadLesson(18, {16, 'O', 'I', 188, 32, 16, 'A', 'N', 'A', 13}, 50, "00:10:00", 90);
         frmKey->ApplyLayout(1);
+        frmsplash->hide(); // made with the windows, it would cover the echo in the pictures
         sh(QStringLiteral("setxkbmap br"));
         QString echo;
         QString marked;
