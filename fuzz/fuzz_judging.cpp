@@ -1,8 +1,10 @@
 // The judging of keys and words against any model, keys in any order: counters stay consistent and
-// the statistics block is always whole.
+// the statistics block is always whole; the echo's steps stay inside its box.
+#include "core/exercise/echo.h"
 #include "core/exercise/judging.h"
 #include "scratch.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -24,8 +26,29 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         ++sounds;
     };
     std::int64_t keys = 0;
+    TEcho echo;
+    const int columns = in.ConsumeIntegralInRange<int>(0, 200);
+    std::string box; // the echo's steps carried out as the window does
     while (in.remaining_bytes() >= 2) {
-        JudgeKey(state, in.ConsumeIntegral<std::uint16_t>(), toggle, play);
+        const auto key = in.ConsumeIntegral<std::uint16_t>();
+        // The judging reads the low byte; the high bits pick Shift, Caps Lock and the layout.
+        const TEchoStep step =
+            echo.Type(state, {key, (key & 0x8000) != 0, (key & 0x4000) != 0, (key >> 13) & 1}, columns);
+        if (step.newLine) {
+            const std::size_t lineStart = box.rfind('\n') == std::string::npos ? 0 : box.rfind('\n') + 1;
+            FUZZ_CHECK(step.carried <= box.size() - lineStart);
+            box.insert(box.size() - step.carried, "\n");
+        }
+        FUZZ_CHECK(step.text.find('\n') == std::string::npos);
+        box += step.text;
+        if (step.lineAfter)
+            box += '\n';
+        const std::size_t lineStart = box.rfind('\n') == std::string::npos ? 0 : box.rfind('\n') + 1;
+        FUZZ_CHECK(box.size() - lineStart <= static_cast<std::size_t>(std::max(columns, 2)));
+        FUZZ_CHECK(step.markFromEnd <= box.size());
+        if (step.markFromEnd > 0)
+            FUZZ_CHECK(box[box.size() - step.markFromEnd] != '\n');
+        JudgeKey(state, key, toggle, play);
         ++keys;
         FUZZ_CHECK(state.LettersRight + state.LettersWrong == keys);
         FUZZ_CHECK(state.WordPosition >= 0 && state.WordPosition < 256);

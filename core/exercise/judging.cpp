@@ -98,7 +98,7 @@ bool LessonComplete(const TExerciseState& state) {
     return static_cast<std::int64_t>(state.WordsRight) + state.WordsWrong == state.WordsToType;
 }
 
-std::string EchoOf(std::uint16_t keyCode, bool shifted, int layout) {
+std::string EchoOf(std::uint16_t keyCode, bool shifted, int layout, bool capsLock) {
     if (keyCode == Vk::Return)
         return "\r\n";
     if (keyCode == Vk::Space)
@@ -111,10 +111,11 @@ std::string EchoOf(std::uint16_t keyCode, bool shifted, int layout) {
     if (legend.size() != 1)
         return {}; // Shift, Tab, Caps Lock, Backspace: keys that type nothing
     const char plain = legend[0];
+    const bool capital = shifted != capsLock;
     if (plain >= 'A' && plain <= 'Z')
-        return std::string(1, shifted ? plain : static_cast<char>(plain - 'A' + 'a'));
+        return std::string(1, capital ? plain : static_cast<char>(plain - 'A' + 'a'));
     if (plain == '\xC7') // the ABNT2 key right of L: ç, Ç with Shift
-        return std::string(1, shifted ? plain : '\xE7');
+        return std::string(1, capital ? plain : '\xE7');
     const char withShift = abnt2 ? key->abnt2Shifted : key->shifted;
     return std::string(1, shifted && withShift ? withShift : plain);
 }

@@ -43,9 +43,11 @@ void JudgeWord(TExerciseState& state, std::uint8_t code, std::int32_t& wrongWord
 bool LessonComplete(const TExerciseState& state);
 
 // What the echo box gets for a key: the character the layout (0 American, 1 ABNT2) types on that key,
-// with Shift or without, as the student sees it printed; CR LF for Enter; nothing for a key that types
-// no character (Shift, Tab, Caps Lock, Backspace).
-std::string EchoOf(std::uint16_t keyCode, bool shifted, int layout);
+// with Shift or without, as the student sees it printed, letters turned by Caps Lock as the keyboard
+// turns them (Shift with Caps Lock gives small letters); CR LF for Enter; nothing for a key that types
+// no character (Shift, Tab, Caps Lock, Backspace). ABNT2's dead keys are their accents here; the echo
+// (echo.h) joins them to the letter after.
+std::string EchoOf(std::uint16_t keyCode, bool shifted, int layout, bool capsLock = false);
 
 // The nine-line statistics block, lines joined by CR LF, no break after the last.
 std::string StatisticsBlock(const TExerciseState& state, double elapsed);

@@ -267,6 +267,19 @@ TLessonSource ParseLessonSource(const std::string& sourceText) {
                                  ", que já aparece antes (na tecla " + std::to_string(i + 1) +
                                  "); a última tecla encerra cada palavra e não pode aparecer antes dela.");
 
+    // A student holding Shift over two shifted characters in a row presses it once (a held Shift is not
+    // repeated), and the text asks for it twice: the word would be wrong however well it was typed.
+    for (std::size_t i = 0; i + 3 < lesson.Codes.size(); ++i)
+        if (lesson.Codes[i] == kShift && lesson.Codes[i + 1] != kShift && lesson.Codes[i + 2] == kShift &&
+            lesson.Codes[i + 3] != kShift)
+            refuse(textLine,
+                   "o texto pede dois caracteres com Shift seguidos (\"" +
+                       Cp1252ToUtf8(CodesToSourceText({lesson.Codes.begin() + static_cast<long>(i),
+                                                       lesson.Codes.begin() + static_cast<long>(i + 4)})) +
+                       "\", teclas " + std::to_string(i + 1) + " a " + std::to_string(i + 4) +
+                       "); quem segura o Shift entre eles não o aperta de novo, e a palavra sai errada. "
+                       "Ponha outra tecla entre os dois.");
+
     while (!description.empty() && description.back().empty())
         description.pop_back();
     for (std::size_t i = 0; i < description.size(); ++i)

@@ -1,3 +1,4 @@
+#include "core/exercise/echo.h"
 #include "core/exercise/judging.h"
 #include "core/storage/convert.h"
 
@@ -205,4 +206,117 @@ TEST(Echo, TheCharacterTheLayoutTypesOnTheKey) {
         EXPECT_EQ(EchoOf(c.code, c.shifted, 0), c.american) << c.code << " " << c.shifted;
         EXPECT_EQ(EchoOf(c.code, c.shifted, 1), c.abnt2) << c.code << " " << c.shifted;
     }
+}
+
+namespace {
+// The echo's steps carried out on a string, as the window carries them out on its box; a marked character
+// is shown between brackets.
+std::string echoed(const std::vector<int>& model, int layout, int columns,
+                   const std::vector<TEchoKey>& keys) {
+    TExerciseState state;
+    SetModel(state, model);
+    state.WordsToType = 1000;
+    StartExercise(state, 0.0);
+    TEcho echo;
+    std::string box;
+    std::vector<std::size_t> marks;
+    std::int32_t toggle = 0;
+    for (TEchoKey key : keys) {
+        key.layout = layout;
+        const TEchoStep step = echo.Type(state, key, columns);
+        JudgeKey(state, key.code, toggle, nullptr);
+        if (step.newLine) {
+            const std::size_t at = box.size() - step.carried;
+            box.insert(at, "\n");
+            for (std::size_t& m : marks)
+                m += m >= at;
+        }
+        box += step.text;
+        if (step.lineAfter)
+            box += "\n";
+        if (step.markFromEnd)
+            marks.push_back(box.size() - step.markFromEnd);
+    }
+    std::sort(marks.rbegin(), marks.rend());
+    for (std::size_t m : marks)
+        box.insert(m, "[").insert(m + 2, "]");
+    return box;
+}
+
+std::vector<TEchoKey> keysOf(const std::string& text, bool capsLock = false) {
+    std::vector<TEchoKey> keys;
+    for (char c : text) {
+        const bool capital = c >= 'A' && c <= 'Z';
+        if (capital)
+            keys.push_back({16, true, capsLock, 0});
+        const int code = c == '\n'  ? 13
+                         : c == ',' ? 188
+                         : c == ';' ? 186
+                         : capital  ? c
+                         : c >= 'a' ? c - 32
+                                    : c;
+        keys.push_back({static_cast<std::uint16_t>(code), capital, capsLock, 0});
+    }
+    return keys;
+}
+} // namespace
+
+TEST(Echo, TheBoxShowsWhatTheKeyboardWritesAndWhereEachWordWentWrong) {
+    const std::vector<int> anaERui = {16, 'A', 'N', 'A', 32, 'E', 32, 16, 'R', 'U', 'I', 13};
+    const std::vector<int> asdf = {'A', 'S', 'D', 'F', 32};
+    const std::vector<int> longLine(40, 'A'); // no word ends within these rows: nothing marked
+    std::vector<int> unended = longLine;
+    unended.push_back(13);
+    const TEchoKey acute{219}, grave{219, true}, tilde{222}, circumflex{222, true}, a{'A'},
+        capsA{'A', false, true}, e{'E'}, o{'O'}, s{'S'}, space{32};
+    const struct {
+        std::vector<int> model;
+        int layout, columns;
+        std::vector<TEchoKey> keys;
+        std::string box;
+    } rows[] = {
+        // Caps Lock on: Shift gives small letters; the keys are the model's, so the words are right.
+        {anaERui, 0, 80, keysOf("Ana e Rui\n", true), "aNA E rUI\n"},
+        // ABNT2's dead keys joined to the vowel after them; before a blank the accent alone, before another
+        // letter the accent and the letter. A Shift between them waits with the accent. Caps Lock turns ç.
+        {unended,
+         1,
+         80,
+         {acute,
+          a,
+          tilde,
+          a,
+          circumflex,
+          e,
+          grave,
+          a,
+          tilde,
+          o,
+          acute,
+          capsA,
+          {186, false, true},
+          {186, true, true}},
+         "\xE1\xE3\xEA\xE0\xF5\xC1\xC7\xE7"},
+        {unended,
+         1,
+         80,
+         {acute, {16, true}, {'A', true}, acute, space, acute, s, tilde, tilde, a},
+         "\xC1\xB4\xB4s~\xE3"},
+        // The American layout has no dead keys.
+        {unended, 0, 80, {{222}, a, {222, true}, a}, "'a\"a"},
+        // Groups wrapped evenly: a blank at a full line's end is the break, a group that does not fit moves
+        // whole (12 columns: two groups a line; 14: three, the blank dropped).
+        {asdf, 0, 12, keysOf("asdf asdf asdf asdf asdf "), "asdf asdf \nasdf asdf \nasdf "},
+        {asdf, 0, 14, keysOf("asdf asdf asdf asdf "), "asdf asdf asdf\nasdf "},
+        // A wrong word's first wrong key: a wrong letter, a missed key, an extra key (the attempt runs past
+        // the
+        // model and is dropped, and the blank after it is a wrong word of its own).
+        {asdf, 0, 80, keysOf("asdf axdf adf asddf "), "asdf a[x]df a[d]f asd[d]f[ ]"},
+        {anaERui, 0, 80, keysOf("Ana e Rui\nAna e Riu\nana e Rui\n"),
+         "Ana e Rui\nAna e R[i]u\n[a]na e Rui\n"},
+        // The mark stays on its character when the line breaks before the next group.
+        {asdf, 0, 7, keysOf("axdf asdf "), "a[x]df \nasdf "},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(echoed(row.model, row.layout, row.columns, row.keys), row.box) << row.box;
 }

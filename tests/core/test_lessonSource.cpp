@@ -118,10 +118,10 @@ TEST(LessonSource, ShowsAFileAsASourceThatCompilesBackToIt) {
 TEST(LessonSource, SymbolsWithShiftAndTheTextAsStudentsSeeIt) {
     // Symbols that Shift gives on the same key in both layouts compile to Shift and that key, and
     // show back as themselves.
-    const TLessonSource lesson = ParseLessonSource(with("Texto", "Texto: \"Fone (11) R$ 5-6!{Enter}\""));
-    EXPECT_EQ(lesson.Codes, (std::vector<int>{16, 70, 79, 78, 69, 32, 16, 57,  49, 49, 16, 48,
-                                              32, 16, 82, 16, 52, 32, 53, 189, 54, 16, 49, 13}));
-    EXPECT_EQ(CodesToSourceText(lesson.Codes), "Fone (11) R$ 5-6!{Enter}");
+    const TLessonSource lesson = ParseLessonSource(with("Texto", "Texto: \"Fone (11) $ 5-6!{Enter}\""));
+    EXPECT_EQ(lesson.Codes, (std::vector<int>{16, 70, 79, 78, 69, 32, 16,  57, 49, 49, 16,
+                                              48, 32, 16, 52, 32, 53, 189, 54, 16, 49, 13}));
+    EXPECT_EQ(CodesToSourceText(lesson.Codes), "Fone (11) $ 5-6!{Enter}");
     EXPECT_EQ(CodesToSourceText({16, 50, 16, 51, 16, 53, 16, 55, 16, 56, 16, 189, 16, 187, 16, 188, 16, 190}),
               "@#%&*_+<>");
 
@@ -165,6 +165,9 @@ TEST(LessonSource, RefusesWithTheLineAndTheReason) {
         {with("Texto", "Texto: \"{Enter}a{Enter}\""),
          "Linha 4: o texto termina com Enter, que já aparece antes (na tecla 1)"},
         {with("Texto", "Texto: \"\""), "Linha 4: o texto não tem nenhuma tecla."},
+        // A held Shift is pressed once: two shifted characters in a row would need it twice.
+        {with("Texto", "Texto: \"Deu R$ 5{Enter}\""),
+         "Linha 4: o texto pede dois caracteres com Shift seguidos (\"R$\", teclas 6 a 9); quem segura"},
         {with("Texto", "Texto: asdf"), "Linha 4: o texto vai entre aspas"},
         {with("Texto", "Texto: \"a{Tab} \""), "Linha 4: \"{Tab}\" não é uma tecla conhecida"},
         {with("Texto", "Texto: \"a{100} \""), "Linha 4: a tecla {100} não existe no teclado da tela."},

@@ -2,6 +2,7 @@
 // openbox): real key and mouse events from the X server (xdotool), stacking as the window manager
 // publishes it. One test function per window.
 #include "../gui/exerciseDriver.h"
+#include "core/lessons/lessonFile.h"
 #include "core/storage/password.h"
 #include "core/storage/profileKeys.h"
 #include "core/storage/registry.h"
@@ -32,6 +33,8 @@
 #include <QRegularExpression>
 #include <QScreen>
 #include <QStyleOptionButton>
+#include <QTextBlock>
+#include <QTextDocument>
 #include <QToolButton>
 
 namespace {
@@ -648,8 +651,8 @@ private slots:
         start({});
         program->writeFile(
             QStringLiteral("users/ana"),
-            "[Aula1]\r\nHabilitado=1\r\n[Aula24]\r\nHabilitado=1\r\n[Aula25]\r\nHabilitado=1\r\n"
-            "[Config]\r\nAulaAtual=23\r\n");
+            "[Aula1]\r\nHabilitado=1\r\n[Aula2]\r\nHabilitado=1\r\n[Aula3]\r\nHabilitado=1\r\n[Aula24]\r\n"
+            "Habilitado=1\r\n[Aula25]\r\nHabilitado=1\r\n[Config]\r\nAulaAtual=23\r\n");
         frmTela->ReloadList();
         endSplash();
         frmTela->lstUsr->setCurrentRow(0);
@@ -701,7 +704,7 @@ private slots:
         whenModal(onCatalogue, frmPassWord);
         frmTela->btnSelClick();
         QCOMPARE(catalogues, 2);
-        const QString lesson24 = frmAulas->lstAulaItems[23]->text();
+        const QString lesson24 = frmAulas->lstAulaItems[23]->accessibleName();
         QCOMPARE(focused, (QStringList{lesson24, lesson24}));
     }
 
@@ -829,6 +832,86 @@ private slots:
         ShowDiploma(frmTela, program->path(QStringLiteral("users/ana")), {}, nullptr);
         QCOMPARE(focused, QStringLiteral("Imprimir"));
         QCOMPARE(printDialog, QStringLiteral("Imprimir"));
+    }
+
+    // Real keys in the echo: a Shift held over two shifted characters goes down once (so lesson 19 no longer
+    // asks for "R$"), Caps Lock, ABNT2's dead keys, and a wrong word's first wrong key marked.
+    void echoOfRealKeys() {
+        const auto startTyping = [] {
+            QTest::qWait(300);
+            key(QStringLiteral("F5"));
+            QTRY_VERIFY_WITH_TIMEOUT(ExerciseState.Running, 6000);
+        };
+        const auto stop = [](ExerciseDriver& d) {
+            d.program.answers.push_back(true);
+            key(QStringLiteral("Escape"));
+        };
+        {
+            // The old lesson 19, Shift held from R to $: the echo reads right, the word is wrong.
+            ExerciseDriver d;
+            d.loadLesson(1,
+                         {16, 'D', 'E', 'U', 32, 16, 'R', 16, '4', 32, '1', '5', 188, '0', '0', 16, '1', 13},
+                         50, "00:10:00", 90);
+            d.run([&] {
+                startTyping();
+                sh(QStringLiteral(
+                    "xdotool key --delay 60 shift+d e u space; xdotool keydown shift key --delay 60 r 4 "
+                    "keyup shift; xdotool key --delay 60 space 1 5 comma 0 0 shift+1 Return"));
+                QTRY_COMPARE(ExerciseState.WordsWrong, 1);
+                QCOMPARE(frmExec->txtUserKey->toPlainText(), QStringLiteral("Deu R$ 15,00!\n"));
+                stop(d);
+            });
+        }
+        {
+            // Lesson 19 as the course ships it, Shift held over each shifted character: every word right.
+            const TLessonData nineteen = ReadLessonFile(VT_DATA_DIR "/aulas/aula19.aul");
+            ExerciseDriver d;
+            d.loadLesson(19, nineteen.Codes, nineteen.WordsToType, "00:10:00", nineteen.MinimumPercent);
+            d.run([&] {
+                startTyping();
+                for (int line = 0; line < 3; ++line)
+                    sh(QStringLiteral(
+                        "xdotool keydown shift key 4 keyup shift key --delay 60 space 1 5 comma 0 0; "
+                        "xdotool keydown shift key 1 keyup shift key Return"));
+                QTRY_COMPARE(ExerciseState.WordsRight, 3);
+                QCOMPARE(ExerciseState.WordsWrong, 0);
+                QCOMPARE(frmExec->txtUserKey->toPlainText(), QStringLiteral("$ 15,00!\n").repeated(3));
+                stop(d);
+            });
+        }
+        // "Oi, Ana" on an ABNT2 keyboard.
+        ExerciseDriver d;
+        d.loadLesson(18, {16, 'O', 'I', 188, 32, 16, 'A', 'N', 'A', 13}, 50, "00:10:00", 90);
+        frmKey->ApplyLayout(1);
+        frmsplash->hide(); // made with the windows, it would cover the echo in the pictures
+        sh(QStringLiteral("setxkbmap br"));
+        QString echo;
+        QString marked;
+        d.run([&] {
+            // Caps Lock is a key like the others once the exercise runs: on before it, off within a wrong
+            // word.
+            key(QStringLiteral("Caps_Lock"));
+            startTyping();
+            key(QStringLiteral("shift+o i comma space shift+a n a Return"));
+            QTRY_COMPARE(ExerciseState.WordsRight, 1);
+            screenshot(QStringLiteral("echo-capslock"));
+            key(QStringLiteral("shift+o i comma space shift+a m a Caps_Lock Return"));
+            QTRY_COMPARE(ExerciseState.WordsWrong, 1);
+            screenshot(QStringLiteral("echo-wrong-key"));
+            key(QStringLiteral("dead_acute a space dead_tilde a o space dead_acute shift+a Return"));
+            QTRY_COMPARE(ExerciseState.WordsWrong, 2);
+            screenshot(QStringLiteral("echo-abnt2-accents"));
+            echo = frmExec->txtUserKey->toPlainText();
+            const QTextDocument* document = frmExec->txtUserKey->document();
+            for (QTextBlock block = document->begin(); block.isValid(); block = block.next())
+                for (auto it = block.begin(); !it.atEnd(); ++it)
+                    if (it.fragment().charFormat().fontUnderline())
+                        marked += it.fragment().text();
+            stop(d);
+        });
+        sh(QStringLiteral("setxkbmap us"));
+        QCOMPARE(echo, QStringLiteral("oI, aNA\noI, aMA\n\u00E1 \u00E3o \u00C1\n"));
+        QCOMPARE(marked, QStringLiteral("M\u00E1"));
     }
 
     // The keyboard above the exercise window after the countdown and while typing; the countdown and

@@ -137,6 +137,11 @@ private slots:
             QCOMPARE(frmAulas->ItemIndex(), 5);
             QVERIFY(frmAulas->lstAulaItems[5]->isChecked());
             QCOMPARE(frmAulas->lstAulaItems[5]->text(), QStringLiteral("Mao Esq. Dir. 2"));
+            // Lessons 1 to 5 are passed (the next one is open), 6 merely open.
+            QCOMPARE(frmAulas->lstAulaItems[4]->text(), QStringLiteral("Mao Esq. Dir. 1 \u2713"));
+            QCOMPARE(frmAulas->lstAulaItems[4]->accessibleName(),
+                     QStringLiteral("Mao Esq. Dir. 1, aprovada"));
+            QCOMPARE(frmAulas->lstAulaItems[5]->accessibleName(), QStringLiteral("Mao Esq. Dir. 2"));
             QCOMPARE(lessonData(), (QStringList{"4", "1", "50", "2", "00:03:10", "n/d%"}));
         });
         QVERIFY(program->errors.isEmpty());

@@ -68,6 +68,9 @@ struct SlipMix {
 constexpr SlipMix kCarefulMix{0.60, 0.15, 0.15, 0.10};
 constexpr SlipMix kCourseMix{0.80, 0.10, 0.10, 0.0};
 constexpr SlipMix kWrongOnly{1.0, 0.0, 0.0, 0.0};
+constexpr SlipMix kMissedOnly{0.0, 1.0, 0.0, 0.0};
+constexpr SlipMix kExtraOnly{0.0, 0.0, 1.0, 0.0};
+constexpr SlipMix kSwappedOnly{0.0, 0.0, 0.0, 1.0};
 
 // A typist at a speed that varies ±30% from key to key, who slips on a share of the keys in a given
 // mix; typed through the exercise's own judging and pass rule.
@@ -194,7 +197,7 @@ private slots:
         QCOMPARE(curveSpeed(24), 150);
         for (int n = 2; n <= 24; ++n)
             QVERIFY2(curveSpeed(n) <= curveSpeed(n - 1) * 1.12, "no jump over 12% between neighbours");
-        QVERIFY(lessonFile(24).Codes.size() >= 16);
+        QVERIFY(lessonFile(24).Codes.size() >= 10);
         // The first lesson already says not to stop and correct: Backspace costs the whole group.
         QVERIFY(lessonFile(1).Description.find("Backspace") != std::string::npos);
     }
@@ -222,8 +225,8 @@ private slots:
         QCOMPARE(std::count(lesson.Codes.begin(), lesson.Codes.end(), last), 1L);
         QVERIFY(lesson.WordsToType > 0);
 
-        // The rule the lessons are written to: a point less of minimum for every 4 keys of a word (a
-        // missed or extra key costs the rest of the word), never under 91; the time is that of a typist
+        // The rule the lessons are written to: a point less of minimum for every 2 keys of a word (a
+        // missed or extra key costs the rest of the word), never under 90; the time is that of a typist
         // at the curve's speed plus 8%, rounded up to 5 seconds.
         std::set<int> earlier;
         for (int k = 1; k < n; ++k) {
@@ -236,35 +239,59 @@ private slots:
         const int speed = curveSpeed(n);
         const auto perWord = static_cast<int>(lesson.Codes.size());
         const auto keys = static_cast<double>(perWord) * lesson.WordsToType;
-        QVERIFY2(perWord <= 21, "a word or a short phrase, so that one slip costs a few keys");
-        QCOMPARE(lesson.MinimumPercent, std::max(91, 95 - (perWord + 3) / 4));
+        QVERIFY2(perWord <= 13, "a group, a word or a short phrase, so that one slip costs a few keys");
+        QCOMPARE(lesson.MinimumPercent, std::max(90, 95 - (perWord + 1) / 2));
         const int seconds = static_cast<int>(std::ceil(keys * 60 / speed * 1.08 / 5 - 1e-9)) * 5;
         QCOMPARE(static_cast<int>(std::lround(lesson.ExpectedTime * 86400)), seconds);
         if (n >= 22)
             QVERIFY2(!bringsNew, "the last lessons bring nothing new");
 
-        // Many seeded runs of typists through the exercise's judging: whether a careful typist passes
-        // must not depend on the kind of slip (a wrong letter costs one key, a key missed or extra every
-        // later key of the word).
-        const int runs = 600; // a rate estimated within about a point
+        // Many seeded runs of typists through the exercise's judging. A wrong letter costs one key, a key
+        // missed or extra every later key of the word: the short units and the minimum let a careful typist
+        // pass whatever the kind of slip, and still fail the sloppy and the slow.
+        struct Typist {
+            const char* name;
+            double speed, slipRate;
+            SlipMix mix;
+            bool passes; // expected to pass 8 times in 10 (9 for the mixes), or to fail 9 times in 10
+        };
+        const Typist typists[] = {
+            {"1% de deslizes", 1.0, 0.01, kCarefulMix, true},
+            {"1% 80/10/10", 1.0, 0.01, kCourseMix, true},
+            {"1% esquecidas", 1.0, 0.01, kMissedOnly, true},
+            {"1% a mais", 1.0, 0.01, kExtraOnly, true},
+            {"1% invertidas", 1.0, 0.01, kSwappedOnly, true},
+            {"15% mais lentos", 0.85, 0.01, kCarefulMix, false},
+            {"8% de deslizes", 1.0, 0.08, kCarefulMix, false},
+            {"12% de letras erradas", 1.0, 0.12, kWrongOnly, false},
+        };
+        // VT_COURSE_RUNS: more runs for the figures a person reads (3000 estimate a rate within half a
+        // point).
+        const int runs = qEnvironmentVariableIsSet("VT_COURSE_RUNS")
+                             ? qEnvironmentVariableIntValue("VT_COURSE_RUNS")
+                             : 600;
         std::mt19937 random(static_cast<unsigned>(n));
-        int careful = 0, courseMix = 0, slower = 0, sloppier = 0, wrongLetters = 0;
-        for (int r = 0; r < runs; ++r) {
-            careful += typistPasses(lesson, speed, 0.01, kCarefulMix, random);
-            courseMix += typistPasses(lesson, speed, 0.01, kCourseMix, random);
-            slower += typistPasses(lesson, speed * 0.85, 0.01, kCarefulMix, random);
-            sloppier += typistPasses(lesson, speed, 0.08, kCarefulMix, random);
-            wrongLetters += typistPasses(lesson, speed, 0.12, kWrongOnly, random);
+        int passed[std::size(typists)] = {};
+        for (int r = 0; r < runs; ++r)
+            for (std::size_t t = 0; t < std::size(typists); ++t)
+                passed[t] += typistPasses(lesson, speed * typists[t].speed, typists[t].slipRate,
+                                          typists[t].mix, random);
+        QString line = QStringLiteral("aula %1: %2 teclas/min, %3 teclas, %4%:")
+                           .arg(n, 2)
+                           .arg(speed, 3)
+                           .arg(perWord, 2)
+                           .arg(lesson.MinimumPercent);
+        for (std::size_t t = 0; t < std::size(typists); ++t)
+            line += QStringLiteral(" %1 %2%")
+                        .arg(QString::fromUtf8(typists[t].name))
+                        .arg(100 * passed[t] / runs, 3);
+        qInfo("%s", qPrintable(line));
+        for (std::size_t t = 0; t < std::size(typists); ++t) {
+            const bool mixed = t < 2;
+            const bool ok =
+                typists[t].passes ? passed[t] >= runs * (mixed ? 9 : 8) / 10 : passed[t] <= runs / 10;
+            QVERIFY2(ok, typists[t].name);
         }
-        qInfo("aula %2d: %3d teclas/min, %d%%: passam %3d%% com 1%% de deslizes (%3d%% 80/10/10), "
-              "%3d%% 15%% mais lentos, %3d%% com 8%% de deslizes, %3d%% com 12%% de letras erradas",
-              n, speed, lesson.MinimumPercent, 100 * careful / runs, 100 * courseMix / runs,
-              100 * slower / runs, 100 * sloppier / runs, 100 * wrongLetters / runs);
-        QVERIFY2(careful >= runs * 9 / 10, "a careful typist (1% slips of every kind) passes 9 times in 10");
-        QVERIFY2(courseMix >= runs * 9 / 10, "1% slips, mostly wrong letters, pass 9 times in 10");
-        QVERIFY2(slower <= runs / 10, "a typist 15% slower fails 9 times in 10");
-        QVERIFY2(sloppier <= runs / 10, "a typist with 8% slips fails 9 times in 10");
-        QVERIFY2(wrongLetters <= runs / 10, "a typist with 12% wrong letters fails 9 times in 10");
     }
 
     void everyLessonShowsItsTextInTheDescriptionAndThePicture() {

@@ -7,6 +7,8 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QRegularExpression>
+#include <QTextCharFormat>
+#include <QTextCursor>
 
 namespace {
 // Types the last word so that it ends `seconds` after the start, and answers the result window with
@@ -258,6 +260,16 @@ void TestExercise::theEchoShowsWhatTheLayoutTypesAndKeepsWordsWhole() {
             QCOMPARE(frmExec->txtUserKey->toPlainText(),
                      layout ? QStringLiteral("Caro, a\u00E7o.\n") : QStringLiteral("Caro, a;o.\n"));
             QCOMPARE(ExerciseState.WordsRight, 1);
+            // A wrong word ("Cx" and Enter): its first wrong key red and underlined, the keys after it plain.
+            QTest::keyClick(frmExec, Qt::Key_C, Qt::ShiftModifier);
+            d.type({Qt::Key_X, Qt::Key_Return, Qt::Key_A});
+            QTextCursor mark(frmExec->txtUserKey->document());
+            mark.setPosition(
+                static_cast<int>(frmExec->txtUserKey->toPlainText().lastIndexOf(QLatin1Char('x'))) + 1);
+            QVERIFY(mark.charFormat().fontUnderline());
+            QCOMPARE(mark.charFormat().foreground().color(), QColor(0xC0, 0x00, 0x00));
+            mark.movePosition(QTextCursor::End);
+            QVERIFY(!mark.charFormat().fontUnderline());
             if (layout == 0) {
                 // A word reaching the end of a line moves whole to the next one (a large face: few
                 // columns, few keys).

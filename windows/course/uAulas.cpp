@@ -4,6 +4,7 @@
 #include "core/exercise/lessonResult.h"
 #include "core/lessons/lessonFile.h"
 #include "core/platform/dataPlaces.h"
+#include "core/platform/iniFile.h"
 #include "core/platform/programFolder.h"
 #include "core/storage/convert.h"
 #include "core/storage/profileKeys.h"
@@ -61,6 +62,8 @@ const char* const kLessonNames[kLessons] = {
     "Palavras 1",        "Palavras 2",        "Palavras 3",        "Palavras 4",        "Exerc. Carta 1",
     "Exerc. Carta 2",    "Aula Final 1",      "Aula Final 2",      "Teste Final",
 };
+// After a passed lesson's name.
+const QString kPassedMark = QStringLiteral(" \u2713");
 
 QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption, const QRect& r) {
     QLabel* l = MakeLabel(parent, name, caption, r);
@@ -291,7 +294,7 @@ void TfrmAulas::fitFonts() {
         l->setFont(lessonFont);
     QStringList names;
     for (const QRadioButton* option : lstAulaItems)
-        names << option->text();
+        names << option->text() + kPassedMark;
     const int indicator = style()->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth) +
                           style()->pixelMetric(QStyle::PM_RadioButtonLabelSpacing) + 2;
     const QFont listFont = FittedFont(s.font(QStringLiteral("Terminal"), 12), names,
@@ -332,9 +335,24 @@ void TfrmAulas::FormActivate() {
     lbl4->setText(config(keys::CharOK, keys::CountDefault));
     lbl5->setText(config(keys::CharErr, keys::CountDefault));
     lbl6->setText(config(keys::Porcent, keys::PorcentDefault) + QLatin1Char('%'));
+    markPassedLessons();
     SetItemIndex(StrToInt(ReadSetting(keys::Config, keys::AulaAtual, keys::AulaAtualDefault)));
     if (std::exchange(m_focusOnActivation, false))
         focusSelected();
+}
+
+// A passed lesson (the next one unlocked; the diploma's for the last) carries a check mark after its
+// name, and says so to a screen reader, apart from the ones merely open. Read without storing defaults:
+// looking stores nothing.
+void TfrmAulas::markPassedLessons() {
+    const std::filesystem::path profile = PathFromUtf8(ResolveSettingsFile(StudentProfilePath.toStdString()));
+    for (int i = 0; i < kLessons; ++i) {
+        const auto next = IniReadValue(profile, keys::AulaPrefix + std::to_string(i + 2), keys::Habilitado);
+        const bool passed = next && !next->empty() && *next != "0";
+        const QString name = QString::fromLatin1(kLessonNames[i]);
+        lstAulaItems[i]->setText(passed ? name + kPassedMark : name);
+        lstAulaItems[i]->setAccessibleName(passed ? name + QStringLiteral(", aprovada") : name);
+    }
 }
 
 void TfrmAulas::lstAulaClick() {

@@ -63,6 +63,7 @@ public:
     void FormCreate();
     void FormActivate();
     void lstAulaClick();
+    void markPassedLessons();
     void btnFazerAulaClick(); // the lesson loader
     // The loader's work short of showing anything: stores lesson index + 1 as the student's current
     // one, then fills the exercise window and the exercise state from its lesson file. Raises on the

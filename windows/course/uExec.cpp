@@ -27,6 +27,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QTextBlock>
+#include <QTextCharFormat>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTimer>
@@ -277,6 +278,7 @@ void TfrmExec::showEvent(QShowEvent* event) {
 void TfrmExec::keyPressEvent(QKeyEvent* event) {
     event->accept();
     m_shifted = event->modifiers().testFlag(Qt::ShiftModifier);
+    m_capsLock = CapsLockOf(event);
     Guard([this, event] { FormKeyDown(VirtualKeyOf(event)); });
 }
 
@@ -334,36 +336,47 @@ void TfrmExec::startExercise() {
 }
 
 void TfrmExec::appendEcho(std::uint16_t key) {
-    // The box breaks its lines itself, a full line at a time (the font is fixed-width): a lesson
-    // typed without Enter would otherwise be one paragraph of thousands of characters, laid out
-    // again at every key. A word that reaches the end of a line moves whole to the next one.
-    QTextCursor cursor(txtUserKey->document());
+    // The core decides the text, the line breaks and the mark; the box only carries them out. The box
+    // breaks its lines itself (a lesson typed without Enter would otherwise be one paragraph of thousands
+    // of characters, laid out again at every key).
+    QTextDocument* document = txtUserKey->document();
+    if (document->isEmpty())
+        m_echo.Clear(); // a new lesson emptied the box
+    const TEchoStep step =
+        m_echo.Type(ExerciseState, {key, m_shifted, m_capsLock, frmKey->Layout()}, echoColumns());
+    QTextCursor cursor(document);
     cursor.movePosition(QTextCursor::End);
-    const QString typed = FromCp(EchoOf(key, m_shifted, frmKey->Layout()));
-    if (key == Vk::Return) {
+    if (step.newLine) {
+        cursor.setPosition(cursor.position() - static_cast<int>(step.carried));
         cursor.insertBlock();
-    } else if (!typed.isEmpty()) {
-        const int columns =
-            std::max(1, txtUserKey->viewport()->width() /
-                            std::max(1, txtUserKey->fontMetrics().horizontalAdvance(QLatin1Char('M'))));
-        const QString line = cursor.block().text();
-        const bool blank = typed == QLatin1String(" ");
-        if (line.size() >= columns) {
-            // A blank at a full line's end is the line break itself.
-            const qsizetype lastBlank = line.lastIndexOf(QLatin1Char(' '));
-            const QString word = blank || lastBlank < 0 ? QString() : line.mid(lastBlank + 1);
-            cursor.movePosition(QTextCursor::Left, QTextCursor::KeepAnchor, static_cast<int>(word.size()));
-            cursor.removeSelectedText();
-            cursor.insertBlock();
-            cursor.insertText(word);
-        }
-        if (!blank || line.size() < columns)
-            cursor.insertText(typed);
+        cursor.movePosition(QTextCursor::End);
+    }
+    const QTextCharFormat plain; // never the mark's format of the character before
+    if (!step.text.empty())
+        cursor.insertText(FromCp(step.text), plain);
+    if (step.lineAfter)
+        cursor.insertBlock(QTextBlockFormat(), plain);
+    if (step.markFromEnd > 0) {
+        // The wrong word's first wrong key: red and underlined, so that colour is not the only cue.
+        QTextCharFormat wrong;
+        wrong.setForeground(QColor(0xC0, 0x00, 0x00));
+        wrong.setFontUnderline(true);
+        cursor.setPosition(cursor.position() - static_cast<int>(step.markFromEnd));
+        cursor.movePosition(QTextCursor::NextCharacter, QTextCursor::KeepAnchor);
+        cursor.mergeCharFormat(wrong);
     }
     // The newest keys stay in view.
     QScrollBar* scroll = txtUserKey->verticalScrollBar();
     if (scroll->value() != scroll->maximum())
         scroll->setValue(scroll->maximum());
+}
+
+int TfrmExec::echoColumns() const {
+    // The characters a line holds in the fixed-width face, inside the document's margins and beside the
+    // cursor, so that the box never breaks a line before the echo does.
+    const int margin = static_cast<int>(txtUserKey->document()->documentMargin());
+    const int room = txtUserKey->viewport()->width() - 2 * margin - txtUserKey->cursorWidth();
+    return std::max(1, room / std::max(1, txtUserKey->fontMetrics().horizontalAdvance(QLatin1Char('M'))));
 }
 
 void TfrmExec::JudgeKey(std::uint16_t key) {

@@ -1,4 +1,5 @@
 #pragma once
+#include "core/exercise/echo.h"
 #include "windows/widgets/deferredControls.h"
 
 #include <QDialog>
@@ -60,13 +61,16 @@ private:
     void startExercise();
     void layOut();
     void appendEcho(std::uint16_t key);
+    int echoColumns() const;
     void showStatistics();
     void fitStatisticsFont();
     int statisticsWidth() const; // the statistics box's width for its longest line in the designed face
     QString m_statistics;
-    bool m_waiting = true;  // shown by the loader, start key not pressed yet
-    bool m_shifted = false; // Shift was down with the last key, for the echo
-    QSize m_designed;       // the designed client size, scaled
+    bool m_waiting = true;   // shown by the loader, start key not pressed yet
+    bool m_shifted = false;  // Shift was down with the last key, for the echo
+    bool m_capsLock = false; // Caps Lock was on with the last key, for the echo
+    TEcho m_echo;            // what the echo box holds, as the keyboard wrote it
+    QSize m_designed;        // the designed client size, scaled
 };
 
 extern TfrmExec* frmExec;

@@ -118,3 +118,12 @@ std::uint16_t VirtualKeyOf(const QKeyEvent* event) {
 #endif
     return VirtualKeyFromQtKey(event->key(), keypad);
 }
+
+bool CapsLockOf(const QKeyEvent* event) {
+#if defined(_WIN32)
+    constexpr quint32 kCapsLock = 0x100; // the toolkit's Windows key mapper's bit
+#else
+    constexpr quint32 kCapsLock = 0x2; // X11's LockMask, xkb's Lock on Wayland
+#endif
+    return (event->nativeModifiers() & kCapsLock) != 0;
+}

@@ -1,0 +1,48 @@
+#pragma once
+#include "core/exercise/exerciseState.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+// What the echo box shows while the student types: what the student's keyboard writes for each key (Shift
+// and Caps Lock as the keyboard applies them, an ABNT2 dead key joined to the vowel after it), lines broken
+// between groups so that a line holds whole groups, and in a word judged wrong its first wrong key, so the
+// student sees the slip that cost the word. Text is Windows-1252; the window only carries out the steps.
+
+// A key as it went down, with the keyboard's state.
+struct TEchoKey {
+    std::uint16_t code = 0;
+    bool shifted = false;
+    bool capsLock = false;
+    int layout = 0; // 0 American, 1 ABNT2
+};
+
+// What one key does to the box, in this order.
+struct TEchoStep {
+    bool newLine = false;    // start a new line ...
+    std::size_t carried = 0; // ... taking along this many characters from the end of the last one
+    std::string text;        // then add these characters (no line break among them)
+    bool lineAfter = false;  // then start a new line (Enter)
+    // Then mark the character this many places before the end of the box (a line break is one place): the
+    // first wrong key of the word this key ended wrong. 0: nothing to mark.
+    std::size_t markFromEnd = 0;
+};
+
+class TEcho {
+public:
+    // An empty box: a new exercise.
+    void Clear();
+    // One key that went down while running, told before the judging counts it (`before` is the exercise as
+    // it stands); `columns` is how many characters a line of the box holds.
+    TEchoStep Type(const TExerciseState& before, const TEchoKey& key, int columns);
+
+private:
+    std::string m_line;              // the box's last line
+    std::size_t m_places = 0;        // characters and line breaks in the box
+    char m_accent = 0;               // a dead key's accent, waiting for the next key
+    bool m_wordWrong = false;        // the word being typed has a wrong key ...
+    bool m_markWaiting = false;      // ... whose character is not in the box yet
+    std::size_t m_markAt = kNoPlace; // the place of that character
+    static constexpr std::size_t kNoPlace = static_cast<std::size_t>(-1);
+};
