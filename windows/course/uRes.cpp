@@ -8,6 +8,7 @@
 #include "core/platform/sound.h"
 #include "windows/course/uAulas.h"
 #include "windows/course/uExec.h"
+#include "windows/course/uKey.h"
 #include "windows/glue/keyCodes.h"
 #include "windows/widgets/blinkingLabel.h"
 #include "windows/widgets/colours.h"
@@ -27,11 +28,17 @@
 
 TfrmRes* frmRes = nullptr;
 
+namespace {
+// The designed window ends below "Tecle <ENTER> para Sair"; the keys' line is added under it, so that no
+// designed control moves.
+constexpr int kKeysLineHeight = 38;
+} // namespace
+
 TfrmRes::TfrmRes() : QDialog(nullptr, Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
     setObjectName(QStringLiteral("frmRes"));
     setWindowTitle(QStringLiteral("Resultados da Aula")); // what a screen reader calls it
     const DesignScale s(DesignScale::PopUpDpi);
-    s.fixSize(this, 421, 276);
+    s.fixSize(this, 421, 276 + kKeysLineHeight);
     // The texts lie on the window's own blue, painted over the light frame.
     const QColor blue(0x00, 0x54, 0xA8);
     SetColours(this, Qt::black, blue);
@@ -65,6 +72,15 @@ TfrmRes::TfrmRes() : QDialog(nullptr, Qt::Dialog | Qt::FramelessWindowHint | Qt:
     StaticText3->setAlignment(Qt::AlignCenter);
     StaticText3->setFont(s.font(QStringLiteral("Arial"), 15, true));
     SetColours(StaticText3, QColor(0xC0, 0xC0, 0xC0), blue);
+
+    lblTeclas = new QLabel(this);
+    lblTeclas->setObjectName(QStringLiteral("lblTeclas"));
+    lblTeclas->setTextFormat(Qt::PlainText);
+    lblTeclas->setWordWrap(true);
+    lblTeclas->setAlignment(Qt::AlignCenter);
+    lblTeclas->setFont(s.font(QStringLiteral("Arial"), 11, true));
+    SetColours(lblTeclas, Qt::white, blue);
+    s.place(lblTeclas, 16, 276 - 14, 389, kKeysLineHeight + 4);
 
     NoChildTakesFocus(this);
     setFocusPolicy(Qt::StrongFocus);
@@ -153,6 +169,11 @@ void TfrmRes::FormActivate() {
         SetColours(lblOK, QColor(0xF0, 0x4E, 0x00));
         PlaySoundFile(SoundPath(kFailedSound));
     }
+    // What went wrong, by key: the window is announced with it, as no control of it takes the focus.
+    const QString keys = FromUtf8(MostMissedLine(ExerciseState.Slips.Keys, frmKey ? frmKey->Layout() : 0));
+    lblTeclas->setText(keys);
+    lblTeclas->setAccessibleName(keys);
+    setAccessibleDescription(keys);
     // Write failures are as silent as every settings write; a link planted in the data folder is told.
     StoreExercise(profile, lesson, ExerciseState, IsoLocalTime(std::time(nullptr)));
 }
