@@ -34,8 +34,8 @@ const Band kBands[] = {
 const QColor kNotAsked(0xEC, 0xEF, 0xF1);
 
 QString keyLegend(const TKeyboardKey& key, int layout) {
-    if (key.code == Vk::Space)
-        return QStringLiteral("Espaço");
+    if (key.code == Vk::Back) // its name does not fit a key
+        return QStringLiteral("\u2190");
     return FromUtf8(KeyName(key.code, layout));
 }
 
