@@ -10,6 +10,7 @@
 #include "core/platform/dataPlaces.h"
 #include "core/platform/programFolder.h"
 #include "core/report/classReport.h"
+#include "core/report/keyReport.h"
 #include "core/storage/profileKeys.h"
 #include "windows/report/uAluno.h"
 #include "windows/report/uRelatorio.h"
@@ -222,6 +223,12 @@ int main(int argc, char* argv[]) {
     const auto rows = ReadClass(ReportDataFolder());
     const double readMs = readClock.nsecsElapsed() / 1e6;
     const std::string csv = ClassCsv(rows);
+    QElapsedTimer keysClock;
+    keysClock.start();
+    TKeySum classKeys;
+    for (const TStudentRow& row : rows)
+        classKeys.Add(ReadStudentKeySum(ReportDataFolder(), row.Name));
+    const double keysMs = keysClock.nsecsElapsed() / 1e6;
 
     // The long history's page.
     const long beforeLongKb = statusKb("VmRSS:");
@@ -255,6 +262,8 @@ int main(int argc, char* argv[]) {
                 pageMs, points, page ? static_cast<long long>(page->History().KeySums.Exercises) : 0LL);
     std::printf("  reading the class again (core alone)     %8.1f ms  (%zu rows, CSV %zu bytes)\n", readMs,
                 rows.size(), csv.size());
+    std::printf("  the class's keys read again (core alone) %8.1f ms  (%lld exercises with keys)\n", keysMs,
+                static_cast<long long>(classKeys.Exercises));
     std::printf("  peak resident memory before the long page %7.1f MB\n", peakKb / 1024.0);
     std::printf("  a page of a %ld-line history painted    %8.1f ms  (%zu exercises drawn, of %lld; target: "
                 "1000 ms)\n",

@@ -62,6 +62,9 @@ std::string KeyTalliesText(const TKeyTallies& keys) {
 
 bool ParseKeyTallies(std::string_view text, TKeyTallies& out) {
     out.clear();
+    if (text.empty())
+        return true;
+    out.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), ' ')) + 1);
     std::size_t start = 0;
     while (start < text.size()) {
         auto end = text.find(' ', start);
