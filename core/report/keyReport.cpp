@@ -4,6 +4,7 @@
 #include "core/storage/convert.h"
 
 #include <algorithm>
+#include <cmath>
 
 double KeyMeanMs(const TKeyTally& key) {
     return key.Right > 0 ? static_cast<double>(key.RightMs) / static_cast<double>(key.Right) : 0.0;
@@ -105,8 +106,7 @@ std::string KeyFiguresText(const TKeyTally& k, int layout) {
     if (k.Extra > 0)
         text += "; " + std::to_string(k.Extra) + " a mais";
     if (k.Right > 0)
-        text += "; " + std::to_string(static_cast<long long>(KeyMeanMs(k) + 0.5)) +
-                " ms em média antes de cada acerto";
+        text += "; " + std::to_string(std::llround(KeyMeanMs(k))) + " ms em média antes de cada acerto";
     return text;
 }
 
