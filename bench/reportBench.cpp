@@ -3,7 +3,8 @@
 // the class table on screen with every student's situation (from the process's start and from main),
 // the same table with a period chosen, the resident memory with it shown, a student's page with its
 // charts, the core's reading alone, and then a student with a very long history: the table read again
-// and that student's page.
+// and that student's page. Every exercise carries its slips by key, so the class window draws its
+// keyboard of key errors and the page its own.
 //   reportBench            the full class (run on a release build; under Xvfb or offscreen)
 //   reportBench --smoke    10 students, a quick check that it all still runs (ctest)
 //   reportBench [--students N] [--exercises N] [--history-lines N]   another class size, another
@@ -13,6 +14,7 @@
 #include "core/platform/programFolder.h"
 #include "core/report/classActivity.h"
 #include "core/report/classReport.h"
+#include "core/report/keyReport.h"
 #include "core/storage/profileKeys.h"
 #include "windows/report/uAluno.h"
 #include "windows/report/uRelatorio.h"
@@ -25,6 +27,7 @@
 #include <QElapsedTimer>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -32,6 +35,7 @@
 #include <sstream>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -40,6 +44,33 @@ namespace {
 void put(const fs::path& file, const std::string& bytes) {
     fs::create_directories(file.parent_path());
     std::ofstream(file, std::ios::binary) << bytes;
+}
+
+// An exercise's slips by key as the course writes them: 6 to 15 keys of the course, a few slips.
+std::string keyData(int student, int lesson, int exercise) {
+    static const int codes[] = {13, 16, 32, 65, 67, 68, 69, 70, 71, 74, 75, 76, 79, 82, 83, 186};
+    const int count = 6 + (lesson + exercise) % 10;
+    std::vector<int> keys(codes, codes + count);
+    std::sort(keys.begin(), keys.end());
+    std::string out;
+    for (int i = 0; i < count; ++i) {
+        const int seed = student * 31 + lesson * 7 + exercise * 3 + i;
+        TKeyTally k;
+        k.Key = static_cast<std::uint8_t>(keys[static_cast<std::size_t>(i)]);
+        k.Swapped = seed % 5 == 0 ? 1 + seed % 3 : 0;
+        k.Missed = seed % 7 == 0 ? 1 : 0;
+        k.Transposed = seed % 11 == 0 ? 2 : 0;
+        k.Extra = seed % 13 == 0 ? 1 : 0;
+        k.Right = 20 + seed % 40;
+        k.Asked = k.Right + k.Wrong();
+        k.RightMs = k.Right * (180 + seed % 300);
+        if (k.Swapped > 0) {
+            k.Instead = static_cast<std::uint8_t>(codes[seed % 16]);
+            k.InsteadTimes = k.Swapped;
+        }
+        out += (i ? " " : "") + KeyTalliesText({k});
+    }
+    return out;
 }
 
 // Every student did `exercises` exercises, spread over the lessons in order, the latest `lastDaysAgo`
@@ -74,10 +105,12 @@ void generateClass(const fs::path& folder, int students, int exercises) {
             // Two exercises a day, back from the latest.
             const TDay day = lastDay - (exercises - 1 - e) / 2;
             char line[160];
-            std::snprintf(line, sizeof line, "%sT%02d:%02d:00-03:00;%d;20;0;%d;%d;%d;%d;%d\r\n",
+            std::snprintf(line, sizeof line, "%sT%02d:%02d:00-03:00;%d;20;0;%d;%d;%d;%d;%d;0;",
                           IsoDate(day).c_str(), 8 + e % 2 * 2, e % 60, lesson, right, wrong, secs,
                           100 * right / (right + wrong), passed ? 1 : 0);
             history += line;
+            history += keyData(s, lesson, e);
+            history += "\r\n";
             Sum& sum = lessons[static_cast<std::size_t>(lesson)];
             sum.words += 20;
             sum.right += right;
@@ -236,6 +269,12 @@ int main(int argc, char* argv[]) {
     const auto rows = ReadClass(ReportDataFolder(), nullptr, &view);
     const double readMs = readClock.nsecsElapsed() / 1e6;
     const std::string csv = ClassCsv(rows, true);
+    QElapsedTimer keysClock;
+    keysClock.start();
+    TKeySum classKeys;
+    for (const TStudentRow& row : rows)
+        classKeys.Add(ReadStudentKeySum(ReportDataFolder(), row.Name));
+    const double keysMs = keysClock.nsecsElapsed() / 1e6;
 
     // One student with a very long history, last in name order: the table again, then that page.
     {
@@ -287,6 +326,8 @@ int main(int argc, char* argv[]) {
                 rows.size(), csv.size());
     std::printf("  peak resident memory before the long one %8.1f MB\n", peakKb / 1024.0);
     std::printf("  the table again with a %ld-line history %8.1f ms\n", historyLines, againMs);
+    std::printf("  the class's keys read again (core alone) %8.1f ms  (%lld exercises with keys)\n", keysMs,
+                static_cast<long long>(classKeys.Exercises));
     std::printf("  a page of a %ld-line history painted    %8.1f ms  (%zu exercises drawn, of %lld; target: "
                 "1000 ms)\n",
                 historyLines, longMs, longPage ? longPage->History().Entries.size() : 0,

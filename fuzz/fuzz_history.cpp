@@ -20,6 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t i = 0; i < kept.Entries.size(); ++i)
         FUZZ_CHECK(HistoryLine(kept.Entries[i]) ==
                    HistoryLine(all.Entries[all.Entries.size() - kept.Entries.size() + i]));
+    FUZZ_CHECK(kept.KeySums.Exercises == all.KeySums.Exercises &&
+               kept.KeySums.Keys.size() == all.KeySums.Keys.size());
     for (int n = 0; n <= 24; ++n)
         FUZZ_CHECK(kept.Sums[static_cast<std::size_t>(n)].KeysRight ==
                    all.Sums[static_cast<std::size_t>(n)].KeysRight);

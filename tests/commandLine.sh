@@ -31,6 +31,7 @@ row "$course" 2 err "^velotecla: argumento inesperado: aluno" aluno
 row "$report" 0 out "^velotecla-relatorio $version\$" --version
 row "$report" 0 out "^Uso: velotecla-relatorio" --help
 row "$report" 0 out "--csv " -h
+row "$report" 0 out "--csv-teclas " -h
 row "$report" 2 err "^velotecla-relatorio: opção desconhecida: -x" -x
 row "$report" 2 err "^velotecla-relatorio: argumento inesperado: turma.csv" --csv turma.csv
 row "$aula" 0 out "^vt-aula $version\$" --version

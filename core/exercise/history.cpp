@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <string_view>
 
@@ -45,10 +46,12 @@ std::optional<std::int64_t> number(std::string_view text) {
 }
 
 // The first nine fields of a line, views into it; `count` tells how many there are (fewer when the line
-// has fewer). No allocation: a long history is read line by line at this cost.
+// has fewer), `later` what follows the ninth field's ";" (none: the first format). No allocation: a long
+// history is read line by line at this cost.
 struct Fields {
     std::string_view at[9];
     std::size_t count = 0;
+    std::optional<std::string_view> later;
 };
 Fields fields(std::string_view line) {
     Fields out;
@@ -60,8 +63,25 @@ Fields fields(std::string_view line) {
         if (semi == std::string_view::npos)
             break;
         start = semi + 1;
+        if (out.count == 9)
+            out.later = line.substr(start);
     }
     return out;
+}
+
+// The later format's fields after the ninth: "reforco;teclas", and whatever a later version adds.
+bool readLaterFields(std::string_view later, THistoryEntry& e) {
+    const auto semi = later.find(';');
+    const std::string_view reforco = later.substr(0, semi);
+    if (reforco != "0" && reforco != "1")
+        return false;
+    e.Reforco = reforco == "1";
+    if (semi != std::string_view::npos) {
+        std::string_view keys = later.substr(semi + 1);
+        keys = keys.substr(0, keys.find(';'));
+        ParseKeyTallies(keys, e.Keys); // unreadable: no key data, the rest of the line stands
+    }
+    return true;
 }
 
 bool startsWithLocalTime(std::string_view text) {
@@ -116,6 +136,7 @@ THistoryEntry HistoryEntryOf(const TExerciseState& state, int lessonNumber, cons
     e.Seconds = std::llround(state.FinalElapsed * 86400000.0) / 1000;
     e.Percent = RightPercentage(state);
     e.Passed = LessonPassed(state);
+    e.Keys = state.Slips.Keys;
     return e;
 }
 
@@ -123,11 +144,10 @@ std::string HistoryLine(const THistoryEntry& e) {
     return e.When + ';' + std::to_string(e.Lesson) + ';' + std::to_string(e.WordsRight) + ';' +
            std::to_string(e.WordsWrong) + ';' + std::to_string(e.KeysRight) + ';' +
            std::to_string(e.KeysWrong) + ';' + std::to_string(e.Seconds) + ';' + std::to_string(e.Percent) +
-           ';' + (e.Passed ? '1' : '0');
+           ';' + (e.Passed ? '1' : '0') + ';' + (e.Reforco ? '1' : '0') + ';' + KeyTalliesText(e.Keys);
 }
 
 std::optional<THistoryEntry> ParseHistoryLine(const std::string& line) {
-    // Fields a later version adds after the ninth are not this reader's.
     const Fields parts = fields(line);
     const auto& f = parts.at;
     if (parts.count != 9 || !startsWithLocalTime(f[0]))
@@ -151,6 +171,8 @@ std::optional<THistoryEntry> ParseHistoryLine(const std::string& line) {
     e.Seconds = n[5];
     e.Percent = static_cast<int>(n[6]);
     e.Passed = n[7] == 1;
+    if (parts.later && !readLaterFields(*parts.later, e))
+        return std::nullopt;
     return e;
 }
 
@@ -179,8 +201,11 @@ void THistory::AddLine(const std::string& line) {
     }
     if (Total++ == 0)
         FirstWhen = e->When;
-    THistorySum& sum = Sums[static_cast<std::size_t>(e->Lesson)];
-    sum.Add(*e);
+    KeySums.Add(e->Keys);
+    if (!e->Reforco) { // a practice of weak keys is no exercise of its lesson
+        THistorySum& sum = Sums[static_cast<std::size_t>(e->Lesson)];
+        sum.Add(*e);
+    }
     Entries.push_back(std::move(*e));
 }
 
@@ -217,11 +242,14 @@ THistory ReadHistoryFile(const fs::path& file, std::size_t kept,
             each(h.Entries.back());
     };
     const auto lines = [&](const char* bytes, std::size_t n) {
-        for (std::size_t i = 0; i < n; ++i) {
-            if (bytes[i] != '\n') {
-                line.push_back(bytes[i]);
-                continue;
-            }
+        // A line at a time, not a byte at a time: a class's histories with key data are tens of MiB.
+        for (std::size_t i = 0; i < n;) {
+            const auto* end = static_cast<const char*>(std::memchr(bytes + i, '\n', n - i));
+            const std::size_t stop = end ? static_cast<std::size_t>(end - bytes) : n;
+            line.append(bytes + i, stop - i);
+            if (!end)
+                break;
+            i = stop + 1;
             if (!line.empty() && line.back() == '\r')
                 line.pop_back();
             add();

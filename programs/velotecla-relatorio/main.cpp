@@ -2,10 +2,12 @@
 //   velotecla-relatorio         the access dialog (an administrator), then the class table
 //   velotecla-relatorio --csv   the class table as CSV on standard output, no window
 //     [--desde AAAA-MM-DD] [--ate AAAA-MM-DD]   with the figures of that period of dates
+//   velotecla-relatorio --csv-teclas   every student's keys over the whole history, the same way
 #include "core/platform/dataPlaces.h"
 #include "core/platform/displayBackend.h"
 #include "core/platform/programFolder.h"
 #include "core/report/classReport.h"
+#include "core/report/keyReport.h"
 #include "core/storage/profileKeys.h"
 #include "windows/glue/commandLine.h"
 #include "windows/report/uRelatorio.h"
@@ -27,7 +29,7 @@
 
 namespace {
 
-int writeCsv(const TReportPeriod& period) {
+int writeCsv(const TReportPeriod& period, bool keys) {
     TClassView view;
     view.Period = period;
     view.Today = LocalToday();
@@ -42,7 +44,11 @@ int writeCsv(const TReportPeriod& period) {
     _setmode(_fileno(stdout), _O_BINARY); // the lines end in CR LF as they are
 #endif
     // Scripts read the header as the first line: no byte-order mark here (a saved file has one).
-    const std::string csv = ClassCsv(students, period.Active()).substr(3);
+    std::vector<std::string> unread;
+    const std::string csv = keys ? ClassKeysCsv(ReportDataFolder(), students, &unread)
+                                 : ClassCsv(students, period.Active()).substr(3);
+    for (const std::string& why : unread) // the other students' rows are written all the same
+        std::fprintf(stderr, "velotecla-relatorio: %s\n", why.c_str());
     if (std::fwrite(csv.data(), 1, csv.size(), stdout) != csv.size() || std::fflush(stdout) != 0) {
         std::fprintf(stderr, "velotecla-relatorio: a saída não pôde ser escrita\n");
         return 1;
@@ -82,12 +88,15 @@ int main(int argc, char* argv[]) {
     const QCommandLineOption toOption(QStringLiteral("ate"),
                                       QStringLiteral("AAAA-MM-DD: com --csv, o período vai até essa data"),
                                       QStringLiteral("AAAA-MM-DD"));
+    const QCommandLineOption keysOption(
+        QStringLiteral("csv-teclas"),
+        QStringLiteral("escreve em CSV, na saída padrão, as teclas de cada aluno em todo o histórico"));
     const ProgramCommandLine reportLine{
         QStringLiteral("velotecla-relatorio"),
-        QStringLiteral("--csv [--desde AAAA-MM-DD] [--ate AAAA-MM-DD] | --version | --help"),
+        QStringLiteral("--csv [--desde AAAA-MM-DD] [--ate AAAA-MM-DD] | --csv-teclas | --version | --help"),
         QStringLiteral("O relatório da turma do Velotecla. Sem opções, abre a janela do relatório\n"
                        "(pede o nome e a senha de um administrador)."),
-        {csvOption, fromOption, toOption},
+        {csvOption, keysOption, fromOption, toOption},
         QStringLiteral("Cada linha do CSV termina com \"Último exercício;Situação\"; com --desde ou --ate\n"
                        "(as duas datas incluídas; uma delas pode faltar), seguem \"Exercícios no período;\n"
                        "Minutos no período;Aulas aprovadas no período\". As datas são as do histórico de\n"
@@ -109,16 +118,21 @@ int main(int argc, char* argv[]) {
         }
     }
     const bool csv = options.isSet(csvOption);
+    const bool keys = options.isSet(keysOption);
     if (!csv && period.Active()) {
         std::fprintf(stderr, "velotecla-relatorio: --desde e --ate só valem com --csv (na janela, escolha o "
                              "período)\n");
         return 2;
     }
-    if (csv) {
+    if (keys && period.Active()) {
+        std::fprintf(stderr, "velotecla-relatorio: --csv-teclas vale para todo o histórico (sem --desde e --ate)\n");
+        return 2;
+    }
+    if (csv || keys) {
         // No window and no display: the core reads the files.
         QCoreApplication app(argc, argv);
         findData();
-        return writeCsv(period);
+        return writeCsv(period, keys && !csv);
     }
     ChooseDisplayBackend();
     QApplication app(argc, argv);

@@ -5,6 +5,7 @@
 #include "core/platform/iniFile.h"
 #include "core/platform/programFolder.h"
 #include "core/report/classReport.h"
+#include "core/report/keyReport.h"
 #include "core/storage/password.h"
 #include "finishedExercise.h"
 #include "testFolder.h"
@@ -347,7 +348,7 @@ TEST(ClassReport, AStudentsLessonsBesideTheLessonFiles) {
     f.write("aulas/aula6_ana.def", "[Config]\r\nPorcent=100\r\n");
     f.write("aulas/aula7_ana.def", "[Config]\r\nCharOK=10\r\nCharErr=-5\r\nTempoTotal=00:01:00\r\n");
     THistory h = ParseHistory("2026-12-01T10:00:00-03:00;5;0;0;100000;0;45000;100;1\r\n"
-                              "2026-12-02T10:00:00-03:00;5;0;0;200000;0;45000;100;1;mais;campos\r\n");
+                              "2026-12-02T10:00:00-03:00;5;0;0;200000;0;45000;100;1;0;;mais;campos\r\n");
     auto more = StudentLessonRows(f.path(), ReadClass(f.path())[0], lessons, &h);
     EXPECT_EQ(texts(more[4]), (V{"5", kDash, "Não", "0", "0", "300000", "0", "200,0", "100", kDash,
                                  "25:00:00", kDash, "Não"}));
@@ -400,10 +401,10 @@ TEST(History, LinesAppendedAndReadBack) {
     TestFolder f;
     TExerciseState s = FinishedExercise(10, 0, 40, 2, 50.0004);
     const auto first = HistoryEntryOf(s, 3, "2026-12-09T14:05:31-03:00");
-    EXPECT_EQ(HistoryLine(first), "2026-12-09T14:05:31-03:00;3;10;0;40;2;50;95;1");
+    EXPECT_EQ(HistoryLine(first), "2026-12-09T14:05:31-03:00;3;10;0;40;2;50;95;1;0;");
     s.FinalElapsed = 60.5 / 86400.0; // shows as 00:01:00 and fails
     const auto second = HistoryEntryOf(s, 3, "2026-12-09T14:09:02-03:00");
-    EXPECT_EQ(HistoryLine(second), "2026-12-09T14:09:02-03:00;3;10;0;40;2;60;95;0");
+    EXPECT_EQ(HistoryLine(second), "2026-12-09T14:09:02-03:00;3;10;0;40;2;60;95;0;0;");
 
     const fs::path file = HistoryFileIn(f.path(), "ana");
     EXPECT_EQ(file, f.path() / "historico" / "ana.csv");
@@ -419,8 +420,8 @@ TEST(History, LinesAppendedAndReadBack) {
 
     // A last line cut short stays apart from the next one; lines that are not entries are counted.
     f.write("historico/bia.csv", "data_hora;aula;palavras_certas;palavras_erradas;teclas_certas;"
-                                 "teclas_erradas;segundos;acerto;aprovada;novo\r\n"
-                                 "2026-12-01T10:00:00-03:00;1;5;0;20;0;30;100;1;7\r\nlixo;;\r\n"
+                                 "teclas_erradas;segundos;acerto;aprovada;reforco;teclas;novo\r\n"
+                                 "2026-12-01T10:00:00-03:00;1;5;0;20;0;30;100;1;0;;7\r\nlixo;;\r\n"
                                  "2026-12-01T10:00:00-03:00;0;5;0;20;0;30;100;1\r\n"
                                  "2026-12-01T10:05:00-03:00;30;5;0;20;0;30;100;1\r\n"
                                  "2026-12-01T10:06:00-03:00;2;0;0;0;0;999999999999999999;100;1\r\n"
@@ -450,6 +451,61 @@ TEST(History, LinesAppendedAndReadBack) {
     const THistory c = ReadHistoryFile(HistoryFileIn(f.path(), "cida"));
     EXPECT_EQ(c.Entries.size(), 2u);
     EXPECT_EQ(c.BadLines, 0);
+}
+
+TEST(History, BothFormatsReadAndKeyDataRoundTrips) {
+    const std::string head = "2026-12-01T10:00:00-03:00;4;5;1;20;3;30;86;0";
+    struct Case {
+        std::string line;
+        bool read;
+        bool reforco;
+        std::size_t keys; // tallies read
+    } cases[] = {
+        {head, true, false, 0},         // the first format: no key data
+        {head + ";0;", true, false, 0}, // the later one without key data
+        {head + ";1;70:3:2:900:1:0:0:0:71:1 72:2:2:400", true, true, 2},
+        {head + ";0;32:5:5:1100;futuro;9", true, false, 1},  // a later version's fields after
+        {head + ";0;70:3:2:900", true, false, 0},            // 3 asked, 2 counted: no key data, entry kept
+        {head + ";0;72:1:1 70:1:1", true, false, 0},         // out of order
+        {head + ";0;70:1:0:0:0:0:0:0:71:1", true, false, 0}, // typed instead more often than swapped
+        {head + ";0;0:1:1", true, false, 0},                 // no key
+        {head + ";0;70:1:1:", true, false, 0},
+        {head + ";0;70:10000001:10000001", true, false, 0}, // more than an exercise holds
+        {head + ";2;", false, false, 0},                    // not a lesson nor a Reforço
+        {head + ";", false, false, 0},
+    };
+    for (const Case& c : cases) {
+        const auto e = ParseHistoryLine(c.line);
+        ASSERT_EQ(e.has_value(), c.read) << c.line;
+        if (!e)
+            continue;
+        EXPECT_EQ(e->KeysWrong, 3) << c.line;
+        EXPECT_EQ(e->Reforco, c.reforco) << c.line;
+        EXPECT_EQ(e->Keys.size(), c.keys) << c.line;
+        const auto again = ParseHistoryLine(HistoryLine(*e));
+        ASSERT_TRUE(again) << c.line;
+        EXPECT_EQ(HistoryLine(*again), HistoryLine(*e));
+    }
+    const auto e = ParseHistoryLine(cases[2].line);
+    EXPECT_EQ(HistoryLine(*e), cases[2].line);
+    EXPECT_EQ(e->Keys[0].Swapped, 1);
+    EXPECT_EQ(e->Keys[0].Instead, 71);
+    EXPECT_EQ(e->Keys[1].RightMs, 400);
+
+    // A Reforço is no exercise of its lesson; its keys count with every other exercise's.
+    const THistory h =
+        ParseHistory(std::string(kHistoryHeader) + "\r\n" + cases[0].line + "\r\n" + cases[2].line + "\r\n" +
+                     head + ";0;70:2:1:300:1:0:0:0:72:1\r\n" + head + ";0;70:2:1:300:1:0:0:0:72:1\r\n");
+    EXPECT_EQ(h.Total, 4);
+    EXPECT_EQ(h.Sums[4].Exercises, 3);
+    EXPECT_EQ(h.KeySums.Exercises, 3);
+    ASSERT_EQ(h.KeySums.Keys.size(), 2u);
+    const TKeyTally& f = h.KeySums.Keys[0];
+    EXPECT_EQ(f.Asked, 7);
+    EXPECT_EQ(f.Swapped, 3);
+    EXPECT_EQ(f.RightMs, 1500);
+    EXPECT_EQ(f.Instead, 72); // twice, against once for 71
+    EXPECT_EQ(f.InsteadTimes, 2);
 }
 
 TEST(History, AFailedAppendLeavesTheFileAsItWas) {
@@ -654,4 +710,61 @@ TEST(ClassActivity, OnlyRealDatesAreDates) {
     EXPECT_EQ(BrazilianDate(*ParseIsoDate("1999-12-31")), "31/12/1999");
     EXPECT_EQ(*ParseIsoDate("1970-01-02"), 1);
     EXPECT_FALSE(HistoryDay("2026-12-01 10:00:00"));
+TEST(KeyReport, FiguresOfAGeneratedHistory) {
+    TestFolder f;
+    f.write("users/ana", "[Keyboard]\r\nLayout=1\r\n");
+    f.write("users/bia", "[Keyboard]\r\nLayout=0\r\n");
+    f.write("users/cida", "");
+    // Ana: F typed as G three times and as D once, Ç forgotten, "-" swapped for "="; 30 exercises, the
+    // slips in the last ten; space slower than the rest.
+    std::string ana = std::string(kHistoryHeader) + "\r\n";
+    const std::string head = "2026-12-01T10:00:00-03:00;16;5;1;20;3;30;86;0;0;";
+    for (int i = 0; i < 20; ++i)
+        ana += head + "32:4:4:2000 70:4:4:800 186:2:2:600\r\n";
+    for (int i = 0; i < 7; ++i)
+        ana += head + "32:4:4:2000 70:4:4:800 186:2:2:600\r\n";
+    ana += head + "32:4:4:2000 70:4:2:400:2:0:0:0:71:2 186:2:1:300:0:1 189:1:0:0:1:0:0:0:187:1\r\n";
+    ana += head + "32:4:4:2000 70:4:3:600:1:0:0:1:71:1 186:2:2:600\r\n";
+    ana += head + "32:4:4:2000 70:4:3:600:1:0:0:0:68:1 186:2:2:600\r\n";
+    f.write("historico/ana.csv", ana);
+    f.write("historico/bia.csv", std::string(kHistoryHeader) + "\r\n" + head + "186:3:2:900:0:0:1\r\n");
+    const THistory h = ReadHistoryFile(HistoryFileIn(f.path(), "ana"));
+
+    const TKeyFigures whole = KeyFiguresOf(h.KeySums);
+    EXPECT_EQ(whole.Exercises, 30);
+    ASSERT_EQ(whole.MostMissed.size(), 3u);
+    EXPECT_EQ(KeyName(whole.MostMissed[0].Key, 1), "F");
+    EXPECT_EQ(
+        KeyFiguresText(whole.MostMissed[0], 1),
+        "F: 120 vezes, 4 erradas (3,3%): 4 trocadas (digitou G); 1 a mais; 200 ms em média antes de cada "
+        "acerto");
+    EXPECT_EQ(KeyFiguresText(whole.MostMissed[1], 1), "-: 1 vez, 1 errada (100%): 1 trocada (digitou =)");
+    ASSERT_EQ(whole.Confusions.size(), 3u);
+    EXPECT_EQ(ConfusionText(whole.Confusions[0], 1), "digitou G no lugar de F: 3 vezes");
+    EXPECT_EQ(ConfusionText(whole.Confusions[1], 0), "digitou D no lugar de F: 1 vez");
+    // Fingers: the left index (F) and the right pinky (Ç and -), the thumbs never wrong.
+    EXPECT_EQ(whole.Fingers[static_cast<int>(Finger::LeftIndex)].Wrong, 4);
+    EXPECT_EQ(whole.Fingers[static_cast<int>(Finger::RightPinky)].Asked, 61);
+    EXPECT_EQ(whole.Fingers[static_cast<int>(Finger::RightPinky)].Wrong, 2);
+    EXPECT_EQ(whole.Fingers[static_cast<int>(Finger::Thumb)].Asked, 120);
+    ASSERT_EQ(whole.Slowest.size(), 3u); // "-" was never right
+    EXPECT_EQ(KeyName(whole.Slowest[0].Key, 0), "Espaço");
+    EXPECT_EQ(KeySlipsInShort(whole.MostMissed[2], 1),
+              "1 vez, esquecida"); // as many slips, a lower rate: after
+
+    const TKeyFigures last = KeyFiguresOf(LastExercisesKeySum(h, 10));
+    EXPECT_EQ(last.Exercises, 10);
+    EXPECT_EQ(last.Keys[1].Asked, 40);
+    EXPECT_EQ(RatePercent(KeyErrorRate(last.Keys[1])), "10%");
+
+    // For scripts: keys on each student's own layout, the formula guard, nothing for no history.
+    std::vector<std::string> problems;
+    const std::string csv = ClassKeysCsv(f.path(), ReadClass(f.path()), &problems);
+    EXPECT_EQ(csv, "Aluno;Tecla;Vezes;Certas;Trocadas;Esquecidas;Invertidas;A mais;No lugar\r\n"
+                   "ana;Espaço;120;120;0;0;0;0;\r\n"
+                   "ana;F;120;116;4;0;0;1;G\r\n"
+                   "ana;Ç;60;59;0;1;0;0;\r\n"
+                   "ana;'-;1;0;1;0;0;0;'=\r\n"
+                   "bia;\";\";3;2;0;0;1;0;\r\n");
+    EXPECT_TRUE(problems.empty());
 }

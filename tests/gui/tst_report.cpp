@@ -6,6 +6,7 @@
 #include "core/storage/registry.h"
 #include "support/testProgram.h"
 #include "windows/course/uPassWord.h"
+#include "windows/report/keyErrorsView.h"
 #include "windows/report/reportPrint.h"
 #include "windows/report/uAluno.h"
 #include "windows/report/uRelatorio.h"
@@ -54,7 +55,8 @@ void writeClass(TestProgram& p) {
                                          "2026-12-01T10:00:00-03:00;1;10;0;40;2;50;95;1\r\n"
                                          "2026-12-02T10:00:00-03:00;2;9;1;36;4;40;90;1\r\n"
                                          "danificada\r\n"
-                                         "2026-12-03T10:00:00-03:00;3;10;0;40;0;30;100;1\r\n");
+                                         "2026-12-03T10:00:00-03:00;3;10;0;40;0;30;100;1;0;"
+                                         "70:3:3:900 186:4:3:600:1:0:0:0:76:1\r\n");
 }
 
 QStringList column(QTableView* table, int c) {
@@ -244,6 +246,12 @@ void TestReport::theClassTableSortsFiltersAndExplainsBadCells() {
     w.txtFiltro->clear();
     QCOMPARE(t->model()->rowCount(), 5);
 
+    // The class's keys on the layout most of the students shown have, the filter followed.
+    w.txtFiltro->clear();
+    QCOMPARE(w.pnlTeclas->keyboard->KeyLabel(186)->text(), QStringLiteral(";\n25%"));
+    w.txtFiltro->setText(QStringLiteral("ana"));
+    QCOMPARE(w.pnlTeclas->keyboard->KeyLabel(186)->text(), QStringLiteral("Ç\n25%"));
+    w.txtFiltro->clear();
     // A student added meanwhile appears on "Atualizar".
     program->writeFile("users/zeca", "");
     w.btnAtualizar->click();
@@ -283,6 +291,13 @@ void TestReport::aStudentsPageWithItsLessonsAndCharts() {
     QCOMPARE(ana->lblHistorico->text(),
              QStringLiteral("3 exercícios registrados, de 01/12/2026 a 03/12/2026. "
                             "1 linha danificada do histórico foi ignorada."));
+    // Its keys on its own layout (ABNT2), the figures in words for a screen reader.
+    QCOMPARE(ana->pnlTeclas->keyboard->KeyLabel(186)->text(), QStringLiteral("Ç\n25%"));
+    QCOMPARE(
+        ana->pnlTeclas->keyboard->KeyLabel(186)->accessibleName(),
+        QStringLiteral("Ç: 4 vezes, 1 errada (25%): 1 trocada (digitou L); 200 ms em média antes de cada "
+                       "acerto"));
+    QVERIFY(ana->pnlTeclas->lblConfusoes->text().endsWith(QStringLiteral("digitou L no lugar de Ç: 1 vez")));
     // The page's file says whose it is.
     QVERIFY(ana->Csv().rfind("\xEF\xBB\xBF"
                              "Aluno;Aula;Título;Liberada;",

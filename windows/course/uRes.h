@@ -20,6 +20,7 @@ public:
     TBlinkingLabel* lblOK; // the verdict
     QLabel* StaticText3;   // "Tecle <ENTER> para Sair"
     QLabel* lblStore;      // below the rest, shown only when the exercise was not wholly kept: what and why
+    QLabel* lblTeclas;     // below the designed ones: the three keys missed most in this exercise
 
     void FormActivate();
     void FormKeyDown(std::uint16_t key);

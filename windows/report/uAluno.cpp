@@ -1,5 +1,7 @@
 #include "windows/report/uAluno.h"
 
+#include "core/report/keyReport.h"
+#include "windows/report/keyErrorsView.h"
 #include "windows/report/reportPrint.h"
 #include "windows/report/uRelatorio.h"
 #include "windows/widgets/makers.h"
@@ -192,6 +194,9 @@ TfrmAluno::TfrmAluno(const TStudentRow& student, QWidget* parent, const TReportP
     chtTeclas = makeChart(this, "chtTeclas", QStringLiteral("Teclas por minuto por exercício"),
                           QStringLiteral("teclas/min"));
 
+    pnlTeclas = new TKeyErrorsPanel(this, QStringLiteral("Teclas"));
+    pnlTeclas->SetStudent(m_history.KeySums, LastExercisesKeySum(m_history), student.Layout);
+
     btnCsv = new QPushButton(QStringLiteral("Exportar &CSV..."), this);
     btnCsv->setObjectName(QStringLiteral("btnCsv"));
     btnImprimir = new QPushButton(QStringLiteral("&Imprimir..."), this);
@@ -215,10 +220,11 @@ TfrmAluno::TfrmAluno(const TStudentRow& student, QWidget* parent, const TReportP
     layout->addWidget(tblAulas, 3);
     layout->addWidget(lblHistorico);
     layout->addLayout(charts, 2);
+    layout->addWidget(pnlTeclas, 2);
     layout->addLayout(buttons);
     // As designed where the screen has room; within the screen's free area where it has not (1024x768).
     const QRect free = screen()->availableGeometry();
-    resize(std::min(1180, free.width() - 16), std::min(900, free.height() - 48));
+    resize(std::min(1180, free.width() - 16), std::min(1000, free.height() - 48));
     // Esc closes the page as it closes a dialog; a screen reader hears the summary with the caption.
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, &QWidget::close);
@@ -306,6 +312,7 @@ TPrintedReport TfrmAluno::Printed() const {
     p.Title = QStringLiteral("Aluno: ") + FromUtf8(m_student.Name);
     p.Lines = lblResumo->text().split(QLatin1Char('\n'));
     p.Lines << lblHistorico->text();
+    p.Lines << pnlTeclas->Lines();
     for (const std::string& h : LessonColumns())
         p.Headers << FromUtf8(h);
     p.Rows = m_rows;

@@ -1,8 +1,10 @@
 #include "windows/report/uRelatorio.h"
 
+#include "core/report/keyReport.h"
 #include "core/storage/profileKeys.h"
 #include "core/storage/studentName.h"
 #include "windows/course/uPassWord.h"
+#include "windows/report/keyErrorsView.h"
 #include "windows/report/reportPrint.h"
 #include "windows/report/uAluno.h"
 #include "windows/widgets/makers.h"
@@ -309,6 +311,8 @@ TfrmRelatorio::TfrmRelatorio() {
     btnAtualizar = MakeButton(this, "btnAtualizar", QStringLiteral("&Atualizar"));
     btnSair = MakeButton(this, "btnSair", QStringLiteral("&Sair"));
 
+    pnlTeclas = new TKeyErrorsPanel(this, QStringLiteral("Teclas da turma"));
+
     auto* top = new QHBoxLayout;
     top->addWidget(lblFiltro);
     top->addWidget(txtFiltro, 1);
@@ -333,6 +337,7 @@ TfrmRelatorio::TfrmRelatorio() {
     layout->addWidget(chtAulas);
     layout->addWidget(tblTurma, 1);
     layout->addWidget(lblStatus);
+    layout->addWidget(pnlTeclas);
     layout->addLayout(buttons);
     Reload();
     // Every column in sight: as wide as the table, within the screen.
@@ -343,6 +348,7 @@ TfrmRelatorio::TfrmRelatorio() {
         Guard([&] {
             m_proxy->SetNameFilter(text);
             updateStatus();
+            updateKeys();
         });
     });
     connect(cmbPeriodo, &QComboBox::currentIndexChanged, this,
@@ -390,7 +396,25 @@ void TfrmRelatorio::Reload() {
     m_model->SetTable(ClassColumns(m_view.Period.Active()), std::move(rows));
     fitColumns();
     fillLessonChart();
+    m_keySums.clear();
+    m_keySums.reserve(m_students.size());
+    for (const TStudentRow& s : m_students)
+        m_keySums.push_back(ReadStudentKeySum(ReportDataFolder(), s.Name));
     updateStatus();
+    updateKeys();
+}
+
+void TfrmRelatorio::updateKeys() {
+    // The students shown; the keys named on the layout most of them have (ABNT2 on a tie).
+    TKeySum sum;
+    int abnt2 = 0;
+    const int shown = m_proxy->rowCount();
+    for (int r = 0; r < shown; ++r) {
+        const auto i = static_cast<std::size_t>(m_proxy->mapToSource(m_proxy->index(r, 0)).row());
+        sum.Add(m_keySums.at(i));
+        abnt2 += m_students.at(i).Layout;
+    }
+    pnlTeclas->SetClass(sum, 2 * abnt2 >= shown && shown > 0 ? 1 : 0, shown);
 }
 
 void TfrmRelatorio::PeriodChanged() {
@@ -611,6 +635,7 @@ TPrintedReport TfrmRelatorio::Printed() const {
     const bool unreadable = std::any_of(p.Rows.begin(), p.Rows.end(), [](const auto& row) {
         return std::any_of(row.begin(), row.end(), [](const TReportCell& c) { return !c.Problem.empty(); });
     });
+    p.Lines << pnlTeclas->Lines();
     if (unreadable)
         p.Lines << QStringLiteral(
             "— : valor que não pôde ser lido (arquivo danificado ou valor inválido); o motivo "
