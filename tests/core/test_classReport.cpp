@@ -710,6 +710,8 @@ TEST(ClassActivity, OnlyRealDatesAreDates) {
     EXPECT_EQ(BrazilianDate(*ParseIsoDate("1999-12-31")), "31/12/1999");
     EXPECT_EQ(*ParseIsoDate("1970-01-02"), 1);
     EXPECT_FALSE(HistoryDay("2026-12-01 10:00:00"));
+}
+
 TEST(KeyReport, FiguresOfAGeneratedHistory) {
     TestFolder f;
     f.write("users/ana", "[Keyboard]\r\nLayout=1\r\n");
