@@ -41,10 +41,12 @@ std::optional<std::int64_t> number(std::string_view text) {
 }
 
 // The first nine fields of a line, views into it; `count` tells how many there are (fewer when the line
-// has fewer). No allocation: a long history is read line by line at this cost.
+// has fewer), `later` what follows the ninth field's ";" (none: the first format). No allocation: a long
+// history is read line by line at this cost.
 struct Fields {
     std::string_view at[9];
     std::size_t count = 0;
+    std::optional<std::string_view> later;
 };
 Fields fields(std::string_view line) {
     Fields out;
@@ -56,8 +58,25 @@ Fields fields(std::string_view line) {
         if (semi == std::string_view::npos)
             break;
         start = semi + 1;
+        if (out.count == 9)
+            out.later = line.substr(start);
     }
     return out;
+}
+
+// The later format's fields after the ninth: "reforco;teclas", and whatever a later version adds.
+bool readLaterFields(std::string_view later, THistoryEntry& e) {
+    const auto semi = later.find(';');
+    const std::string_view reforco = later.substr(0, semi);
+    if (reforco != "0" && reforco != "1")
+        return false;
+    e.Reforco = reforco == "1";
+    if (semi != std::string_view::npos) {
+        std::string_view keys = later.substr(semi + 1);
+        keys = keys.substr(0, keys.find(';'));
+        ParseKeyTallies(keys, e.Keys); // unreadable: no key data, the rest of the line stands
+    }
+    return true;
 }
 
 bool startsWithLocalTime(std::string_view text) {
@@ -119,11 +138,10 @@ std::string HistoryLine(const THistoryEntry& e) {
     return e.When + ';' + std::to_string(e.Lesson) + ';' + std::to_string(e.WordsRight) + ';' +
            std::to_string(e.WordsWrong) + ';' + std::to_string(e.KeysRight) + ';' +
            std::to_string(e.KeysWrong) + ';' + std::to_string(e.Seconds) + ';' + std::to_string(e.Percent) +
-           ';' + (e.Passed ? '1' : '0');
+           ';' + (e.Passed ? '1' : '0') + ';' + (e.Reforco ? '1' : '0') + ';' + KeyTalliesText(e.Keys);
 }
 
 std::optional<THistoryEntry> ParseHistoryLine(const std::string& line) {
-    // Fields a later version adds after the ninth are not this reader's.
     const Fields parts = fields(line);
     const auto& f = parts.at;
     if (parts.count != 9 || !startsWithLocalTime(f[0]))
@@ -147,6 +165,8 @@ std::optional<THistoryEntry> ParseHistoryLine(const std::string& line) {
     e.Seconds = n[5];
     e.Percent = static_cast<int>(n[6]);
     e.Passed = n[7] == 1;
+    if (parts.later && !readLaterFields(*parts.later, e))
+        return std::nullopt;
     return e;
 }
 
@@ -172,11 +192,14 @@ void THistory::AddLine(const std::string& line) {
     }
     if (Total++ == 0)
         FirstWhen = e->When;
-    THistorySum& sum = Sums[static_cast<std::size_t>(e->Lesson)];
-    ++sum.Exercises;
-    sum.KeysRight += e->KeysRight;
-    sum.KeysWrong += e->KeysWrong;
-    sum.Seconds += e->Seconds;
+    KeySums.Add(e->Keys);
+    if (!e->Reforco) { // a practice of weak keys is no exercise of its lesson
+        THistorySum& sum = Sums[static_cast<std::size_t>(e->Lesson)];
+        ++sum.Exercises;
+        sum.KeysRight += e->KeysRight;
+        sum.KeysWrong += e->KeysWrong;
+        sum.Seconds += e->Seconds;
+    }
     Entries.push_back(std::move(*e));
 }
 

@@ -17,17 +17,18 @@ struct TExerciseState;
 // files stay exactly as they are.
 //
 // Format: UTF-8 text (its contents are ASCII), CR LF, ";" between fields, a header line first:
-//   data_hora;aula;palavras_certas;palavras_erradas;teclas_certas;teclas_erradas;segundos;acerto;aprovada;formato_1
-//   2026-12-09T14:05:31-03:00;3;10;0;40;2;50;95;1
-// Whole numbers only, so a spreadsheet in any language reads it as it stands. The header's last name
-// gives the format's version (files written before it have none); a later version may add fields at
-// the end of a line, named in its header before its own "formato_N": this reader takes the first nine
-// fields and ignores the rest.
+//   data_hora;aula;palavras_certas;palavras_erradas;teclas_certas;teclas_erradas;segundos;acerto;aprovada;reforco;teclas;formato_2
+//   2026-12-09T14:05:31-03:00;3;10;0;40;2;50;95;1;0;32:10:10:2210 65:10:9:2900:1:0:0:0:83:1
+// Whole numbers only, so a spreadsheet in any language reads it as it stands; "teclas" is the exercise's
+// slips by key (KeyTalliesText). The header's last name gives the format's version: files written
+// before it have none, the first format ("formato_1") has the first nine fields only, and its lines keep
+// being read alongside the later ones (they have no key data). A later version may add fields at the
+// end of a line, named in its header before its own "formato_N": this reader ignores them.
 
 inline constexpr const char* kHistoryFolder = "historico";
 inline constexpr const char* kHistoryHeader =
     "data_hora;aula;palavras_certas;palavras_erradas;teclas_certas;teclas_erradas;segundos;acerto;aprovada;"
-    "formato_1";
+    "reforco;teclas;formato_2";
 
 struct THistoryEntry {
     std::string When; // ISO 8601 local time with its offset from UTC
@@ -55,7 +56,9 @@ std::string IsoLocalTime(std::time_t moment);
 // The entry of a finished exercise of lesson N, as the result window judged it.
 THistoryEntry HistoryEntryOf(const TExerciseState& state, int lessonNumber, const std::string& when);
 
-std::string HistoryLine(const THistoryEntry& entry); // without the line end
+std::string HistoryLine(const THistoryEntry& entry); // without the line end, in the later format
+// A line of either format. A tenth field other than 0 or 1 makes no line; key data that cannot be read
+// leaves the entry without key data, its totals kept.
 std::optional<THistoryEntry> ParseHistoryLine(const std::string& line);
 
 // Adds one line to the file, making the file (with its header) and its folder (one level) as needed.
@@ -79,13 +82,14 @@ struct THistory {
     std::vector<THistoryEntry> Entries; // the last kHistoryKept readable entries, oldest first
     std::int64_t Total = 0;             // every readable entry
     std::string FirstWhen;              // of the first readable entry
-    std::array<THistorySum, 25> Sums{}; // [lesson] over every readable entry (0 unused)
+    std::array<THistorySum, 25> Sums{}; // [lesson] over every readable lesson entry (0 unused; no Reforço)
+    TKeySum KeySums;                    // the slips by key over every readable entry with key data
     std::int64_t BadLines = 0;          // lines that are not a history line, left out
 
     void AddLine(const std::string& line);
 };
-// The largest history read (as a stream, so memory stays flat whatever it holds): about a million
-// exercises, read in well under a second.
+// The largest history read (as a stream, so memory stays flat whatever it holds): some 200,000 exercises
+// with their key data (about 300 bytes a line), more than ten school years of a student's.
 inline constexpr std::uintmax_t kLargestHistoryFile = 64 * 1024 * 1024;
 THistory ReadHistoryFile(const std::filesystem::path& file, std::size_t kept = kHistoryKept);
 THistory ParseHistory(const std::string& text);

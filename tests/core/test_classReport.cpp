@@ -324,7 +324,7 @@ TEST(ClassReport, AStudentsLessonsBesideTheLessonFiles) {
     f.write("aulas/aula6_ana.def", "[Config]\r\nPorcent=100\r\n");
     f.write("aulas/aula7_ana.def", "[Config]\r\nCharOK=10\r\nCharErr=-5\r\nTempoTotal=00:01:00\r\n");
     THistory h = ParseHistory("2026-12-01T10:00:00-03:00;5;0;0;100000;0;45000;100;1\r\n"
-                              "2026-12-02T10:00:00-03:00;5;0;0;200000;0;45000;100;1;mais;campos\r\n");
+                              "2026-12-02T10:00:00-03:00;5;0;0;200000;0;45000;100;1;0;;mais;campos\r\n");
     auto more = StudentLessonRows(f.path(), ReadClass(f.path())[0], lessons, &h);
     EXPECT_EQ(texts(more[4]), (V{"5", kDash, "Não", "0", "0", "300000", "0", "200,0", "100", kDash,
                                  "25:00:00", kDash, "Não"}));
@@ -372,10 +372,10 @@ TEST(History, LinesAppendedAndReadBack) {
     TestFolder f;
     TExerciseState s = FinishedExercise(10, 0, 40, 2, 50.0004);
     const auto first = HistoryEntryOf(s, 3, "2026-12-09T14:05:31-03:00");
-    EXPECT_EQ(HistoryLine(first), "2026-12-09T14:05:31-03:00;3;10;0;40;2;50;95;1");
+    EXPECT_EQ(HistoryLine(first), "2026-12-09T14:05:31-03:00;3;10;0;40;2;50;95;1;0;");
     s.FinalElapsed = 60.5 / 86400.0; // shows as 00:01:00 and fails
     const auto second = HistoryEntryOf(s, 3, "2026-12-09T14:09:02-03:00");
-    EXPECT_EQ(HistoryLine(second), "2026-12-09T14:09:02-03:00;3;10;0;40;2;60;95;0");
+    EXPECT_EQ(HistoryLine(second), "2026-12-09T14:09:02-03:00;3;10;0;40;2;60;95;0;0;");
 
     const fs::path file = HistoryFileIn(f.path(), "ana");
     EXPECT_EQ(file, f.path() / "historico" / "ana.csv");
@@ -391,8 +391,8 @@ TEST(History, LinesAppendedAndReadBack) {
 
     // A last line cut short stays apart from the next one; lines that are not entries are counted.
     f.write("historico/bia.csv", "data_hora;aula;palavras_certas;palavras_erradas;teclas_certas;"
-                                 "teclas_erradas;segundos;acerto;aprovada;novo\r\n"
-                                 "2026-12-01T10:00:00-03:00;1;5;0;20;0;30;100;1;7\r\nlixo;;\r\n"
+                                 "teclas_erradas;segundos;acerto;aprovada;reforco;teclas;novo\r\n"
+                                 "2026-12-01T10:00:00-03:00;1;5;0;20;0;30;100;1;0;;7\r\nlixo;;\r\n"
                                  "2026-12-01T10:00:00-03:00;0;5;0;20;0;30;100;1\r\n"
                                  "2026-12-01T10:05:00-03:00;30;5;0;20;0;30;100;1\r\n2026-12-01T10:0");
     EXPECT_TRUE(AppendHistoryEntry(HistoryFileIn(f.path(), "bia"), first));
@@ -415,6 +415,60 @@ TEST(History, LinesAppendedAndReadBack) {
     const THistory c = ReadHistoryFile(HistoryFileIn(f.path(), "cida"));
     EXPECT_EQ(c.Entries.size(), 2u);
     EXPECT_EQ(c.BadLines, 0);
+}
+
+TEST(History, BothFormatsReadAndKeyDataRoundTrips) {
+    const std::string head = "2026-12-01T10:00:00-03:00;4;5;1;20;3;30;86;0";
+    struct Case {
+        std::string line;
+        bool read;
+        bool reforco;
+        std::size_t keys; // tallies read
+    } cases[] = {
+        {head, true, false, 0},         // the first format: no key data
+        {head + ";0;", true, false, 0}, // the later one without key data
+        {head + ";1;70:3:2:900:1:0:0:0:71:1 72:2:2:400", true, true, 2},
+        {head + ";0;32:5:5:1100;futuro;9", true, false, 1},  // a later version's fields after
+        {head + ";0;70:3:2:900", true, false, 0},            // 3 asked, 2 counted: no key data, entry kept
+        {head + ";0;72:1:1 70:1:1", true, false, 0},         // out of order
+        {head + ";0;70:1:0:0:0:0:0:0:71:1", true, false, 0}, // typed instead more often than swapped
+        {head + ";0;0:1:1", true, false, 0},                 // no key
+        {head + ";0;70:1:1:", true, false, 0},
+        {head + ";2;", false, false, 0}, // not a lesson nor a Reforço
+        {head + ";", false, false, 0},
+    };
+    for (const Case& c : cases) {
+        const auto e = ParseHistoryLine(c.line);
+        ASSERT_EQ(e.has_value(), c.read) << c.line;
+        if (!e)
+            continue;
+        EXPECT_EQ(e->KeysWrong, 3) << c.line;
+        EXPECT_EQ(e->Reforco, c.reforco) << c.line;
+        EXPECT_EQ(e->Keys.size(), c.keys) << c.line;
+        const auto again = ParseHistoryLine(HistoryLine(*e));
+        ASSERT_TRUE(again) << c.line;
+        EXPECT_EQ(HistoryLine(*again), HistoryLine(*e));
+    }
+    const auto e = ParseHistoryLine(cases[2].line);
+    EXPECT_EQ(HistoryLine(*e), cases[2].line);
+    EXPECT_EQ(e->Keys[0].Swapped, 1);
+    EXPECT_EQ(e->Keys[0].Instead, 71);
+    EXPECT_EQ(e->Keys[1].RightMs, 400);
+
+    // A Reforço is no exercise of its lesson; its keys count with every other exercise's.
+    const THistory h =
+        ParseHistory(std::string(kHistoryHeader) + "\r\n" + cases[0].line + "\r\n" + cases[2].line + "\r\n" +
+                     head + ";0;70:2:1:300:1:0:0:0:72:1\r\n" + head + ";0;70:2:1:300:1:0:0:0:72:1\r\n");
+    EXPECT_EQ(h.Total, 4);
+    EXPECT_EQ(h.Sums[4].Exercises, 3);
+    EXPECT_EQ(h.KeySums.Exercises, 3);
+    ASSERT_EQ(h.KeySums.Keys.size(), 2u);
+    const TKeyTally& f = h.KeySums.Keys[0];
+    EXPECT_EQ(f.Asked, 7);
+    EXPECT_EQ(f.Swapped, 3);
+    EXPECT_EQ(f.RightMs, 1500);
+    EXPECT_EQ(f.Instead, 72); // twice, against once for 71
+    EXPECT_EQ(f.InsteadTimes, 2);
 }
 
 TEST(History, AFailedAppendLeavesTheFileAsItWas) {
