@@ -193,13 +193,12 @@ void THistory::AddLine(const std::string& line) {
     if (Total++ == 0)
         FirstWhen = e->When;
     KeySums.Add(e->Keys);
-    if (!e->Reforco) { // a practice of weak keys is no exercise of its lesson
-        THistorySum& sum = Sums[static_cast<std::size_t>(e->Lesson)];
-        ++sum.Exercises;
-        sum.KeysRight += e->KeysRight;
-        sum.KeysWrong += e->KeysWrong;
-        sum.Seconds += e->Seconds;
-    }
+    // A practice of weak keys is no exercise of its lesson: Reforço exercises are added up apart.
+    THistorySum& sum = e->Reforco ? Reforcos : Sums[static_cast<std::size_t>(e->Lesson)];
+    ++sum.Exercises;
+    sum.KeysRight += e->KeysRight;
+    sum.KeysWrong += e->KeysWrong;
+    sum.Seconds += e->Seconds;
     Entries.push_back(std::move(*e));
 }
 

@@ -256,7 +256,7 @@ const std::vector<std::string>& ClassColumns() {
         "Aluno",          "Nível",           "Teclado",          "Aulas concluídas",
         "Aula atual",     "Palavras certas", "Palavras erradas", "Teclas certas",
         "Teclas erradas", "Acerto (%)",      "Tempo total",      "Teclas por minuto",
-        "Diploma"};
+        "Diploma",        "Reforços"};
     return columns;
 }
 
@@ -308,7 +308,20 @@ TStudentRow ReadStudentRow(const fs::path& profile) {
     row.Cells.push_back(row.Totals[5]);
     row.Cells.push_back(keysPerMinute(row.Totals[2], row.Totals[3], row.Totals[5], 0));
     row.Cells.push_back(textCell(yesNo(row.Unlocked[25])));
+    row.Cells.push_back(
+        ReforcoCell(ReadHistoryFile(HistoryFileIn(profile.parent_path().parent_path(), row.Name), 1)));
     return row;
+}
+
+TReportCell ReforcoCell(const THistory& history) {
+    if (!history.Problem.empty())
+        return badCell(history.Problem);
+    TReportCell cell = numberCell(static_cast<long long>(history.Reforcos.Exercises));
+    if (history.Reforcos.Exercises > 0)
+        cell.Note = "Treinos das teclas mais erradas: " +
+                    std::to_string(RightPercentage(history.Reforcos.KeysRight, history.Reforcos.KeysWrong)) +
+                    "% de acerto. Não contam nas aulas.";
+    return cell;
 }
 
 std::vector<TStudentRow> ReadClass(const fs::path& dataFolder, std::string* folderProblem) {

@@ -59,6 +59,9 @@ struct TStudentRow {
     std::vector<TReportCell> Totals; // the course totals as in the row's columns 5 to 10
 };
 TStudentRow ReadStudentRow(const std::filesystem::path& profile);
+// The Reforço exercises of a history (kept out of every lesson's figures), as the class table's last
+// column shows them.
+TReportCell ReforcoCell(const THistory& history);
 // Every ordinary file in dataFolder/users, by name; nothing when the folder is missing.
 std::vector<TStudentRow> ReadClass(const std::filesystem::path& dataFolder,
                                    std::string* folderProblem = nullptr);

@@ -1,5 +1,8 @@
+#include "core/exercise/lessonResult.h"
 #include "core/exercise/reforco.h"
 #include "core/platform/keyboard.h"
+#include "finishedExercise.h"
+#include "testFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -213,4 +216,31 @@ TEST(Reforco, PlanAndOutcome) {
     EXPECT_EQ(o.Spoken,
               "Tecla F: 95% de acerto agora, 70% antes. Tecla \xC3\x87: sem dados agora, sem dados antes.");
     EXPECT_EQ(ReforcoKeyName(Cc, 0), ";");
+}
+
+// A Reforço is a history line only: the lesson result file and the profile stay byte for byte, the
+// line reads back as a Reforço with its keys, and the lesson's sums leave it out.
+TEST(Reforco, StoredAsAHistoryLineOnly) {
+    TestFolder data;
+    const std::string profileBytes = "[Config]\r\nWordOK=12\r\nAulaAtual=12\r\n[Aula13]\r\nHabilitado=1\r\n";
+    const std::string resultBytes = "[Config]\r\nWordOK=3\r\nCharOK=40\r\n";
+    data.write("users/ana", profileBytes);
+    data.write("aulas/aula13_ana.def", resultBytes);
+    const std::string profile = data.file("users/ana");
+    ASSERT_TRUE(StoreExercise(profile, 13, FinishedExercise(10, 0, 40, 2, 50), "2026-12-09T14:00:00-03:00"));
+    const std::string afterLesson[] = {data.read("users/ana"), data.read("aulas/aula13_ana.def")};
+
+    const TExerciseState reforco = FinishedExercise(15, 1, 290, 10, 170);
+    ASSERT_TRUE(StoreReforco(profile, 13, reforco, "2026-12-09T14:05:31-03:00"));
+    EXPECT_EQ(data.read("users/ana"), afterLesson[0]);
+    EXPECT_EQ(data.read("aulas/aula13_ana.def"), afterLesson[1]);
+    EXPECT_FALSE(data.exists("aulas/aula14_ana.def"));
+
+    const THistory h = ReadHistoryFile(data.at("historico/ana.csv"));
+    ASSERT_EQ(h.Entries.size(), 2u);
+    EXPECT_FALSE(h.Entries[0].Reforco);
+    EXPECT_TRUE(h.Entries[1].Reforco);
+    EXPECT_EQ(h.Sums[13].Exercises, 1); // the lesson's own exercise only
+    EXPECT_EQ(h.Sums[13].KeysRight, 40);
+    EXPECT_FALSE(data.exists("users/.ana.trava")); // the lock let go
 }

@@ -8,10 +8,12 @@
 #include "core/platform/sound.h"
 #include "windows/course/uAulas.h"
 #include "windows/course/uExec.h"
+#include "windows/course/uReforco.h"
 #include "windows/glue/keyCodes.h"
 #include "windows/widgets/blinkingLabel.h"
 #include "windows/widgets/colours.h"
 #include "windows/widgets/designScale.h"
+#include "windows/widgets/fonts.h"
 #include "windows/widgets/makers.h"
 #include "windows/widgets/messages.h"
 #include "windows/widgets/qtText.h"
@@ -144,6 +146,13 @@ void TfrmRes::FormActivate() {
 
     const std::string profile = frmAulas->StudentProfilePath.toStdString();
     const int lesson = frmAulas->ItemIndex() + 1;
+    const bool reforco = RunningReforco.Active;
+    StaticText1->setText(reforco ? QStringLiteral("Resultados do Reforço")
+                                 : QStringLiteral("Resultados da Aula"));
+    const QFont verdictFont =
+        DesignScale(DesignScale::PopUpDpi).font(QStringLiteral("MS Sans Serif"), 13, true);
+    lblOK->setFont(verdictFont);
+    lblOK->setAccessibleDescription(QString());
     if (LessonPassed(ExerciseState)) {
         lblOK->setText(FromCp(kPassedVerdict));
         SetColours(lblOK, QColor(0xFF, 0xFF, 0x00));
@@ -153,8 +162,20 @@ void TfrmRes::FormActivate() {
         SetColours(lblOK, QColor(0xF0, 0x4E, 0x00));
         PlaySoundFile(SoundPath(kFailedSound));
     }
+    const std::string when = IsoLocalTime(std::time(nullptr));
+    if (reforco) {
+        // No verdict for a Reforço: how each key in focus went this time, against before.
+        const TReforcoOutcome outcome = ReforcoOutcome(
+            RunningReforco.Focus, HistoryEntryOf(ExerciseState, RunningReforco.Lesson, when).Keys,
+            RunningReforco.Layout);
+        lblOK->setText(FromUtf8(outcome.Line));
+        lblOK->setFont(FittedFont(verdictFont, {lblOK->text()}, lblOK->width() - 4));
+        lblOK->setAccessibleDescription(FromUtf8(outcome.Spoken));
+        StoreReforco(profile, RunningReforco.Lesson, ExerciseState, when);
+        return;
+    }
     // Write failures are as silent as every settings write; a link planted in the data folder is told.
-    StoreExercise(profile, lesson, ExerciseState, IsoLocalTime(std::time(nullptr)));
+    StoreExercise(profile, lesson, ExerciseState, when);
 }
 
 bool TfrmRes::AccumulateResults(const std::string& settingsFile) {

@@ -1,5 +1,6 @@
 #include "windows/report/uAluno.h"
 
+#include "core/exercise/judging.h"
 #include "windows/report/reportPrint.h"
 #include "windows/report/uRelatorio.h"
 #include "windows/widgets/messages.h"
@@ -14,6 +15,7 @@
 #include <QLabel>
 #include <QLineSeries>
 #include <QPushButton>
+#include <QScatterSeries>
 #include <QTableView>
 #include <QVBoxLayout>
 #include <QValueAxis>
@@ -38,11 +40,13 @@ QChartView* makeChart(QWidget* parent, const char* name, const QString& title, c
     return view;
 }
 
-void plot(QChart* chart, const QList<QPointF>& points, double yMax, const QColor& colour) {
+void plot(QChart* chart, const QList<QPointF>& points, double yMax, const QColor& colour,
+          const QList<QPointF>& reforcos = {}) {
     chart->removeAllSeries();
     for (QAbstractAxis* axis : chart->axes())
         chart->removeAxis(axis);
     auto* series = new QLineSeries;
+    series->setName(QStringLiteral("Aulas"));
     series->append(points);
     // Dots only where they stay apart; hundreds of them make a solid band.
     series->setPointsVisible(points.size() <= 60);
@@ -50,6 +54,15 @@ void plot(QChart* chart, const QList<QPointF>& points, double yMax, const QColor
     pen.setWidthF(2);
     series->setPen(pen);
     chart->addSeries(series);
+    // Reforço exercises apart from the lessons' line: green diamonds, named in the legend.
+    auto* apart = new QScatterSeries;
+    apart->setName(QStringLiteral("Reforço"));
+    apart->setMarkerShape(QScatterSeries::MarkerShapeRotatedRectangle);
+    apart->setMarkerSize(9);
+    apart->setColor(QColor(0x2E, 0x9E, 0x44));
+    apart->append(reforcos);
+    chart->addSeries(apart);
+    chart->legend()->setVisible(!reforcos.isEmpty());
     auto* x = new QValueAxis;
     x->setTitleText(QStringLiteral("Exercício"));
     x->setLabelFormat(QStringLiteral("%d"));
@@ -70,8 +83,10 @@ void plot(QChart* chart, const QList<QPointF>& points, double yMax, const QColor
     y->applyNiceNumbers();
     chart->addAxis(x, Qt::AlignBottom);
     chart->addAxis(y, Qt::AlignLeft);
-    series->attachAxis(x);
-    series->attachAxis(y);
+    for (QAbstractSeries* each : chart->series()) {
+        each->attachAxis(x);
+        each->attachAxis(y);
+    }
 }
 
 QString shortDate(const std::string& iso) {
@@ -184,6 +199,12 @@ void TfrmAluno::fillCharts() {
                          .arg(shortDate(m_history.FirstWhen), shortDate(entries.back().When));
     if (m_history.Total > static_cast<std::int64_t>(entries.size()))
         note += QStringLiteral(" Os gráficos mostram os últimos %1.").arg(entries.size());
+    if (const THistorySum& r = m_history.Reforcos; r.Exercises > 0)
+        note +=
+            QStringLiteral(" Reforço (treino das teclas mais erradas, fora das aulas): %1 %2, %3% de acerto.")
+                .arg(r.Exercises)
+                .arg(r.Exercises == 1 ? QStringLiteral("exercício") : QStringLiteral("exercícios"))
+                .arg(RightPercentage(r.KeysRight, r.KeysWrong));
     if (m_history.BadLines == 1)
         note += QStringLiteral(" 1 linha danificada do histórico foi ignorada.");
     else if (m_history.BadLines > 1)
@@ -201,13 +222,16 @@ void TfrmAluno::fillCharts() {
     double fastest = 0;
     // Numbered as in the whole history: the first kept exercise is not the first one.
     const double first = static_cast<double>(m_history.Total - static_cast<std::int64_t>(entries.size()) + 1);
+    QList<QPointF> reforcoAccuracy;
+    QList<QPointF> reforcoSpeed;
     for (std::size_t i = 0; i < entries.size(); ++i) {
-        accuracy << QPointF(first + static_cast<double>(i), entries[i].Percent);
-        speed << QPointF(first + static_cast<double>(i), entries[i].KeysPerMinute());
+        const double x = first + static_cast<double>(i);
+        (entries[i].Reforco ? reforcoAccuracy : accuracy) << QPointF(x, entries[i].Percent);
+        (entries[i].Reforco ? reforcoSpeed : speed) << QPointF(x, entries[i].KeysPerMinute());
         fastest = std::max(fastest, entries[i].KeysPerMinute());
     }
-    plot(chtAcerto->chart(), accuracy, 100, QColor(0x1F, 0x6F, 0xB4));
-    plot(chtTeclas->chart(), speed, std::max(50.0, fastest * 1.05), QColor(0xD0, 0x60, 0x10));
+    plot(chtAcerto->chart(), accuracy, 100, QColor(0x1F, 0x6F, 0xB4), reforcoAccuracy);
+    plot(chtTeclas->chart(), speed, std::max(50.0, fastest * 1.05), QColor(0xD0, 0x60, 0x10), reforcoSpeed);
 }
 
 std::string TfrmAluno::Csv() const {
