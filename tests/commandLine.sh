@@ -29,6 +29,7 @@ row "$course" 2 err "^velotecla: argumento inesperado: aluno" aluno
 row "$report" 0 out "^velotecla-relatorio $version\$" --version
 row "$report" 0 out "^Uso: velotecla-relatorio" --help
 row "$report" 0 out "--csv " -h
+row "$report" 0 out "--csv-teclas " -h
 row "$report" 2 err "^velotecla-relatorio: opção desconhecida: -x" -x
 row "$report" 2 err "^velotecla-relatorio: argumento inesperado: turma.csv" --csv turma.csv
 [ "$failures" = 0 ] && echo "command lines: every row passed"

@@ -42,6 +42,17 @@ cmp "$dir/out" "$dir/expected" || { cat "$dir/out"; fail "the CSV differs"; }
 "$dir/velotecla-relatorio" --csv 2>"$dir/err" | grep -q "^'=1+1;Aluno;" || fail "a formula name went out as it is"
 rm "$dir/users/=1+1"
 
+# The keys over the whole history, on each student's layout; a history that cannot be read is said.
+mkdir "$dir/historico"
+printf 'data_hora;aula;palavras_certas;palavras_erradas;teclas_certas;teclas_erradas;segundos;acerto;aprovada;reforco;teclas;formato_2\r\n2026-12-01T10:00:00-03:00;2;1;1;9;1;30;90;0;0;32:2:2:800 186:2:1:500:1:0:0:0:76:1\r\n' >"$dir/historico/ana.csv"
+mkdir "$dir/historico/Bruno.csv"
+"$dir/velotecla-relatorio" --csv-teclas >"$dir/out" 2>"$dir/err" || fail "--csv-teclas failed: $(cat "$dir/err")"
+printf '%s\r\n' 'Aluno;Tecla;Vezes;Certas;Trocadas;Esquecidas;Invertidas;A mais;No lugar' \
+    'ana;Espaço;2;2;0;0;0;0;' 'ana;";";2;1;1;0;0;0;L' >"$dir/expected"
+cmp "$dir/out" "$dir/expected" || { cat "$dir/out"; fail "the keys' CSV differs"; }
+grep -q "^velotecla-relatorio: Bruno: O histórico não pôde ser lido" "$dir/err" || fail "no message: $(cat "$dir/err")"
+rm -r "$dir/historico"
+
 # A named data folder that does not exist is reported, not made.
 if VELOTECLA_DADOS="$dir/nada" HOME="$dir/home" "$dir/velotecla-relatorio" --csv >"$dir/out" 2>"$dir/err"; then
     fail "a missing named folder passed"

@@ -1,4 +1,6 @@
 #pragma once
+#include "core/exercise/keySlips.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -26,6 +28,14 @@ struct TExerciseState {
     std::int32_t LettersRight = 0;
     std::int32_t LettersWrong = 0;
     std::int32_t RightStreak = 0; // right words in a row since the last praise or wrong word
+    // Which keys went wrong, for teaching only (the judging above does not look at it): the keys typed
+    // since the last word's end key with the tick of each, aligned with the model when the end key
+    // comes (or when twice the model's keys have been typed without it).
+    TKeySum Slips;
+    std::uint8_t SlipTyped[2 * MaxLessonCodes] = {};
+    std::uint32_t SlipTicks[2 * MaxLessonCodes] = {};
+    std::int32_t SlipCount = 0;
+    std::uint32_t SlipBefore = 0; // the tick of the key before the first of SlipTyped (or of the start)
 };
 
 extern TExerciseState ExerciseState;

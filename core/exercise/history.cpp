@@ -131,6 +131,7 @@ THistoryEntry HistoryEntryOf(const TExerciseState& state, int lessonNumber, cons
     e.Seconds = std::llround(state.FinalElapsed * 86400000.0) / 1000;
     e.Percent = RightPercentage(state);
     e.Passed = LessonPassed(state);
+    e.Keys = state.Slips.Keys;
     return e;
 }
 

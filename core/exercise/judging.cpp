@@ -3,6 +3,7 @@
 #include "core/platform/dataPlaces.h"
 #include "core/platform/keyboard.h"
 #include "core/platform/programFolder.h"
+#include "core/platform/tickCounter.h"
 #include "core/storage/convert.h"
 #include "core/storage/profileKeys.h"
 
@@ -11,6 +12,28 @@
 
 namespace {
 constexpr int kModelSize = static_cast<int>(MaxLessonCodes);
+
+// Notes a key for the slips by key: a tick and a byte per key; the alignment waits for the word's end.
+void noteSlipKey(TExerciseState& state, std::uint8_t code) {
+    const std::uint32_t now = TickCount();
+    const int length = std::clamp(state.ModelLength, 0, kModelSize);
+    if (length == 0)
+        return;
+    if (state.SlipCount < 0 || state.SlipCount >= 2 * length) // a model changed under a running exercise
+        state.SlipCount = 0;
+    state.SlipTyped[state.SlipCount] = code;
+    state.SlipTicks[state.SlipCount] = now;
+    ++state.SlipCount;
+    if (code != state.ModelCodes[length - 1] && state.SlipCount < 2 * length)
+        return;
+    static thread_local std::vector<TSlipStep> steps;
+    const std::span<const std::uint8_t> model(state.ModelCodes, static_cast<std::size_t>(length));
+    const std::span<const std::uint8_t> typed(state.SlipTyped, static_cast<std::size_t>(state.SlipCount));
+    AlignWord(model, typed, steps);
+    AddWordSlips(state.Slips, model, typed, state.SlipTicks, state.SlipBefore, steps);
+    state.SlipCount = 0;
+    state.SlipBefore = now;
+}
 } // namespace
 
 std::string SoundPath(const std::string& fileName) {
@@ -50,6 +73,9 @@ void StartExercise(TExerciseState& state, double now) {
     state.RightStreak = 0;
     state.TypedWord.clear();
     state.StartTime = now;
+    state.Slips = TKeySum{};
+    state.SlipCount = 0;
+    state.SlipBefore = TickCount();
 }
 
 void JudgeKey(TExerciseState& state, std::uint16_t keyCode, std::int32_t& wrongWordToggle,
@@ -62,6 +88,7 @@ void JudgeKey(TExerciseState& state, std::uint16_t keyCode, std::int32_t& wrongW
         ++state.LettersRight;
     else
         ++state.LettersWrong;
+    noteSlipKey(state, code);
     JudgeWord(state, code, wrongWordToggle, play);
 }
 

@@ -1,5 +1,7 @@
 #include "core/exercise/keySlips.h"
 
+#include "core/platform/keyboard.h"
+
 #include <algorithm>
 #include <charconv>
 
@@ -137,4 +139,124 @@ void TKeySum::Add(const TKeySum& other) {
                                          [](const TKeyTally& t, std::uint8_t key) { return t.Key < key; });
         addConfusion(*this, *at, c.Instead, c.Times);
     }
+}
+
+void AlignWord(std::span<const std::uint8_t> model, std::span<const std::uint8_t> typed,
+               std::vector<TSlipStep>& steps) {
+    steps.clear();
+    const std::size_t n = model.size(), k = typed.size(), w = k + 1;
+    // cost[i * w + j]: the fewest slips aligning model[i..] with typed[j..]; filled from the end, so the
+    // walk below reads the word from its start.
+    static thread_local std::vector<std::uint16_t> cost;
+    cost.resize((n + 1) * w);
+    const auto at = [&](std::size_t i, std::size_t j) -> std::uint16_t& { return cost[i * w + j]; };
+    const auto inverted = [&](std::size_t i, std::size_t j) {
+        return i + 1 < n && j + 1 < k && model[i] == typed[j + 1] && model[i + 1] == typed[j] &&
+               model[i] != model[i + 1];
+    };
+    for (std::size_t i = n + 1; i-- > 0;)
+        for (std::size_t j = k + 1; j-- > 0;) {
+            if (i == n || j == k) {
+                at(i, j) = static_cast<std::uint16_t>((n - i) + (k - j));
+                continue;
+            }
+            std::uint16_t best = static_cast<std::uint16_t>(at(i + 1, j + 1) + (model[i] != typed[j]));
+            best = std::min<std::uint16_t>(best, static_cast<std::uint16_t>(at(i + 1, j) + 1));
+            best = std::min<std::uint16_t>(best, static_cast<std::uint16_t>(at(i, j + 1) + 1));
+            if (inverted(i, j))
+                best = std::min<std::uint16_t>(best, static_cast<std::uint16_t>(at(i + 2, j + 2) + 1));
+            at(i, j) = best;
+        }
+    const auto step = [&](SlipKind kind, std::size_t i, std::ptrdiff_t j) {
+        steps.push_back({kind, static_cast<std::int16_t>(i), static_cast<std::int16_t>(j)});
+    };
+    std::size_t i = 0, j = 0;
+    while (i < n || j < k) {
+        const std::uint16_t here = at(i, j);
+        if (i < n && j < k && model[i] == typed[j] && here == at(i + 1, j + 1)) {
+            step(SlipKind::Right, i++, static_cast<std::ptrdiff_t>(j++));
+        } else if (inverted(i, j) && here == at(i + 2, j + 2) + 1) {
+            step(SlipKind::Transposed, i, static_cast<std::ptrdiff_t>(j + 1));
+            step(SlipKind::Transposed, i + 1, static_cast<std::ptrdiff_t>(j));
+            i += 2;
+            j += 2;
+        } else if (i < n && j < k && here == at(i + 1, j + 1) + 1) {
+            step(SlipKind::Swapped, i++, static_cast<std::ptrdiff_t>(j++));
+        } else if (i < n && here == at(i + 1, j) + 1) {
+            step(SlipKind::Missed, i++, -1);
+        } else {
+            if (n > 0) // with no key asked there is nothing to put it on
+                step(SlipKind::Extra, std::min(i, n - 1), static_cast<std::ptrdiff_t>(j));
+            ++j;
+        }
+    }
+}
+
+void AddWordSlips(TKeySum& into, std::span<const std::uint8_t> model, std::span<const std::uint8_t> typed,
+                  const std::uint32_t* ticks, std::uint32_t before, const std::vector<TSlipStep>& steps) {
+    for (const TSlipStep& s : steps) {
+        const std::uint8_t key = model[static_cast<std::size_t>(s.Model)];
+        auto at = std::lower_bound(into.Keys.begin(), into.Keys.end(), key,
+                                   [](const TKeyTally& t, std::uint8_t k) { return t.Key < k; });
+        if (at == into.Keys.end() || at->Key != key)
+            at = into.Keys.insert(at, TKeyTally{.Key = key});
+        TKeyTally& t = *at;
+        if (s.Kind == SlipKind::Extra) {
+            ++t.Extra;
+            continue;
+        }
+        ++t.Asked;
+        switch (s.Kind) {
+        case SlipKind::Right: {
+            const auto j = static_cast<std::size_t>(s.Typed);
+            const std::uint32_t since = ticks[j] - (j > 0 ? ticks[j - 1] : before); // a wrap is harmless
+            ++t.Right;
+            t.RightMs += std::min(since, kLongestKeyMs);
+            break;
+        }
+        case SlipKind::Swapped:
+            ++t.Swapped;
+            addConfusion(into, t, typed[static_cast<std::size_t>(s.Typed)], 1);
+            break;
+        case SlipKind::Missed:
+            ++t.Missed;
+            break;
+        default:
+            ++t.Transposed;
+            break;
+        }
+    }
+}
+
+std::string KeyName(int code, int layout) {
+    switch (code) {
+    case Vk::Space:
+        return "Espaço";
+    case Vk::Return:
+        return "Enter";
+    case Vk::Shift:
+        return "Shift";
+    case Vk::Back:
+        return "Backspace";
+    case Vk::Tab:
+        return "Tab";
+    case Vk::Capital:
+        return "Caps Lock";
+    case Vk::Control:
+        return "Ctrl";
+    case Vk::Menu:
+        return "Alt";
+    case Vk::Escape:
+        return "Esc";
+    default:
+        break;
+    }
+    if (code >= Vk::F1 && code <= Vk::F12)
+        return "F" + std::to_string(code - Vk::F1 + 1);
+    if (const TKeyboardKey* key = KeyOfCode(code); key && key->OnScreen()) {
+        std::string legend = layout == 1 ? key->AbntLegend() : key->legend;
+        if (!legend.empty())
+            return legend;
+    }
+    return "Tecla " + std::to_string(code);
 }

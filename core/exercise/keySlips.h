@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -53,3 +54,32 @@ struct TKeySum {
     void Add(const TKeyTallies& exercise);
     void Add(const TKeySum& other);
 };
+
+// One step of a word's alignment: a key asked and what became of it, or an extra key typed.
+enum class SlipKind : std::uint8_t { Right, Swapped, Missed, Transposed, Extra };
+struct TSlipStep {
+    SlipKind Kind = SlipKind::Right;
+    std::int16_t Model = -1; // index of the key asked (for an extra one, the key it is put on)
+    std::int16_t Typed = -1; // index of the key typed; -1: none (esquecida)
+};
+
+// Aligns a typed word with its model, both as key codes: the fewest slips, an adjacent pair typed the
+// other way round being one slip ("invertida"); among alignments with as few slips, the one read from
+// the word's start that takes, at each key, a right key first, then an inverted pair, a swapped key, a
+// forgotten key, an extra key. An extra key is put on the key asked next (the one the student was
+// reaching for); one after the last key asked on the last. `steps` is filled in word order (its memory
+// reused: no allocation once it has grown).
+void AlignWord(std::span<const std::uint8_t> model, std::span<const std::uint8_t> typed,
+               std::vector<TSlipStep>& steps);
+
+// Adds one word's alignment to an exercise's sum: every key asked once, each extra key on its key, the
+// time before each right key (from the tick of the key typed before it: the previous typed key, or
+// `before` for the first; a pause of more than kLongestKeyMs counts as that long: it is the student's,
+// not the key's). `ticks` holds one tick per typed key.
+inline constexpr std::uint32_t kLongestKeyMs = 10000;
+void AddWordSlips(TKeySum& into, std::span<const std::uint8_t> model, std::span<const std::uint8_t> typed,
+                  const std::uint32_t* ticks, std::uint32_t before, const std::vector<TSlipStep>& steps);
+
+// A key's name for people, on the layout (0 American, 1 ABNT2), UTF-8: letters by their capital, the key
+// right of L "Ç" or ";", "Espaço", "Enter", "Shift", other keys by what they print.
+std::string KeyName(int code, int layout);

@@ -154,3 +154,24 @@ bool CodeHasKey(int code) {
     const TKeyboardKey* key = KeyOfCode(code);
     return key && key->Lit();
 }
+
+std::uint32_t FingerRgb(Finger finger) {
+    switch (finger) {
+    case F::LeftPinky:
+    case F::RightPinky:
+        return 0xE57373;
+    case F::LeftRing:
+    case F::RightRing:
+        return 0xFFB74D;
+    case F::LeftMiddle:
+    case F::RightMiddle:
+        return 0xFFE066;
+    case F::LeftIndex:
+        return 0x81C784;
+    case F::RightIndex:
+        return 0x64B5F6;
+    case F::Thumb:
+        break;
+    }
+    return 0xB39DDB;
+}

@@ -40,6 +40,10 @@ enum class Finger : std::uint8_t {
     Thumb
 };
 
+// The colour of a finger wherever keys are drawn by finger (the course pictures, the report's keyboards),
+// as 0xRRGGBB: the two pinkies alike, and so on, the two index fingers apart.
+std::uint32_t FingerRgb(Finger finger);
+
 // How the on-screen keyboard draws a key: in the ordinary or the function colour, the joint of the two
 // pieces of Enter without a border, Tab made but never shown.
 enum class KeyLook : std::uint8_t { None, Ordinary, Function, Joint, Hidden };

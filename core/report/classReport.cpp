@@ -286,8 +286,10 @@ TStudentRow ReadStudentRow(const fs::path& profile) {
     }
     row.Cells.push_back(level);
     TReportCell layout = view.integer(keys::Keyboard, keys::Layout, keys::LayoutDefault);
-    if (layout.Problem.empty())
-        layout = textCell(layout.Number == 1 ? "ABNT II" : "Padrão Americano ou ABNT I");
+    if (layout.Problem.empty()) {
+        row.Layout = layout.Number == 1 ? 1 : 0;
+        layout = textCell(row.Layout == 1 ? "ABNT II" : "Padrão Americano ou ABNT I");
+    }
     row.Cells.push_back(layout);
     long long done = 0;
     for (int n = 1; n <= 24; ++n)

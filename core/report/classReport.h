@@ -54,6 +54,7 @@ struct TStudentRow {
     std::string FileProblem;        // the whole profile could not be read
     std::vector<TReportCell> Cells; // one per column of ClassColumns()
     bool Administrator = false;     // level 0
+    int Layout = 0;                 // the keyboard: 0 American (or ABNT I), 1 ABNT2
     // What the student's page also needs from the profile.
     std::vector<bool> Unlocked;      // [N] for N = 0..25: flag Habilitado of Aula<N> (0 unused)
     std::vector<TReportCell> Totals; // the course totals as in the row's columns 5 to 10

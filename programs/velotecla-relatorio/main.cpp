@@ -1,10 +1,12 @@
 // velotecla-relatorio: the teachers' class report.
 //   velotecla-relatorio         the access dialog (an administrator), then the class table
 //   velotecla-relatorio --csv   the class table as CSV on standard output, no window
+//   velotecla-relatorio --csv-teclas   every student's keys over the whole history, the same way
 #include "core/platform/dataPlaces.h"
 #include "core/platform/displayBackend.h"
 #include "core/platform/programFolder.h"
 #include "core/report/classReport.h"
+#include "core/report/keyReport.h"
 #include "core/storage/profileKeys.h"
 #include "windows/glue/commandLine.h"
 #include "windows/report/uRelatorio.h"
@@ -24,7 +26,7 @@
 
 namespace {
 
-int writeCsv() {
+int writeCsv(bool keys) {
     std::string problem;
     const auto students = ReadClass(ReportDataFolder(), &problem);
     if (!problem.empty()) {
@@ -35,7 +37,11 @@ int writeCsv() {
     _setmode(_fileno(stdout), _O_BINARY); // the lines end in CR LF as they are
 #endif
     // Scripts read the header as the first line: no byte-order mark here (a saved file has one).
-    const std::string csv = ClassCsv(students).substr(3);
+    std::vector<std::string> unread;
+    const std::string csv =
+        keys ? ClassKeysCsv(ReportDataFolder(), students, &unread) : ClassCsv(students).substr(3);
+    for (const std::string& why : unread) // the other students' rows are written all the same
+        std::fprintf(stderr, "velotecla-relatorio: %s\n", why.c_str());
     if (std::fwrite(csv.data(), 1, csv.size(), stdout) != csv.size() || std::fflush(stdout) != 0) {
         std::fprintf(stderr, "velotecla-relatorio: a saída não pôde ser escrita\n");
         return 1;
@@ -61,22 +67,24 @@ void findData() {
 int main(int argc, char* argv[]) {
     const QCommandLineOption csvOption(QStringLiteral("csv"),
                                        QStringLiteral("escreve a tabela da turma em CSV na saída padrão"));
+    const QCommandLineOption keysOption(
+        QStringLiteral("csv-teclas"),
+        QStringLiteral("escreve em CSV, na saída padrão, as teclas de cada aluno em todo o histórico"));
     const ProgramCommandLine reportLine{
         QStringLiteral("velotecla-relatorio"),
-        QStringLiteral("--csv | --version | --help"),
+        QStringLiteral("--csv | --csv-teclas | --version | --help"),
         QStringLiteral("O relatório da turma do Velotecla. Sem opções, abre a janela do relatório\n"
                        "(pede o nome e a senha de um administrador)."),
-        {csvOption},
+        {csvOption, keysOption},
         {}};
     QCommandLineParser options;
     if (const auto answer = AnswerCommandLine(reportLine, ArgumentsOf(argc, argv), options))
         return PrintCommandLineAnswer(*answer);
-    const bool csv = options.isSet(csvOption);
-    if (csv) {
+    if (options.isSet(csvOption) || options.isSet(keysOption)) {
         // No window and no display: the core reads the files.
         QCoreApplication app(argc, argv);
         findData();
-        return writeCsv();
+        return writeCsv(options.isSet(keysOption));
     }
     ChooseDisplayBackend();
     QApplication app(argc, argv);

@@ -5,6 +5,7 @@
 #include "core/platform/iniFile.h"
 #include "core/platform/programFolder.h"
 #include "core/report/classReport.h"
+#include "core/report/keyReport.h"
 #include "core/storage/password.h"
 #include "finishedExercise.h"
 #include "testFolder.h"
@@ -517,3 +518,62 @@ TEST(History, LocalTimeWithItsOffset) {
     tzset();
 }
 #endif
+
+TEST(KeyReport, FiguresOfAGeneratedHistory) {
+    TestFolder f;
+    f.write("users/ana", "[Keyboard]\r\nLayout=1\r\n");
+    f.write("users/bia", "[Keyboard]\r\nLayout=0\r\n");
+    f.write("users/cida", "");
+    // Ana: F typed as G three times and as D once, Ç forgotten, "-" swapped for "="; 30 exercises, the
+    // slips in the last ten; space slower than the rest.
+    std::string ana = std::string(kHistoryHeader) + "\r\n";
+    const std::string head = "2026-12-01T10:00:00-03:00;16;5;1;20;3;30;86;0;0;";
+    for (int i = 0; i < 20; ++i)
+        ana += head + "32:4:4:2000 70:4:4:800 186:2:2:600\r\n";
+    for (int i = 0; i < 7; ++i)
+        ana += head + "32:4:4:2000 70:4:4:800 186:2:2:600\r\n";
+    ana += head + "32:4:4:2000 70:4:2:400:2:0:0:0:71:2 186:2:1:300:0:1 189:1:0:0:1:0:0:0:187:1\r\n";
+    ana += head + "32:4:4:2000 70:4:3:600:1:0:0:1:71:1 186:2:2:600\r\n";
+    ana += head + "32:4:4:2000 70:4:3:600:1:0:0:0:68:1 186:2:2:600\r\n";
+    f.write("historico/ana.csv", ana);
+    f.write("historico/bia.csv", std::string(kHistoryHeader) + "\r\n" + head + "186:3:2:900:0:0:1\r\n");
+    const THistory h = ReadHistoryFile(HistoryFileIn(f.path(), "ana"));
+
+    const TKeyFigures whole = KeyFiguresOf(h.KeySums);
+    EXPECT_EQ(whole.Exercises, 30);
+    ASSERT_EQ(whole.MostMissed.size(), 3u);
+    EXPECT_EQ(KeyName(whole.MostMissed[0].Key, 1), "F");
+    EXPECT_EQ(
+        KeyFiguresText(whole.MostMissed[0], 1),
+        "F: 120 vezes, 4 erradas (3,3%): 4 trocadas (digitou G); 1 a mais; 200 ms em média antes de cada "
+        "acerto");
+    EXPECT_EQ(KeyFiguresText(whole.MostMissed[1], 1), "-: 1 vez, 1 errada (100%): 1 trocada (digitou =)");
+    ASSERT_EQ(whole.Confusions.size(), 3u);
+    EXPECT_EQ(ConfusionText(whole.Confusions[0], 1), "digitou G no lugar de F: 3 vezes");
+    EXPECT_EQ(ConfusionText(whole.Confusions[1], 0), "digitou D no lugar de F: 1 vez");
+    // Fingers: the left index (F) and the right pinky (Ç and -), the thumbs never wrong.
+    EXPECT_EQ(whole.Fingers[static_cast<int>(Finger::LeftIndex)].Wrong, 4);
+    EXPECT_EQ(whole.Fingers[static_cast<int>(Finger::RightPinky)].Asked, 61);
+    EXPECT_EQ(whole.Fingers[static_cast<int>(Finger::RightPinky)].Wrong, 2);
+    EXPECT_EQ(whole.Fingers[static_cast<int>(Finger::Thumb)].Asked, 120);
+    ASSERT_EQ(whole.Slowest.size(), 3u); // "-" was never right
+    EXPECT_EQ(KeyName(whole.Slowest[0].Key, 0), "Espaço");
+    EXPECT_EQ(KeySlipsInShort(whole.MostMissed[2], 1),
+              "1 vez, esquecida"); // as many slips, a lower rate: after
+
+    const TKeyFigures last = KeyFiguresOf(LastExercisesKeySum(h, 10));
+    EXPECT_EQ(last.Exercises, 10);
+    EXPECT_EQ(last.Keys[1].Asked, 40);
+    EXPECT_EQ(RatePercent(KeyErrorRate(last.Keys[1])), "10%");
+
+    // For scripts: keys on each student's own layout, the formula guard, nothing for no history.
+    std::vector<std::string> problems;
+    const std::string csv = ClassKeysCsv(f.path(), ReadClass(f.path()), &problems);
+    EXPECT_EQ(csv, "Aluno;Tecla;Vezes;Certas;Trocadas;Esquecidas;Invertidas;A mais;No lugar\r\n"
+                   "ana;Espaço;120;120;0;0;0;0;\r\n"
+                   "ana;F;120;116;4;0;0;1;G\r\n"
+                   "ana;Ç;60;59;0;1;0;0;\r\n"
+                   "ana;'-;1;0;1;0;0;0;'=\r\n"
+                   "bia;\";\";3;2;0;0;1;0;\r\n");
+    EXPECT_TRUE(problems.empty());
+}

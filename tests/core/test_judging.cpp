@@ -1,10 +1,13 @@
+#include "core/exercise/history.h"
 #include "core/exercise/judging.h"
+#include "core/platform/tickCounter.h"
 #include "core/storage/convert.h"
 
 #include <gtest/gtest.h>
 
 #include <initializer_list>
 #include <stdexcept>
+#include <string>
 #include <vector>
 
 namespace {
@@ -205,4 +208,103 @@ TEST(Echo, TheCharacterTheLayoutTypesOnTheKey) {
         EXPECT_EQ(EchoOf(c.code, c.shifted, 0), c.american) << c.code << " " << c.shifted;
         EXPECT_EQ(EchoOf(c.code, c.shifted, 1), c.abnt2) << c.code << " " << c.shifted;
     }
+}
+
+namespace {
+// Keys as letters: "^" is Shift, "_" the space.
+std::vector<std::uint8_t> codesOf(const std::string& text) {
+    std::vector<std::uint8_t> codes;
+    for (char c : text)
+        codes.push_back(static_cast<std::uint8_t>(c == '^' ? 16 : c == '_' ? 32 : c));
+    return codes;
+}
+char letterOf(std::uint8_t code) {
+    return code == 16 ? '^' : code == 32 ? '_' : static_cast<char>(code);
+}
+} // namespace
+
+TEST(KeySlips, EachSlipNamedByKeyAndKind) {
+    struct Case {
+        const char* model;
+        const char* typed;
+        const char* slips;
+    } cases[] = {
+        {"ASDF_", "GSDF_", "trocada A por G"},
+        {"ASDF_", "AGDF_", "trocada S por G"},
+        {"ASDF_", "ASDG_", "trocada F por G"},
+        {"ASDF_", "SDF_", "esquecida A"}, // one key forgotten early: one slip, not four
+        {"ASDF_", "ADF_", "esquecida S"},
+        {"ASDF_", "ASD_", "esquecida F"},
+        {"ASDF_", "QASDF_", "a mais Q em A"}, // on the key asked next
+        {"ASDF_", "ASQDF_", "a mais Q em D"},
+        {"ASDF_", "ASDFQ_", "a mais Q em _"},
+        {"ASDF_", "SADF_", "invertida A; invertida S"},
+        {"ASDF_", "ADSF_", "invertida S; invertida D"},
+        {"ASDF_", "ASD_F", "invertida F; invertida _"},
+        {"ASDF_", "SDG_", "esquecida A; trocada F por G"},
+        {"ASDF_", "SAGF_", "invertida A; invertida S; trocada D por G"},
+        {"ASDF_", "", "esquecida A; esquecida S; esquecida D; esquecida F; esquecida _"},
+        {"ASDF_", "ASDFASDF_", "a mais A em _; a mais S em _; a mais D em _; a mais F em _"},
+        {"ASDF", "ASDFASDF", "a mais A em F; a mais S em F; a mais D em F; a mais F em F"}, // none after
+        {"^ANA_", "ANA_", "esquecida ^"}, // a capital without Shift
+        {"AAS_", "AS_", "esquecida A"},
+        {"AB_", "C_", "trocada A por C; esquecida B"}, // read from the start
+        {"AA_", "AA_", ""},
+        {"", "AB", ""},
+    };
+    std::vector<TSlipStep> steps;
+    for (const Case& c : cases) {
+        const auto model = codesOf(c.model), typed = codesOf(c.typed);
+        AlignWord(model, typed, steps);
+        std::string text;
+        std::size_t asked = 0;
+        for (const TSlipStep& s : steps) {
+            const char key = letterOf(model[static_cast<std::size_t>(s.Model)]);
+            const auto other = [&] { return letterOf(typed[static_cast<std::size_t>(s.Typed)]); };
+            std::string slip;
+            if (s.Kind == SlipKind::Swapped)
+                slip = std::string("trocada ") + key + " por " + other();
+            else if (s.Kind == SlipKind::Missed)
+                slip = std::string("esquecida ") + key;
+            else if (s.Kind == SlipKind::Transposed)
+                slip = std::string("invertida ") + key;
+            else if (s.Kind == SlipKind::Extra)
+                slip = std::string("a mais ") + other() + " em " + key;
+            if (s.Kind != SlipKind::Extra)
+                ++asked;
+            if (!slip.empty())
+                text += (text.empty() ? "" : "; ") + slip;
+        }
+        EXPECT_EQ(text, c.slips) << c.model << " / " << c.typed;
+        EXPECT_EQ(asked, model.size()) << c.model << " / " << c.typed; // every key asked, once
+    }
+}
+
+TEST(KeySlips, TypedThroughTheJudgingWithTheTimeBeforeEachRightKey) {
+    std::uint32_t now = 1000;
+    SetTickSource([&] { return now += 100; }); // the start at 1100, then a key every 100 ms
+    auto s = Lesson({A, S, Space}, 3);
+    Typist t{s};
+    t.type({A, S, Space, S, Space}); // right, then A forgotten
+    now += 19900;                    // a pause of 20 s: counted as 10
+    t.type({A, D, S, A, S, A});      // an extra D, then twice the model's keys without its end key
+    SetTickSource({});
+    EXPECT_EQ(s.WordsRight + s.WordsWrong, 2); // the judging as it always was
+    EXPECT_EQ(s.SlipCount, 0);                 // the six keys were aligned as one word
+    const TKeyTallies& k = s.Slips.Keys;
+    ASSERT_EQ(k.size(), 3u);
+    EXPECT_EQ(k[0].Key, Space);
+    EXPECT_EQ(k[0].Asked, 3);
+    EXPECT_EQ(k[0].Swapped, 1);
+    EXPECT_EQ(k[0].Instead, A);
+    EXPECT_EQ(k[0].Extra, 2);
+    EXPECT_EQ(k[1].Key, A);
+    EXPECT_EQ(k[1].Asked, 3);
+    EXPECT_EQ(k[1].Missed, 1);
+    EXPECT_EQ(k[1].RightMs, 100 + 10000);
+    EXPECT_EQ(k[2].Key, S);
+    EXPECT_EQ(k[2].Extra, 1); // D typed while reaching for S
+    EXPECT_EQ(k[2].Right, 3);
+    EXPECT_EQ(k[2].RightMs, 300);
+    EXPECT_EQ(HistoryEntryOf(s, 1, "2026-12-09T14:05:31-03:00").Keys.size(), 3u);
 }

@@ -12,24 +12,7 @@ QColor pale() {
 } // namespace
 
 QColor FingerColour(Finger finger) {
-    switch (finger) {
-    case F::LeftPinky:
-    case F::RightPinky:
-        return QColor(0xE5, 0x73, 0x73);
-    case F::LeftRing:
-    case F::RightRing:
-        return QColor(0xFF, 0xB7, 0x4D);
-    case F::LeftMiddle:
-    case F::RightMiddle:
-        return QColor(0xFF, 0xE0, 0x66);
-    case F::LeftIndex:
-        return QColor(0x81, 0xC7, 0x84);
-    case F::RightIndex:
-        return QColor(0x64, 0xB5, 0xF6);
-    case F::Thumb:
-        return QColor(0xB3, 0x9D, 0xDB);
-    }
-    return pale();
+    return QColor::fromRgb(FingerRgb(finger));
 }
 
 KeyLegends LegendsOf(int code) {

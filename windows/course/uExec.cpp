@@ -31,6 +31,7 @@
 #include <QTextDocument>
 #include <QTimer>
 #include <algorithm>
+#include <optional>
 
 TfrmExec* frmExec = nullptr;
 
@@ -371,19 +372,24 @@ void TfrmExec::JudgeWord(std::uint8_t code) {
 }
 
 void TfrmExec::RefreshStatistics() {
-    TExerciseState shown = ExerciseState;
+    // Read in place at every key: the state carries the exercise's slips, not worth a copy per key.
+    const TExerciseState* shown = &ExerciseState;
     double elapsed = ExerciseState.FinalElapsed;
+    std::optional<TExerciseState> waiting;
     if (ExerciseState.Running) {
         elapsed = ElapsedSince(ExerciseState.StartTime, TimeOfDayNow());
     } else if (m_waiting) {
         // A lesson not started yet shows its own figures, not what the last one left behind.
-        StartExercise(shown, 0.0);
+        waiting.emplace();
+        waiting->ExpectedTime = ExerciseState.ExpectedTime;
+        waiting->MinimumPercent = ExerciseState.MinimumPercent;
+        shown = &*waiting;
         elapsed = 0.0;
     }
-    m_statistics = FromCp(StatisticsBlock(shown, elapsed));
+    m_statistics = FromCp(StatisticsBlock(*shown, elapsed));
     showStatistics();
-    setBarValue(bar, std::clamp(RightPercentage(shown), 0, 100));
-    setBarValue(barD, std::clamp(shown.MinimumPercent, 0, 100));
+    setBarValue(bar, std::clamp(RightPercentage(*shown), 0, 100));
+    setBarValue(barD, std::clamp(shown->MinimumPercent, 0, 100));
 }
 
 void TfrmExec::showStatistics() {
