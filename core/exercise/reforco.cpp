@@ -108,7 +108,7 @@ struct Word {
     std::string Text; // Windows-1252
     std::vector<int> Codes;
     int Weight = 1;
-    int Score = 0; // focus keys three times, keys typed in their place once
+    int Score = 0; // focus keys three times, keys typed in their place twice
 };
 
 std::string percentText(std::int64_t right, std::int64_t asked) {
@@ -220,7 +220,7 @@ TReforcoPhrase MakeReforcoPhrase(const TReforcoChoice& choice, const std::set<in
             !std::all_of(word.Codes.begin(), word.Codes.end(), [&](int c) { return unlocked.count(c) > 0; }))
             continue;
         for (const int c : word.Codes) {
-            word.Score += focus.count(c) ? 3 : confused.count(c) ? 1 : 0;
+            word.Score += focus.count(c) ? 3 : confused.count(c) ? 2 : 0;
             word.Text += c == Vk::RightOfL ? '\xE7' : static_cast<char>(c - 'A' + 'a');
         }
         word.Weight = 1 + 4 * word.Score;
@@ -264,6 +264,16 @@ TReforcoPhrase MakeReforcoPhrase(const TReforcoChoice& choice, const std::set<in
             c.Score += w.Score;
             c.Text += (c.Text.empty() ? "" : " ") + w.Text;
         }
+        // The key typed in a focus key's place is worth most beside it: the two told apart in one phrase.
+        for (const TReforcoKey& k : choice.Focus) {
+            auto has = [&c](int key) {
+                return std::any_of(c.Words.begin(), c.Words.end(), [key](const Word* w) {
+                    return std::find(w->Codes.begin(), w->Codes.end(), key) != w->Codes.end();
+                });
+            };
+            if (confused.count(k.Instead) && has(k.Key) && has(k.Instead))
+                c.Score += 4;
+        }
         candidates.push_back(std::move(c));
     }
     int best = 0;
@@ -298,19 +308,11 @@ TReforcoPlan PlanReforco(std::size_t phraseKeys, double lessonKeysPerMinute, int
     return plan;
 }
 
-std::string ReforcoKeyName(int key, int layout) {
-    if (key >= 'A' && key <= 'Z')
-        return std::string(1, static_cast<char>(key));
-    if (key == Vk::RightOfL)
-        return layout == 1 ? "\xC3\x87" : ";";
-    return "?";
-}
-
 TReforcoOutcome ReforcoOutcome(const std::vector<TReforcoKey>& focus, const TKeyTallies& now, int layout) {
     TReforcoOutcome out;
     for (const TReforcoKey& k : focus) {
         const TKeyTally* t = tallyOf(now, k.Key);
-        const std::string name = ReforcoKeyName(k.Key, layout);
+        const std::string name = KeyName(k.Key, layout);
         const std::string nowText =
             t ? percentText(std::min(t->Right, t->Asked), t->Asked) : percentText(0, 0);
         const std::string before = percentText(k.Right, k.Asked);

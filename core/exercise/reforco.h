@@ -80,10 +80,6 @@ struct TReforcoOutcome {
 };
 TReforcoOutcome ReforcoOutcome(const std::vector<TReforcoKey>& focus, const TKeyTallies& now, int layout);
 
-// The name a key is shown by to a student of that layout (0 American, 1 ABNT2): letters by their
-// capital, the key right of L as "Ç" or ";" (UTF-8).
-std::string ReforcoKeyName(int key, int layout);
-
 // Stores a finished Reforço under the student's lock: one history line, marked as a Reforço, with the
 // lesson the student is at; never the lesson result files, the profile's totals or its unlocking.
 bool StoreReforco(const std::string& profilePath, int lessonNumber, const TExerciseState& state,

@@ -116,7 +116,7 @@ TEST(ClassReport, ValuesAreFoundAsTheCourseFindsThem) {
     const auto row = ReadStudentRow(f.path() / "users" / "ana");
     using V = std::vector<std::string>;
     EXPECT_EQ(texts(row.Cells), (V{"ana", "Aluno", "ABNT II", "0", "1", "7", "0", "0", "0", kDash, "00:00:00",
-                                   "0", "N\xC3\xA3o"}));
+                                   "0", "N\xC3\xA3o", "0"}));
     for (const char* key : {"WordOK", "WordErr", "CharOK"})
         EXPECT_EQ(IniGetValue(text, "Config", key).value_or("0"), row.Cells[key[0] == 'C'   ? 7
                                                                             : key[4] == 'O' ? 5

@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QLabel>
+#include <QPushButton>
 #include <QRegularExpression>
 
 namespace {

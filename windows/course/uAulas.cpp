@@ -434,7 +434,7 @@ bool TfrmAulas::eventFilter(QObject* watched, QEvent* event) {
             if (btnReforco->isEnabled()) {
                 QString keys;
                 for (const TReforcoKey& k : m_reforco.Choice.Focus)
-                    keys += QLatin1Char(' ') + FromUtf8(ReforcoKeyName(k.Key, m_reforco.Layout));
+                    keys += QLatin1Char(' ') + FromUtf8(KeyName(k.Key, m_reforco.Layout));
                 ohint->ShowHint(btnReforco, QStringLiteral("!!! Reforço !!!"),
                                 QStringLiteral("Treine as teclas que você\nmais erra:") + keys, kBalloonMs);
             } else {

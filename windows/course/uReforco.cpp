@@ -1,8 +1,8 @@
 #include "windows/course/uReforco.h"
 
 #include "core/exercise/lessonResult.h"
-#include "core/platform/keyboard.h"
 #include "core/platform/dataPlaces.h"
+#include "core/platform/keyboard.h"
 #include "core/platform/programFolder.h"
 #include "core/platform/vtError.h"
 #include "core/storage/profileKeys.h"
@@ -26,7 +26,7 @@ constexpr int kLessons = 24;
 std::string keyNames(const std::vector<TReforcoKey>& focus, int layout) {
     std::string names;
     for (const TReforcoKey& k : focus)
-        names += (names.empty() ? "" : " ") + ReforcoKeyName(k.Key, layout);
+        names += (names.empty() ? "" : " ") + KeyName(k.Key, layout);
     return names;
 }
 
@@ -39,8 +39,7 @@ std::string descriptionOf(const TReforcoPhrase& phrase, const std::vector<TRefor
     text += "Treino das teclas que você mais\nerrou nas últimas aulas: " + keyNames(focus, layout) + "\n";
     for (const TReforcoKey& k : focus)
         if (k.Instead != 0)
-            text += "(" + ReforcoKeyName(k.Instead, layout) + " no lugar de " +
-                    ReforcoKeyName(k.Key, layout) + ")\n";
+            text += "(" + KeyName(k.Instead, layout) + " no lugar de " + KeyName(k.Key, layout) + ")\n";
     if (layout == 0 && phrase.Text.find('\xE7') != std::string::npos)
         text += "O ç é a tecla ; à direita do L.\n";
     text += "\nO Reforço não conta como aula\ne não libera aulas novas.";
