@@ -231,6 +231,7 @@ TReforcoPhrase MakeReforcoPhrase(const TReforcoChoice& choice, const std::set<in
 
     SplitMix random{seed};
     std::vector<int> upTo; // the weights added up, for a draw by weight
+    upTo.reserve(words.size());
     int total = 0;
     for (const Word& w : words)
         upTo.push_back(total += w.Weight);
@@ -316,10 +317,11 @@ TReforcoOutcome ReforcoOutcome(const std::vector<TReforcoKey>& focus, const TKey
         const std::string nowText =
             t ? percentText(std::min(t->Right, t->Asked), t->Asked) : percentText(0, 0);
         const std::string before = percentText(k.Right, k.Asked);
-        out.Line += (out.Line.empty() ? "" : "   ") + name + ": " + nowText + " (antes " + before + ")";
-        out.Spoken += (out.Spoken.empty() ? "" : " ") + std::string("Tecla ") + name + ": " +
-                      (t && t->Asked > 0 ? nowText + " de acerto agora" : "sem dados agora") + ", " +
-                      (k.Asked > 0 ? before + " antes." : "sem dados antes.");
+        out.Line.append(out.Line.empty() ? "" : "   ").append(name).append(": ").append(nowText);
+        out.Line.append(" (antes ").append(before).append(")");
+        out.Spoken += (out.Spoken.empty() ? "Tecla " : " Tecla ") + name + ": ";
+        out.Spoken += t && t->Asked > 0 ? nowText + " de acerto agora, " : std::string("sem dados agora, ");
+        out.Spoken += k.Asked > 0 ? before + " antes." : std::string("sem dados antes.");
     }
     return out;
 }

@@ -82,7 +82,8 @@ TEST(ClassReport, EveryColumnOfAGeneratedClass) {
     // 1005 keys in 8 minutes are 125.6 a minute: rounded, not cut.
     EXPECT_EQ(texts(rows[2].Cells), (V{"carla", "Aluno", "Padrão Americano ou ABNT I", "24", "", "900", "3",
                                        "1004", "1", "99", "00:08:00", "126", "Sim", "2"}));
-    EXPECT_EQ(rows[2].Cells[13].Note, "Treinos das teclas mais erradas: 98% de acerto. Não contam nas aulas.");
+    EXPECT_EQ(rows[2].Cells[13].Note,
+              "Treinos das teclas mais erradas: 98% de acerto. Não contam nas aulas.");
     // Accuracy from the keys, not the stored running mean (which starts at 100); none typed, none shown.
     EXPECT_EQ(rows[1].Cells[9].Note, "Nenhuma tecla registrada: sem porcentagem de acerto");
     EXPECT_EQ(rows[3].Name, "dora");

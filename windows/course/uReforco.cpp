@@ -1,12 +1,13 @@
 #include "windows/course/uReforco.h"
 
 #include "core/exercise/lessonResult.h"
+#include "core/platform/atomicFile.h"
 #include "core/platform/dataPlaces.h"
+#include "core/platform/iniFile.h"
 #include "core/platform/keyboard.h"
 #include "core/platform/programFolder.h"
 #include "core/platform/vtError.h"
 #include "core/storage/profileKeys.h"
-#include "core/storage/settings.h"
 #include "tools/artwork/keyboardArt.h"
 #include "windows/course/uExec.h"
 #include "windows/widgets/blinkingLabel.h"
@@ -49,26 +50,31 @@ std::string descriptionOf(const TReforcoPhrase& phrase, const std::vector<TRefor
 
 TReforcoSetting ReforcoSettingOf(const std::string& profilePath) {
     TReforcoSetting setting;
-    try {
-        setting.Layout = ReadStudentLayout(profilePath);
-        for (int n = 1; n <= kLessons; ++n) {
-            SelectSettingsFile(profilePath);
-            if (!ReadSettingFlag(keys::AulaPrefix + std::to_string(n), keys::Habilitado, false))
-                continue;
-            const std::string path = PathToUtf8(ProgramFile(std::filesystem::path(files::LessonsFolder) /
-                                                            PathFromUtf8(files::LessonFile(n))));
-            TLessonData lesson = ReadLessonFile(path);
+    // Only looked at: the settings readers would store their defaults in the profile, and a Reforço
+    // leaves the profile as it is.
+    const auto profile = ReadWholeFile(PathFromUtf8(profilePath));
+    auto value = [&profile](const std::string& section, const char* key) {
+        return profile ? IniGetValue(*profile, section, key) : std::nullopt;
+    };
+    const auto layout = value(keys::Keyboard, keys::Layout);
+    setting.Layout = layout && *layout == "1" ? 1 : 0;
+    for (int n = 1; n <= kLessons; ++n) {
+        const auto unlocked = value(keys::AulaPrefix + std::to_string(n), keys::Habilitado);
+        if (!unlocked || unlocked->empty() || *unlocked == "0")
+            continue;
+        // A lesson file that cannot be read brings no keys; the catalogue says why when it is chosen.
+        try {
+            TLessonData lesson = ReadLessonFile(PathToUtf8(ProgramFile(
+                std::filesystem::path(files::LessonsFolder) / PathFromUtf8(files::LessonFile(n)))));
             setting.Unlocked.insert(lesson.Codes.begin(), lesson.Codes.end());
             setting.Lesson = n;
             setting.AtLesson = std::move(lesson);
+        } catch (const std::exception&) {
+            continue;
         }
-    } catch (const std::exception& e) {
-        setting.Choice.WhyNot = std::string("O Reforço não pôde ser preparado:\n") + e.what();
-        return setting;
     }
-    SelectSettingsFile(profilePath);
     if (setting.Lesson == 0) {
-        setting.Choice.WhyNot = "Nenhuma aula liberada ainda.";
+        setting.Choice.WhyNot = "Nenhuma aula liberada pôde ser lida.";
         return setting;
     }
     const THistory history = ReadHistoryFile(PathFromUtf8(HistoryFile(profilePath)));

@@ -15,8 +15,8 @@ struct TReforcoSetting {
     TLessonData AtLesson;
     int Layout = 0; // the student's keyboard, for the keys' names
 };
-// Reads the profile's unlocked lessons, their lesson files and the history; a lesson file that cannot
-// be read leaves no Reforço, and says why.
+// Reads the profile (without writing to it), the unlocked lessons' files and the history; a lesson file
+// that cannot be read brings no keys.
 TReforcoSetting ReforcoSettingOf(const std::string& profilePath);
 
 // The Reforço being typed, for the result window; not Active while a lesson runs.

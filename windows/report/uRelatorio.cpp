@@ -198,6 +198,10 @@ void TfrmRelatorio::Reload() {
         rows.push_back(s.Cells);
     m_model->SetRows(std::move(rows));
     tblTurma->resizeColumnsToContents();
+    // Every column in sight on a screen 1,280 wide: the keyboard's long name gives way (cut with "…").
+    if (const int excess = TableWidth() - (1280 - 16); excess > 0)
+        tblTurma->setColumnWidth(2, std::max(fontMetrics().horizontalAdvance(QStringLiteral("ABNT II")) + 12,
+                                             tblTurma->columnWidth(2) - excess));
     updateStatus();
 }
 
