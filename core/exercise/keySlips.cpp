@@ -260,3 +260,50 @@ std::string KeyName(int code, int layout) {
     }
     return "Tecla " + std::to_string(code);
 }
+
+double KeyErrorRate(const TKeyTally& key) {
+    return key.Asked > 0 ? static_cast<double>(key.Wrong()) / static_cast<double>(key.Asked) : 0.0;
+}
+
+std::vector<TKeyTally> MostMissedKeys(const TKeyTallies& keys) {
+    std::vector<TKeyTally> missed;
+    for (const TKeyTally& k : keys)
+        if (k.Wrong() > 0)
+            missed.push_back(k);
+    std::stable_sort(missed.begin(), missed.end(), [](const TKeyTally& a, const TKeyTally& b) {
+        if (a.Wrong() != b.Wrong())
+            return a.Wrong() > b.Wrong();
+        return KeyErrorRate(a) > KeyErrorRate(b);
+    });
+    return missed;
+}
+
+std::string KeySlipsInShort(const TKeyTally& k, int layout) {
+    const auto times = [](std::int64_t n) { return std::to_string(n) + (n == 1 ? " vez" : " vezes"); };
+    std::vector<std::pair<std::int64_t, std::string>> kinds;
+    if (k.Swapped > 0)
+        kinds.emplace_back(k.Swapped, k.Swapped == k.InsteadTimes
+                                          ? "digitou " + KeyName(k.Instead, layout)
+                                          : "trocada (mais por " + KeyName(k.Instead, layout) + ")");
+    if (k.Missed > 0)
+        kinds.emplace_back(k.Missed, "esquecida");
+    if (k.Transposed > 0)
+        kinds.emplace_back(k.Transposed, "invertida");
+    std::string text = times(k.Wrong());
+    if (kinds.size() == 1)
+        return text + ", " + kinds[0].second;
+    for (std::size_t i = 0; i < kinds.size(); ++i)
+        text += (i ? ", " : ": ") + kinds[i].second + ' ' + times(kinds[i].first);
+    return text;
+}
+
+std::string MostMissedLine(const TKeyTallies& keys, int layout) {
+    const auto missed = MostMissedKeys(keys);
+    if (missed.empty())
+        return keys.empty() ? std::string() : "Nenhuma tecla errada neste exercício.";
+    std::string line = missed.size() == 1 ? "Tecla errada: " : "Teclas mais erradas: ";
+    for (std::size_t i = 0; i < missed.size() && i < 3; ++i)
+        line += (i ? "; " : "") + KeyName(missed[i].Key, layout) + " (" + KeySlipsInShort(missed[i], layout) +
+                ")";
+    return line + ".";
+}

@@ -83,3 +83,14 @@ void AddWordSlips(TKeySum& into, std::span<const std::uint8_t> model, std::span<
 // A key's name for people, on the layout (0 American, 1 ABNT2), UTF-8: letters by their capital, the key
 // right of L "Ç" or ";", "Espaço", "Enter", "Shift", other keys by what they print.
 std::string KeyName(int code, int layout);
+
+// Keys typed wrong (trocada, esquecida or invertida) over the times they were asked; an extra key is
+// counted apart, not in the rate (it is not a time the key was asked). 0 for a key never asked.
+double KeyErrorRate(const TKeyTally& key);
+// The keys with a slip, most slips first (then the higher rate, then by key).
+std::vector<TKeyTally> MostMissedKeys(const TKeyTallies& keys);
+// A key's slips in short: "3 vezes, digitou G", "2 vezes, esquecida", "4 vezes: digitou F 1 vez,
+// esquecida 3 vezes".
+std::string KeySlipsInShort(const TKeyTally& key, int layout);
+// The result window's line: the three keys missed most in the exercise, with what was typed instead.
+std::string MostMissedLine(const TKeyTallies& keys, int layout);

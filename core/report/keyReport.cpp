@@ -5,10 +5,6 @@
 
 #include <algorithm>
 
-double KeyErrorRate(const TKeyTally& key) {
-    return key.Asked > 0 ? static_cast<double>(key.Wrong()) / static_cast<double>(key.Asked) : 0.0;
-}
-
 double KeyMeanMs(const TKeyTally& key) {
     return key.Right > 0 ? static_cast<double>(key.RightMs) / static_cast<double>(key.Right) : 0.0;
 }
@@ -17,14 +13,7 @@ TKeyFigures KeyFiguresOf(const TKeySum& sum) {
     TKeyFigures f;
     f.Exercises = sum.Exercises;
     f.Keys = sum.Keys;
-    for (const TKeyTally& k : sum.Keys)
-        if (k.Wrong() > 0)
-            f.MostMissed.push_back(k);
-    std::stable_sort(f.MostMissed.begin(), f.MostMissed.end(), [](const TKeyTally& a, const TKeyTally& b) {
-        if (a.Wrong() != b.Wrong())
-            return a.Wrong() > b.Wrong();
-        return KeyErrorRate(a) > KeyErrorRate(b);
-    });
+    f.MostMissed = MostMissedKeys(sum.Keys);
     f.Confusions = sum.Confusions;
     std::stable_sort(f.Confusions.begin(), f.Confusions.end(),
                      [](const TKeyConfusion& a, const TKeyConfusion& b) { return a.Times > b.Times; });
@@ -119,15 +108,6 @@ std::string KeyFiguresText(const TKeyTally& k, int layout) {
         text += "; " + std::to_string(static_cast<long long>(KeyMeanMs(k) + 0.5)) +
                 " ms em média antes de cada acerto";
     return text;
-}
-
-std::string KeySlipsInShort(const TKeyTally& k, int layout) {
-    std::string text = times(k.Wrong());
-    if (k.Instead != 0)
-        return text + ", digitou " + KeyName(k.Instead, layout);
-    if (k.Missed >= k.Transposed)
-        return text + (k.Missed == 1 ? ", esquecida" : ", esquecidas");
-    return text + (k.Transposed == 1 ? ", invertida" : ", invertidas");
 }
 
 const std::vector<std::string>& KeyCsvColumns() {

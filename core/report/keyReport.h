@@ -13,9 +13,6 @@ struct TStudentRow;
 // history (a student's, the class's) or of one exercise. Texts are UTF-8, keys named on a layout (0
 // American, 1 ABNT2).
 
-// Keys typed wrong (trocada, esquecida or invertida) over the times they were asked; an extra key is
-// counted apart, not in the rate (it is not a time the key was asked). 0 for a key never asked.
-double KeyErrorRate(const TKeyTally& key);
 // The mean time before a right key, in milliseconds; 0 without one.
 double KeyMeanMs(const TKeyTally& key);
 
@@ -49,8 +46,6 @@ std::string ConfusionText(const TKeyConfusion& confusion, int layout);
 // A key's figures in one sentence, for a screen reader and a tool tip: "F: 12 vezes, 3 erradas (25%):
 // 1 trocada (digitou G), 2 esquecidas; 1 a mais; 420 ms em média antes de cada acerto".
 std::string KeyFiguresText(const TKeyTally& key, int layout);
-// A key's slips in short: "3 vezes, digitou G" / "2 vezes, esquecida".
-std::string KeySlipsInShort(const TKeyTally& key, int layout);
 // A rate as a percentage: whole below 10 % with a decimal comma ("2,5%"), whole above ("25%").
 std::string RatePercent(double rate);
 

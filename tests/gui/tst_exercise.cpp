@@ -11,13 +11,15 @@
 namespace {
 // Types the last word so that it ends `seconds` after the start, and answers the result window with
 // Enter; its verdict.
-QString lastWordAfter(ExerciseDriver& d, int seconds) {
+QString lastWordAfter(ExerciseDriver& d, int seconds, QString* keys = nullptr) {
     QString verdict;
     d.type({Qt::Key_A, Qt::Key_S, Qt::Key_D});
     d.now = ExerciseState.StartTime + seconds * kSecond;
     WhenModal(
         [&](QWidget* res) {
             verdict = frmRes->lblOK->text();
+            if (keys)
+                *keys = frmRes->lblTeclas->text();
             QTest::keyClick(res, Qt::Key_Return);
         },
         frmExec);
@@ -43,6 +45,7 @@ void TestExercise::aWholeLessonTwiceThroughTheWindows() {
     ExerciseDriver d;
     d.loadLesson(3, kAsdModel, 12, "00:01:00", 90);
     QStringList verdicts;
+    QString keys;
     double startSeen = 0;
     d.run([&] {
         // The start time is taken when the countdown has closed, not when the start key went down.
@@ -85,8 +88,19 @@ void TestExercise::aWholeLessonTwiceThroughTheWindows() {
             d.press(Qt::Key_Space);
         for (int i = 0; i < 7; ++i)
             d.word();
-        verdicts << lastWordAfter(d, 75);
+        verdicts << lastWordAfter(d, 75, &keys);
     });
+    // Which keys went wrong, on the result window and in the history: F typed for A, S and D, then each
+    // forgotten three times; the extra F put on the space.
+    QCOMPARE(keys,
+             QStringLiteral("Teclas mais erradas: A (4 vezes: digitou F 1 vez, esquecida 3 vezes); D (4 "
+                            "vezes: digitou F 1 vez, esquecida 3 vezes); S (4 vezes: digitou F 1 vez, "
+                            "esquecida 3 vezes)."));
+    const QString history = QString::fromUtf8(d.program.readFile(QStringLiteral("historico/ana.csv")));
+    QVERIFY2(history.contains(QRegularExpression(QStringLiteral(
+                 R"(;0;32:12:12:\d+:0:0:0:1 65:12:8:\d+:1:3:0:0:70:1 68:12:8:\d+:1:3:0:0:70:1 )"
+                 R"(83:12:8:\d+:1:3:0:0:70:1\r\n$)"))),
+             qPrintable(history));
     QCOMPARE(verdicts.last(), QStringLiteral("!!! Treine Mais - Para fazer outra aula !!!"));
     QCOMPARE(d.program.readFile(QStringLiteral("aulas/aula3_ana.def")),
              QByteArray("[Config]\r\nWordOK=18\r\nWordErr=6\r\nCharOK=72\r\nCharErr=10\r\n"

@@ -88,12 +88,12 @@ void TestResult::theWorkedExampleAndASecondAttempt() {
     QEvent activate(QEvent::WindowActivate);
     QApplication::sendEvent(frmRes, &activate);
     QCOMPARE(historyLines(d).size(), 1);
-    QVERIFY(historyLineIs(historyLines(d)[0], QStringLiteral("3;10;0;40;2;50;95;1")));
+    QVERIFY(historyLineIs(historyLines(d)[0], QStringLiteral("3;10;0;40;2;50;95;1;0;")));
 
     // 80 % the second time, closed with the keypad's Enter (the totals' sums are the lesson result's).
     finishExercise(d, 8, 2, 80, 20, 40, [](QWidget* res) { QTest::keyClick(res, Qt::Key_Enter); });
     QCOMPARE(historyLines(d).size(), 2);
-    QVERIFY(historyLineIs(historyLines(d)[1], QStringLiteral("3;8;2;80;20;40;80;0")));
+    QVERIFY(historyLineIs(historyLines(d)[1], QStringLiteral("3;8;2;80;20;40;80;0;0;")));
 }
 
 void TestResult::aFailedWriteRecordsNoHistory() {

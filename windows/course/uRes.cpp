@@ -8,6 +8,7 @@
 #include "core/platform/sound.h"
 #include "windows/course/uAulas.h"
 #include "windows/course/uExec.h"
+#include "windows/course/uKey.h"
 #include "windows/course/uReforco.h"
 #include "windows/glue/keyCodes.h"
 #include "windows/widgets/blinkingLabel.h"
@@ -29,11 +30,17 @@
 
 TfrmRes* frmRes = nullptr;
 
+namespace {
+// The designed window ends below "Tecle <ENTER> para Sair"; the keys' line is added under it, so that no
+// designed control moves.
+constexpr int kKeysLineHeight = 38;
+} // namespace
+
 TfrmRes::TfrmRes() : QDialog(nullptr, Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
     setObjectName(QStringLiteral("frmRes"));
     setWindowTitle(QStringLiteral("Resultados da Aula")); // what a screen reader calls it
     const DesignScale s(DesignScale::PopUpDpi);
-    s.fixSize(this, 421, 276);
+    s.fixSize(this, 421, 276 + kKeysLineHeight);
     // The texts lie on the window's own blue, painted over the light frame.
     const QColor blue(0x00, 0x54, 0xA8);
     SetColours(this, Qt::black, blue);
@@ -67,6 +74,15 @@ TfrmRes::TfrmRes() : QDialog(nullptr, Qt::Dialog | Qt::FramelessWindowHint | Qt:
     StaticText3->setAlignment(Qt::AlignCenter);
     StaticText3->setFont(s.font(QStringLiteral("Arial"), 15, true));
     SetColours(StaticText3, QColor(0xC0, 0xC0, 0xC0), blue);
+
+    lblTeclas = new QLabel(this);
+    lblTeclas->setObjectName(QStringLiteral("lblTeclas"));
+    lblTeclas->setTextFormat(Qt::PlainText);
+    lblTeclas->setWordWrap(true);
+    lblTeclas->setAlignment(Qt::AlignCenter);
+    lblTeclas->setFont(s.font(QStringLiteral("Arial"), 11, true));
+    SetColours(lblTeclas, Qt::white, blue);
+    s.place(lblTeclas, 16, 276 - 14, 389, kKeysLineHeight + 4);
 
     NoChildTakesFocus(this);
     setFocusPolicy(Qt::StrongFocus);
@@ -162,6 +178,11 @@ void TfrmRes::FormActivate() {
         SetColours(lblOK, QColor(0xF0, 0x4E, 0x00));
         PlaySoundFile(SoundPath(kFailedSound));
     }
+    // What went wrong, by key: the window is announced with it, as no control of it takes the focus.
+    const QString keys = FromUtf8(MostMissedLine(ExerciseState.Slips.Keys, frmKey ? frmKey->Layout() : 0));
+    lblTeclas->setText(keys);
+    lblTeclas->setAccessibleName(keys);
+    setAccessibleDescription(keys);
     const std::string when = IsoLocalTime(std::time(nullptr));
     if (reforco) {
         // No verdict for a Reforço: how each key in focus went this time, against before.

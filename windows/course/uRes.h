@@ -19,6 +19,7 @@ public:
     QLabel* lblRes;        // the statistics block
     TBlinkingLabel* lblOK; // the verdict
     QLabel* StaticText3;   // "Tecle <ENTER> para Sair"
+    QLabel* lblTeclas;     // below the designed ones: the three keys missed most in this exercise
 
     void FormActivate();
     void FormKeyDown(std::uint16_t key);

@@ -1,6 +1,8 @@
 #include "windows/report/uAluno.h"
 
 #include "core/exercise/judging.h"
+#include "core/report/keyReport.h"
+#include "windows/report/keyErrorsView.h"
 #include "windows/report/reportPrint.h"
 #include "windows/report/uRelatorio.h"
 #include "windows/widgets/messages.h"
@@ -16,6 +18,7 @@
 #include <QLineSeries>
 #include <QPushButton>
 #include <QScatterSeries>
+#include <QScreen>
 #include <QTableView>
 #include <QVBoxLayout>
 #include <QValueAxis>
@@ -146,6 +149,9 @@ TfrmAluno::TfrmAluno(const TStudentRow& student, QWidget* parent)
     chtTeclas = makeChart(this, "chtTeclas", QStringLiteral("Teclas por minuto por exercício"),
                           QStringLiteral("teclas/min"));
 
+    pnlTeclas = new TKeyErrorsPanel(this, QStringLiteral("Teclas"));
+    pnlTeclas->SetStudent(m_history.KeySums, LastExercisesKeySum(m_history), student.Layout);
+
     btnCsv = new QPushButton(QStringLiteral("Exportar &CSV..."), this);
     btnCsv->setObjectName(QStringLiteral("btnCsv"));
     btnImprimir = new QPushButton(QStringLiteral("&Imprimir..."), this);
@@ -169,8 +175,9 @@ TfrmAluno::TfrmAluno(const TStudentRow& student, QWidget* parent)
     layout->addWidget(tblAulas, 3);
     layout->addWidget(lblHistorico);
     layout->addLayout(charts, 2);
+    layout->addWidget(pnlTeclas, 2);
     layout->addLayout(buttons);
-    resize(1180, 900);
+    resize(1180, std::min(1000, screen()->availableGeometry().height() - 48));
 
     connect(btnCsv, &QPushButton::clicked, this, [this] { Guard([this] { btnCsvClick(); }); });
     connect(btnImprimir, &QPushButton::clicked, this, [this] { Guard([this] { btnImprimirClick(); }); });
@@ -243,6 +250,7 @@ TPrintedReport TfrmAluno::Printed() const {
     p.Title = QStringLiteral("Aluno: ") + FromUtf8(m_student.Name);
     p.Lines = lblResumo->text().split(QLatin1Char('\n'));
     p.Lines << lblHistorico->text();
+    p.Lines << pnlTeclas->Lines();
     for (const std::string& h : LessonColumns())
         p.Headers << FromUtf8(h);
     p.Rows = m_rows;

@@ -10,6 +10,7 @@ class QLabel;
 class QPushButton;
 class QTableView;
 class TCellTableModel;
+class TKeyErrorsPanel;
 struct TPrintedReport;
 
 // A student's page: the 24 lessons with their figures beside each lesson's minimum and time allowed,
@@ -21,9 +22,10 @@ public:
 
     QLabel* lblResumo;
     QTableView* tblAulas;
-    QLabel* lblHistorico;  // what the history holds, or why there is no chart
-    QChartView* chtAcerto; // right keys per exercise, %
-    QChartView* chtTeclas; // keys per minute per exercise
+    QLabel* lblHistorico;       // what the history holds, or why there is no chart
+    QChartView* chtAcerto;      // right keys per exercise, %
+    QChartView* chtTeclas;      // keys per minute per exercise
+    TKeyErrorsPanel* pnlTeclas; // which keys go wrong, on the student's keyboard
     QPushButton* btnCsv;
     QPushButton* btnImprimir;
     QPushButton* btnPdf;

@@ -1,8 +1,10 @@
 #include "windows/report/uRelatorio.h"
 
+#include "core/report/keyReport.h"
 #include "core/storage/profileKeys.h"
 #include "core/storage/studentName.h"
 #include "windows/course/uPassWord.h"
+#include "windows/report/keyErrorsView.h"
 #include "windows/report/reportPrint.h"
 #include "windows/report/uAluno.h"
 #include "windows/widgets/makers.h"
@@ -151,6 +153,8 @@ TfrmRelatorio::TfrmRelatorio() {
     btnAtualizar = MakeButton(this, "btnAtualizar", QStringLiteral("&Atualizar"));
     btnSair = MakeButton(this, "btnSair", QStringLiteral("&Sair"));
 
+    pnlTeclas = new TKeyErrorsPanel(this, QStringLiteral("Teclas da turma"));
+
     auto* top = new QHBoxLayout;
     top->addWidget(lblFiltro);
     top->addWidget(txtFiltro, 1);
@@ -167,16 +171,18 @@ TfrmRelatorio::TfrmRelatorio() {
     layout->addLayout(top);
     layout->addWidget(tblTurma, 1);
     layout->addWidget(lblStatus);
+    layout->addWidget(pnlTeclas);
     layout->addLayout(buttons);
     Reload();
     // Every column in sight: as wide as the table, within the screen.
     const QRect screen = this->screen()->availableGeometry();
-    resize(std::min(std::max(800, TableWidth()), screen.width() - 16), std::min(640, screen.height() - 48));
+    resize(std::min(std::max(800, TableWidth()), screen.width() - 16), std::min(900, screen.height() - 48));
 
     connect(txtFiltro, &QLineEdit::textChanged, this, [this](const QString& text) {
         Guard([&] {
             m_proxy->SetNameFilter(text);
             updateStatus();
+            updateKeys();
         });
     });
     connect(tblTurma, &QTableView::doubleClicked, this,
@@ -202,7 +208,25 @@ void TfrmRelatorio::Reload() {
     if (const int excess = TableWidth() - (1280 - 16); excess > 0)
         tblTurma->setColumnWidth(2, std::max(fontMetrics().horizontalAdvance(QStringLiteral("ABNT II")) + 12,
                                              tblTurma->columnWidth(2) - excess));
+    m_keySums.clear();
+    m_keySums.reserve(m_students.size());
+    for (const TStudentRow& s : m_students)
+        m_keySums.push_back(ReadStudentKeySum(ReportDataFolder(), s.Name));
     updateStatus();
+    updateKeys();
+}
+
+void TfrmRelatorio::updateKeys() {
+    // The students shown; the keys named on the layout most of them have (ABNT2 on a tie).
+    TKeySum sum;
+    int abnt2 = 0;
+    const int shown = m_proxy->rowCount();
+    for (int r = 0; r < shown; ++r) {
+        const auto i = static_cast<std::size_t>(m_proxy->mapToSource(m_proxy->index(r, 0)).row());
+        sum.Add(m_keySums.at(i));
+        abnt2 += m_students.at(i).Layout;
+    }
+    pnlTeclas->SetClass(sum, 2 * abnt2 >= shown && shown > 0 ? 1 : 0, shown);
 }
 
 int TfrmRelatorio::TableWidth() const {
@@ -285,6 +309,7 @@ TPrintedReport TfrmRelatorio::Printed() const {
     const bool unreadable = std::any_of(p.Rows.begin(), p.Rows.end(), [](const auto& row) {
         return std::any_of(row.begin(), row.end(), [](const TReportCell& c) { return !c.Problem.empty(); });
     });
+    p.Lines << pnlTeclas->Lines();
     if (unreadable)
         p.Lines << QStringLiteral(
             "— : valor que não pôde ser lido (arquivo danificado ou valor inválido); o motivo "

@@ -1,4 +1,5 @@
 #pragma once
+#include "core/exercise/keySlips.h"
 #include "core/report/classReport.h"
 
 #include <QAbstractTableModel>
@@ -9,6 +10,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTableView;
+class TKeyErrorsPanel;
 struct TPrintedReport;
 
 // A table of report cells: the texts shown, the reason of an unreadable cell as its tool tip.
@@ -60,6 +62,7 @@ public:
     QPushButton* btnPdf;
     QPushButton* btnAtualizar;
     QPushButton* btnSair;
+    TKeyErrorsPanel* pnlTeclas; // the keys the students shown miss most, on one keyboard
 
     // Reads the data folder again and fills the table, keeping the sorting and the filter.
     void Reload();
@@ -80,7 +83,9 @@ public:
 
 private:
     void updateStatus();
+    void updateKeys();
     std::vector<TStudentRow> m_students;
+    std::vector<TKeySum> m_keySums; // each student's, over the whole history
     std::string m_folderProblem;
     TCellTableModel* m_model;
     TCellSortProxy* m_proxy;
