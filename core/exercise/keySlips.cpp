@@ -7,6 +7,9 @@
 
 namespace {
 
+constexpr std::int64_t kMostKeyTimes = 10'000'000;
+constexpr std::int64_t kMostKeyMs = kMostKeyTimes * kLongestKeyMs;
+
 // A whole number of at most 18 digits (so sums of a few never overflow).
 bool number(std::string_view text, std::int64_t& value) {
     if (text.empty() || text.size() > 18)
@@ -89,7 +92,12 @@ bool ParseKeyTallies(std::string_view text, TKeyTallies& out) {
         k.Extra = n[7];
         k.Instead = static_cast<std::uint8_t>(n[8]);
         k.InsteadTimes = n[9];
-        if (k.Asked < 1 || k.Right + k.Wrong() != k.Asked || k.InsteadTimes > k.Swapped ||
+        // More than an exercise can hold (256 keys a word, fewer than 40,000 words) is no exercise's:
+        // the bounds also keep the sums of a million lines far from overflowing.
+        bool bounded = true;
+        for (std::size_t i = 1; i < std::size(n); ++i)
+            bounded = bounded && n[i] <= (i == 3 ? kMostKeyMs : kMostKeyTimes);
+        if (!bounded || k.Asked < 1 || k.Right + k.Wrong() != k.Asked || k.InsteadTimes > k.Swapped ||
             (k.Instead == 0) != (k.InsteadTimes == 0))
             return out.clear(), false;
         out.push_back(k);
@@ -273,7 +281,9 @@ std::vector<TKeyTally> MostMissedKeys(const TKeyTallies& keys) {
     std::stable_sort(missed.begin(), missed.end(), [](const TKeyTally& a, const TKeyTally& b) {
         if (a.Wrong() != b.Wrong())
             return a.Wrong() > b.Wrong();
-        return KeyErrorRate(a) > KeyErrorRate(b);
+        if (KeyErrorRate(a) != KeyErrorRate(b))
+            return KeyErrorRate(a) > KeyErrorRate(b);
+        return a.Swapped > b.Swapped; // what was typed instead says the most
     });
     return missed;
 }
@@ -303,7 +313,7 @@ std::string MostMissedLine(const TKeyTallies& keys, int layout) {
         return keys.empty() ? std::string() : "Nenhuma tecla errada neste exercício.";
     std::string line = missed.size() == 1 ? "Tecla errada: " : "Teclas mais erradas: ";
     for (std::size_t i = 0; i < missed.size() && i < 3; ++i)
-        line += (i ? "; " : "") + KeyName(missed[i].Key, layout) + " (" + KeySlipsInShort(missed[i], layout) +
+        line += (i ? ", " : "") + KeyName(missed[i].Key, layout) + " (" + KeySlipsInShort(missed[i], layout) +
                 ")";
     return line + ".";
 }

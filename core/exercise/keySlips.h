@@ -87,7 +87,7 @@ std::string KeyName(int code, int layout);
 // Keys typed wrong (trocada, esquecida or invertida) over the times they were asked; an extra key is
 // counted apart, not in the rate (it is not a time the key was asked). 0 for a key never asked.
 double KeyErrorRate(const TKeyTally& key);
-// The keys with a slip, most slips first (then the higher rate, then by key).
+// The keys with a slip, most slips first (then the higher rate, then more often swapped, then by key).
 std::vector<TKeyTally> MostMissedKeys(const TKeyTallies& keys);
 // A key's slips in short: "3 vezes, digitou G", "2 vezes, esquecida", "4 vezes: digitou F 1 vez,
 // esquecida 3 vezes".

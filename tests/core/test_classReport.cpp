@@ -442,7 +442,8 @@ TEST(History, BothFormatsReadAndKeyDataRoundTrips) {
         {head + ";0;70:1:0:0:0:0:0:0:71:1", true, false, 0}, // typed instead more often than swapped
         {head + ";0;0:1:1", true, false, 0},                 // no key
         {head + ";0;70:1:1:", true, false, 0},
-        {head + ";2;", false, false, 0}, // not a lesson nor a Reforço
+        {head + ";0;70:10000001:10000001", true, false, 0}, // more than an exercise holds
+        {head + ";2;", false, false, 0},                    // not a lesson nor a Reforço
         {head + ";", false, false, 0},
     };
     for (const Case& c : cases) {

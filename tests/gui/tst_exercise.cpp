@@ -93,8 +93,8 @@ void TestExercise::aWholeLessonTwiceThroughTheWindows() {
     // Which keys went wrong, on the result window and in the history: F typed for A, S and D, then each
     // forgotten three times; the extra F put on the space.
     QCOMPARE(keys,
-             QStringLiteral("Teclas mais erradas: A (4 vezes: digitou F 1 vez, esquecida 3 vezes); D (4 "
-                            "vezes: digitou F 1 vez, esquecida 3 vezes); S (4 vezes: digitou F 1 vez, "
+             QStringLiteral("Teclas mais erradas: A (4 vezes: digitou F 1 vez, esquecida 3 vezes), D (4 "
+                            "vezes: digitou F 1 vez, esquecida 3 vezes), S (4 vezes: digitou F 1 vez, "
                             "esquecida 3 vezes)."));
     const QString history = QString::fromUtf8(d.program.readFile(QStringLiteral("historico/ana.csv")));
     QVERIFY2(history.contains(QRegularExpression(QStringLiteral(
