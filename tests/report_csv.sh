@@ -36,6 +36,7 @@ cmp "$dir/out" "$dir/expected" || { cat "$dir/out"; fail "the CSV differs"; }
 # Nothing was written into the class folder.
 [ "$(LC_ALL=C ls -A "$dir/users" | tr '\n' ' ')" = "Bruno ana dora " ] || fail "the users folder changed"
 [ ! -s "$dir/users/Bruno" ] || fail "a profile was written"
+rm -r "$dir/historico"
 
 # A formula for a name goes out as text.
 : >"$dir/users/=1+1"
