@@ -3,7 +3,7 @@
 # CMakeLists.txt and refuses, at configure time, an include of any other folder of the project; the
 # configuration runs again when one of its files changes. The core's freedom from Qt is held apart, by
 # the core's targets never getting Qt's include paths.
-set(VT_SOURCE_FOLDERS core/platform core/storage core/exercise core/lessons core/report windows/glue windows/widgets
+set(VT_SOURCE_FOLDERS core/platform core/storage core/exercise core/lessons core/report tools/artwork windows/glue windows/widgets
     windows/course windows/report modules/print modules/sound programs/velotecla programs/velotecla-relatorio)
 
 function(vt_layer)

@@ -21,18 +21,23 @@ grep -q "não pôde ser lida" "$dir/err" || fail "no message for the missing use
 mkdir "$dir/users"
 printf '[Definition]\r\nControl=0\r\n[Config]\r\nCharOK=4000\r\nCharErr=200\r\nTempoTotal=00:30:00\r\nPorcent=93\r\n' >"$dir/users/ana"
 printf '\000\000' >"$dir/users/dora"
+# A lesson's line of the first format and a Reforço's of the later one: the last column counts the Reforço.
+mkdir -p "$dir/historico"
+today=$(date +%Y-%m-%d)
+printf 'data_hora;aula;x\r\n%sT14:00:00-03:00;3;10;0;40;2;50;95;1\r\n%sT14:05:31-03:00;3;15;1;290;10;170;96;1;1;\r\n' "$today" "$today" >"$dir/historico/ana.csv"
 : >"$dir/users/Bruno"
 "$dir/velotecla-relatorio" --csv >"$dir/out" 2>"$dir/err" || fail "--csv failed: $(cat "$dir/err")"
 printf '%s\r\n' \
-    'Aluno;Nível;Teclado;Aulas concluídas;Aula atual;Palavras certas;Palavras erradas;Teclas certas;Teclas erradas;Acerto (%);Tempo total;Teclas por minuto;Diploma;Último exercício;Situação' \
-    'ana;Administrador;Padrão Americano ou ABNT I;0;1;0;0;4000;200;95;00:30:00;140;Não;;Em dia' \
-    'Bruno;Aluno;Padrão Americano ou ABNT I;0;1;0;0;0;0;—;00:00:00;—;Não;;Sem exercícios' \
-    'dora;—;—;—;—;—;—;—;—;—;—;—;—;;—' >"$dir/expected"
+    'Aluno;Nível;Teclado;Aulas concluídas;Aula atual;Palavras certas;Palavras erradas;Teclas certas;Teclas erradas;Acerto (%);Tempo total;Teclas por minuto;Diploma;Último exercício;Situação;Reforços' \
+    "ana;Administrador;Padrão Americano ou ABNT I;0;1;0;0;4000;200;95;00:30:00;140;Não;$today;Em dia;1" \
+    'Bruno;Aluno;Padrão Americano ou ABNT I;0;1;0;0;0;0;—;00:00:00;—;Não;;Sem exercícios;0' \
+    'dora;—;—;—;—;—;—;—;—;—;—;—;—;;—;—' >"$dir/expected"
 cmp "$dir/out" "$dir/expected" || { cat "$dir/out"; fail "the CSV differs"; }
 [ ! -s "$dir/err" ] || fail "unexpected messages: $(cat "$dir/err")"
 # Nothing was written into the class folder.
 [ "$(LC_ALL=C ls -A "$dir/users" | tr '\n' ' ')" = "Bruno ana dora " ] || fail "the users folder changed"
 [ ! -s "$dir/users/Bruno" ] || fail "a profile was written"
+rm -r "$dir/historico"
 
 # Dated histories, relative to today: the situations, the latest exercise's date and a period's figures.
 day() { date -d "$1" +%F; }

@@ -202,10 +202,9 @@ void THistory::AddLine(const std::string& line) {
     if (Total++ == 0)
         FirstWhen = e->When;
     KeySums.Add(e->Keys);
-    if (!e->Reforco) { // a practice of weak keys is no exercise of its lesson
-        THistorySum& sum = Sums[static_cast<std::size_t>(e->Lesson)];
-        sum.Add(*e);
-    }
+    // A practice of weak keys is no exercise of its lesson: Reforço exercises are added up apart.
+    THistorySum& sum = e->Reforco ? Reforcos : Sums[static_cast<std::size_t>(e->Lesson)];
+    sum.Add(*e);
     Entries.push_back(std::move(*e));
 }
 

@@ -110,6 +110,7 @@ struct THistory {
     std::int64_t Total = 0;             // every readable entry
     std::string FirstWhen;              // of the first readable entry
     std::array<THistorySum, 25> Sums{}; // [lesson] over every readable lesson entry (0 unused; no Reforço)
+    THistorySum Reforcos;               // over every readable Reforço entry
     TKeySum KeySums;                    // the slips by key over every readable entry with key data
     std::int64_t BadLines = 0;          // lines that are not a history line, left out
 

@@ -301,7 +301,8 @@ const std::vector<std::string>& ClassColumns(bool withPeriod) {
                                                   "Teclas por minuto",
                                                   "Diploma",
                                                   "Último exercício",
-                                                  "Situação"};
+                                                  "Situação",
+                                                  "Reforços"};
     static const std::vector<std::string> periodColumns = [] {
         auto all = columns;
         for (const char* c : {"Exercícios no período", "Minutos no período", "Aulas aprovadas no período"})
@@ -362,6 +363,17 @@ TStudentRow ReadStudentRow(const fs::path& profile) {
     row.Cells.push_back(keysPerMinute(row.Totals[2], row.Totals[3], row.Totals[5], 0));
     row.Cells.push_back(textCell(yesNo(row.Unlocked[25])));
     return row;
+}
+
+TReportCell ReforcoCell(const THistory& history) {
+    if (!history.Problem.empty())
+        return badCell(history.Problem);
+    TReportCell cell = numberCell(static_cast<long long>(history.Reforcos.Exercises));
+    if (history.Reforcos.Exercises > 0)
+        cell.Note = "Treinos das teclas mais erradas: " +
+                    std::to_string(RightPercentage(history.Reforcos.KeysRight, history.Reforcos.KeysWrong)) +
+                    "% de acerto. Não contam nas aulas.";
+    return cell;
 }
 
 namespace {
@@ -435,6 +447,7 @@ void AddHistoryCells(TStudentRow& row, const fs::path& dataFolder, const TClassV
                                                                 : TGoalMark::None;
     row.Cells.push_back(cell);
     row.Situation = situation.Kind;
+    row.Cells.push_back(ReforcoCell(history));
     if (!view.Period.Active())
         return;
     const double minutes = static_cast<double>(activity.PeriodSeconds) / 60.0;

@@ -76,6 +76,7 @@ inline constexpr std::size_t kCurrentLessonColumn = 4;
 inline constexpr std::size_t kAccuracyColumn = 9;
 inline constexpr std::size_t kLastExerciseColumn = 13;
 inline constexpr std::size_t kSituationColumn = 14;
+inline constexpr std::size_t kReforcoColumn = 15;
 
 struct TStudentRow {
     std::string Name;               // the profile's file name
@@ -92,6 +93,9 @@ struct TStudentRow {
 // The profile's cells; the columns from the history are added by AddHistoryCells.
 TStudentRow ReadStudentRow(const std::filesystem::path& profile);
 
+// The Reforço exercises of a history (kept out of every lesson's figures), as the class table's
+// Reforços column shows them.
+TReportCell ReforcoCell(const THistory& history);
 // How the class is looked at: a period (or none), the date taken as today, the lessons' minimums.
 struct TClassView {
     TReportPeriod Period;

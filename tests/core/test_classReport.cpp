@@ -69,6 +69,11 @@ const std::string kDash = kUnreadable;
 TEST(ClassReport, EveryColumnOfAGeneratedClass) {
     TestFolder f;
     writeClass(f);
+    // Reforço exercises are counted apart from the lessons' (and a lesson's line is no Reforço).
+    f.write("historico/carla.csv", std::string(kHistoryHeader) +
+                                       "\r\n2026-12-09T14:00:00-03:00;13;10;0;40;2;50;95;1;0;\r\n"
+                                       "2026-12-09T14:05:00-03:00;13;15;1;290;10;170;96;1;1;\r\n"
+                                       "2026-12-09T14:09:00-03:00;13;15;0;300;0;160;100;1;1;\r\n");
     EXPECT_EQ(ReportDataFolder(), f.path());
     std::string problem;
     const auto rows = ReadClass(ReportDataFolder(), &problem);
@@ -77,27 +82,29 @@ TEST(ClassReport, EveryColumnOfAGeneratedClass) {
     using V = std::vector<std::string>;
     // Names in the roster's order: letter case and accents aside.
     EXPECT_EQ(texts(rows[0].Cells), (V{"ana", "Administrador", "ABNT II", "5", "6", "120", "8", "4000", "200",
-                                       "95", "00:30:00", "140", "Não", "", "Em dia"}));
+                                       "95", "00:30:00", "140", "Não", "", "Em dia", "0"}));
     // Nothing typed: no accuracy, no keys per minute, and no exercise anywhere.
     EXPECT_EQ(texts(rows[1].Cells), (V{"Bruno", "Aluno", "Padrão Americano ou ABNT I", "0", "1", "0", "0",
-                                       "0", "0", kDash, "00:00:00", kDash, "Não", "", "Sem exercícios"}));
+                                       "0", "0", kDash, "00:00:00", kDash, "Não", "", "Sem exercícios", "0"}));
     // 1005 keys in 8 minutes are 125.6 a minute: rounded, not cut.
     EXPECT_EQ(texts(rows[2].Cells), (V{"carla", "Aluno", "Padrão Americano ou ABNT I", "24", "", "900", "3",
-                                       "1004", "1", "99", "00:08:00", "126", "Sim", "", "Em dia"}));
+                                       "1004", "1", "99", "00:08:00", "126", "Sim", "", "Em dia", "2"}));
+    EXPECT_EQ(rows[2].Cells[kReforcoColumn].Note,
+              "Treinos das teclas mais erradas: 98% de acerto. Não contam nas aulas.");
     // Accuracy from the keys, not the stored running mean (which starts at 100); none typed, none shown.
     EXPECT_EQ(rows[1].Cells[9].Note, "Nenhuma tecla registrada: sem porcentagem de acerto");
     EXPECT_EQ(rows[3].Name, "dora");
     EXPECT_EQ(rows[3].FileProblem, "Arquivo danificado: não é um arquivo de texto");
     V dora{"dora"};
-    dora.resize(15, kDash);
+    dora.resize(16, kDash);
     dora[13] = "";
     EXPECT_EQ(texts(rows[3].Cells), dora);
-    for (std::size_t c : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 14})
+    for (std::size_t c : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 14, 15})
         EXPECT_EQ(rows[3].Cells[c].Problem, rows[3].FileProblem);
     // One bad value spoils its own cell and the figure made from it, nothing else.
     const auto& eva = rows[4].Cells;
     EXPECT_EQ(texts(eva), (V{"\xC3\x89va", kDash, "Padrão Americano ou ABNT I", "0", "1", "0", kDash, "0",
-                             "0", kDash, kDash, kDash, "Não", "", "Sem exercícios"}));
+                             "0", kDash, kDash, kDash, "Não", "", "Sem exercícios", "0"}));
     EXPECT_EQ(eva[1].Problem, "users/\xC3\x89va: [Definition] Control = \"abc\" não é um número inteiro");
     EXPECT_EQ(eva[6].Problem, "users/\xC3\x89va: [Config] WordErr = \"x1\" não é um número inteiro");
     EXPECT_EQ(eva[10].Problem,
@@ -277,9 +284,9 @@ TEST(ClassReport, TheCsvBytes) {
         ClassCsv(ReadClass(f.path())),
         "\xEF\xBB\xBF"
         "Aluno;Nível;Teclado;Aulas concluídas;Aula atual;Palavras certas;Palavras erradas;Teclas certas;"
-        "Teclas erradas;Acerto (%);Tempo total;Teclas por minuto;Diploma;Último exercício;Situação\r\n"
-        "ana;Administrador;Padrão Americano ou ABNT I;0;1;0;0;4000;200;95;00:30:00;140;Não;;Em dia\r\n" +
-            quoted + ";Aluno;ABNT II;1;1;0;0;0;0;—;00:00:00;—;Sim;;Sem exercícios\r\n");
+        "Teclas erradas;Acerto (%);Tempo total;Teclas por minuto;Diploma;Último exercício;Situação;Reforços\r\n"
+        "ana;Administrador;Padrão Americano ou ABNT I;0;1;0;0;4000;200;95;00:30:00;140;Não;;Em dia;0\r\n" +
+            quoted + ";Aluno;ABNT II;1;1;0;0;0;0;—;00:00:00;—;Sim;;Sem exercícios;0\r\n");
     // A name a spreadsheet would run as a formula goes out as text; a name that is not UTF-8 goes out
     // with a replacement character, so the file stays UTF-8.
     TestFolder g;

@@ -191,7 +191,7 @@ void TestReport::theClassTableSortsFiltersAndExplainsBadCells() {
     QCOMPARE(headers.join(';'),
              QStringLiteral("Aluno;Nível;Teclado;Aulas concluídas;Aula atual;Palavras certas;"
                             "Palavras erradas;Teclas certas;Teclas erradas;Acerto (%);Tempo total;"
-                            "Teclas por minuto;Diploma;Último exercício;Situação"));
+                            "Teclas por minuto;Diploma;Último exercício;Situação;Reforços"));
     QCOMPARE(column(t, 0), QStringList({"ana", "Bruno", "carla", "dora", "Mariana"}));
     QCOMPARE(column(t, 3), QStringList({"2", "0", "1", "—", "0"}));
     QCOMPARE(column(t, 11), QStringList({"140", "—", "126", "—", "90"}));

@@ -1,11 +1,14 @@
 // The countdown and the result window: the verdict, the unlocking, the totals, Enter alone.
 #include "exerciseDriver.h"
 
+#include "core/exercise/history.h"
 #include "core/exercise/judging.h"
+#include "windows/course/uReforco.h"
 #include "windows/course/uRes.h"
 
 #include <QDir>
 #include <QLabel>
+#include <QPushButton>
 #include <QRegularExpression>
 
 namespace {
@@ -53,6 +56,7 @@ private slots:
     void onlyEnterClosesTheWindow();
     void aStoredValueThatDoesNotParseStopsTheTotals();
     void aFailedWriteRecordsNoHistory();
+    void aReforcoIsAHistoryLineOnly();
     void theCountdownCountsThreeTwoOneThenGo();
     void keysDuringTheCountdownDoNothing();
 };
@@ -125,6 +129,51 @@ void TestResult::aFailedWriteRecordsNoHistory() {
     QCOMPARE(said, QString());
     QCOMPARE(historyLines(d).size(), 1);
     QCOMPARE(d.value(QStringLiteral("users/ana"), "Config", "WordOK"), QStringLiteral("10"));
+}
+
+// A student whose history has F typed wrong: the catalogue offers a Reforço of F, its phrase holds F
+// and only the keys taught, and its result is one history line marked as a Reforço, nothing else.
+void TestResult::aReforcoIsAHistoryLineOnly() {
+    ExerciseDriver d;
+    d.loadLesson(7, {65, 32, 70, 65, 68, 65, 13}, 10, "00:01:00", 93); // "a fada", Enter
+    frmAulas->RefreshReforco();
+    QVERIFY(!frmAulas->btnReforco->isEnabled());
+    QVERIFY(frmAulas->btnReforco->accessibleDescription().contains(QStringLiteral("Faça uma aula")));
+    THistoryEntry before;
+    before.When = "2026-12-09T14:00:00-03:00";
+    before.Lesson = 7;
+    before.KeysRight = 60;
+    before.KeysWrong = 10;
+    before.Keys = {{'A', 30, 30}, {'F', 40, 30, 10, 0, 0, 0, 'G', 10}};
+    d.program.writeFile(QStringLiteral("historico/ana.csv"),
+                        QByteArray(kHistoryHeader) + "\r\n" + QByteArray::fromStdString(HistoryLine(before)) +
+                            "\r\n");
+    frmAulas->RefreshReforco();
+    QVERIFY(frmAulas->btnReforco->isEnabled());
+
+    // The catalogue's look stores the totals' defaults, as it does after every exercise.
+    frmAulas->FormActivate();
+    const QByteArray profile = d.program.readFile(QStringLiteral("users/ana"));
+    const QByteArray result = d.program.readFile(QStringLiteral("aulas/aula7_ana.def"));
+    LoadReforco(frmAulas->Reforco(), frmAulas->StudentProfilePath.toStdString());
+    QCOMPARE(frmExec->pnlTitulo->text(), QStringLiteral("Reforço: F"));
+    const std::string model = ModelText(ExerciseState);
+    QVERIFY(model.find('F') != std::string::npos);
+    QCOMPARE(model.back(), '\r');
+    QVERIFY(model.size() <= kReforcoMostKeysTyped);
+    QVERIFY(model.find_first_not_of("AFD \r") == std::string::npos); // taught keys only (no G)
+    QVERIFY(ExerciseState.WordsToType >= 3);
+    finishExercise(d, ExerciseState.WordsToType, 0, 70, 0, 40, [](QWidget* res) {
+        QCOMPARE(frmRes->StaticText1->text(), QStringLiteral("Resultados do Reforço"));
+        QCOMPARE(frmRes->lblOK->text(), QStringLiteral("F: — (antes 75%)"));
+        QTest::keyClick(res, Qt::Key_Return);
+    });
+    RunningReforco.Active = false;
+    QCOMPARE(d.program.readFile(QStringLiteral("users/ana")), profile);
+    QCOMPARE(d.program.readFile(QStringLiteral("aulas/aula7_ana.def")), result);
+    QCOMPARE(historyLines(d).size(), 2);
+    const auto stored = ParseHistoryLine(historyLines(d)[1].toStdString());
+    QVERIFY(stored && stored->Reforco && stored->Lesson == 7 && stored->KeysRight == 70);
 }
 
 void TestResult::aFailedLessonUnlocksNothing() {

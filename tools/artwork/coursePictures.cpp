@@ -241,18 +241,21 @@ std::vector<int> NoveltiesOf(const std::vector<TLessonData>& course, int number)
     return news;
 }
 
-QImage DrawLessonPicture(int number, const TLessonData& lesson, const std::vector<int>& news) {
+namespace {
+// The picture of something to type: a header, the text on a page of the typing book, the keyboard with
+// the text's keys in their fingers' colours and `fresh` outlined, the line under it and the figures.
+QImage drawExercisePicture(const QString& header, const TLessonData& lesson, const std::set<int>& fresh,
+                           const QString& underKeyboard) {
     QImage image(232, 216, QImage::Format_RGB32);
     image.fill(QColor(0xF4, 0xF6, 0xFA));
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
 
-    const QString title = QString::fromStdString(Cp1252ToUtf8(lesson.Title));
     p.fillRect(QRect(0, 0, 232, 20), kNavy);
     p.setFont(face("DejaVu Sans", 11, true));
     p.setPen(Qt::white);
-    p.drawText(QRect(0, 0, 232, 20), Qt::AlignCenter, QStringLiteral("Aula %1 - %2").arg(number).arg(title));
+    p.drawText(QRect(0, 0, 232, 20), Qt::AlignCenter, header);
 
     // The page of the typing book: what to type, how many times.
     QPainterPath page;
@@ -270,23 +273,12 @@ QImage DrawLessonPicture(int number, const TLessonData& lesson, const std::vecto
         drawTextToType(p, QRectF(8, 40, 216, 54), lesson.Codes);
 
     const std::set<int> codes(lesson.Codes.begin(), lesson.Codes.end());
-    std::set<int> fresh; // outlined on the keyboard: a new symbol's key and its Shift
-    QStringList names;
-    for (int thing : news) {
-        names << nameOf(thing);
-        if (thing > 1000)
-            fresh.insert({kShift, thing - 1000});
-        else
-            fresh.insert(thing);
-    }
     DrawKeyboard(p, QRectF(5, 100, 222, 76), codes, fresh);
 
     p.setFont(face("DejaVu Sans", 10));
     p.setPen(QColor(0x33, 0x3D, 0x4F));
-    const QString novas = names.isEmpty() ? QStringLiteral("Nenhuma tecla nova: mais velocidade")
-                                          : QStringLiteral("Novas: ") + names.join(QLatin1Char(' '));
     p.drawText(QRect(4, 179, 224, 17), Qt::AlignCenter,
-               p.fontMetrics().elidedText(novas, Qt::ElideRight, 224));
+               p.fontMetrics().elidedText(underKeyboard, Qt::ElideRight, 224));
     const int seconds = static_cast<int>(std::lround(lesson.ExpectedTime * 86400));
     p.drawText(QRect(4, 196, 224, 17), Qt::AlignCenter,
                QStringLiteral("%1 vezes em até %2:%3, com %4% de acerto")
@@ -296,6 +288,31 @@ QImage DrawLessonPicture(int number, const TLessonData& lesson, const std::vecto
                    .arg(lesson.MinimumPercent));
     p.end();
     return image;
+}
+} // namespace
+
+QImage DrawLessonPicture(int number, const TLessonData& lesson, const std::vector<int>& news) {
+    std::set<int> fresh; // outlined on the keyboard: a new symbol's key and its Shift
+    QStringList names;
+    for (int thing : news) {
+        names << nameOf(thing);
+        if (thing > 1000)
+            fresh.insert({kShift, thing - 1000});
+        else
+            fresh.insert(thing);
+    }
+    const QString title = QString::fromStdString(Cp1252ToUtf8(lesson.Title));
+    return drawExercisePicture(QStringLiteral("Aula %1 - %2").arg(number).arg(title), lesson, fresh,
+                               names.isEmpty() ? QStringLiteral("Nenhuma tecla nova: mais velocidade")
+                                               : QStringLiteral("Novas: ") + names.join(QLatin1Char(' ')));
+}
+
+QImage DrawReforcoPicture(const TLessonData& reforco, const std::vector<int>& focus) {
+    QStringList names;
+    for (int key : focus)
+        names << nameOf(key);
+    return drawExercisePicture(QStringLiteral("Reforço"), reforco, std::set<int>(focus.begin(), focus.end()),
+                               QStringLiteral("Teclas em foco: ") + names.join(QLatin1Char(' ')));
 }
 
 QImage DrawCataloguePicture() {

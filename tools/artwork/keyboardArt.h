@@ -33,6 +33,8 @@ KeyLegends LegendsOf(int code);
 // large, above the keyboard with the lesson's keys in their fingers' colours. The catalogue's picture
 // (165 x 137) and the logo of the diploma.
 QImage DrawLessonPicture(int number, const TLessonData& lesson, const std::vector<int>& news);
+// A Reforço's picture, drawn as a lesson's: its phrase, the keyboard with the focus keys outlined.
+QImage DrawReforcoPicture(const TLessonData& reforco, const std::vector<int>& focus);
 QImage DrawCataloguePicture();
 QImage DrawDiplomaLogo();
 

@@ -104,6 +104,12 @@ void TfrmAulas::BuildControls() {
     btnSobre->setFont(s.font(QStringLiteral("MS Sans Serif"), 11));
     s.place(btnSobre, 620 - 100 - 2, 1, 100, kStrip - 3);
     btnSobre->setFocusPolicy(Qt::TabFocus);
+    // On the same strip, so that the designed controls keep their places.
+    btnReforco = MakeGlyphButton(this, "btnReforco", QStringLiteral("&Reforço..."), QStyle::SP_BrowserReload);
+    btnReforco->setFont(s.font(QStringLiteral("MS Sans Serif"), 11));
+    s.place(btnReforco, 620 - 100 - 2 - 104, 1, 100, kStrip - 3);
+    btnReforco->setEnabled(false);
+    btnReforco->installEventFilter(this);
 
     GroupBox1 = new QGroupBox(QStringLiteral("Estatísticas Gerais do Aluno:"), this);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
@@ -191,7 +197,8 @@ void TfrmAulas::BuildControls() {
     setTabOrder(lstAulaItems.first(), btnFazerAula);
     setTabOrder(btnFazerAula, BitBtn3);
     setTabOrder(BitBtn3, btnDiploma);
-    setTabOrder(btnDiploma, btnSobre);
+    setTabOrder(btnDiploma, btnReforco);
+    setTabOrder(btnReforco, btnSobre);
 
     ohint = new TBalloonHint(this);
 
@@ -199,6 +206,7 @@ void TfrmAulas::BuildControls() {
     connect(btnDiploma, &QPushButton::clicked, this, [this] { Guard([this] { btnDiplomaClick(); }); });
     connect(BitBtn3, &QPushButton::clicked, this, [this] { Guard([this] { BitBtn3Click(); }); });
     connect(btnSobre, &QPushButton::clicked, this, [this] { Guard([this] { btnSobreClick(); }); });
+    connect(btnReforco, &QPushButton::clicked, this, [this] { Guard([this] { btnReforcoClick(); }); });
 
     if (m_index >= 0) {
         const QSignalBlocker block(m_group);
@@ -337,6 +345,7 @@ void TfrmAulas::FormActivate() {
     lbl6->setText(config(keys::Porcent, keys::PorcentDefault) + QLatin1Char('%'));
     markPassedLessons();
     SetItemIndex(StrToInt(ReadSetting(keys::Config, keys::AulaAtual, keys::AulaAtualDefault)));
+    RefreshReforco();
     if (std::exchange(m_focusOnActivation, false))
         focusSelected();
 }
@@ -434,6 +443,49 @@ void TfrmAulas::done(int result) {
     QDialog::done(result);
 }
 
+void TfrmAulas::RefreshReforco() {
+    m_reforco = ReforcoSettingOf(StudentProfilePath.toStdString());
+    const bool ready = !m_reforco.Choice.Focus.empty();
+    btnReforco->setEnabled(ready);
+    // A disabled button takes no focus: a screen reader reads why from its description.
+    btnReforco->setAccessibleDescription(
+        ready ? QStringLiteral("Treinar as teclas que você mais erra")
+              : FromUtf8(m_reforco.Choice.WhyNot).replace(QLatin1Char('\n'), QLatin1Char(' ')));
+}
+
+bool TfrmAulas::eventFilter(QObject* watched, QEvent* event) {
+    // The pointer on the Reforço button, enabled or not, brings its balloon: why not, or which keys.
+    if (watched == btnReforco.get() && event->type() == QEvent::Enter) {
+        Guard([this] {
+            if (btnReforco->isEnabled()) {
+                QString keys;
+                for (const TReforcoKey& k : m_reforco.Choice.Focus)
+                    keys += QLatin1Char(' ') + FromUtf8(KeyName(k.Key, m_reforco.Layout));
+                ohint->ShowHint(btnReforco, QStringLiteral("!!! Reforço !!!"),
+                                QStringLiteral("Treine as teclas que você\nmais erra:") + keys, kBalloonMs);
+            } else {
+                ohint->ShowHint(btnReforco, QStringLiteral("!!! Reforço Indisponível !!!"),
+                                FromUtf8(m_reforco.Choice.WhyNot), kBalloonMs);
+            }
+        });
+    }
+    return DeferredControls<QDialog>::eventFilter(watched, event);
+}
+
+// A Reforço: a new phrase of the student's weak keys, run by the exercise window as a lesson is.
+void TfrmAulas::btnReforcoClick() {
+    RefreshReforco();
+    if (m_reforco.Choice.Focus.empty())
+        return;
+    ohint->CancelHint();
+    QCoreApplication::processEvents();
+    LoadReforco(m_reforco, StudentProfilePath.toStdString());
+    ShowKeyboard(kKeyboardLeft, kKeyboardTop, frmExec);
+    frmExec->exec();
+    RunningReforco.Active = false;
+    ReclaimActivation();
+}
+
 bool TfrmAulas::event(QEvent* event) {
     if (event->type() == QEvent::WindowDeactivate) {
         // A message box shown over the window is not another window of the course: coming back
@@ -465,6 +517,7 @@ void TfrmAulas::btnFazerAulaClick() {
 }
 
 void TfrmAulas::LoadLesson(int index) {
+    RunningReforco.Active = false;
     const int lesson = index + 1;
     const std::string number = std::to_string(lesson);
 

@@ -1,4 +1,5 @@
 #pragma once
+#include "windows/course/uReforco.h"
 #include "windows/widgets/deferredControls.h"
 
 #include <QDialog>
@@ -23,7 +24,8 @@ public:
 
     QString StudentProfilePath; // the current student's profile (users/<name>), set by the roster
 
-    TControl<QPushButton> btnSobre{this}; // the About button, on a strip above the designed client area
+    TControl<QPushButton> btnSobre{this};   // the About button, on a strip above the designed client area
+    TControl<QPushButton> btnReforco{this}; // a Reforço of the student's weakest keys, beside it
     TControl<QGroupBox> GroupBox1{this};
     TControl<QLabel> Label1{this};
     TControl<QLabel> Label2{this};
@@ -72,12 +74,17 @@ public:
     void btnDiplomaClick();
     void BitBtn3Click();
     void btnSobreClick();
+    void btnReforcoClick();
+    // Whether a Reforço can be made for the student, and the keys; the button follows.
+    void RefreshReforco();
+    const TReforcoSetting& Reforco() const { return m_reforco; }
     void FormCloseQuery();
     // After a window shown over this one has closed.
     void ReclaimActivation();
 
 protected:
     bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void done(int result) override;
 
@@ -94,6 +101,7 @@ private:
     bool m_focusOnActivation = false; // shown: the focus goes to the selected lesson
     QString m_pendingTitle;
     QString m_pendingText;
+    TReforcoSetting m_reforco;
 };
 
 extern TfrmAulas* frmAulas;

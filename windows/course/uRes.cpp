@@ -9,6 +9,7 @@
 #include "windows/course/uAulas.h"
 #include "windows/course/uExec.h"
 #include "windows/course/uKey.h"
+#include "windows/course/uReforco.h"
 #include "windows/glue/keyCodes.h"
 #include "windows/widgets/blinkingLabel.h"
 #include "windows/widgets/colours.h"
@@ -172,6 +173,13 @@ void TfrmRes::FormActivate() {
 
     const std::string profile = frmAulas->StudentProfilePath.toStdString();
     const int lesson = frmAulas->ItemIndex() + 1;
+    const bool reforco = RunningReforco.Active;
+    StaticText1->setText(reforco ? QStringLiteral("Resultados do Reforço")
+                                 : QStringLiteral("Resultados da Aula"));
+    const QFont verdictFont =
+        DesignScale(DesignScale::PopUpDpi).font(QStringLiteral("MS Sans Serif"), 13, true);
+    lblOK->setFont(verdictFont);
+    lblOK->setAccessibleDescription(QString());
     if (LessonPassed(ExerciseState)) {
         lblOK->setText(FromCp(kPassedVerdict));
         SetColours(lblOK, QColor(0xFF, 0xFF, 0x00));
@@ -186,9 +194,22 @@ void TfrmRes::FormActivate() {
     lblTeclas->setText(keys);
     lblTeclas->setAccessibleName(keys);
     setAccessibleDescription(keys);
+    const std::string when = IsoLocalTime(std::time(nullptr));
+    if (reforco) {
+        // No verdict for a Reforço: how each key in focus went this time, against before.
+        const TReforcoOutcome outcome = ReforcoOutcome(
+            RunningReforco.Focus, HistoryEntryOf(ExerciseState, RunningReforco.Lesson, when).Keys,
+            RunningReforco.Layout);
+        lblOK->setText(FromUtf8(outcome.Line));
+        lblOK->setFont(FittedFont(verdictFont, {lblOK->text()}, lblOK->width() - 4));
+        lblOK->setAccessibleDescription(FromUtf8(outcome.Spoken));
+        showStoreProblem(StoreReforco(profile, RunningReforco.Lesson, ExerciseState, when)
+                             ? QString()
+                             : QStringLiteral("Este Reforço não pôde ser guardado no histórico."));
+        return;
+    }
     // What was not kept, and why, is said under the verdict, which stays as judged.
-    const TStoreResult stored =
-        StoreExercise(profile, lesson, ExerciseState, IsoLocalTime(std::time(nullptr)));
+    const TStoreResult stored = StoreExercise(profile, lesson, ExerciseState, when);
     showStoreProblem(FromUtf8(stored.Problem));
 }
 

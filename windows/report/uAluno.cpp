@@ -1,5 +1,6 @@
 #include "windows/report/uAluno.h"
 
+#include "core/exercise/judging.h"
 #include "core/report/keyReport.h"
 #include "windows/report/keyErrorsView.h"
 #include "windows/report/reportPrint.h"
@@ -17,6 +18,7 @@
 #include <QLabel>
 #include <QLineSeries>
 #include <QPushButton>
+#include <QScatterSeries>
 #include <QScreen>
 #include <QShortcut>
 #include <QTableView>
@@ -44,14 +46,15 @@ QChartView* makeChart(QWidget* parent, const char* name, const QString& title, c
     return view;
 }
 
-// The points, and under them, where given, the goal each point was held against (a dashed line).
+// The points, and under them, where given, the goal each point was held against (a dashed line);
+// Reforço exercises apart from the lessons' line.
 void plot(QChart* chart, const QList<QPointF>& points, double yMin, double yMax, const QColor& colour,
-          const QList<QPointF>& goal = {}) {
+          const QList<QPointF>& goal = {}, const QList<QPointF>& reforcos = {}) {
     chart->removeAllSeries();
     for (QAbstractAxis* axis : chart->axes())
         chart->removeAxis(axis);
     auto* series = new QLineSeries;
-    series->setName(chart->property("yTitle").toString());
+    series->setName(QStringLiteral("Aulas"));
     series->append(points);
     // Dots only where they stay apart; hundreds of them make a solid band.
     series->setPointsVisible(points.size() <= 60);
@@ -70,7 +73,15 @@ void plot(QChart* chart, const QList<QPointF>& points, double yMin, double yMax,
         goalSeries->setPen(dashed);
         chart->addSeries(goalSeries);
     }
-    chart->legend()->setVisible(goalSeries != nullptr);
+    // Reforço exercises apart from the lessons' line: green diamonds, named in the legend.
+    auto* apart = new QScatterSeries;
+    apart->setName(QStringLiteral("Reforço"));
+    apart->setMarkerShape(QScatterSeries::MarkerShapeRotatedRectangle);
+    apart->setMarkerSize(9);
+    apart->setColor(QColor(0x2E, 0x9E, 0x44));
+    apart->append(reforcos);
+    chart->addSeries(apart);
+    chart->legend()->setVisible(goalSeries != nullptr || !reforcos.isEmpty());
     auto* x = new QValueAxis;
     x->setTitleText(QStringLiteral("Exercício"));
     x->setLabelFormat(QStringLiteral("%d"));
@@ -91,11 +102,9 @@ void plot(QChart* chart, const QList<QPointF>& points, double yMin, double yMax,
     y->applyNiceNumbers();
     chart->addAxis(x, Qt::AlignBottom);
     chart->addAxis(y, Qt::AlignLeft);
-    series->attachAxis(x);
-    series->attachAxis(y);
-    if (goalSeries) {
-        goalSeries->attachAxis(x);
-        goalSeries->attachAxis(y);
+    for (QAbstractSeries* each : chart->series()) {
+        each->attachAxis(x);
+        each->attachAxis(y);
     }
 }
 
@@ -265,6 +274,12 @@ void TfrmAluno::fillCharts() {
     if (!charted.empty() && charted.size() == kHistoryKept &&
         inPeriod > static_cast<std::int64_t>(charted.size()))
         note += QStringLiteral(" Os gráficos mostram os últimos %1.").arg(charted.size());
+    if (const THistorySum& r = m_history.Reforcos; r.Exercises > 0)
+        note +=
+            QStringLiteral(" Reforço (treino das teclas mais erradas, fora das aulas): %1 %2, %3% de acerto.")
+                .arg(r.Exercises)
+                .arg(r.Exercises == 1 ? QStringLiteral("exercício") : QStringLiteral("exercícios"))
+                .arg(RightPercentage(r.KeysRight, r.KeysWrong));
     if (m_history.BadLines == 1)
         note += QStringLiteral(" 1 linha danificada do histórico foi ignorada.");
     else if (m_history.BadLines > 1)
@@ -282,12 +297,16 @@ void TfrmAluno::fillCharts() {
     QList<QPointF> speed;
     double fastest = 0;
     double lowest = 100;
+    QList<QPointF> reforcoAccuracy;
+    QList<QPointF> reforcoSpeed;
     for (const TCharted& c : charted) {
         const auto x = static_cast<double>(c.Number);
-        accuracy << QPointF(x, c.Entry.Percent);
-        speed << QPointF(x, c.Entry.KeysPerMinute());
+        (c.Entry.Reforco ? reforcoAccuracy : accuracy) << QPointF(x, c.Entry.Percent);
+        (c.Entry.Reforco ? reforcoSpeed : speed) << QPointF(x, c.Entry.KeysPerMinute());
         fastest = std::max(fastest, c.Entry.KeysPerMinute());
         lowest = std::min(lowest, static_cast<double>(c.Entry.Percent));
+        if (c.Entry.Reforco)
+            continue;
         // The minimum of each exercise's own lesson, a step under each point.
         const auto n = static_cast<std::size_t>(c.Entry.Lesson);
         if (n >= 1 && n <= m_lessons.size() && m_lessons[n - 1].Minimum.Problem.empty()) {
@@ -299,8 +318,9 @@ void TfrmAluno::fillCharts() {
     // Pass and fail are decided between 90 and 95: the axis starts a little under the lowest figure
     // or minimum, not at 0, so that band is not squeezed into a tenth of the chart.
     const double bottom = std::max(0.0, std::floor((lowest - 5) / 10) * 10);
-    plot(chtAcerto->chart(), accuracy, bottom, 100, QColor(0x1F, 0x6F, 0xB4), minimum);
-    plot(chtTeclas->chart(), speed, 0, std::max(50.0, fastest * 1.05), QColor(0xD0, 0x60, 0x10));
+    plot(chtAcerto->chart(), accuracy, bottom, 100, QColor(0x1F, 0x6F, 0xB4), minimum, reforcoAccuracy);
+    plot(chtTeclas->chart(), speed, 0, std::max(50.0, fastest * 1.05), QColor(0xD0, 0x60, 0x10), {},
+         reforcoSpeed);
 }
 
 std::string TfrmAluno::Csv() const {
