@@ -43,22 +43,22 @@ rm -r "$dir/historico"
 day() { date -d "$1" +%F; }
 cr=$(printf '\r')
 line() { printf '%sT10:00:00-03:00;%s;10;0;%s;2;%s;95;%s\r\n' "$(day "$1")" "$2" "$3" "$4" "$5"; }
-mkdir "$dir/historico"
+mkdir -p "$dir/historico"
 { printf 'data_hora;aula;palavras_certas;palavras_erradas;teclas_certas;teclas_erradas;segundos;acerto;aprovada;formato_1\r\n'
   line '40 days ago' 1 40 60 1; line '20 days ago' 2 40 60 1; } >"$dir/historico/ana.csv"
 { line '3 days ago' 1 40 30 1; line '2 days ago' 2 40 30 0; line '2 days ago' 2 40 30 0
   line 'today' 2 40 30 0; } >"$dir/historico/Bruno.csv"
 printf '[Config]\r\nAulaAtual=1\r\nCharOK=160\r\nCharErr=8\r\nTempoTotal=00:02:00\r\n' >"$dir/users/Bruno"
 "$dir/velotecla-relatorio" --csv >"$dir/out" 2>"$dir/err" || fail "--csv with histories: $(cat "$dir/err")"
-grep -q "^ana;.*;$(day '20 days ago');Parado há 20 dias${cr}\$" "$dir/out" || fail "ana is not stopped: $(cat "$dir/out")"
-grep -q "^Bruno;.*;00:02:00;84;Não;$(day today);Aula 2: 3 tentativas sem passar${cr}\$" "$dir/out" ||
+grep -q "^ana;.*;$(day '20 days ago');Parado há 20 dias;0${cr}\$" "$dir/out" || fail "ana is not stopped: $(cat "$dir/out")"
+grep -q "^Bruno;.*;00:02:00;84;Não;$(day today);Aula 2: 3 tentativas sem passar;0${cr}\$" "$dir/out" ||
     fail "Bruno is not stuck: $(cat "$dir/out")"
 "$dir/velotecla-relatorio" --csv --desde "$(day '3 days ago')" --ate "$(day '1 day ago')" >"$dir/out" 2>"$dir/err" ||
     fail "--csv with a period: $(cat "$dir/err")"
-head -n1 "$dir/out" | grep -q ';Situação;Exercícios no período;Minutos no período;Aulas aprovadas no período'"${cr}\$" ||
+head -n1 "$dir/out" | grep -q ';Situação;Reforços;Exercícios no período;Minutos no período;Aulas aprovadas no período'"${cr}\$" ||
     fail "no period columns: $(head -n1 "$dir/out")"
-grep -q "^Bruno;.*;Aula 2: 3 tentativas sem passar;3;1,5;1${cr}\$" "$dir/out" || fail "Bruno's period: $(cat "$dir/out")"
-grep -q "^ana;.*;Parado há 20 dias;0;0,0;0${cr}\$" "$dir/out" || fail "ana's period: $(cat "$dir/out")"
+grep -q "^Bruno;.*;Aula 2: 3 tentativas sem passar;0;3;1,5;1${cr}\$" "$dir/out" || fail "Bruno's period: $(cat "$dir/out")"
+grep -q "^ana;.*;Parado há 20 dias;0;0;0,0;0${cr}\$" "$dir/out" || fail "ana's period: $(cat "$dir/out")"
 "$dir/velotecla-relatorio" --csv --ate "$(day '25 days ago')" | grep -q "^ana;.*;1;1,0;1${cr}\$" || fail "--ate alone"
 for bad in 2026-02-30 31/12/2026 ontem; do
     if "$dir/velotecla-relatorio" --csv --desde "$bad" >"$dir/out" 2>"$dir/err"; then fail "--desde $bad passed"; fi

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <ctime>
 #include <filesystem>
-#include <limits>
 #include <functional>
+#include <limits>
 #include <optional>
 #include <string>
 #include <vector>

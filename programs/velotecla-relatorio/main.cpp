@@ -125,7 +125,8 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     if (keys && period.Active()) {
-        std::fprintf(stderr, "velotecla-relatorio: --csv-teclas vale para todo o histórico (sem --desde e --ate)\n");
+        std::fprintf(stderr,
+                     "velotecla-relatorio: --csv-teclas vale para todo o histórico (sem --desde e --ate)\n");
         return 2;
     }
     if (csv || keys) {

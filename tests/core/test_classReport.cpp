@@ -69,9 +69,10 @@ const std::string kDash = kUnreadable;
 TEST(ClassReport, EveryColumnOfAGeneratedClass) {
     TestFolder f;
     writeClass(f);
-    // Reforço exercises are counted apart from the lessons' (and a lesson's line is no Reforço).
+    // Reforço exercises are counted apart from the lessons' (and a lesson's line is no Reforço; dated
+    // ahead, as by a clock set wrong, so that the situation does not change with the day the test runs).
     f.write("historico/carla.csv", std::string(kHistoryHeader) +
-                                       "\r\n2026-12-09T14:00:00-03:00;13;10;0;40;2;50;95;1;0;\r\n"
+                                       "\r\n2999-01-01T14:00:00-03:00;13;10;0;40;2;50;95;1;0;\r\n"
                                        "2026-12-09T14:05:00-03:00;13;15;1;290;10;170;96;1;1;\r\n"
                                        "2026-12-09T14:09:00-03:00;13;15;0;300;0;160;100;1;1;\r\n");
     EXPECT_EQ(ReportDataFolder(), f.path());
@@ -84,11 +85,13 @@ TEST(ClassReport, EveryColumnOfAGeneratedClass) {
     EXPECT_EQ(texts(rows[0].Cells), (V{"ana", "Administrador", "ABNT II", "5", "6", "120", "8", "4000", "200",
                                        "95", "00:30:00", "140", "Não", "", "Em dia", "0"}));
     // Nothing typed: no accuracy, no keys per minute, and no exercise anywhere.
-    EXPECT_EQ(texts(rows[1].Cells), (V{"Bruno", "Aluno", "Padrão Americano ou ABNT I", "0", "1", "0", "0",
-                                       "0", "0", kDash, "00:00:00", kDash, "Não", "", "Sem exercícios", "0"}));
+    EXPECT_EQ(texts(rows[1].Cells),
+              (V{"Bruno", "Aluno", "Padrão Americano ou ABNT I", "0", "1", "0", "0", "0", "0", kDash,
+                 "00:00:00", kDash, "Não", "", "Sem exercícios", "0"}));
     // 1005 keys in 8 minutes are 125.6 a minute: rounded, not cut.
-    EXPECT_EQ(texts(rows[2].Cells), (V{"carla", "Aluno", "Padrão Americano ou ABNT I", "24", "", "900", "3",
-                                       "1004", "1", "99", "00:08:00", "126", "Sim", "", "Em dia", "2"}));
+    EXPECT_EQ(texts(rows[2].Cells),
+              (V{"carla", "Aluno", "Padrão Americano ou ABNT I", "24", "", "900", "3", "1004", "1", "99",
+                 "00:08:00", "126", "Sim", "2999-01-01", "Em dia", "2"}));
     EXPECT_EQ(rows[2].Cells[kReforcoColumn].Note,
               "Treinos das teclas mais erradas: 98% de acerto. Não contam nas aulas.");
     // Accuracy from the keys, not the stored running mean (which starts at 100); none typed, none shown.
@@ -284,7 +287,8 @@ TEST(ClassReport, TheCsvBytes) {
         ClassCsv(ReadClass(f.path())),
         "\xEF\xBB\xBF"
         "Aluno;Nível;Teclado;Aulas concluídas;Aula atual;Palavras certas;Palavras erradas;Teclas certas;"
-        "Teclas erradas;Acerto (%);Tempo total;Teclas por minuto;Diploma;Último exercício;Situação;Reforços\r\n"
+        "Teclas erradas;Acerto (%);Tempo total;Teclas por minuto;Diploma;Último "
+        "exercício;Situação;Reforços\r\n"
         "ana;Administrador;Padrão Americano ou ABNT I;0;1;0;0;4000;200;95;00:30:00;140;Não;;Em dia;0\r\n" +
             quoted + ";Aluno;ABNT II;1;1;0;0;0;0;—;00:00:00;—;Sim;;Sem exercícios;0\r\n");
     // A name a spreadsheet would run as a formula goes out as text; a name that is not UTF-8 goes out
@@ -699,12 +703,12 @@ TEST(ClassActivity, APeriodCountsTheDaysAtItsEdges) {
     // 252 keys in 9:05 by the history's sum; 95 % is below lesson 5's minimum of 96.
     EXPECT_EQ(texts(rows[0].Cells),
               (V{"ana", "Aluno", "Padrão Americano ou ABNT I", "0", "5", "0", "0", "240", "12", "95",
-                 "00:09:05", "28", "Não", "2026-12-08", "Em dia", "3", "7,0", "2"}));
+                 "00:09:05", "28", "Não", "2026-12-08", "Em dia", "0", "3", "7,0", "2"}));
     EXPECT_EQ(rows[0].Cells[kAccuracyColumn].Mark, TGoalMark::Below);
     EXPECT_EQ(rows[0].Cells[kAccuracyColumn].Note, "Abaixo do mínimo da aula atual (aula 5: 96%)");
     EXPECT_EQ(rows[0].Cells[10].Note, "Soma dos 6 exercícios do histórico");
     EXPECT_NE(ClassCsv(rows, true)
-                  .find("Situação;Exercícios no período;Minutos no período;Aulas aprovadas no "
+                  .find("Situação;Reforços;Exercícios no período;Minutos no período;Aulas aprovadas no "
                         "período\r\nana;"),
               std::string::npos);
 }

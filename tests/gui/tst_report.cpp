@@ -444,16 +444,17 @@ void TestReport::aPeriodTheLessonChartAndLongNames() {
 
     // The last 30 days: three more columns; the student's page follows.
     w.cmbPeriodo->setCurrentIndex(1);
-    QCOMPARE(t->model()->columnCount(), 18);
-    QCOMPARE(t->model()->headerData(17, Qt::Horizontal).toString().replace('\n', ' '),
+    QCOMPARE(t->model()->columnCount(), 19);
+    QCOMPARE(t->model()->headerData(18, Qt::Horizontal).toString().replace('\n', ' '),
              QStringLiteral("Aulas aprovadas no período"));
-    QCOMPARE(t->model()->index(anaRow, 15).data().toString(), QStringLiteral("3"));
-    QCOMPARE(t->model()->index(anaRow, 16).data().toString(), QStringLiteral("2,5"));
-    QCOMPARE(t->model()->index(anaRow, 17).data().toString(), QStringLiteral("0"));
+    QCOMPARE(t->model()->index(anaRow, 16).data().toString(), QStringLiteral("3"));
+    QCOMPARE(t->model()->index(anaRow, 17).data().toString(), QStringLiteral("2,5"));
+    QCOMPARE(t->model()->index(anaRow, 18).data().toString(), QStringLiteral("0"));
     QVERIFY2(w.TableWidth() <= 1280 - 16, qPrintable(QString::number(w.TableWidth())));
-    QVERIFY(w.ShownCsv().find(
-                ";Situação;Exercícios no período;Minutos no período;Aulas aprovadas no período\r\n") !=
-            std::string::npos);
+    QVERIFY(
+        w.ShownCsv().find(
+            ";Situação;Reforços;Exercícios no período;Minutos no período;Aulas aprovadas no período\r\n") !=
+        std::string::npos);
     w.ShowStudent(anaRow);
     TfrmAluno* ana = w.findChild<TfrmAluno*>();
     QCOMPARE(ana->Charted().size(), std::size_t{3});

@@ -20,6 +20,7 @@
 #include <QPushButton>
 #include <QScatterSeries>
 #include <QScreen>
+#include <QScrollArea>
 #include <QShortcut>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -74,13 +75,15 @@ void plot(QChart* chart, const QList<QPointF>& points, double yMin, double yMax,
         chart->addSeries(goalSeries);
     }
     // Reforço exercises apart from the lessons' line: green diamonds, named in the legend.
-    auto* apart = new QScatterSeries;
-    apart->setName(QStringLiteral("Reforço"));
-    apart->setMarkerShape(QScatterSeries::MarkerShapeRotatedRectangle);
-    apart->setMarkerSize(9);
-    apart->setColor(QColor(0x2E, 0x9E, 0x44));
-    apart->append(reforcos);
-    chart->addSeries(apart);
+    if (!reforcos.isEmpty()) {
+        auto* apart = new QScatterSeries;
+        apart->setName(QStringLiteral("Reforço"));
+        apart->setMarkerShape(QScatterSeries::MarkerShapeRotatedRectangle);
+        apart->setMarkerSize(9);
+        apart->setColor(QColor(0x2E, 0x9E, 0x44));
+        apart->append(reforcos);
+        chart->addSeries(apart);
+    }
     chart->legend()->setVisible(goalSeries != nullptr || !reforcos.isEmpty());
     auto* x = new QValueAxis;
     x->setTitleText(QStringLiteral("Exercício"));
@@ -224,12 +227,22 @@ TfrmAluno::TfrmAluno(const TStudentRow& student, QWidget* parent, const TReportP
     buttons->addWidget(btnImprimir);
     buttons->addWidget(btnPdf);
     buttons->addWidget(btnFechar);
+    // The page's parts scroll, its buttons stay: on a small screen (1024x768) everything is reachable.
+    auto* content = new QWidget;
+    auto* parts = new QVBoxLayout(content);
+    parts->setContentsMargins(0, 0, 0, 0);
+    parts->addWidget(lblResumo);
+    parts->addWidget(tblAulas, 3);
+    parts->addWidget(lblHistorico);
+    parts->addLayout(charts, 2);
+    parts->addWidget(pnlTeclas, 2);
+    auto* scroll = new QScrollArea(this);
+    scroll->setObjectName(QStringLiteral("scrPagina"));
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setWidget(content);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(lblResumo);
-    layout->addWidget(tblAulas, 3);
-    layout->addWidget(lblHistorico);
-    layout->addLayout(charts, 2);
-    layout->addWidget(pnlTeclas, 2);
+    layout->addWidget(scroll, 1);
     layout->addLayout(buttons);
     // As designed where the screen has room; within the screen's free area where it has not (1024x768).
     const QRect free = screen()->availableGeometry();

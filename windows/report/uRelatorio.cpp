@@ -526,7 +526,7 @@ void TfrmRelatorio::fitColumns() {
     if (excess <= 0)
         return;
     // The keyboard and the level give way first (they are in the tool tips), then the name (to some
-    // fifteen letters), then the situation, whose lesson and tries stay in sight.
+    // eleven letters), then the situation, whose lesson and tries stay in sight.
     const QFontMetrics fm = fontMetrics();
     const struct {
         int column;
@@ -534,9 +534,9 @@ void TfrmRelatorio::fitColumns() {
     } elastic[] = {
         {2, fm.horizontalAdvance(QStringLiteral("ABNT II")) + 12},
         {1, fm.horizontalAdvance(QStringLiteral("Adm…")) + 12},
-        {static_cast<int>(kNameColumn), fm.horizontalAdvance(QStringLiteral("Maria Aparecida…")) + 8},
+        {static_cast<int>(kNameColumn), fm.horizontalAdvance(QStringLiteral("Maria Apare…")) + 8},
         {static_cast<int>(kSituationColumn),
-         fm.horizontalAdvance(QStringLiteral("Aula 11: 5 tentativas…")) + 8}};
+         fm.horizontalAdvance(QStringLiteral("Aula 11: 5 tentat…")) + 8}};
     int left = excess;
     for (const auto& e : elastic) {
         const int cut = std::min(left, std::max(0, tblTurma->columnWidth(e.column) - e.floor));
