@@ -535,8 +535,7 @@ void TfrmRelatorio::fitColumns() {
         {2, fm.horizontalAdvance(QStringLiteral("ABNT II")) + 12},
         {1, fm.horizontalAdvance(QStringLiteral("Adm…")) + 12},
         {static_cast<int>(kNameColumn), fm.horizontalAdvance(QStringLiteral("Maria Apare…")) + 8},
-        {static_cast<int>(kSituationColumn),
-         fm.horizontalAdvance(QStringLiteral("Aula 11: 5 tentat…")) + 8}};
+        {static_cast<int>(kSituationColumn), fm.horizontalAdvance(QStringLiteral("Aula 11: 5 tentat…")) + 8}};
     int left = excess;
     for (const auto& e : elastic) {
         const int cut = std::min(left, std::max(0, tblTurma->columnWidth(e.column) - e.floor));
