@@ -6,7 +6,9 @@
 #   make package  the Debian package of an optimised build, in build/release/package/
 #   make fuzz   the core's fuzzing harnesses, each for FUZZ_SECONDS (see fuzz/run.sh)
 #   make check  after each change: the debug build and its core and window tests; no root, no package,
-#               no OS users, no window manager (Debian packages must be there: make run installs them)
+#               no OS users, no window manager (Debian packages must be there: make run installs them).
+#               Tests labelled "slow" (long simulations) and "root" are left to make test, which also runs
+#               make check's tests again as an ordinary OS user (tests/asUser.sh).
 
 # clang, libclang-rt-14-dev: the fuzzing harnesses (libFuzzer); llvm-14: their coverage count.
 # The desktop tests (ctest label "desktop"): a window manager, real X events and stacking under Xvfb,
@@ -44,6 +46,7 @@ run: program
 
 test: build build-asan
 	ctest --preset dev -j $(JOBS)
+	tests/asUser.sh build/dev $(JOBS)
 	ctest --preset asan -j $(JOBS)
 	$(MAKE) --no-print-directory fuzz-regression install-test windows-test
 

@@ -183,6 +183,16 @@ TEST(ClassReport, TheDataFolderIsTheFirstWhoseStudentsCanBeRead) {
     EXPECT_EQ(p.writable, f.path() / "home" / "velotecla");
     EXPECT_EQ(p.installed, f.path() / "exe");
     EXPECT_NE(p.notice.find(PathToUtf8(f.path() / "exe" / "users")), std::string::npos) << p.notice;
+#ifndef _WIN32
+    // A teacher's own roster that they may read but not write is still the class (for root every
+    // folder can be written: only a run as an ordinary user tells).
+    for (const char* folder : {"home/velotecla/users", "home/velotecla"})
+        std::filesystem::permissions(f.at(folder),
+                                     std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    EXPECT_EQ(ReportDataPlaces(f.path() / "exe", env).writable, f.path() / "home" / "velotecla");
+    for (const char* folder : {"home/velotecla", "home/velotecla/users"})
+        std::filesystem::permissions(f.at(folder), std::filesystem::perms::owner_all);
+#endif
     f.write("exe/users/bia", "");
     EXPECT_EQ(ReportDataPlaces(f.path() / "exe", env).writable, f.path() / "exe");
     // A named folder that is missing is not made; with no readable folder the first one is kept.

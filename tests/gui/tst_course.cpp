@@ -5,6 +5,7 @@
 #include "core/lessons/lessonSource.h"
 #include "core/platform/jpeg.h"
 #include "core/storage/textFile.h"
+#include "support/testProgram.h"
 #include "windows/widgets/picture.h"
 
 #include <QFile>
@@ -242,10 +243,17 @@ private slots:
         QCOMPARE(static_cast<int>(std::lround(lesson.ExpectedTime * 86400)), seconds);
         if (n >= 22)
             QVERIFY2(!bringsNew, "the last lessons bring nothing new");
+    }
 
-        // Many seeded runs of typists through the exercise's judging: whether a careful typist passes
-        // must not depend on the kind of slip (a wrong letter costs one key, a key missed or extra every
-        // later key of the word).
+    // Many seeded runs of typists through the exercise's judging: whether a careful typist passes must
+    // not depend on the kind of slip (a wrong letter costs one key, a key missed or extra every later
+    // key of the word). Slow: ctest's label "slow" runs it.
+    void everyLessonIsPassedAtItsSpeedOnly_data() { everyLessonLoadsAndCanBePassed_data(); }
+    void everyLessonIsPassedAtItsSpeedOnly() {
+        VT_SLOW_TEST();
+        QFETCH(int, n);
+        const TLessonData lesson = lessonFile(n);
+        const int speed = curveSpeed(n);
         const int runs = 600; // a rate estimated within about a point
         std::mt19937 random(static_cast<unsigned>(n));
         int careful = 0, courseMix = 0, slower = 0, sloppier = 0, wrongLetters = 0;
