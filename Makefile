@@ -10,7 +10,8 @@
 #               Tests labelled "slow" (long simulations) and "root" are left to make test, which also runs
 #               make check's tests again as an ordinary OS user (tests/asUser.sh).
 
-# clang, libclang-rt-14-dev: the fuzzing harnesses (libFuzzer); llvm-14: their coverage count.
+# clang, libclang-rt-14-dev: the fuzzing harnesses (libFuzzer); llvm-14: their coverage count; lld: the
+# debug builds' linker (make check's wait after a change is mostly linking).
 # The desktop tests (ctest label "desktop"): a window manager, real X events and stacking under Xvfb,
 # and a headless Wayland compositor with XWayland and Qt's Wayland back-end.
 DESKTOP_TEST_PACKAGES := openbox xfwm4 xdotool x11-utils weston xwayland qt6-wayland dbus-daemon at-spi2-core python3-gi gir1.2-atspi-2.0
@@ -24,7 +25,7 @@ PACKAGES := cmake ninja-build g++ pkg-config \
 	fonts-dejavu-core fonts-liberation2 fonts-comic-neue fonts-urw-base35 fonts-terminus-otb \
 	poppler-utils libx11-dev libxdamage-dev xvfb clang-format clang-tidy \
 	qt6-charts-dev libqt6opengl6-dev \
-	clang libclang-rt-14-dev llvm-14 \
+	clang libclang-rt-14-dev llvm-14 lld \
 	$(DESKTOP_TEST_PACKAGES)
 # openssh-server, sshfs: the school lab test (tests/lab) mounts one exported folder per OS user over SSH.
 # The package and its checks; xdotool drives the installed program in the install test, strace shows
@@ -52,7 +53,7 @@ test: build build-asan
 
 check:
 	cmake --preset dev >/dev/null
-	cmake --build --preset dev -j $(JOBS)
+	cmake --build --preset dev -j $(JOBS) --target check_tests
 	ctest --preset dev -j $(JOBS) -L '^(core|gui)$$'
 
 # clang-tidy with .clang-tidy over every file of the project (make test checks the core's files).
