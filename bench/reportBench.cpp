@@ -7,7 +7,7 @@
 //                          history (default 1,000,000 lines), whose page is timed and measured apart
 #include "core/exercise/history.h"
 #include "core/platform/dataPlaces.h"
-#include "core/platform/programFolder.h"
+#include "core/platform/pathText.h"
 #include "core/report/classReport.h"
 #include "core/storage/profileKeys.h"
 #include "windows/report/uAluno.h"

@@ -5,7 +5,7 @@
 #include "core/platform/atomicFile.h"
 #include "core/platform/dataPlaces.h"
 #include "core/platform/lockFile.h"
-#include "core/platform/programFolder.h"
+#include "core/platform/pathText.h"
 #include "core/storage/convert.h"
 #include "core/storage/profileKeys.h"
 #include "core/storage/settings.h"

@@ -1,7 +1,7 @@
 #include "core/platform/dataPlaces.h"
 
 #include "core/platform/atomicFile.h"
-#include "core/platform/programFolder.h"
+#include "core/platform/pathText.h"
 
 #include "buildConfig.h" // the installation's layout, relative to the executable
 

@@ -4,7 +4,7 @@
 
 #ifdef _WIN32
 #include "core/platform/atomicFile.h"
-#include "core/platform/programFolder.h"
+#include "core/platform/pathText.h"
 
 #include <filesystem>
 #endif

@@ -2,7 +2,7 @@
 
 #include "core/platform/dataPlaces.h"
 #include "core/platform/iniFile.h"
-#include "core/platform/programFolder.h"
+#include "core/platform/pathText.h"
 
 std::string CurrentSettingsFile;
 

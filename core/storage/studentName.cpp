@@ -1,7 +1,7 @@
 #include "core/storage/studentName.h"
 
 #include "core/platform/dataPlaces.h"
-#include "core/platform/programFolder.h"
+#include "core/platform/pathText.h"
 #include "core/storage/convert.h"
 #include "core/storage/profileKeys.h"
 

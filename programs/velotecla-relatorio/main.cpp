@@ -3,7 +3,7 @@
 //   velotecla-relatorio --csv   the class table as CSV on standard output, no window
 #include "core/platform/dataPlaces.h"
 #include "core/platform/displayBackend.h"
-#include "core/platform/programFolder.h"
+#include "core/platform/pathText.h"
 #include "core/report/classReport.h"
 #include "core/storage/profileKeys.h"
 #include "windows/glue/commandLine.h"

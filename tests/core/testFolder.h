@@ -1,6 +1,6 @@
 #pragma once
 #include "core/platform/dataPlaces.h"
-#include "core/platform/programFolder.h"
+#include "core/platform/pathText.h"
 #include "core/storage/profileKeys.h"
 #include "core/storage/settings.h"
 

@@ -3,7 +3,7 @@
 #include "core/exercise/history.h"
 #include "core/platform/dataPlaces.h"
 #include "core/platform/iniFile.h"
-#include "core/platform/programFolder.h"
+#include "core/platform/pathText.h"
 #include "core/report/classReport.h"
 #include "core/storage/password.h"
 #include "finishedExercise.h"

@@ -1,6 +1,6 @@
 #include "core/platform/atomicFile.h"
 #include "core/platform/dataPlaces.h"
-#include "core/platform/programFolder.h"
+#include "core/platform/pathText.h"
 #include "testFolder.h"
 
 #include <gtest/gtest.h>

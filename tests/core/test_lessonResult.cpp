@@ -1,7 +1,7 @@
 #include "core/exercise/judging.h"
 #include "core/exercise/lessonResult.h"
 #include "core/platform/dataPlaces.h"
-#include "core/platform/programFolder.h"
+#include "core/platform/pathText.h"
 #include "core/platform/vtError.h"
 #include "core/storage/settings.h"
 #include "finishedExercise.h"

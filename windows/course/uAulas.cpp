@@ -4,7 +4,7 @@
 #include "core/exercise/lessonResult.h"
 #include "core/lessons/lessonFile.h"
 #include "core/platform/dataPlaces.h"
-#include "core/platform/programFolder.h"
+#include "core/platform/pathText.h"
 #include "core/storage/convert.h"
 #include "core/storage/profileKeys.h"
 #include "core/storage/settings.h"
