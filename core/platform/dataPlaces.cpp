@@ -117,7 +117,7 @@ DataPlaces FindDataPlaces(const fs::path& executableFolder, const DataEnvironmen
         const fs::path named = PathFromUtf8(env.namedFolder);
         if (usableWritable(named, env)) {
             places.mode = DataMode::Named;
-            places.writable = named;
+            places.dataFolder = named;
             return places;
         }
         places.notice = "A pasta de dados " + utf8(named) + ", indicada em " + kDataFolderVariable +
@@ -125,7 +125,7 @@ DataPlaces FindDataPlaces(const fs::path& executableFolder, const DataEnvironmen
     } else if (portableData &&
                (env.canWrite ? env.canWrite(executableFolder) : FolderWritable(executableFolder))) {
         places.mode = DataMode::Portable;
-        places.writable = executableFolder;
+        places.dataFolder = executableFolder;
         return places;
     } else if (!env.sharedFolder.empty()) {
         std::error_code ec;
@@ -134,7 +134,7 @@ DataPlaces FindDataPlaces(const fs::path& executableFolder, const DataEnvironmen
                 "A pasta de dados compartilhada " + utf8(env.sharedFolder) + " não existe. " + userText;
         else if (usableWritable(env.sharedFolder, env)) {
             places.mode = DataMode::Installed;
-            places.writable = env.sharedFolder;
+            places.dataFolder = env.sharedFolder;
             places.shared = true;
             return places;
         } else
@@ -153,7 +153,7 @@ DataPlaces FindDataPlaces(const fs::path& executableFolder, const DataEnvironmen
                         kDataFolderVariable + ") e abra o programa de novo.";
         return places;
     }
-    places.writable = userFolder;
+    places.dataFolder = userFolder;
     usableWritable(userFolder, env);
     return places;
 }
@@ -181,7 +181,7 @@ void UseDataPlaces(const DataPlaces& places) {
     // others no more than the folder does. The writes of the program set this themselves; the mask
     // covers whatever else makes a file there.
     struct stat folder {};
-    if (!places.writable.empty() && ::stat(places.writable.c_str(), &folder) == 0 &&
+    if (!places.dataFolder.empty() && ::stat(places.dataFolder.c_str(), &folder) == 0 &&
         (folder.st_mode & S_ISGID) != 0) {
         const mode_t mask = ::umask(0);
         ::umask((mask & ~static_cast<mode_t>(070)) | (~folder.st_mode & 007));
@@ -191,17 +191,17 @@ void UseDataPlaces(const DataPlaces& places) {
 
 void SetProgramFolder(const fs::path& folder) {
     DataPlaces places;
-    places.writable = places.installed = places.modules = folder;
+    places.dataFolder = places.installed = places.modules = folder;
     g_places = places;
 }
 
 const fs::path& ProgramFolder() {
-    return g_places.writable;
+    return g_places.dataFolder;
 }
 
 fs::path ProgramFile(const fs::path& relative) {
-    fs::path own = g_places.writable / relative;
-    if (g_places.installed.empty() || g_places.installed == g_places.writable)
+    fs::path own = g_places.dataFolder / relative;
+    if (g_places.installed.empty() || g_places.installed == g_places.dataFolder)
         return own;
     std::error_code ec;
     return fs::exists(own, ec) ? own : g_places.installed / relative;

@@ -60,7 +60,7 @@ DataPlaces ReportDataPlaces(const fs::path& executableFolder, const DataEnvironm
         fs::directory_iterator probe(users, ec);
         if (!ec) {
             places.mode = mode;
-            places.writable = folder;
+            places.dataFolder = folder;
             places.shared = folder == env.sharedFolder;
             if (!skipped.empty())
                 places.notice = skipped + "Os alunos são lidos de " + PathToUtf8(users) + ".";
@@ -71,7 +71,7 @@ DataPlaces ReportDataPlaces(const fs::path& executableFolder, const DataEnvironm
     }
     // None can be read: the first is the one the course would use; the window says why it is empty.
     places.mode = candidates.front().second;
-    places.writable = candidates.front().first;
+    places.dataFolder = candidates.front().first;
     return places;
 }
 

@@ -180,7 +180,7 @@ TEST(ClassReport, TheDataFolderIsTheFirstWhoseStudentsCanBeRead) {
     env.sharedFolder = f.path() / "shared";
     // The program's own folder has lessons but no users: the shared folder is missing, the user's is read.
     DataPlaces p = ReportDataPlaces(f.path() / "exe", env);
-    EXPECT_EQ(p.writable, f.path() / "home" / "velotecla");
+    EXPECT_EQ(p.dataFolder, f.path() / "home" / "velotecla");
     EXPECT_EQ(p.installed, f.path() / "exe");
     EXPECT_NE(p.notice.find(PathToUtf8(f.path() / "exe" / "users")), std::string::npos) << p.notice;
 #ifndef _WIN32
@@ -189,17 +189,17 @@ TEST(ClassReport, TheDataFolderIsTheFirstWhoseStudentsCanBeRead) {
     for (const char* folder : {"home/velotecla/users", "home/velotecla"})
         std::filesystem::permissions(f.at(folder),
                                      std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
-    EXPECT_EQ(ReportDataPlaces(f.path() / "exe", env).writable, f.path() / "home" / "velotecla");
+    EXPECT_EQ(ReportDataPlaces(f.path() / "exe", env).dataFolder, f.path() / "home" / "velotecla");
     for (const char* folder : {"home/velotecla", "home/velotecla/users"})
         std::filesystem::permissions(f.at(folder), std::filesystem::perms::owner_all);
 #endif
     f.write("exe/users/bia", "");
-    EXPECT_EQ(ReportDataPlaces(f.path() / "exe", env).writable, f.path() / "exe");
+    EXPECT_EQ(ReportDataPlaces(f.path() / "exe", env).dataFolder, f.path() / "exe");
     // A named folder that is missing is not made; with no readable folder the first one is kept.
     env.namedFolder = (f.path() / "named").string();
     env.userFolder = f.path() / "nohome";
     p = ReportDataPlaces(f.path() / "exe", env);
-    EXPECT_EQ(p.writable, f.path() / "named");
+    EXPECT_EQ(p.dataFolder, f.path() / "named");
     EXPECT_FALSE(f.exists("named"));
     EXPECT_FALSE(f.exists("nohome"));
 }

@@ -55,7 +55,7 @@ TEST_F(DataPlacesTest, EachSituationGetsItsFolders) {
         std::vector<const char*> unwritable;
         bool sharedMissing;
         DataMode mode;
-        fs::path writable, installed, modules;
+        fs::path dataFolder, installed, modules;
         bool shared;
         const char* noticePart; // empty: no notice
     };
@@ -98,7 +98,7 @@ TEST_F(DataPlacesTest, EachSituationGetsItsFolders) {
         fs::create_directories(at("var/lib/velotecla"));
 
         EXPECT_EQ(places.mode, row.mode);
-        EXPECT_EQ(places.writable, row.writable);
+        EXPECT_EQ(places.dataFolder, row.dataFolder);
         EXPECT_EQ(places.installed, row.installed);
         EXPECT_EQ(places.modules, row.modules);
         EXPECT_EQ(places.shared, row.shared);
@@ -110,9 +110,9 @@ TEST_F(DataPlacesTest, EachSituationGetsItsFolders) {
         }
         // The lesson results need aulas/ in the writable folder; a portable folder is left as it is.
         if (row.mode != DataMode::Portable) {
-            EXPECT_TRUE(fs::is_directory(places.writable / "aulas"));
+            EXPECT_TRUE(fs::is_directory(places.dataFolder / "aulas"));
         }
-        EXPECT_EQ(fs::exists(user), places.writable == user);
+        EXPECT_EQ(fs::exists(user), places.dataFolder == user);
     }
     // No home and no per-user data folder: no fixed folder anyone could make first; the program stops.
     DataEnvironment env = environment();
@@ -120,7 +120,7 @@ TEST_F(DataPlacesTest, EachSituationGetsItsFolders) {
     readOnly = {at("var/lib/velotecla")};
     const DataPlaces homeless = FindDataPlaces(at("usr/bin"), env);
     EXPECT_TRUE(homeless.unusable);
-    EXPECT_TRUE(homeless.writable.empty());
+    EXPECT_TRUE(homeless.dataFolder.empty());
     EXPECT_NE(homeless.notice.find("HOME e XDG_DATA_HOME"), std::string::npos) << homeless.notice;
 }
 
@@ -212,10 +212,10 @@ TEST_F(DataPlacesTest, WhatIsMadeInASharedFolderIsTheGroups) {
         DataEnvironment env = environment();
         env.namedFolder = *row.named ? PathToUtf8(at(row.named)) : "";
         const DataPlaces places = FindDataPlaces(at(row.executable), env);
-        ASSERT_EQ(places.writable, at(row.folder));
+        ASSERT_EQ(places.dataFolder, at(row.folder));
         if (row.programsPlaces)
             UseDataPlaces(places);
-        const fs::path data = places.writable;
+        const fs::path data = places.dataFolder;
         EXPECT_TRUE(MakeDataFolder(data / "users"));
         EXPECT_TRUE(WriteFileAtomically(data / "users" / "Ana", "[Definition]\r\n"));
         EXPECT_TRUE(WriteFileAtomically(data / "users" / "Ana", "[Definition]\r\nControl=1\r\n"));

@@ -29,7 +29,7 @@
 
 void SetUpProgram(const std::filesystem::path& programFolder) {
     DataPlaces places;
-    places.writable = places.installed = places.modules = programFolder;
+    places.dataFolder = places.installed = places.modules = programFolder;
     SetUpProgram(places);
 }
 
