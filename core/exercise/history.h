@@ -86,6 +86,6 @@ struct THistory {
 };
 // The largest history read (as a stream, so memory stays flat whatever it holds): about a million
 // exercises, read in well under a second.
-inline constexpr std::uintmax_t kLargestHistoryFile = 64 * 1024 * 1024;
+inline constexpr std::uintmax_t kLargestHistoryFile = std::uintmax_t{64} * 1024 * 1024;
 THistory ReadHistoryFile(const std::filesystem::path& file, std::size_t kept = kHistoryKept);
 THistory ParseHistory(const std::string& text);
