@@ -82,11 +82,6 @@ TSettingValue NextLessonUnlock(int lessonNumber) {
     return {keys::AulaPrefix + IntToStr(lessonNumber + 1), keys::Habilitado, "1"};
 }
 
-bool UnlockNextLesson(const std::string& profilePath, int lessonNumber) {
-    SelectSettingsFile(profilePath);
-    return WriteSettingFlag(keys::AulaPrefix + IntToStr(lessonNumber + 1), keys::Habilitado, true);
-}
-
 std::string HistoryFile(const std::string& profilePath) {
     return PathToUtf8(HistoryFileIn(ProgramFolder(), FileNamePart(profilePath)));
 }

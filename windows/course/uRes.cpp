@@ -157,10 +157,6 @@ void TfrmRes::FormActivate() {
     StoreExercise(profile, lesson, ExerciseState, IsoLocalTime(std::time(nullptr)));
 }
 
-bool TfrmRes::AccumulateResults(const std::string& settingsFile) {
-    return ::AccumulateResults(settingsFile, ExerciseState);
-}
-
 void TfrmRes::FormKeyDown(std::uint16_t key) {
     if (key == Vk::Return)
         close();
