@@ -77,8 +77,6 @@ DataPlaces ReportDataPlaces(const fs::path& executableFolder, const DataEnvironm
 
 namespace {
 
-constexpr std::uintmax_t kLargestSettingsFile = 1 << 20; // a settings file holds a few dozen lines
-
 int compareText(const std::string& a, const std::string& b) {
     const std::string fa = FoldForSearch(a);
     const std::string fb = FoldForSearch(b);
@@ -148,7 +146,7 @@ private:
 std::string readSettingsFile(const fs::path& file, std::string& problem) {
     std::error_code ec;
     const auto size = fs::file_size(file, ec);
-    if (!ec && size > kLargestSettingsFile) {
+    if (!ec && size > kSettingsFileCap) {
         problem = "Arquivo danificado: grande demais (" + std::to_string(size) + " bytes)";
         return {};
     }
