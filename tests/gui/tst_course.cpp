@@ -1,6 +1,7 @@
 // The course as shipped: every lesson, picture and sound read through the program's own loaders.
 #include "core/exercise/judging.h"
 #include "core/exercise/lessonResult.h"
+#include "core/lessons/courseTitles.h"
 #include "core/lessons/lessonFile.h"
 #include "core/lessons/lessonSource.h"
 #include "core/platform/jpeg.h"
@@ -18,13 +19,6 @@ namespace {
 const QString kData = QStringLiteral(VT_DATA_DIR);
 // Where a lesson picture draws the text to type.
 const QRect kTextBand(8, 42, 216, 50);
-
-const char* const kCatalogue[24] = {
-    "Mao Esq. Treino 1", "Mao Dir. Treino 1", "Mao Esq. Treino 2", "Mao Dir. Treino 2", "Mao Esq. Dir. 1",
-    "Mao Esq. Dir. 2",   "Mao Esq. Dir. 3",   "Mao Esq. Dir. 4",   "Mao Esq. Outras 1", "Mao Dir. Outras 1",
-    "Mao Esq. Outras 2", "Mao Dir. Outras 2", "Treino Conjunto 1", "Treino Conjunto 2", "Treino Conjunto 3",
-    "Palavras 1",        "Palavras 2",        "Palavras 3",        "Palavras 4",        "Exerc. Carta 1",
-    "Exerc. Carta 2",    "Aula Final 1",      "Aula Final 2",      "Teste Final"};
 
 // Codes that light a key of the on-screen keyboard.
 bool lightsKey(int code) {
@@ -208,7 +202,7 @@ private slots:
     void everyLessonLoadsAndCanBePassed() {
         QFETCH(int, n);
         const TLessonData lesson = lessonFile(n);
-        QCOMPARE(QString::fromStdString(lesson.Title), QString::fromLatin1(kCatalogue[n - 1]));
+        QCOMPARE(QString::fromStdString(lesson.Title), QString::fromLatin1(kLessonTitles[n - 1]));
         QVERIFY(lesson.StartKey >= 112 && lesson.StartKey <= 123);
         QVERIFY2(lesson.Description.find("\r\n") != std::string::npos, "a description of several lines");
         QVERIFY(!lesson.Codes.empty() && lesson.Codes.size() <= 256);
