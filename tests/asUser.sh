@@ -18,6 +18,7 @@ if ! id "$user" >/dev/null 2>&1; then
         --shell /usr/sbin/nologin "$user"
 fi
 home=$(mktemp -d /tmp/velotecla-check.XXXXXX)
+install -d -m 0700 -o "$user" "$home/runtime"
 chown "$user" "$home"
 log="$build/Testing"
 mkdir -p "$log/Temporary"
@@ -30,5 +31,5 @@ if ! runuser -u "$user" -- test -r "$build/CTestTestfile.cmake"; then
     exit 1
 fi
 cd "$home"
-runuser -u "$user" -- env -i PATH="$PATH" HOME="$home" LANG=C.UTF-8 \
+runuser -u "$user" -- env -i PATH="$PATH" HOME="$home" XDG_RUNTIME_DIR="$home/runtime" LANG=C.UTF-8 \
     ctest --test-dir "$build" -j "$jobs" -L '^(core|gui)$' --output-on-failure
