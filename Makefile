@@ -7,9 +7,12 @@
 #   make package  the Debian package of an optimised build, in build/release/package/
 #   make fuzz   the core's fuzzing harnesses, each for FUZZ_SECONDS (see fuzz/run.sh)
 #   make check  after each change: the debug build and its core and window tests; no root, no package,
-#               no OS users, no window manager (Debian packages must be there: make run installs them)
+#               no OS users, no window manager (Debian packages must be there: make run installs them).
+#               Tests labelled "slow" (long simulations) and "root" are left to make test, which also runs
+#               make check's tests again as an ordinary OS user (tests/asUser.sh).
 
-# clang, libclang-rt-14-dev: the fuzzing harnesses (libFuzzer); llvm-14: their coverage count.
+# clang, libclang-rt-14-dev: the fuzzing harnesses (libFuzzer); llvm-14: their coverage count; lld: the
+# debug builds' linker (make check's wait after a change is mostly linking).
 # The desktop tests (ctest label "desktop"): a window manager, real X events and stacking under Xvfb,
 # and a headless Wayland compositor with XWayland and Qt's Wayland back-end.
 DESKTOP_TEST_PACKAGES := openbox xfwm4 xdotool x11-utils weston xwayland qt6-wayland dbus-daemon at-spi2-core python3-gi gir1.2-atspi-2.0
@@ -24,7 +27,7 @@ PACKAGES := cmake ninja-build g++ pkg-config \
 	fonts-dejavu-core fonts-liberation2 fonts-comic-neue fonts-urw-base35 fonts-terminus-otb \
 	poppler-utils libx11-dev libxdamage-dev xvfb clang-format clang-tidy \
 	qt6-charts-dev libqt6opengl6-dev pulseaudio \
-	clang libclang-rt-14-dev llvm-14 \
+	clang libclang-rt-14-dev llvm-14 lld \
 	$(DESKTOP_TEST_PACKAGES)
 # openssh-server, sshfs: the school lab test (tests/lab) mounts one exported folder per OS user over SSH.
 # The package and its checks; xdotool drives the installed program in the install test, strace shows
@@ -46,12 +49,13 @@ run: program
 
 test: build build-asan
 	ctest --preset dev -j $(JOBS)
+	tests/asUser.sh build/dev $(JOBS)
 	ctest --preset asan -j $(JOBS)
 	$(MAKE) --no-print-directory fuzz-regression install-test windows-test
 
 check:
 	cmake --preset dev >/dev/null
-	cmake --build --preset dev -j $(JOBS)
+	cmake --build --preset dev -j $(JOBS) --target check_tests
 	ctest --preset dev -j $(JOBS) -L '^(core|gui)$$'
 
 # clang-tidy with .clang-tidy over every file of the project (make test checks the core's files).

@@ -2,7 +2,7 @@
 // first with the keyboard's own wait, then with a literal busy-wait of the same length, side by side.
 // Run by hand: flashKeyBench [seconds]   (any display, or QT_QPA_PLATFORM=offscreen)
 #include "core/platform/dataPlaces.h"
-#include "core/platform/programFolder.h"
+#include "core/platform/pathText.h"
 #include "core/platform/tickCounter.h"
 #include "windows/course/uKey.h"
 

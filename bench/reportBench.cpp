@@ -11,7 +11,7 @@
 //                          history length, the length of the one long history (default 1,000,000 lines)
 #include "core/exercise/history.h"
 #include "core/platform/dataPlaces.h"
-#include "core/platform/programFolder.h"
+#include "core/platform/pathText.h"
 #include "core/report/classActivity.h"
 #include "core/report/classReport.h"
 #include "core/report/keyReport.h"

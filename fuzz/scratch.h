@@ -2,7 +2,7 @@
 // A private folder for harnesses that go through files, on a memory file system where there is one
 // (every settings write is flushed to disk, which a disk would make slow).
 #include "core/platform/dataPlaces.h"
-#include "core/platform/programFolder.h"
+#include "core/platform/pathText.h"
 #include "core/storage/profileKeys.h"
 #include "core/storage/settings.h"
 

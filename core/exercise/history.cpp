@@ -4,7 +4,7 @@
 #include "core/exercise/judging.h"
 #include "core/exercise/lessonResult.h"
 #include "core/platform/atomicFile.h"
-#include "core/platform/programFolder.h"
+#include "core/platform/pathText.h"
 #include "core/platform/tickCounter.h"
 #include "core/storage/convert.h"
 

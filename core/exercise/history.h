@@ -118,7 +118,7 @@ struct THistory {
 };
 // The largest history read (as a stream, so memory stays flat whatever it holds): some 200,000 exercises
 // with their key data (about 300 bytes a line), more than ten school years of a student's.
-inline constexpr std::uintmax_t kLargestHistoryFile = 64 * 1024 * 1024;
+inline constexpr std::uintmax_t kLargestHistoryFile = std::uintmax_t{64} * 1024 * 1024;
 // `each` sees every readable entry in the file's order, for what the kept ones cannot tell.
 THistory ReadHistoryFile(const std::filesystem::path& file, std::size_t kept = kHistoryKept,
                          const std::function<void(const THistoryEntry&)>& each = {});

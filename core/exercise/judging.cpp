@@ -2,7 +2,7 @@
 
 #include "core/platform/dataPlaces.h"
 #include "core/platform/keyboard.h"
-#include "core/platform/programFolder.h"
+#include "core/platform/pathText.h"
 #include "core/platform/tickCounter.h"
 #include "core/storage/convert.h"
 #include "core/storage/profileKeys.h"

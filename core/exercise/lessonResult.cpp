@@ -5,7 +5,7 @@
 #include "core/platform/atomicFile.h"
 #include "core/platform/dataPlaces.h"
 #include "core/platform/lockFile.h"
-#include "core/platform/programFolder.h"
+#include "core/platform/pathText.h"
 #include "core/storage/convert.h"
 #include "core/storage/profileKeys.h"
 #include "core/storage/settings.h"
@@ -87,11 +87,6 @@ bool AccumulateResults(const std::string& settingsFile, const TExerciseState& st
 
 TSettingValue NextLessonUnlock(int lessonNumber) {
     return {keys::AulaPrefix + IntToStr(lessonNumber + 1), keys::Habilitado, "1"};
-}
-
-bool UnlockNextLesson(const std::string& profilePath, int lessonNumber) {
-    SelectSettingsFile(profilePath);
-    return WriteSettingFlag(keys::AulaPrefix + IntToStr(lessonNumber + 1), keys::Habilitado, true);
 }
 
 std::string HistoryFile(const std::string& profilePath) {

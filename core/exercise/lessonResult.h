@@ -33,9 +33,6 @@ bool AccumulateResults(const std::string& settingsFile, const TExerciseState& st
 // The profile's key that unlocks lesson N + 1 ("Aula" + (N + 1), flag Habilitado), for AccumulateResults.
 TSettingValue NextLessonUnlock(int lessonNumber);
 
-// Unlocks lesson N + 1 in the profile (section "Aula" + (N + 1), flag Habilitado); true when stored.
-bool UnlockNextLesson(const std::string& profilePath, int lessonNumber);
-
 // The exercise history of the student whose profile is profilePath (core/exercise/history.h), in the same
 // folder the profiles and lesson results are kept in.
 std::string HistoryFile(const std::string& profilePath);

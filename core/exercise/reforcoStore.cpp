@@ -2,7 +2,7 @@
 #include "core/exercise/lessonResult.h"
 #include "core/exercise/reforco.h"
 #include "core/platform/lockFile.h"
-#include "core/platform/programFolder.h"
+#include "core/platform/pathText.h"
 
 namespace {
 // The same lock and the same patience as the store of a lesson's exercise: a Reforço's line must not

@@ -1,5 +1,6 @@
 #include "core/lessons/lessonSource.h"
 
+#include "core/platform/iniFile.h"
 #include "core/platform/vtError.h"
 #include "core/storage/convert.h"
 
@@ -14,13 +15,6 @@ constexpr int kShift = Vk::Shift;
 
 [[noreturn]] void refuse(int line, const std::string& what) {
     throw VtError("Linha " + std::to_string(line) + ": " + what);
-}
-
-std::string trim(const std::string& s) {
-    const auto first = s.find_first_not_of(" \t");
-    if (first == std::string::npos)
-        return {};
-    return s.substr(first, s.find_last_not_of(" \t") - first + 1);
 }
 
 std::string rtrim(const std::string& s) {
@@ -180,12 +174,12 @@ TLessonSource ParseLessonSource(const std::string& sourceText) {
             description.push_back(descriptionLine(toCp1252(rtrim(lines[i]), n), n));
             continue;
         }
-        const std::string line = trim(lines[i]);
+        const std::string line = TrimBlanks(lines[i]);
         if (line.empty() || line[0] == '#')
             continue;
         const auto colon = line.find(':');
         const std::optional<Field> field =
-            colon == std::string::npos ? std::nullopt : fieldNamed(trim(line.substr(0, colon)));
+            colon == std::string::npos ? std::nullopt : fieldNamed(TrimBlanks(line.substr(0, colon)));
         if (!field)
             refuse(n, "\"" + line.substr(0, colon) +
                           "\" não é um campo; os campos são Título, Tecla, Texto, Palavras, Tempo, Mínimo e "
@@ -194,7 +188,7 @@ TLessonSource ParseLessonSource(const std::string& sourceText) {
             refuse(n, std::string("o campo ") + fieldLabel(*field) + " aparece duas vezes (antes na linha " +
                           std::to_string(seenAt[*field]) + ").");
         seenAt.emplace(*field, n);
-        const std::string value = trim(line.substr(colon + 1));
+        const std::string value = TrimBlanks(line.substr(colon + 1));
         switch (*field) {
         case Title:
             lesson.Title = toCp1252(value, n);

@@ -1,7 +1,7 @@
 #include "core/platform/atomicFile.h"
 
 #include "core/platform/dataPlaces.h"
-#include "core/platform/programFolder.h"
+#include "core/platform/pathText.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -72,7 +72,7 @@ fs::path temporaryFor(const fs::path& name) {
     return temp;
 }
 
-// ".<name>.<12 lower-case hex digits>.tmp", as temporaryBeside makes them.
+// ".<name>.<12 lower-case hex digits>.tmp", as temporaryFor makes them.
 bool isOurTemporary(const std::string& name) {
     constexpr std::size_t tail = 17; // ".<12 hex>.tmp"
     if (name.size() < 1 + 1 + tail || name.front() != '.' || !name.ends_with(".tmp"))

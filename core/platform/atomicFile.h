@@ -31,9 +31,9 @@ int RemoveStaleTemporaries(const std::filesystem::path& folder, int olderThanSec
 // The largest files read whole: a settings file (a profile, a lesson result file, the program's
 // settings), a sound (a minute and a half of CD sound; the course's own last a second or two) and a
 // picture (the decoder has its own limit of pixels as well).
-inline constexpr std::uintmax_t kSettingsFileCap = 1024 * 1024;
-inline constexpr std::uintmax_t kSoundFileCap = 16 * 1024 * 1024;
-inline constexpr std::uintmax_t kPictureFileCap = 64 * 1024 * 1024;
+inline constexpr std::uintmax_t kSettingsFileCap = std::uintmax_t{1024} * 1024;
+inline constexpr std::uintmax_t kSoundFileCap = std::uintmax_t{16} * 1024 * 1024;
+inline constexpr std::uintmax_t kPictureFileCap = std::uintmax_t{64} * 1024 * 1024;
 
 // The whole file, or nullopt when it cannot be read (errorNumber gets the system's reason; EFBIG
 // when it holds more than maxBytes). Only a regular file is read: a FIFO or a device would keep the

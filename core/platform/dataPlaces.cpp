@@ -1,7 +1,7 @@
 #include "core/platform/dataPlaces.h"
 
 #include "core/platform/atomicFile.h"
-#include "core/platform/programFolder.h"
+#include "core/platform/pathText.h"
 
 #include "buildConfig.h" // the installation's layout, relative to the executable
 
@@ -143,7 +143,7 @@ DataPlaces FindDataPlaces(const fs::path& executableFolder, const DataEnvironmen
         const std::string problem = namedFolderProblem(env.namedFolder, env);
         if (problem.empty()) {
             places.mode = DataMode::Named;
-            places.writable = PathFromUtf8(env.namedFolder);
+            places.dataFolder = PathFromUtf8(env.namedFolder);
             return places;
         }
         places.notice =
@@ -151,7 +151,7 @@ DataPlaces FindDataPlaces(const fs::path& executableFolder, const DataEnvironmen
     } else if (portableData &&
                (env.canWrite ? env.canWrite(executableFolder) : FolderWritable(executableFolder))) {
         places.mode = DataMode::Portable;
-        places.writable = executableFolder;
+        places.dataFolder = executableFolder;
         return places;
     } else if (!env.sharedFolder.empty()) {
         std::error_code ec;
@@ -160,7 +160,7 @@ DataPlaces FindDataPlaces(const fs::path& executableFolder, const DataEnvironmen
                 "A pasta de dados compartilhada " + utf8(env.sharedFolder) + " não existe. " + userText;
         else if (usableWritable(env.sharedFolder, env)) {
             places.mode = DataMode::Installed;
-            places.writable = env.sharedFolder;
+            places.dataFolder = env.sharedFolder;
             places.shared = true;
             return places;
         } else
@@ -179,7 +179,7 @@ DataPlaces FindDataPlaces(const fs::path& executableFolder, const DataEnvironmen
                         kDataFolderVariable + ") e abra o programa de novo.";
         return places;
     }
-    places.writable = userFolder;
+    places.dataFolder = userFolder;
     usableWritable(userFolder, env);
     return places;
 }
@@ -208,17 +208,17 @@ void UseDataPlaces(const DataPlaces& places) {
 
 void SetProgramFolder(const fs::path& folder) {
     DataPlaces places;
-    places.writable = places.installed = places.modules = folder;
+    places.dataFolder = places.installed = places.modules = folder;
     g_places = places;
 }
 
 const fs::path& ProgramFolder() {
-    return g_places.writable;
+    return g_places.dataFolder;
 }
 
 fs::path ProgramFile(const fs::path& relative) {
-    fs::path own = g_places.writable / relative;
-    if (g_places.installed.empty() || g_places.installed == g_places.writable)
+    fs::path own = g_places.dataFolder / relative;
+    if (g_places.installed.empty() || g_places.installed == g_places.dataFolder)
         return own;
     std::error_code ec;
     return fs::exists(own, ec) ? own : g_places.installed / relative;

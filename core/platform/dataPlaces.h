@@ -21,12 +21,12 @@ enum class DataMode { Portable, Installed, Named };
 
 struct DataPlaces {
     DataMode mode = DataMode::Portable;
-    std::filesystem::path writable;  // ProgramFolder()
-    std::filesystem::path installed; // the installation's read-only data
-    std::filesystem::path modules;   // printing and sound modules: never a folder users can write
-    bool shared = false;             // the writable folder is the machine's shared one
-    std::string notice;              // Portuguese, UTF-8: why a folder other than the expected one is used
-    bool unusable = false;           // no folder at all (no home): the notice says why; the program stops
+    std::filesystem::path dataFolder; // ProgramFolder()
+    std::filesystem::path installed;  // the installation's read-only data
+    std::filesystem::path modules;    // printing and sound modules: never a folder users can write
+    bool shared = false;              // the writable folder is the machine's shared one
+    std::string notice;               // Portuguese, UTF-8: why a folder other than the expected one is used
+    bool unusable = false;            // no folder at all (no home): the notice says why; the program stops
 };
 
 // What the decision looks at, gathered from the system by SystemDataEnvironment().

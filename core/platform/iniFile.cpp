@@ -30,20 +30,6 @@ std::vector<Line> splitLines(const std::string& doc) {
     return lines;
 }
 
-bool isBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-
-std::string trim(const std::string& s) {
-    std::size_t b = 0;
-    std::size_t e = s.size();
-    while (b < e && isBlank(s[b]))
-        ++b;
-    while (e > b && isBlank(s[e - 1]))
-        --e;
-    return s.substr(b, e - b);
-}
-
 bool sameName(const std::string& a, const std::string& b) {
     if (a.size() != b.size())
         return false;
@@ -62,13 +48,13 @@ bool sameName(const std::string& a, const std::string& b) {
 
 // "[name]" gives name; anything else gives nullopt.
 std::optional<std::string> sectionName(const std::string& line) {
-    const std::string t = trim(line);
+    const std::string t = TrimBlanks(line);
     if (t.size() < 2 || t.front() != '[')
         return std::nullopt;
     const auto close = t.find(']');
     if (close == std::string::npos)
         return std::nullopt;
-    return trim(t.substr(1, close - 1));
+    return TrimBlanks(t.substr(1, close - 1));
 }
 
 struct KeyLine {
@@ -80,7 +66,7 @@ std::optional<KeyLine> keyLine(const std::string& line) {
     const auto eq = line.find('=');
     if (eq == std::string::npos)
         return std::nullopt;
-    return KeyLine{trim(line.substr(0, eq)), trim(line.substr(eq + 1))};
+    return KeyLine{TrimBlanks(line.substr(0, eq)), TrimBlanks(line.substr(eq + 1))};
 }
 
 struct Place {
@@ -106,7 +92,7 @@ Place locate(const std::vector<Line>& lines, const std::string& section, const s
         }
         if (!inside)
             continue;
-        if (!trim(text).empty())
+        if (!TrimBlanks(text).empty())
             p.lastEntry = static_cast<std::ptrdiff_t>(i);
         if (p.keyLine < 0)
             if (const auto kl = keyLine(text); kl && sameName(kl->name, key))
@@ -135,6 +121,13 @@ std::string join(const std::vector<Line>& lines) {
 }
 
 } // namespace
+
+std::string TrimBlanks(const std::string& text) {
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
 
 std::optional<std::string> IniGetValue(const std::string& document, const std::string& section,
                                        const std::string& key) {
@@ -213,7 +206,7 @@ bool IniWriteValues(const std::filesystem::path& file, const std::vector<TSettin
             if (s->find_first_of("\r\n") != std::string::npos)
                 return false;
         if (v.Section.find(']') != std::string::npos || v.Key.find('=') != std::string::npos ||
-            trim(v.Key).empty())
+            TrimBlanks(v.Key).empty())
             return false;
     }
     int error = 0;

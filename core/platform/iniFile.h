@@ -8,6 +8,10 @@
 // The INI format of the settings files: "[section]" lines, "key=value" lines, CR LF, Windows-1252.
 // Names match without regard to case; blanks around names and values are not part of them.
 
+// The text without the blanks (spaces and tabs) at its ends, as INI names and values are read (and
+// the fields of a lesson source).
+std::string TrimBlanks(const std::string& text);
+
 // The value of a key in an INI text; nullopt when the section or key is absent.
 std::optional<std::string> IniGetValue(const std::string& document, const std::string& section,
                                        const std::string& key);

@@ -2,7 +2,7 @@
 
 #include "core/platform/atomicFile.h"
 #include "core/platform/dataPlaces.h"
-#include "core/platform/programFolder.h"
+#include "core/platform/pathText.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -7,7 +7,7 @@
 #include <windows.h>
 #else
 #include "core/platform/iniFile.h"
-#include "core/platform/programFolder.h"
+#include "core/platform/pathText.h"
 #endif
 
 namespace registry_store {

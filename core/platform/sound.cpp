@@ -4,7 +4,9 @@
 
 #ifdef _WIN32
 #include "core/platform/atomicFile.h"
-#include "core/platform/programFolder.h"
+#include "core/platform/pathText.h"
+
+#include <filesystem>
 #endif
 
 #ifdef _WIN32

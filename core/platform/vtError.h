@@ -8,6 +8,3 @@ class VtError : public std::runtime_error {
 public:
     explicit VtError(const std::string& text) : std::runtime_error(text) {}
 };
-
-// "'%s' is not a valid integer value" and its kin: the offending text, Windows-1252, goes in place of %s.
-[[noreturn]] void RaiseConvertError(const char* pattern, const std::string& cp1252Text);

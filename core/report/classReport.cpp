@@ -5,7 +5,7 @@
 #include "core/platform/atomicFile.h"
 #include "core/platform/dataPlaces.h"
 #include "core/platform/iniFile.h"
-#include "core/platform/programFolder.h"
+#include "core/platform/pathText.h"
 #include "core/platform/vtError.h"
 #include "core/storage/convert.h"
 #include "core/storage/password.h"
@@ -67,7 +67,7 @@ DataPlaces ReportDataPlaces(const fs::path& executableFolder, const DataEnvironm
         fs::directory_iterator probe(users, ec);
         if (!ec) {
             places.mode = mode;
-            places.writable = folder;
+            places.dataFolder = folder;
             places.shared = folder == env.sharedFolder;
             if (!skipped.empty())
                 places.notice = skipped + "Os alunos são lidos de " + PathToUtf8(users) + ".";
@@ -86,13 +86,11 @@ DataPlaces ReportDataPlaces(const fs::path& executableFolder, const DataEnvironm
     }
     // None can be read: the first is the one the course would use; the window says why it is empty.
     places.mode = candidates.front().second;
-    places.writable = candidates.front().first;
+    places.dataFolder = candidates.front().first;
     return places;
 }
 
 namespace {
-
-constexpr std::uintmax_t kLargestSettingsFile = 1 << 20; // a settings file holds a few dozen lines
 
 int compareText(const std::string& a, const std::string& b) {
     const std::string fa = FoldForSearch(a);
@@ -178,7 +176,7 @@ private:
 std::string readSettingsFile(const fs::path& file, std::string& problem) {
     std::error_code ec;
     const auto size = fs::file_size(file, ec);
-    if (!ec && size > kLargestSettingsFile) {
+    if (!ec && size > kSettingsFileCap) {
         problem = "Arquivo danificado: grande demais (" + std::to_string(size) + " bytes)";
         return {};
     }

@@ -7,6 +7,9 @@
 // Conversions used all over the program, in one place. Texts passed in and out are Windows-1252
 // bytes unless a name says UTF-8.
 
+// "'%s' is not a valid integer value" and its kin: the offending text, Windows-1252, goes in place of %s.
+[[noreturn]] void RaiseConvertError(const char* pattern, const std::string& cp1252Text);
+
 // Whole numbers as the program parses them: leading blanks, an optional sign, decimal digits, or a
 // hexadecimal number after "$" or "0x". Anything else (trailing blanks included) raises
 // "'%s' is not a valid integer value".

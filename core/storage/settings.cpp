@@ -3,7 +3,7 @@
 #include "core/platform/dataPlaces.h"
 #include "core/platform/iniFile.h"
 #include "core/platform/lockFile.h"
-#include "core/platform/programFolder.h"
+#include "core/platform/pathText.h"
 #include "core/storage/profileKeys.h"
 
 #include <cctype>

@@ -1,7 +1,7 @@
 #include "core/storage/textFile.h"
 
 #include "core/platform/atomicFile.h"
-#include "core/platform/programFolder.h"
+#include "core/platform/pathText.h"
 #include "core/platform/vtError.h"
 
 #include <cstdio>

@@ -5,7 +5,7 @@
 //   velotecla-relatorio --csv-teclas   every student's keys over the whole history, the same way
 #include "core/platform/dataPlaces.h"
 #include "core/platform/displayBackend.h"
-#include "core/platform/programFolder.h"
+#include "core/platform/pathText.h"
 #include "core/report/classReport.h"
 #include "core/report/keyReport.h"
 #include "core/storage/profileKeys.h"

@@ -36,7 +36,7 @@ int main(int argc, char* argv[]) {
     }
     SetUpProgram(places);
     std::error_code ec;
-    const bool firstStart = !std::filesystem::exists(places.writable / "users", ec);
+    const bool firstStart = !std::filesystem::exists(places.dataFolder / "users", ec);
     CreateWindowSet();
     TellDataPlaces(places, firstStart);
     return QApplication::exec();

@@ -1,6 +1,6 @@
 #pragma once
 #include "core/platform/dataPlaces.h"
-#include "core/platform/programFolder.h"
+#include "core/platform/pathText.h"
 #include "core/storage/profileKeys.h"
 #include "core/storage/settings.h"
 
@@ -91,5 +91,36 @@ inline bool EndsInTime(const std::function<void()>& f, int seconds = 10) {
     kill(child, SIGKILL);
     waitpid(child, nullptr, 0);
     return false;
+}
+
+// Kills a child that repeats work for ever at a moment drawn from random: after 0 to mostDone of its
+// repetitions have ended, and then 0 to mostMicroseconds into the next, so that kills fall before,
+// between and in the middle of repetitions however slow the machine is. False if it could not be killed
+// (it had ended).
+inline bool KillWhileRepeating(const std::function<void()>& work, std::mt19937& random, int mostDone,
+                               int mostMicroseconds) {
+    int done[2];
+    if (pipe(done) != 0)
+        return false;
+    const pid_t child = fork();
+    if (child == 0) {
+        close(done[0]);
+        for (;;) {
+            work();
+            (void)!write(done[1], "d", 1);
+        }
+    }
+    close(done[1]);
+    char c;
+    for (int i = std::uniform_int_distribution<int>(0, mostDone)(random); i > 0; --i)
+        if (read(done[0], &c, 1) != 1)
+            break;
+    std::this_thread::sleep_for(
+        std::chrono::microseconds(std::uniform_int_distribution<int>(0, mostMicroseconds)(random)));
+    const bool killed = child > 0 && kill(child, SIGKILL) == 0;
+    if (child > 0)
+        waitpid(child, nullptr, 0);
+    close(done[0]);
+    return killed;
 }
 #endif

@@ -75,31 +75,9 @@ TEST(AtomicWrite, AKilledWriterLeavesAWholeFile) {
     std::mt19937 rng(12345);
     int sawB = 0;
     for (int round = 0; round < 40; ++round) {
-        // The child reports each write it completes, so that kills fall before, between and in the
-        // middle of writes however slow the machine is.
-        int done[2];
-        ASSERT_EQ(pipe(done), 0);
-        const pid_t child = fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            close(done[0]);
-            SelectSettingsFile("p");
-            for (int i = 0;; ++i) {
-                WriteSetting("S", "K", i % 2 ? a : b);
-                (void)!write(done[1], "w", 1);
-            }
-        }
-        close(done[1]);
-        const int writes = std::uniform_int_distribution<int>(0, 3)(rng);
-        char c;
-        for (int i = 0; i < writes; ++i)
-            ASSERT_EQ(read(done[0], &c, 1), 1);
-        std::this_thread::sleep_for(
-            std::chrono::microseconds(std::uniform_int_distribution<int>(0, 5000)(rng)));
-        kill(child, SIGKILL);
-        int status = 0;
-        waitpid(child, &status, 0);
-        close(done[0]);
+        SelectSettingsFile("p");
+        int i = 0;
+        ASSERT_TRUE(KillWhileRepeating([&] { WriteSetting("S", "K", i++ % 2 ? a : b); }, rng, 3, 5000));
         const std::string now = f.read("p");
         ASSERT_TRUE(now == docA || now == docB)
             << "torn file of " << now.size() << " bytes in round " << round;

@@ -3,7 +3,7 @@
 #include "core/exercise/history.h"
 #include "core/platform/dataPlaces.h"
 #include "core/platform/iniFile.h"
-#include "core/platform/programFolder.h"
+#include "core/platform/pathText.h"
 #include "core/report/classReport.h"
 #include "core/report/keyReport.h"
 #include "core/storage/password.h"
@@ -199,11 +199,21 @@ TEST(ClassReport, TheDataFolderIsTheFirstWhoseStudentsCanBeRead) {
     env.sharedFolder = f.path() / "shared";
     // The program's own folder has lessons but no users: the shared folder is missing, the user's is read.
     DataPlaces p = ReportDataPlaces(f.path() / "exe", env);
-    EXPECT_EQ(p.writable, f.path() / "home" / "velotecla");
+    EXPECT_EQ(p.dataFolder, f.path() / "home" / "velotecla");
     EXPECT_EQ(p.installed, f.path() / "exe");
     EXPECT_NE(p.notice.find(PathToUtf8(f.path() / "exe" / "users")), std::string::npos) << p.notice;
+#ifndef _WIN32
+    // A teacher's own roster that they may read but not write is still the class (for root every
+    // folder can be written: only a run as an ordinary user tells).
+    for (const char* folder : {"home/velotecla/users", "home/velotecla"})
+        std::filesystem::permissions(f.at(folder),
+                                     std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    EXPECT_EQ(ReportDataPlaces(f.path() / "exe", env).dataFolder, f.path() / "home" / "velotecla");
+    for (const char* folder : {"home/velotecla", "home/velotecla/users"})
+        std::filesystem::permissions(f.at(folder), std::filesystem::perms::owner_all);
+#endif
     f.write("exe/users/bia", "");
-    EXPECT_EQ(ReportDataPlaces(f.path() / "exe", env).writable, f.path() / "exe");
+    EXPECT_EQ(ReportDataPlaces(f.path() / "exe", env).dataFolder, f.path() / "exe");
     // A relative name is not taken in the current folder: the user's own folder is read instead.
     f.write("velotecla/users/rel", "");
     env.namedFolder = "velotecla";
@@ -211,13 +221,13 @@ TEST(ClassReport, TheDataFolderIsTheFirstWhoseStudentsCanBeRead) {
     fs::current_path(f.path());
     p = ReportDataPlaces(f.path() / "exe", env);
     fs::current_path(started);
-    EXPECT_EQ(p.writable, f.path() / "home" / "velotecla");
+    EXPECT_EQ(p.dataFolder, f.path() / "home" / "velotecla");
     EXPECT_NE(p.notice.find("\"velotecla\", não é um caminho completo"), std::string::npos) << p.notice;
     // A named folder that is missing is not made; with no readable folder the first one is kept.
     env.namedFolder = (f.path() / "named").string();
     env.userFolder = f.path() / "nohome";
     p = ReportDataPlaces(f.path() / "exe", env);
-    EXPECT_EQ(p.writable, f.path() / "named");
+    EXPECT_EQ(p.dataFolder, f.path() / "named");
     EXPECT_FALSE(f.exists("named"));
     EXPECT_FALSE(f.exists("nohome"));
     // No HOME nor XDG_DATA_HOME: no fixed folder in the temporary folder (anyone's), as for the course.
@@ -225,7 +235,7 @@ TEST(ClassReport, TheDataFolderIsTheFirstWhoseStudentsCanBeRead) {
     p = ReportDataPlaces(f.path() / "exe", env);
     EXPECT_TRUE(p.unusable);
     EXPECT_NE(p.notice.find("HOME e XDG_DATA_HOME"), std::string::npos) << p.notice;
-    EXPECT_EQ(p.writable.string().find(fs::temp_directory_path().string()), std::string::npos);
+    EXPECT_EQ(p.dataFolder.string().find(fs::temp_directory_path().string()), std::string::npos);
 }
 
 TEST(ClassReport, SortingAndTheFilter) {

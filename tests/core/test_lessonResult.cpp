@@ -1,7 +1,7 @@
 #include "core/exercise/judging.h"
 #include "core/exercise/lessonResult.h"
 #include "core/platform/dataPlaces.h"
-#include "core/platform/programFolder.h"
+#include "core/platform/pathText.h"
 #include "core/platform/vtError.h"
 #include "core/storage/settings.h"
 #include "finishedExercise.h"
@@ -65,13 +65,10 @@ TEST_F(LessonResult, FirstAndSecondAttemptAtLessonThree) {
 }
 
 TEST_F(LessonResult, UnlockingWritesTheFlagOfTheNextLesson) {
+    // Stored with an exercise, the unlocking and the totals are one write; the final test's is the
+    // diploma's flag.
     write(profile, "[Aula1]\r\nHabilitado=1\r\n");
-    EXPECT_TRUE(UnlockNextLesson(profile, 3));
-    UnlockNextLesson(profile, 24); // the final test: the diploma's flag
-    EXPECT_EQ(read(profile),
-              "[Aula1]\r\nHabilitado=1\r\n[Aula4]\r\nHabilitado=1\r\n[Aula25]\r\nHabilitado=1\r\n");
-    // Stored with an exercise, the unlocking and the totals are one write.
-    write(profile, "[Aula1]\r\nHabilitado=1\r\n");
+    EXPECT_EQ(NextLessonUnlock(24).Section, "Aula25");
     EXPECT_TRUE(AccumulateResults(profile, FinishedExercise(10, 0, 40, 2, 50), {NextLessonUnlock(3)}));
     EXPECT_EQ(read(profile), "[Aula1]\r\nHabilitado=1\r\n[Aula4]\r\nHabilitado=1\r\n[Config]\r\nWordOK=10\r\n"
                              "WordErr=0\r\nCharOK=40\r\nCharErr=2\r\nTempoTotal=00:00:50\r\nPorcent=97\r\n");
@@ -83,7 +80,7 @@ TEST_F(LessonResult, WritesThatFailAreAnsweredFalse) {
     fs::create_directory(PathFromUtf8(blocked)); // a folder where the file belongs
     EXPECT_FALSE(AccumulateResults(blocked, FinishedExercise(10, 0, 40, 2, 50)));
     const std::string nowhere = PathToUtf8(folder / "missing" / "aluno");
-    EXPECT_FALSE(UnlockNextLesson(nowhere, 3));
+    EXPECT_FALSE(AccumulateResults(nowhere, FinishedExercise(10, 0, 40, 2, 50), {NextLessonUnlock(3)}));
     EXPECT_FALSE(fs::exists(folder / "missing"));
 }
 

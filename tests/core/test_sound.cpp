@@ -1,6 +1,6 @@
 #include "core/exercise/judging.h"
 #include "core/platform/dataPlaces.h"
-#include "core/platform/programFolder.h"
+#include "core/platform/pathText.h"
 #include "core/platform/sound.h"
 #include "tests/recordingSound.h"
 

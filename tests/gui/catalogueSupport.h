@@ -13,7 +13,7 @@ inline void writeJpeg(const TestProgram& program, const QString& relative, std::
     RawPicture picture;
     picture.width = 16;
     picture.height = 12;
-    picture.pixels.resize(16 * 12 * 4);
+    picture.pixels.resize(std::size_t{16} * 12 * 4);
     for (std::size_t i = 0; i < picture.pixels.size(); i += 4) {
         picture.pixels[i] = colour & 0xFF;
         picture.pixels[i + 1] = (colour >> 8) & 0xFF;

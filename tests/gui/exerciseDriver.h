@@ -81,7 +81,7 @@ public:
     }
 
     // Runs the exercise window modally; `typing` runs once it is up, inside its event loop.
-    void run(std::function<void()> typing) {
+    void run(const std::function<void()>& typing) {
         WhenModal([typing](QWidget*) {
             typing();
             // A failed check returns early: close what is still open, or the test would wait for ever.

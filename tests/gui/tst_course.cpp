@@ -1,10 +1,12 @@
 // The course as shipped: every lesson, picture and sound read through the program's own loaders.
 #include "core/exercise/judging.h"
 #include "core/exercise/lessonResult.h"
+#include "core/lessons/courseTitles.h"
 #include "core/lessons/lessonFile.h"
 #include "core/lessons/lessonSource.h"
 #include "core/platform/jpeg.h"
 #include "core/storage/textFile.h"
+#include "support/testProgram.h"
 #include "windows/widgets/picture.h"
 
 #include <QFile>
@@ -17,13 +19,6 @@ namespace {
 const QString kData = QStringLiteral(VT_DATA_DIR);
 // Where a lesson picture draws the text to type.
 const QRect kTextBand(8, 42, 216, 50);
-
-const char* const kCatalogue[24] = {
-    "Mao Esq. Treino 1", "Mao Dir. Treino 1", "Mao Esq. Treino 2", "Mao Dir. Treino 2", "Mao Esq. Dir. 1",
-    "Mao Esq. Dir. 2",   "Mao Esq. Dir. 3",   "Mao Esq. Dir. 4",   "Mao Esq. Outras 1", "Mao Dir. Outras 1",
-    "Mao Esq. Outras 2", "Mao Dir. Outras 2", "Treino Conjunto 1", "Treino Conjunto 2", "Treino Conjunto 3",
-    "Palavras 1",        "Palavras 2",        "Palavras 3",        "Palavras 4",        "Exerc. Carta 1",
-    "Exerc. Carta 2",    "Aula Final 1",      "Aula Final 2",      "Teste Final"};
 
 // Codes that light a key of the on-screen keyboard.
 bool lightsKey(int code) {
@@ -210,7 +205,7 @@ private slots:
     void everyLessonLoadsAndCanBePassed() {
         QFETCH(int, n);
         const TLessonData lesson = lessonFile(n);
-        QCOMPARE(QString::fromStdString(lesson.Title), QString::fromLatin1(kCatalogue[n - 1]));
+        QCOMPARE(QString::fromStdString(lesson.Title), QString::fromLatin1(kLessonTitles[n - 1]));
         QVERIFY(lesson.StartKey >= 112 && lesson.StartKey <= 123);
         QVERIFY2(lesson.Description.find("\r\n") != std::string::npos, "a description of several lines");
         QVERIFY(!lesson.Codes.empty() && lesson.Codes.size() <= 256);
@@ -245,10 +240,19 @@ private slots:
         QCOMPARE(static_cast<int>(std::lround(lesson.ExpectedTime * 86400)), seconds);
         if (n >= 22)
             QVERIFY2(!bringsNew, "the last lessons bring nothing new");
+    }
 
-        // Many seeded runs of typists through the exercise's judging. A wrong letter costs one key, a key
-        // missed or extra every later key of the word: the short units and the minimum let a careful typist
-        // pass whatever the kind of slip, and still fail the sloppy and the slow.
+    // Many seeded runs of typists through the exercise's judging. A wrong letter costs one key, a key
+    // missed or extra every later key of the word: the short units and the minimum let a careful typist
+    // pass whatever the kind of slip, and still fail the sloppy and the slow. Slow: ctest's label "slow"
+    // runs it.
+    void everyLessonIsPassedAtItsSpeedOnly_data() { everyLessonLoadsAndCanBePassed_data(); }
+    void everyLessonIsPassedAtItsSpeedOnly() {
+        VT_SLOW_TEST();
+        QFETCH(int, n);
+        const TLessonData lesson = lessonFile(n);
+        const int speed = curveSpeed(n);
+        const auto perWord = static_cast<int>(lesson.Codes.size());
         struct Typist {
             const char* name;
             double speed, slipRate;

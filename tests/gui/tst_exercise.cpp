@@ -44,6 +44,7 @@ private slots:
 };
 
 void TestExercise::aWholeLessonTwiceThroughTheWindows() {
+    VT_SLOW_TEST();
     ExerciseDriver d;
     d.loadLesson(3, kAsdModel, 12, "00:01:00", 90);
     QStringList verdicts;

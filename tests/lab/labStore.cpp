@@ -10,7 +10,7 @@
 #include "core/exercise/lessonResult.h"
 #include "core/platform/atomicFile.h"
 #include "core/platform/dataPlaces.h"
-#include "core/platform/programFolder.h"
+#include "core/platform/pathText.h"
 #include "core/storage/profileKeys.h"
 #include "core/storage/settings.h"
 

@@ -9,7 +9,7 @@
 #include "core/exercise/lessonResult.h"
 #include "core/platform/dataPlaces.h"
 #include "core/platform/iniFile.h"
-#include "core/platform/programFolder.h"
+#include "core/platform/pathText.h"
 #include "core/storage/profileKeys.h"
 
 #include <cstdio>

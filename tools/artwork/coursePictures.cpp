@@ -4,7 +4,7 @@
 #include "core/lessons/lessonFile.h"
 #include "core/lessons/lessonSource.h"
 #include "core/platform/atomicFile.h"
-#include "core/platform/programFolder.h"
+#include "core/platform/pathText.h"
 #include "core/platform/vtError.h"
 #include "core/storage/convert.h"
 #include "core/storage/profileKeys.h"

@@ -2,7 +2,7 @@
 #include "artwork.h"
 #include "keyboardArt.h"
 
-#include "core/platform/programFolder.h"
+#include "core/platform/pathText.h"
 #include "core/platform/vtError.h"
 #include "core/storage/profileKeys.h"
 

@@ -1,7 +1,7 @@
 #include "artwork.h"
 
 #include "core/platform/jpeg.h"
-#include "core/platform/programFolder.h"
+#include "core/platform/pathText.h"
 #include "core/platform/vtError.h"
 
 #include <cstring>

@@ -3,7 +3,7 @@
 #include "synth.h"
 
 #include "core/platform/atomicFile.h"
-#include "core/platform/programFolder.h"
+#include "core/platform/pathText.h"
 
 #include <cstdio>
 #include <filesystem>

@@ -2,10 +2,11 @@
 
 #include "core/exercise/exerciseState.h"
 #include "core/exercise/lessonResult.h"
+#include "core/lessons/courseTitles.h"
 #include "core/lessons/lessonFile.h"
 #include "core/platform/dataPlaces.h"
 #include "core/platform/iniFile.h"
-#include "core/platform/programFolder.h"
+#include "core/platform/pathText.h"
 #include "core/storage/convert.h"
 #include "core/storage/profileKeys.h"
 #include "core/storage/settings.h"
@@ -55,13 +56,6 @@ constexpr int kKeyboardTop = 336;
 // above the designed client area, at its right end, where the caption button would be.
 constexpr int kStrip = 24;
 
-const char* const kLessonNames[kLessons] = {
-    "Mao Esq. Treino 1", "Mao Dir. Treino 1", "Mao Esq. Treino 2", "Mao Dir. Treino 2", "Mao Esq. Dir. 1",
-    "Mao Esq. Dir. 2",   "Mao Esq. Dir. 3",   "Mao Esq. Dir. 4",   "Mao Esq. Outras 1", "Mao Dir. Outras 1",
-    "Mao Esq. Outras 2", "Mao Dir. Outras 2", "Treino Conjunto 1", "Treino Conjunto 2", "Treino Conjunto 3",
-    "Palavras 1",        "Palavras 2",        "Palavras 3",        "Palavras 4",        "Exerc. Carta 1",
-    "Exerc. Carta 2",    "Aula Final 1",      "Aula Final 2",      "Teste Final",
-};
 // After a passed lesson's name.
 const QString kPassedMark = QStringLiteral(" \u2713");
 
@@ -142,7 +136,7 @@ void TfrmAulas::BuildControls() {
     grid->setHorizontalSpacing(s(2));
     grid->setVerticalSpacing(0);
     for (int i = 0; i < kLessons; ++i) {
-        auto* option = new QRadioButton(QString::fromLatin1(kLessonNames[i]), lstAula);
+        auto* option = new QRadioButton(QString::fromLatin1(kLessonTitles[i]), lstAula);
         option->setObjectName(QStringLiteral("lstAula_%1").arg(i + 1));
         m_group->addButton(option, i);
         grid->addWidget(option, i % 12, i / 12); // first column 1 to 12, second 13 to 24
@@ -358,7 +352,7 @@ void TfrmAulas::markPassedLessons() {
     for (int i = 0; i < kLessons; ++i) {
         const auto next = IniReadValue(profile, keys::AulaPrefix + std::to_string(i + 2), keys::Habilitado);
         const bool passed = next && !next->empty() && *next != "0";
-        const QString name = QString::fromLatin1(kLessonNames[i]);
+        const QString name = QString::fromLatin1(kLessonTitles[i]);
         lstAulaItems[i]->setText(passed ? name + kPassedMark : name);
         lstAulaItems[i]->setAccessibleName(passed ? name + QStringLiteral(", aprovada") : name);
     }

@@ -1,7 +1,7 @@
 #include "windows/course/uDiploma.h"
 
 #include "core/platform/dataPlaces.h"
-#include "core/platform/programFolder.h"
+#include "core/platform/pathText.h"
 #include "core/platform/vtError.h"
 #include "core/storage/profileKeys.h"
 #include "modules/print/printModule.h"

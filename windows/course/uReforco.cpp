@@ -5,7 +5,7 @@
 #include "core/platform/dataPlaces.h"
 #include "core/platform/iniFile.h"
 #include "core/platform/keyboard.h"
-#include "core/platform/programFolder.h"
+#include "core/platform/pathText.h"
 #include "core/platform/vtError.h"
 #include "core/storage/profileKeys.h"
 #include "tools/artwork/keyboardArt.h"

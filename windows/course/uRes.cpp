@@ -230,10 +230,6 @@ void TfrmRes::showStoreProblem(const QString& text) {
     }
 }
 
-bool TfrmRes::AccumulateResults(const std::string& settingsFile) {
-    return ::AccumulateResults(settingsFile, ExerciseState);
-}
-
 void TfrmRes::FormKeyDown(std::uint16_t key) {
     if (key == Vk::Return)
         close();

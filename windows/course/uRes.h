@@ -25,7 +25,6 @@ public:
     void FormActivate();
     void FormKeyDown(std::uint16_t key);
     void FormCloseQuery();
-    bool AccumulateResults(const std::string& settingsFile); // true when every value was stored
 
 protected:
     bool event(QEvent* event) override;

@@ -3,7 +3,7 @@
 #include "buildConfig.h"
 
 #include "core/platform/dataPlaces.h"
-#include "core/platform/programFolder.h"
+#include "core/platform/pathText.h"
 #include "core/storage/profileKeys.h"
 #include "windows/widgets/colours.h"
 #include "windows/widgets/designScale.h"

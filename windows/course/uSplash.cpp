@@ -1,7 +1,7 @@
 #include "windows/course/uSplash.h"
 
 #include "core/platform/dataPlaces.h"
-#include "core/platform/programFolder.h"
+#include "core/platform/pathText.h"
 #include "core/storage/profileKeys.h"
 #include "windows/course/uTela.h"
 #include "windows/widgets/colours.h"

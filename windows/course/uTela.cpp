@@ -3,7 +3,7 @@
 #include "core/exercise/lessonResult.h"
 #include "core/platform/atomicFile.h"
 #include "core/platform/lockFile.h"
-#include "core/platform/programFolder.h"
+#include "core/platform/pathText.h"
 #include "core/platform/vtError.h"
 #include "core/storage/convert.h"
 #include "core/storage/profileKeys.h"

@@ -3,7 +3,7 @@
 #include "core/exercise/history.h"
 #include "core/platform/atomicFile.h"
 #include "core/platform/dataPlaces.h"
-#include "core/platform/programFolder.h"
+#include "core/platform/pathText.h"
 #include "core/storage/profileKeys.h"
 #include "core/storage/textFile.h"
 #include "windows/course/uAulas.h"
@@ -30,7 +30,7 @@
 
 void SetUpProgram(const std::filesystem::path& programFolder) {
     DataPlaces places;
-    places.writable = places.installed = places.modules = programFolder;
+    places.dataFolder = places.installed = places.modules = programFolder;
     SetUpProgram(places);
 }
 

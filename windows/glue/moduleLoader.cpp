@@ -1,7 +1,7 @@
 #include "windows/glue/moduleLoader.h"
 
 #include "core/platform/dataPlaces.h"
-#include "core/platform/programFolder.h"
+#include "core/platform/pathText.h"
 
 #include <QDir>
 #include <QLibrary>

@@ -1,7 +1,7 @@
 #include "windows/glue/soundModule.h"
 
 #include "core/platform/atomicFile.h"
-#include "core/platform/programFolder.h"
+#include "core/platform/pathText.h"
 #include "windows/glue/moduleLoader.h"
 
 TModuleSoundBackEnd::TModuleSoundBackEnd(QString folder) : m_folder(std::move(folder)) {}

@@ -1,5 +1,5 @@
 #pragma once
-#include "core/platform/programFolder.h"
+#include "core/platform/pathText.h"
 #include "core/storage/convert.h"
 
 #include <QString>

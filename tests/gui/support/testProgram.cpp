@@ -21,7 +21,7 @@ TestProgram::TestProgram(bool withData) {
                               ec);
     }
     DataPlaces places;
-    places.writable = places.installed = ToPath(m_dir.path());
+    places.dataFolder = places.installed = ToPath(m_dir.path());
     places.modules = ToPath(QStringLiteral(VT_MODULE_DIR));
     SetUpProgram(places);
     CurrentSettingsFile.clear();

@@ -6,6 +6,12 @@
 #include <deque>
 #include <functional>
 
+// The first line of a slow test function: it runs only under ctest's label "slow" (make test), which
+// sets VT_SLOW_TESTS and names the function; make check's run skips it.
+#define VT_SLOW_TEST()                                                                                       \
+    if (!qEnvironmentVariableIsSet("VT_SLOW_TESTS"))                                                         \
+    QSKIP("slow: run by ctest -L slow")
+
 // A program folder of its own for a window test: a temporary folder set as the program folder, with
 // the built data copied in when asked; messages, errors and yes/no questions are recorded instead of
 // shown, and questions are answered from a queue (no when it is empty).

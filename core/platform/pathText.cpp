@@ -1,4 +1,4 @@
-#include "core/platform/programFolder.h"
+#include "core/platform/pathText.h"
 
 #include <cerrno>
 #include <cstring>
