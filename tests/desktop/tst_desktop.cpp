@@ -749,7 +749,10 @@ private slots:
             },
             frmPassWord);
         frmTela->btnSelClick();
-        const QString lesson1 = frmAulas->lstAulaItems[0]->text();
+        // The name a screen reader says (a passed lesson's says so).
+        const QString lesson1 = frmAulas->lstAulaItems[0]->accessibleName().isEmpty()
+                                    ? frmAulas->lstAulaItems[0]->text()
+                                    : frmAulas->lstAulaItems[0]->accessibleName();
         QCOMPARE(checked, (QStringList{QStringLiteral("0"), QStringLiteral("0")}));
         QCOMPARE(focused, (QStringList{lesson1, lesson1}));
         if (!reader.problem().isEmpty())
