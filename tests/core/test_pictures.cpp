@@ -5,6 +5,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <random>
+#include <string>
 
 namespace {
 // A real little JPEG whose frame header then claims another size.
@@ -13,7 +15,10 @@ std::string claiming(int width, int height) {
     tiny.width = 8;
     tiny.height = 8;
     tiny.pixels.assign(std::size_t{8} * 8 * 4, 0x80);
-    const auto path = std::filesystem::temp_directory_path() / "vt-claiming.jpg";
+    // A name of its own: the tests run as processes side by side.
+    std::random_device rd;
+    const auto path = std::filesystem::temp_directory_path() /
+                      ("vt-claiming-" + std::to_string(rd()) + std::to_string(rd()) + ".jpg");
     EncodeJpegFile(tiny, path);
     std::ifstream in(path, std::ios::binary);
     std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());

@@ -257,7 +257,7 @@ TEST(SharedFolder, AKilledStoreLeavesEveryFileWhole) {
         { const TStudentLock login(profile); }
         const int lesson = count("aulas/aula3_ana.def");
         const int course = count("users/ana");
-        const int lines = static_cast<int>(ReadHistoryFile(HistoryFileIn(data.path(), "ana")).Entries.size());
+        const int lines = static_cast<int>(ReadHistoryFile(HistoryFileIn(data.path(), "ana")).Total);
         ASSERT_TRUE(lines == course && course == lesson)
             << "round " << round << ": lesson " << lesson << ", course " << course << ", history " << lines;
         ASSERT_FALSE(fs::exists(data.at("users/.ana.diario")));
