@@ -89,7 +89,9 @@ void TellDataPlaces(const DataPlaces& places, bool firstStart) {
     // A student started from the menu on a day the server's folder is missing must not work in a roster
     // of her own unawares: the named folder's trouble is told every time.
     if (firstStart || places.mode == DataMode::Named)
-        QTimer::singleShot(0, qApp, [text = FromUtf8(places.notice)] { Guard([&] { ShowMessage(text); }); });
+        QTimer::singleShot(0, qApp, [text = FromUtf8(places.notice)] {
+            Guard([&] { ShowMessage(text, QStringLiteral("Velotecla - pasta de dados")); });
+        });
 }
 
 void DestroyWindowSet() {

@@ -69,13 +69,14 @@ void EnsureToolkitTranslations() {
 
 namespace {
 // A box with the program's title and an OK button, or the sink that stands in for boxes.
-void showBox(QMessageBox::Icon icon, const QString& text, const std::function<void(const QString&)>* sink) {
+void showBox(QMessageBox::Icon icon, const QString& text, const std::function<void(const QString&)>* sink,
+             const QString& title = ApplicationTitle()) {
     if (sink && *sink) {
         (*sink)(text);
         return;
     }
     EnsureToolkitTranslations();
-    QMessageBox box(icon, ApplicationTitle(), ShownLines(text), QMessageBox::Ok, MessageParent());
+    QMessageBox box(icon, title, ShownLines(text), QMessageBox::Ok, MessageParent());
     box.setTextFormat(Qt::PlainText); // names and values from files in the text
     KeepAboveParent(&box);
     GiveOwnCaption(&box);
@@ -89,6 +90,10 @@ void ShowErrorBox(const QString& errorText) {
 
 void ShowMessage(const QString& text) {
     showBox(QMessageBox::NoIcon, text, g_sink ? &g_sink->message : nullptr);
+}
+
+void ShowMessage(const QString& text, const QString& title) {
+    showBox(QMessageBox::NoIcon, text, g_sink ? &g_sink->message : nullptr, title);
 }
 
 void ShowCurrentException(const std::exception_ptr& error) noexcept {

@@ -14,6 +14,8 @@ QString ErrorBoxText(const QString& errorText);
 void ShowErrorBox(const QString& errorText);
 // A plain message with an OK button.
 void ShowMessage(const QString& text);
+// The same under a title of its own (a notice a script or a technician looks for by its name).
+void ShowMessage(const QString& text, const QString& title);
 
 // Runs a handler body so that no exception ever reaches Qt's own frames: whatever escapes is shown
 // in the standard error box, and the program goes on with the next event.
