@@ -88,7 +88,7 @@ protected:
     }
     void TearDown() override { fs::remove_all(m_dir); }
     void make(const std::string& utf8Name) {
-        std::ofstream(users() / PathFromUtf8(utf8Name)) << "[Definition]\r\n";
+        std::ofstream(users() / PathFromUtf8(utf8Name), std::ios::binary) << "[Definition]\r\n";
     }
     fs::path users() const { return m_dir / "users"; }
     std::string read(const std::string& utf8Name) const {
