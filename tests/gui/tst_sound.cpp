@@ -155,12 +155,12 @@ namespace {
 const char* const kTableFolder = "VT_SOUND_TABLE";
 
 // Formats the toolkit's output refuses or dies on (a rate of 1 or 8 Hz: SIGFPE as the sound starts),
-// and the edges of what it takes; each is played as the countdown's go.wav would be. `spec` is how the
-// sound server names the output it opens for the sound.
+// and the edges of what it takes; each is played as the countdown's go.wav would be. `serverFormat` is how
+// the sound server names the output it opens for the sound.
 struct TFormatRow {
     QString name;
     QByteArray bytes;
-    QString spec;
+    QString serverFormat;
     bool plays;
 };
 const QList<TFormatRow>& formatTable() {
@@ -247,7 +247,7 @@ void TestSound::everyFormatThroughARealOutput() {
     const QStringList opened = log.split(QLatin1Char('\n')).filter(QStringLiteral("Created input"));
     for (const TFormatRow& row : formatTable()) {
         const bool played = std::any_of(opened.begin(), opened.end(), [&](const QString& line) {
-            return line.contains(QStringLiteral("sample spec ")) && line.contains(row.spec);
+            return line.contains(QStringLiteral("sample s")) && line.contains(row.serverFormat);
         });
         QVERIFY2(played == row.plays, qPrintable(row.name + (played ? " played" : " did not play")));
     }
