@@ -19,16 +19,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Days since 1970-01-01 of a civil date (proleptic Gregorian).
-std::int64_t daysFromCivil(std::int64_t y, unsigned m, unsigned d) {
-    y -= m <= 2;
-    const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
-    const auto yoe = static_cast<unsigned>(y - era * 400);
-    const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + static_cast<std::int64_t>(doe) - 719468;
-}
-
 // A field above kHistoryFieldMax makes the line a bad one: no exercise takes a billion keys or seconds,
 // and sums of bounded fields stay far from overflowing.
 std::optional<std::int64_t> number(std::string_view text) {
@@ -98,6 +88,15 @@ bool startsWithLocalTime(std::string_view text) {
 
 } // namespace
 
+std::int64_t DaysFromCivil(std::int64_t y, unsigned m, unsigned d) {
+    y -= m <= 2;
+    const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
+    const auto yoe = static_cast<unsigned>(y - era * 400);
+    const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + static_cast<std::int64_t>(doe) - 719468;
+}
+
 double THistoryEntry::KeysPerMinute() const {
     return Seconds > 0 ? static_cast<double>(KeysRight + KeysWrong) * 60.0 / static_cast<double>(Seconds)
                        : 0.0;
@@ -110,7 +109,7 @@ fs::path HistoryFileIn(const fs::path& dataFolder, const std::string& studentNam
 std::string IsoLocalTime(std::time_t moment) {
     const std::tm local = LocalTime(moment);
     // The offset is what the local fields say minus the moment itself.
-    const std::int64_t asUtc = daysFromCivil(local.tm_year + 1900, static_cast<unsigned>(local.tm_mon + 1),
+    const std::int64_t asUtc = DaysFromCivil(local.tm_year + 1900, static_cast<unsigned>(local.tm_mon + 1),
                                              static_cast<unsigned>(local.tm_mday)) *
                                    86400 +
                                std::int64_t{local.tm_hour} * 3600 + std::int64_t{local.tm_min} * 60 +

@@ -52,6 +52,9 @@ struct THistoryEntry {
 // data folder + "historico" + student name + ".csv"
 std::filesystem::path HistoryFileIn(const std::filesystem::path& dataFolder, const std::string& studentName);
 
+// Days since 1970-01-01 of a civil date (proleptic Gregorian).
+std::int64_t DaysFromCivil(std::int64_t year, unsigned month, unsigned day);
+
 // "2026-12-09T14:05:31-03:00" for the local time of `moment`.
 std::string IsoLocalTime(std::time_t moment);
 

@@ -7,15 +7,7 @@
 
 namespace {
 
-// Days since 1970-01-01 of a civil date (proleptic Gregorian), and back.
-TDay daysFromCivil(std::int64_t y, unsigned m, unsigned d) {
-    y -= m <= 2;
-    const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
-    const auto yoe = static_cast<unsigned>(y - era * 400);
-    const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + static_cast<std::int64_t>(doe) - 719468;
-}
+// Dates are counted as the history counts them (DaysFromCivil), and back.
 
 struct Civil {
     std::int64_t year;
@@ -53,7 +45,7 @@ std::optional<TDay> leadingDate(std::string_view text) {
     const int d = digits(text, 8, 2);
     if (y < 1 || m < 1 || m > 12 || d < 1)
         return std::nullopt;
-    const TDay day = daysFromCivil(y, static_cast<unsigned>(m), static_cast<unsigned>(d));
+    const TDay day = DaysFromCivil(y, static_cast<unsigned>(m), static_cast<unsigned>(d));
     // 31 February comes back as another month.
     if (civilFromDays(day).month != static_cast<unsigned>(m))
         return std::nullopt;
@@ -88,7 +80,7 @@ std::string BrazilianDate(TDay day) {
 
 TDay LocalToday() {
     const std::tm local = LocalTime(std::time(nullptr));
-    return daysFromCivil(local.tm_year + 1900, static_cast<unsigned>(local.tm_mon + 1),
+    return DaysFromCivil(local.tm_year + 1900, static_cast<unsigned>(local.tm_mon + 1),
                          static_cast<unsigned>(local.tm_mday));
 }
 
