@@ -29,11 +29,12 @@ PACKAGES := cmake ninja-build g++ pkg-config \
 	qt6-charts-dev libqt6opengl6-dev pulseaudio \
 	clang libclang-rt-14-dev llvm-14 lld \
 	$(DESKTOP_TEST_PACKAGES)
-# openssh-server, sshfs: the school lab test (tests/lab) mounts one exported folder per OS user over SSH.
+# openssh-server, sshfs: the school lab test (tests/lab) mounts one exported folder per OS user over SSH;
+# libfaketime puts one of its two simulated machines' clocks ahead.
 # The package and its checks; xdotool drives the installed program in the install test, strace shows
 # where it found its modules; mingw-w64 and
 # wine build and run the Windows core tests (googletest above gives the source they are built from).
-PACKAGES += openssh-server sshfs
+PACKAGES += openssh-server sshfs libfaketime
 PACKAGES += dpkg-dev fakeroot file lintian appstream desktop-file-utils xdotool strace \
 	mingw-w64 wine wine64
 
