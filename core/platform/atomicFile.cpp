@@ -367,6 +367,29 @@ Fd openFileIn(int folder, const fs::path& path, bool inside, int flags, mode_t m
     return fd;
 }
 
+// A regular file opened for reading, and its status; fd < 0 with error set when it is not one.
+Fd openRegularFile(const fs::path& path, struct stat& st, int& error) {
+    error = EISDIR;
+    if (path.filename().empty())
+        return Fd();
+    bool inside = false;
+    const Fd folder = openFolderOf(path, inside);
+    if (folder.fd < 0) {
+        error = errno;
+        return Fd();
+    }
+    Fd fd = openFileIn(folder.fd, path, inside, O_RDONLY);
+    if (fd.fd < 0 || ::fstat(fd.fd, &st) != 0) {
+        error = errno;
+        return Fd();
+    }
+    if (!S_ISREG(st.st_mode)) {
+        error = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+        return Fd();
+    }
+    return fd;
+}
+
 bool writeAll(int fd, const std::string& bytes) {
     std::size_t done = 0;
     while (done < bytes.size()) {
@@ -449,20 +472,11 @@ bool ReadDataFile(const fs::path& path, int* errorNumber, std::uintmax_t maxByte
             *errorNumber = error ? error : EIO;
         return false;
     };
-    if (path.filename().empty())
-        return fail(EISDIR);
-    bool inside = false;
-    const Fd folder = openFolderOf(path, inside);
-    if (folder.fd < 0)
-        return fail(errno);
-    const Fd fd = openFileIn(folder.fd, path, inside, O_RDONLY);
-    if (fd.fd < 0)
-        return fail(errno);
     struct stat st {};
-    if (::fstat(fd.fd, &st) != 0)
-        return fail(errno);
-    if (!S_ISREG(st.st_mode))
-        return fail(S_ISDIR(st.st_mode) ? EISDIR : EINVAL);
+    int error = 0;
+    const Fd fd = openRegularFile(path, st, error);
+    if (fd.fd < 0)
+        return fail(error);
     // Never more than the cap read, nor a wait longer than reading it takes.
     if (static_cast<std::uintmax_t>(st.st_size) > maxBytes)
         return fail(EFBIG);
@@ -608,20 +622,11 @@ std::optional<TFileEnd> ReadDataFileEnd(const fs::path& file, std::size_t count,
             *errorNumber = error ? error : EIO;
         return std::nullopt;
     };
-    if (file.filename().empty())
-        return fail(EISDIR);
-    bool inside = false;
-    const Fd folder = openFolderOf(file, inside);
-    if (folder.fd < 0)
-        return fail(errno);
-    const Fd fd = openFileIn(folder.fd, file, inside, O_RDONLY);
-    if (fd.fd < 0)
-        return fail(errno);
     struct stat st {};
-    if (::fstat(fd.fd, &st) != 0)
-        return fail(errno);
-    if (!S_ISREG(st.st_mode))
-        return fail(S_ISDIR(st.st_mode) ? EISDIR : EINVAL);
+    int error = 0;
+    const Fd fd = openRegularFile(file, st, error);
+    if (fd.fd < 0)
+        return fail(error);
     TFileEnd end;
     end.Size = static_cast<std::uintmax_t>(st.st_size);
     const std::size_t n = static_cast<std::size_t>(std::min<std::uintmax_t>(end.Size, count));

@@ -7,10 +7,7 @@
 # Usage: labTest.sh <vt-labstore>. Needs root, sshd, sshfs and FUSE; exit 77 (skipped) without them.
 set -u
 store=$1
-skip() {
-    echo "SKIP: $*"
-    exit 77
-}
+. "$(dirname "$0")/common.sh"
 [ "$(id -u)" = 0 ] || skip "o teste do laboratório precisa de root (cria usuários e um servidor SSH)"
 for tool in /usr/sbin/sshd sshfs ssh-keygen useradd groupadd runuser; do
     command -v "$tool" >/dev/null 2>&1 || skip "falta $tool (pacotes openssh-server sshfs)"
@@ -24,7 +21,6 @@ tag=$$
 group=vtlab$tag
 userA=vtla$tag
 userB=vtlb$tag
-failures=0
 cleanup() {
     for u in $userA $userB; do
         [ -d "$T/mnt/$u" ] && $unmount -u "$T/mnt/$u" 2>/dev/null
@@ -36,16 +32,6 @@ cleanup() {
 }
 trap cleanup EXIT
 trap 'exit 1' INT TERM
-check() {
-    what=$1
-    shift
-    if "$@"; then
-        echo "ok: $what"
-    else
-        echo "FALHOU: $what"
-        failures=$((failures + 1))
-    fi
-}
 
 groupadd "$group"
 mkdir -p "$T/keys" "$T/auth" "$T/bin" "$T/home" /run/sshd
@@ -166,7 +152,7 @@ check "tudo do grupo $group, gravável pelo grupo, nada para os outros${bad:+: $
 left=$(find "$export_dir" -name '*.tmp' -o -name '.*.trava')
 check "nenhuma trava ou temporário deixado${left:+: $left}" test -z "$left"
 
-[ "$failures" = 0 ] || {
+! failed || {
     ls -laR "$export_dir"
     exit 1
 }

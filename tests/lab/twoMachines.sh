@@ -9,10 +9,7 @@
 # exit 77 (skipped) without them.
 set -u
 store=$1
-skip() {
-    echo "SKIP: $*"
-    exit 77
-}
+. "$(dirname "$0")/common.sh"
 [ "$(id -u)" = 0 ] || skip "as duas máquinas precisam de root (namespaces)"
 for tool in unshare nsenter hostname; do
     command -v "$tool" >/dev/null 2>&1 || skip "falta $tool (pacote util-linux)"
@@ -29,16 +26,6 @@ cleanup() {
 }
 trap cleanup EXIT
 trap 'exit 1' INT TERM
-check() { # what command...: the failures are counted in a file, for checks made by parts run at once
-    what=$1
-    shift
-    if "$@"; then
-        echo "ok: $what"
-    else
-        echo "FALHOU: $what"
-        echo "$what" >>"$T/falhas"
-    fi
-}
 
 # A machine is a process that holds its namespaces; everything "at" it is entered into them.
 start_machine() { # name: sets $inner, the machine's first process
@@ -141,7 +128,7 @@ exact Eva 3
 left=$(find "$T/dados" -name '.*.trava' -o -name '.*.tomada' -o -name '*.tmp')
 check "nenhuma trava ou temporário deixado${left:+: $left}" test -z "$left"
 
-[ ! -s "$T/falhas" ] || {
+! failed || {
     ls -laR "$T/dados"
     exit 1
 }
