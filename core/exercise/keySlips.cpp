@@ -37,6 +37,17 @@ void addConfusion(TKeySum& sum, TKeyTally& tally, std::uint8_t instead, std::int
     }
 }
 
+// A key's counts added to its sum (what it was typed as instead is summed apart).
+void addCounts(TKeyTally& sum, const TKeyTally& k) {
+    sum.Asked += k.Asked;
+    sum.Right += k.Right;
+    sum.Swapped += k.Swapped;
+    sum.Missed += k.Missed;
+    sum.Transposed += k.Transposed;
+    sum.Extra += k.Extra;
+    sum.RightMs += k.RightMs;
+}
+
 } // namespace
 
 std::string KeyTalliesText(const TKeyTallies& keys) {
@@ -119,13 +130,7 @@ void TKeySum::Add(const TKeyTallies& exercise) {
         if (at == Keys.size() || Keys[at].Key != k.Key)
             Keys.insert(Keys.begin() + static_cast<std::ptrdiff_t>(at), TKeyTally{.Key = k.Key});
         TKeyTally& s = Keys[at];
-        s.Asked += k.Asked;
-        s.Right += k.Right;
-        s.Swapped += k.Swapped;
-        s.Missed += k.Missed;
-        s.Transposed += k.Transposed;
-        s.Extra += k.Extra;
-        s.RightMs += k.RightMs;
+        addCounts(s, k);
         if (k.Instead != 0)
             addConfusion(*this, s, k.Instead, k.InsteadTimes);
     }
@@ -136,14 +141,7 @@ void TKeySum::Add(const TKeySum& other) {
     for (const TKeyTally& k : other.Keys) {
         const auto at = std::lower_bound(Keys.begin(), Keys.end(), k.Key,
                                          [](const TKeyTally& t, std::uint8_t key) { return t.Key < key; });
-        TKeyTally& s = at != Keys.end() && at->Key == k.Key ? *at : *Keys.insert(at, TKeyTally{.Key = k.Key});
-        s.Asked += k.Asked;
-        s.Right += k.Right;
-        s.Swapped += k.Swapped;
-        s.Missed += k.Missed;
-        s.Transposed += k.Transposed;
-        s.Extra += k.Extra;
-        s.RightMs += k.RightMs;
+        addCounts(at != Keys.end() && at->Key == k.Key ? *at : *Keys.insert(at, TKeyTally{.Key = k.Key}), k);
     }
     for (const TKeyConfusion& c : other.Confusions) {
         const auto at = std::lower_bound(Keys.begin(), Keys.end(), c.Key,
