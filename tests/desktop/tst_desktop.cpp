@@ -16,6 +16,8 @@
 #include "windows/course/uTela.h"
 #include "windows/course/uUser.h"
 #include "windows/course/windowSet.h"
+#include "windows/report/uAluno.h"
+#include "windows/report/uRelatorio.h"
 #include "windows/widgets/balloonHint.h"
 #include "windows/widgets/qtText.h"
 
@@ -33,6 +35,7 @@
 #include <QRegularExpression>
 #include <QScreen>
 #include <QStyleOptionButton>
+#include <QTableView>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QToolButton>
@@ -206,7 +209,8 @@ void verifyCaptionWithoutButtons(QWidget* w) {
 }
 
 // What a screen reader hears: the accessibility events of the desktop, one line each
-// ("event, role, name, data, detail, text", tab-separated), from a listener on the accessibility bus.
+// ("event, role, name, data, detail, text, description", tab-separated), from a listener on the accessibility
+// bus.
 class ScreenReader {
 public:
     ScreenReader() {
@@ -769,6 +773,61 @@ private slots:
         };
         QTRY_COMPARE(spokenAfter(QStringLiteral("Imprimir")), lesson1);
         QCOMPARE(spokenAfter(QStringLiteral("OK")), lesson1);
+    }
+
+    // The class report by keys, as a screen reader hears it: each cell the arrows reach, and a
+    // student's page opened by Enter with its summary as the window's description.
+    void classReportHeard() {
+        ScreenReader reader;
+        if (!reader.problem().isEmpty())
+            QSKIP(qPrintable(reader.problem()));
+        program = std::make_unique<TestProgram>(true);
+        program->writeFile(QStringLiteral("users/ana"), "[Config]\r\nCharOK=900\r\nTempoTotal=00:10:00\r\n");
+        program->writeFile(QStringLiteral("users/bruno"), "[Keyboard]\r\nLayout=1\r\n");
+        TfrmRelatorio report;
+        report.show();
+        QVERIFY(QTest::qWaitForWindowActive(&report));
+        QTableView* table = report.tblTurma;
+        table->setCurrentIndex(table->model()->index(0, 0));
+        table->setFocus();
+        QTRY_VERIFY(table->hasFocus());
+        auto lastFocused = [&] {
+            QString last;
+            for (const QStringList& e : reader.events(QStringLiteral("object:state-changed:focused")))
+                if (e.value(4) == QLatin1String("1"))
+                    last = e.value(1) + QLatin1Char(' ') + e.value(2);
+            return last;
+        };
+        // What a reader says of a cell: its role and its text.
+        const auto cellHeard = [&](int row, int column) {
+            return QStringLiteral("table cell ") + table->model()->index(row, column).data().toString();
+        };
+        QTRY_COMPARE_WITH_TIMEOUT(lastFocused(), cellHeard(0, 0), 15000);
+        key(QStringLiteral("Down Right Right"));
+        QTRY_COMPARE(table->currentIndex(), table->model()->index(1, 2));
+        QTRY_COMPARE_WITH_TIMEOUT(lastFocused(), cellHeard(1, 2), 15000);
+        key(QStringLiteral("Left"));
+        QTRY_COMPARE_WITH_TIMEOUT(lastFocused(), cellHeard(1, 1), 15000);
+
+        key(QStringLiteral("Return"));
+        TfrmAluno* page = nullptr;
+        QTRY_VERIFY((page = report.findChild<TfrmAluno*>()) && page->isActiveWindow());
+        QString summary = page->lblResumo->text();
+        QVERIFY(!summary.isEmpty());
+        auto pageDescriptions = [&] {
+            QStringList found;
+            for (const QStringList& e : reader.events(QStringLiteral("window:activate")))
+                if (e.value(2) == page->windowTitle())
+                    found << e.value(6);
+            return found;
+        };
+        // The listener writes a line break as a backslash and an n; it is slow to hear a new window's whole
+        // tree.
+        QTRY_COMPARE_WITH_TIMEOUT(pageDescriptions(),
+                                  QStringList{summary.replace(QLatin1Char('\n'), QStringLiteral("\\n"))},
+                                  15000);
+        key(QStringLiteral("Escape"));
+        QTRY_VERIFY(!report.findChild<TfrmAluno*>() || !report.findChild<TfrmAluno*>()->isVisible());
     }
 
     // A planted link met as the catalogue opens: the message about it is not covered by the catalogue's
