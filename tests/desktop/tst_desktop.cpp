@@ -25,6 +25,8 @@
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -94,6 +96,7 @@ struct DarkTheme {
         QPalette dark = before;
         dark.setColor(QPalette::Window, QColor(0x30, 0x30, 0x30));
         dark.setColor(QPalette::Base, QColor(0x20, 0x20, 0x20));
+        dark.setColor(QPalette::AlternateBase, QColor(0x2A, 0x2A, 0x2A));
         dark.setColor(QPalette::WindowText, Qt::white);
         dark.setColor(QPalette::Text, Qt::white);
         dark.setColor(QPalette::Button, QColor(0x40, 0x40, 0x40));
@@ -451,6 +454,7 @@ private slots:
                     CloseWhenFailed closing{box};
                     QTest::qWait(300);
                     message = static_cast<QMessageBox*>(box)->text();
+                    screenshot(QStringLiteral("message-box"));
                     verifyCaptionWithoutButtons(box);
                     verifyCaptionsFit(box);
                     boxAbove = stackedAbove(box, frmPassWord);
@@ -778,6 +782,7 @@ private slots:
     // The class report by keys, as a screen reader hears it: each cell the arrows reach, and a
     // student's page opened by Enter with its summary as the window's description.
     void classReportHeard() {
+        DarkTheme theme;
         ScreenReader reader;
         if (!reader.problem().isEmpty())
             QSKIP(qPrintable(reader.problem()));
@@ -812,6 +817,8 @@ private slots:
         key(QStringLiteral("Return"));
         TfrmAluno* page = nullptr;
         QTRY_VERIFY((page = report.findChild<TfrmAluno*>()) && page->isActiveWindow());
+        QTest::qWait(300);
+        screenshot(QStringLiteral("student-page"));
         QString summary = page->lblResumo->text();
         QVERIFY(!summary.isEmpty());
         auto pageDescriptions = [&] {
@@ -1039,6 +1046,11 @@ private slots:
                      qPrintable(k->objectName() + " " + k->text()));
             QCOMPARE(k->palette().color(QPalette::WindowText), QColor(Qt::black));
         }
+        // The statistics drawn at their size on a scaled screen too (a bitmap face is never scaled).
+        const QFontInfo statistics(frmExec->txtRes->font());
+        QVERIFY2(frmExec->devicePixelRatio() == 1 ||
+                     QFontDatabase::isScalable(statistics.family(), statistics.styleName()),
+                 qPrintable(statistics.family()));
         QLabel* m = frmKey->Key(QStringLiteral("l49"));
         frmKey->Light({m});
         const QImage lit = m->grab().toImage();
@@ -1065,6 +1077,7 @@ private slots:
 
     // Enter held down since the last word of a lesson ending in Enter does not close the results.
     void result() {
+        DarkTheme theme;
         ExerciseDriver d;
         d.loadLesson(1, {65, 13}, 1, "00:10:00", 50);
         bool openAfterHeldEnter = false, closedByNewEnter = false, statisticsFit = false;

@@ -82,8 +82,10 @@ struct TAnchor {
 };
 
 // The boxes rewritten at every key hold plain Western text: no complex shaping or kerning to redo.
+// Added to the font's strategy, not put in its place: a bitmap face's outline look-alike, chosen on a
+// scaled screen, would otherwise give way to small bitmap letters spaced for the size asked.
 QFont plainText(QFont font) {
-    font.setStyleStrategy(QFont::PreferNoShaping);
+    font.setStyleStrategy(QFont::StyleStrategy(font.styleStrategy() | QFont::PreferNoShaping));
     font.setKerning(false);
     return font;
 }
