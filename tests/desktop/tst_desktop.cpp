@@ -1080,7 +1080,7 @@ private slots:
         DarkTheme theme;
         ExerciseDriver d;
         d.loadLesson(1, {65, 13}, 1, "00:10:00", 50);
-        bool openAfterHeldEnter = false, closedByNewEnter = false, statisticsFit = false;
+        bool openAfterHeldEnter = false, closedByNewEnter = false, statisticsFit = false, rosterBelow = false;
         QRect place;
         d.run([&] {
             QTest::qWait(300);
@@ -1096,6 +1096,7 @@ private slots:
                         return;
                     place = res->frameGeometry();
                     screenshot(QStringLiteral("result"));
+                    rosterBelow = !frmTela->isVisible() || stackedAbove(frmExec, frmTela);
                     // The nine lines of statistics whole in their box, at about the designed 16 pixels.
                     const QFontMetrics m(frmRes->lblRes->font());
                     statisticsFit = 9 * m.lineSpacing() <= frmRes->lblRes->contentsRect().height() &&
@@ -1109,6 +1110,7 @@ private slots:
         });
         QVERIFY2(openAfterHeldEnter, "a held Enter closed the result window");
         QVERIFY(statisticsFit);
+        QVERIFY2(rosterBelow, "the results brought the roster up over the lesson");
         QVERIFY(closedByNewEnter);
         // Centred across the screen, 50 px from its top.
         const QRect screen = QGuiApplication::primaryScreen()->geometry();

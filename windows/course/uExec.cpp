@@ -31,6 +31,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTimer>
+#include <QWindow>
 #include <algorithm>
 #include <optional>
 
@@ -436,6 +437,11 @@ void TfrmExec::CheckLessonEnd() {
     ExerciseState.Running = false;
     ExerciseState.FinalElapsed = ElapsedSince(ExerciseState.StartTime, TimeOfDayNow());
     tmrTempo->stop();
+    // Owned by this window: made without one, a window manager took it for a box of the whole program
+    // and brought the roster up with it, over the lesson (openbox).
+    frmRes->winId();
+    if (QWindow* results = frmRes->windowHandle())
+        results->setTransientParent(windowHandle());
     frmRes->exec();
     close();
     frmAulas->activateWindow();
