@@ -112,7 +112,7 @@ private slots:
         if (!throughX11()) {
             QTest::qWait(500);
             screenshot(QStringLiteral("roster"));
-            QSKIP("a Wayland client cannot place its windows nor show positioned balloons: not checked");
+            QSKIP("a Wayland client cannot place its windows: their places are not checked");
         }
         QTRY_VERIFY(frmTela->ohint->IsShowing());
         QTest::qWait(500);
