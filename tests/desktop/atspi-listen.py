@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 # Prints, one line each, the accessibility events a screen reader would hear from the programs on the
-# desktop: "event<TAB>role<TAB>name<TAB>data". Says "ready" once listening; exits 77 when the
+# desktop: "event<TAB>role<TAB>name<TAB>data<TAB>detail<TAB>text<TAB>description". Says "ready" once listening; exits 77 when the
 # accessibility bus or its Python binding is missing.
 import sys
 
@@ -44,8 +44,9 @@ def on_event(event):
         data = event.any_data
         if data is not None and not isinstance(data, (str, int, float)):
             data = ""
+        description = source.get_description() if source else ""
         line = "\t".join([event.type, role, name or "", str(data if data is not None else ""),
-                          str(event.detail1), text_of(source) if source else ""])
+                          str(event.detail1), text_of(source) if source else "", description or ""])
         print(line.replace("\n", "\\n"), flush=True)
     except Exception as e:  # a window gone meanwhile
         print("error\t" + str(e), flush=True)

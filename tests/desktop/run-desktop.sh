@@ -1,6 +1,7 @@
 #!/bin/sh
 # Runs a window test on a private X server (Xvfb, a display it picks itself) with a window manager
-# (openbox, or the one VT_WINDOW_MANAGER names: openbox or xfwm4), and stops both afterwards.
+# (openbox, or the one VT_WINDOW_MANAGER names: openbox or xfwm4), and stops both afterwards. The
+# screen is 1280x1024 unless VT_SCREEN gives another size (1024x768).
 # Exit code 77 (skipped) when one of them is not installed.
 test_program="$1"; shift
 wm="${VT_WINDOW_MANAGER:-openbox}"
@@ -24,7 +25,7 @@ finish() {
 }
 trap finish EXIT INT TERM
 # -noreset: the server keeps its keyboard set-up when a client leaves.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -noreset -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+Xvfb -displayfd 3 -screen 0 "${VT_SCREEN:-1280x1024}x24" -noreset -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb_pid=$!
 for i in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
 [ -s "$work/display" ] || { echo "Xvfb did not start"; cat "$work/xvfb.log"; exit 1; }

@@ -16,6 +16,8 @@
 #include "windows/course/uTela.h"
 #include "windows/course/uUser.h"
 #include "windows/course/windowSet.h"
+#include "windows/report/uAluno.h"
+#include "windows/report/uRelatorio.h"
 #include "windows/widgets/balloonHint.h"
 #include "windows/widgets/qtText.h"
 
@@ -23,6 +25,8 @@
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -33,6 +37,7 @@
 #include <QRegularExpression>
 #include <QScreen>
 #include <QStyleOptionButton>
+#include <QTableView>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QToolButton>
@@ -91,6 +96,7 @@ struct DarkTheme {
         QPalette dark = before;
         dark.setColor(QPalette::Window, QColor(0x30, 0x30, 0x30));
         dark.setColor(QPalette::Base, QColor(0x20, 0x20, 0x20));
+        dark.setColor(QPalette::AlternateBase, QColor(0x2A, 0x2A, 0x2A));
         dark.setColor(QPalette::WindowText, Qt::white);
         dark.setColor(QPalette::Text, Qt::white);
         dark.setColor(QPalette::Button, QColor(0x40, 0x40, 0x40));
@@ -206,7 +212,8 @@ void verifyCaptionWithoutButtons(QWidget* w) {
 }
 
 // What a screen reader hears: the accessibility events of the desktop, one line each
-// ("event, role, name, data, detail, text", tab-separated), from a listener on the accessibility bus.
+// ("event, role, name, data, detail, text, description", tab-separated), from a listener on the accessibility
+// bus.
 class ScreenReader {
 public:
     ScreenReader() {
@@ -246,6 +253,15 @@ public:
             if (line.startsWith(prefix))
                 found << line.split(QLatin1Char('\t'));
         return found;
+    }
+
+    // What a screen reader says of the control that has the focus: its role and its name.
+    QString lastFocused() {
+        QString last;
+        for (const QStringList& e : events(QStringLiteral("object:state-changed:focused")))
+            if (e.value(4) == QLatin1String("1"))
+                last = e.value(1) + QLatin1Char(' ') + e.value(2);
+        return last;
     }
 
     // The names of the notifications that came up, in order: what a screen reader speaks of them.
@@ -411,17 +427,10 @@ private slots:
         if (reader.problem().isEmpty()) {
             frmTela->btnExit->setFocus();
             QTRY_VERIFY(frmTela->btnExit->hasFocus());
-            auto lastFocused = [&] {
-                QString last;
-                for (const QStringList& e : reader.events(QStringLiteral("object:state-changed:focused")))
-                    if (e.value(4) == QLatin1String("1"))
-                        last = e.value(1) + QLatin1Char(' ') + e.value(2);
-                return last;
-            };
-            QTRY_COMPARE(lastFocused(), QStringLiteral("push button Sair"));
+            QTRY_COMPARE(reader.lastFocused(), QStringLiteral("push button Sair"));
             while (!list->hasFocus())
                 key(QStringLiteral("Tab"));
-            QTRY_COMPARE(lastFocused(), QStringLiteral("list item gugu"));
+            QTRY_COMPARE(reader.lastFocused(), QStringLiteral("list item gugu"));
         }
     }
 
@@ -447,6 +456,7 @@ private slots:
                     CloseWhenFailed closing{box};
                     QTest::qWait(300);
                     message = static_cast<QMessageBox*>(box)->text();
+                    screenshot(QStringLiteral("message-box"));
                     verifyCaptionWithoutButtons(box);
                     verifyCaptionsFit(box);
                     boxAbove = stackedAbove(box, frmPassWord);
@@ -771,6 +781,51 @@ private slots:
         QCOMPARE(spokenAfter(QStringLiteral("OK")), lesson1);
     }
 
+    // The class report by keys, as a screen reader hears it: each cell the arrows reach, and a
+    // student's page opened by Enter with its summary as the window's description.
+    void classReportHeard() {
+        DarkTheme theme;
+        ScreenReader reader;
+        if (!reader.problem().isEmpty())
+            QSKIP(qPrintable(reader.problem()));
+        program = std::make_unique<TestProgram>(true);
+        program->writeFile(QStringLiteral("users/ana"), "[Config]\r\nCharOK=900\r\nTempoTotal=00:10:00\r\n");
+        program->writeFile(QStringLiteral("users/bruno"), "[Keyboard]\r\nLayout=1\r\n");
+        TfrmRelatorio report;
+        report.show();
+        QVERIFY(QTest::qWaitForWindowActive(&report));
+        QTableView* table = report.tblTurma;
+        table->setCurrentIndex(table->model()->index(0, 0));
+        table->setFocus();
+        QTRY_VERIFY(table->hasFocus());
+        // What a reader says of a cell: its role and its text.
+        const auto cellHeard = [&](int row, int column) {
+            return QStringLiteral("table cell ") + table->model()->index(row, column).data().toString();
+        };
+        QTRY_COMPARE_WITH_TIMEOUT(reader.lastFocused(), cellHeard(0, 0), 15000);
+        key(QStringLiteral("Down Right Right"));
+        QTRY_COMPARE(table->currentIndex(), table->model()->index(1, 2));
+        QTRY_COMPARE_WITH_TIMEOUT(reader.lastFocused(), cellHeard(1, 2), 15000);
+
+        key(QStringLiteral("Return"));
+        TfrmAluno* page = nullptr;
+        QTRY_VERIFY((page = report.findChild<TfrmAluno*>()) && page->isActiveWindow());
+        QTest::qWait(300);
+        screenshot(QStringLiteral("student-page"));
+        QString summary = page->lblResumo->text();
+        auto pageDescriptions = [&] {
+            QStringList found;
+            for (const QStringList& e : reader.events(QStringLiteral("window:activate")))
+                if (e.value(2) == page->windowTitle())
+                    found << e.value(6);
+            return found;
+        };
+        // The listener writes a line break as "\\" and "n"; it is slow to hear a new window's tree.
+        QTRY_COMPARE_WITH_TIMEOUT(pageDescriptions(),
+                                  QStringList{summary.replace(QLatin1Char('\n'), QStringLiteral("\\n"))},
+                                  15000);
+    }
+
     // A planted link met as the catalogue opens: the message about it is not covered by the catalogue's
     // balloon, which the window manager's activation of the catalogue may bring up after the message.
     void linkMessageClearOfTheBalloon() {
@@ -980,6 +1035,11 @@ private slots:
                      qPrintable(k->objectName() + " " + k->text()));
             QCOMPARE(k->palette().color(QPalette::WindowText), QColor(Qt::black));
         }
+        // The statistics drawn at their size on a scaled screen too (a bitmap face is never scaled).
+        const QFontInfo statistics(frmExec->txtRes->font());
+        QVERIFY2(frmExec->devicePixelRatio() == 1 ||
+                     QFontDatabase::isScalable(statistics.family(), statistics.styleName()),
+                 qPrintable(statistics.family()));
         QLabel* m = frmKey->Key(QStringLiteral("l49"));
         frmKey->Light({m});
         const QImage lit = m->grab().toImage();
@@ -1006,9 +1066,10 @@ private slots:
 
     // Enter held down since the last word of a lesson ending in Enter does not close the results.
     void result() {
+        DarkTheme theme;
         ExerciseDriver d;
         d.loadLesson(1, {65, 13}, 1, "00:10:00", 50);
-        bool openAfterHeldEnter = false, closedByNewEnter = false, statisticsFit = false;
+        bool openAfterHeldEnter = false, closedByNewEnter = false, statisticsFit = false, rosterBelow = false;
         QRect place;
         d.run([&] {
             QTest::qWait(300);
@@ -1024,6 +1085,7 @@ private slots:
                         return;
                     place = res->frameGeometry();
                     screenshot(QStringLiteral("result"));
+                    rosterBelow = !frmTela->isVisible() || stackedAbove(frmExec, frmTela);
                     // The nine lines of statistics whole in their box, at about the designed 16 pixels.
                     const QFontMetrics m(frmRes->lblRes->font());
                     statisticsFit = 9 * m.lineSpacing() <= frmRes->lblRes->contentsRect().height() &&
@@ -1037,6 +1099,7 @@ private slots:
         });
         QVERIFY2(openAfterHeldEnter, "a held Enter closed the result window");
         QVERIFY(statisticsFit);
+        QVERIFY2(rosterBelow, "the results brought the roster up over the lesson");
         QVERIFY(closedByNewEnter);
         // Centred across the screen, 50 px from its top.
         const QRect screen = QGuiApplication::primaryScreen()->geometry();

@@ -306,6 +306,7 @@ void TestReport::aStudentsPageWithItsLessonsAndCharts() {
     // Within the screen's free area, however small; closed by Esc.
     const QSize free = ana->screen()->availableGeometry().size();
     QVERIFY(ana->width() <= free.width() && ana->height() <= free.height());
+    QVERIFY(ana->tblAulas->viewport()->height() >= 8 * ana->tblAulas->verticalHeader()->defaultSectionSize());
     ana->activateWindow();
     QTRY_VERIFY(ana->isActiveWindow());
     QTest::keyClick(ana, Qt::Key_Escape);

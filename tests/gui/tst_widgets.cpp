@@ -10,6 +10,8 @@
 #include <QFileInfo>
 #include <QFontInfo>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QStyleOptionButton>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -47,6 +49,25 @@ private slots:
                     ++(QColor(shown.pixel(x, y)).lightness() < 96 ? darkPixels : light);
         QCOMPARE(darkPixels, 0);
         QVERIFY(light > 0);
+        // An empty option's ring, and a chosen one's dot, stand out from a dark window.
+        dark.setColor(QPalette::Window, QColor(0x30, 0x30, 0x30));
+        dark.setColor(QPalette::Base, QColor(0x20, 0x20, 0x20));
+        dark.setColor(QPalette::Text, Qt::white);
+        window.setPalette(dark);
+        QRadioButton* option = MakeOption(&window, QStringLiteral("Aula"));
+        option->resize(option->sizeHint());
+        QStyleOptionButton o;
+        o.initFrom(option);
+        const QRect mark = option->style()->subElementRect(QStyle::SE_RadioButtonIndicator, &o, option);
+        for (bool chosen : {false, true}) {
+            option->setChecked(chosen);
+            const QImage image = option->grab().toImage();
+            int seen = 0;
+            for (int y = mark.top(); y <= mark.bottom(); ++y)
+                for (int x = mark.left(); x <= mark.right(); ++x)
+                    seen += QColor(image.pixel(x, y)).lightness() > 110;
+            QVERIFY2(seen >= mark.width() * 2, qPrintable(QStringLiteral("%1: %2").arg(chosen).arg(seen)));
+        }
     }
 
     void balloonPointsAtItsTargetAndGoesAway() {

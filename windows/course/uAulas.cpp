@@ -136,7 +136,7 @@ void TfrmAulas::BuildControls() {
     grid->setHorizontalSpacing(s(2));
     grid->setVerticalSpacing(0);
     for (int i = 0; i < kLessons; ++i) {
-        auto* option = new QRadioButton(QString::fromLatin1(kLessonTitles[i]), lstAula);
+        QRadioButton* option = MakeOption(lstAula, QString::fromLatin1(kLessonTitles[i]));
         option->setObjectName(QStringLiteral("lstAula_%1").arg(i + 1));
         m_group->addButton(option, i);
         grid->addWidget(option, i % 12, i / 12); // first column 1 to 12, second 13 to 24

@@ -31,6 +31,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTimer>
+#include <QWindow>
 #include <algorithm>
 #include <optional>
 
@@ -82,8 +83,10 @@ struct TAnchor {
 };
 
 // The boxes rewritten at every key hold plain Western text: no complex shaping or kerning to redo.
+// Added to the font's strategy, not put in its place: a bitmap face's outline look-alike, chosen on a
+// scaled screen, would otherwise give way to small bitmap letters spaced for the size asked.
 QFont plainText(QFont font) {
-    font.setStyleStrategy(QFont::PreferNoShaping);
+    font.setStyleStrategy(QFont::StyleStrategy(font.styleStrategy() | QFont::PreferNoShaping));
     font.setKerning(false);
     return font;
 }
@@ -434,6 +437,11 @@ void TfrmExec::CheckLessonEnd() {
     ExerciseState.Running = false;
     ExerciseState.FinalElapsed = ElapsedSince(ExerciseState.StartTime, TimeOfDayNow());
     tmrTempo->stop();
+    // Owned by this window: made without one, a window manager took it for a box of the whole program
+    // and brought the roster up with it, over the lesson (openbox).
+    frmRes->winId();
+    if (QWindow* results = frmRes->windowHandle())
+        results->setTransientParent(windowHandle());
     frmRes->exec();
     close();
     frmAulas->activateWindow();

@@ -37,7 +37,7 @@ constexpr int kTitleHeight = 16; // designed pixels above the options, for the g
 TRadioGroup::TRadioGroup(const QString& title, const QStringList& items, int columns, QWidget* parent)
     : QGroupBox(title, parent), m_group(new QButtonGroup(this)), m_columns(columns) {
     for (int i = 0; i < items.size(); ++i) {
-        auto* button = new QRadioButton(items[i], this);
+        QRadioButton* button = MakeOption(this, items[i]);
         m_group->addButton(button, i);
         button->installEventFilter(this);
     }

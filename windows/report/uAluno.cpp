@@ -21,6 +21,7 @@
 #include <QScatterSeries>
 #include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QShortcut>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -194,6 +195,12 @@ TfrmAluno::TfrmAluno(const TStudentRow& student, QWidget* parent, const TReportP
     tblAulas->verticalHeader()->setVisible(false);
     tblAulas->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     tblAulas->resizeColumnsToContents();
+    // Eight lessons in sight however small the screen: the page scrolls rather than squeeze the
+    // table to a row (1024x768 with a large font).
+    tblAulas->setMinimumHeight(tblAulas->horizontalHeader()->sizeHint().height() +
+                               8 * tblAulas->verticalHeader()->defaultSectionSize() +
+                               2 * tblAulas->frameWidth() +
+                               tblAulas->horizontalScrollBar()->sizeHint().height());
     tblAulas->setTabKeyNavigation(false);
     SpeakCurrentItemOnFocus(tblAulas);
 
@@ -235,7 +242,17 @@ TfrmAluno::TfrmAluno(const TStudentRow& student, QWidget* parent, const TReportP
     parts->addWidget(tblAulas, 3);
     parts->addWidget(lblHistorico);
     parts->addLayout(charts, 2);
-    parts->addWidget(pnlTeclas, 2);
+    // The keyboard and its lists are wider than a small screen with a large font: they scroll
+    // sideways on their own, so that the page's texts wrap within the window instead of running off it.
+    auto* keys = new QScrollArea(content);
+    keys->setObjectName(QStringLiteral("scrTeclas"));
+    keys->setFrameShape(QFrame::NoFrame);
+    keys->setWidgetResizable(true);
+    keys->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    keys->setWidget(pnlTeclas);
+    keys->setMinimumHeight(pnlTeclas->minimumSizeHint().height() +
+                           keys->horizontalScrollBar()->sizeHint().height());
+    parts->addWidget(keys, 2);
     auto* scroll = new QScrollArea(this);
     scroll->setObjectName(QStringLiteral("scrPagina"));
     scroll->setFrameShape(QFrame::NoFrame);

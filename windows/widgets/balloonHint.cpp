@@ -84,6 +84,14 @@ void TBalloonHint::ShowHint(QWidget* target, const QString& title, const QString
     resize(width, height);
     move(topLeft);
     setMask(QRegion(shape().toFillPolygon().toPolygon()));
+    // Tied to the window it speaks for: a Wayland compositor then shows it as that window's popup,
+    // placed against it, where a window of its own would be handed the keyboard (the tip's flags
+    // that refuse it mean nothing there) and the keys meant for the owner would go nowhere.
+    if (m_owner) {
+        create();
+        if (QWindow* window = windowHandle(); window && m_owner->window()->windowHandle())
+            window->setTransientParent(m_owner->window()->windowHandle());
+    }
     show();
     // The new outline takes the input region with it under X11: make it empty again.
     if (QWindow* window = windowHandle()) {

@@ -6,12 +6,17 @@
 #include <QAbstractItemView>
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QApplication>
 #include <QEvent>
 #include <QIcon>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
+#include <QPointer>
+#include <QProxyStyle>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTimer>
 
 void DesignDialog(QWidget* dialog, const char* name, int width, int height) {
@@ -101,6 +106,51 @@ QPushButton* MakeGlyphButton(QWidget* parent, const char* name, const QString& c
     new TGlyphColours(b, parent->style()->standardIcon(glyph));
     b->setAutoDefault(false);
     return b;
+}
+
+namespace {
+// The rings of options and the boxes of check boxes are drawn a shade darker than the window: on a
+// dark theme an empty one cannot be told from the window. There they are outlined again in a colour
+// three quarters of the way from the background's to the text's.
+class TMarksOnDarkThemes : public QProxyStyle {
+public:
+    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                       const QWidget* widget) const override {
+        QProxyStyle::drawPrimitive(element, option, painter, widget);
+        const QColor text = option->palette.color(QPalette::Text);
+        if ((element != PE_IndicatorRadioButton && element != PE_IndicatorCheckBox) || text.lightness() < 128)
+            return;
+        const QColor base = option->palette.color(QPalette::Base);
+        const QColor ring((3 * text.red() + base.red()) / 4, (3 * text.green() + base.green()) / 4,
+                          (3 * text.blue() + base.blue()) / 4);
+        painter->save();
+        painter->setRenderHint(QPainter::Antialiasing);
+        painter->setBrush(Qt::NoBrush);
+        painter->setPen(QPen(ring, 1.0));
+        const QRectF r = QRectF(option->rect).adjusted(1.5, 1.5, -1.5, -1.5);
+        if (element == PE_IndicatorRadioButton)
+            painter->drawEllipse(r);
+        else
+            painter->drawRect(r);
+        painter->restore();
+    }
+};
+
+QStyle* marksStyle() {
+    // One for the program, made on first use; it follows the application's style.
+    static QPointer<TMarksOnDarkThemes> style;
+    if (!style) {
+        style = new TMarksOnDarkThemes;
+        style->setParent(qApp);
+    }
+    return style;
+}
+} // namespace
+
+QRadioButton* MakeOption(QWidget* parent, const QString& caption) {
+    auto* option = new QRadioButton(caption, parent);
+    option->setStyle(marksStyle());
+    return option;
 }
 
 QTimer* MakeTimer(QObject* parent, const char* name, int intervalMs) {

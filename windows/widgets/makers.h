@@ -8,6 +8,7 @@ class QObject;
 class QTimer;
 class QLineEdit;
 class QPushButton;
+class QRadioButton;
 class QRect;
 class QString;
 class QWidget;
@@ -34,6 +35,10 @@ QLabel* MakeSunkenLabel(QWidget* parent, const char* name, const QString& text, 
 // focused (each window chooses its own default button).
 QPushButton* MakeGlyphButton(QWidget* parent, const char* name, const QString& caption,
                              QStyle::StandardPixmap glyph);
+
+// An option (radio button) with its caption, whose mark stays visible on a dark theme: the style
+// draws an empty option's ring from the window's colour, dark on dark there.
+QRadioButton* MakeOption(QWidget* parent, const QString& caption);
 
 // A timer of the given interval. Precise: a coarse timer may fire up to 5% early, and the program's
 // timers count the seconds a student sees (clocks, the countdown, the splash's time on screen).
