@@ -313,7 +313,13 @@ bool isLinkAt(int folder, const char* name) {
 
 // The folder holding `path`. Inside the data folder it is reached from the data folder's handle, one
 // folder at a time, never through a link (`inside` tells which; a link met is told to the sink).
+// A path naming no file (a folder's "x/") has none: EISDIR.
 Fd openFolderOf(const fs::path& path, bool& inside) {
+    inside = false;
+    if (path.filename().empty()) {
+        errno = EISDIR;
+        return Fd();
+    }
     const fs::path rel = insideDataFolder(path);
     inside = !rel.empty();
     if (!inside) {
@@ -369,9 +375,6 @@ Fd openFileIn(int folder, const fs::path& path, bool inside, int flags, mode_t m
 
 // A regular file opened for reading, and its status; fd < 0 with error set when it is not one.
 Fd openRegularFile(const fs::path& path, struct stat& st, int& error) {
-    error = EISDIR;
-    if (path.filename().empty())
-        return Fd();
     bool inside = false;
     const Fd folder = openFolderOf(path, inside);
     if (folder.fd < 0) {
@@ -408,8 +411,6 @@ bool writeAll(int fd, const std::string& bytes) {
 
 bool WriteFileAtomically(const fs::path& target, const std::string& bytes) {
     const fs::path name = target.filename();
-    if (name.empty())
-        return false;
     bool inside = false;
     const Fd folder = openFolderOf(target, inside);
     if (folder.fd < 0)
@@ -501,8 +502,6 @@ bool ReadDataFile(const fs::path& path, int* errorNumber, std::uintmax_t maxByte
 
 bool AppendToFile(const fs::path& file, const std::string& text, const std::string& firstText,
                   const std::function<std::string(char)>& join) {
-    if (file.filename().empty())
-        return false;
     bool inside = false;
     const Fd folder = openFolderOf(file, inside);
     if (folder.fd < 0)
@@ -547,8 +546,6 @@ bool CreateFileExclusively(const fs::path& file, const std::string& bytes, int* 
         errno = error;
         return false;
     };
-    if (file.filename().empty())
-        return fail(EISDIR);
     bool inside = false;
     const Fd folder = openFolderOf(file, inside);
     if (folder.fd < 0)
@@ -592,8 +589,6 @@ bool CreateFileExclusively(const fs::path& file, const std::string& bytes, int* 
 }
 
 bool MoveDataFileAside(const fs::path& file, fs::path& aside) {
-    if (file.filename().empty())
-        return false;
     bool inside = false;
     const Fd folder = openFolderOf(file, inside);
     if (folder.fd < 0)
@@ -638,8 +633,6 @@ std::optional<TFileEnd> ReadDataFileEnd(const fs::path& file, std::size_t count,
 }
 
 bool RemoveDataFile(const fs::path& file) {
-    if (file.filename().empty())
-        return false;
     bool inside = false;
     const Fd folder = openFolderOf(file, inside);
     return folder.fd >= 0 && ::unlinkat(folder.fd, file.filename().c_str(), 0) == 0;
@@ -647,8 +640,6 @@ bool RemoveDataFile(const fs::path& file) {
 
 bool MakeDataFolder(const fs::path& folder) {
     const fs::path name = folder.filename();
-    if (name.empty())
-        return false;
     bool inside = false;
     const Fd parent = openFolderOf(folder, inside);
     if (parent.fd < 0)
