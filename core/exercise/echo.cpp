@@ -46,7 +46,7 @@ void TEcho::Clear() {
     *this = TEcho();
 }
 
-TEchoStep TEcho::Type(const TExerciseState& before, const TEchoKey& key, int columns) {
+TEchoStep TEcho::Type(const TEchoKey& key, const TEchoVerdict& verdict, int columns) {
     TEchoStep step;
     const bool enter = key.code == Vk::Return;
 
@@ -66,11 +66,7 @@ TEchoStep TEcho::Type(const TExerciseState& before, const TEchoKey& key, int col
         }
     }
 
-    // The judging's own verdict, on a copy: whether this key is wrong and whether it ends the attempt.
-    TExerciseState after = before;
-    std::int32_t toggle = 0;
-    JudgeKey(after, key.code, toggle, nullptr);
-    if (after.LettersWrong > before.LettersWrong && !m_wordWrong) {
+    if (verdict.wrong && !m_wordWrong) {
         m_wordWrong = true;
         m_markWaiting = true;
     }
@@ -106,7 +102,7 @@ TEchoStep TEcho::Type(const TExerciseState& before, const TEchoKey& key, int col
         ++m_places;
     }
 
-    if (after.WordPosition == 0) { // the attempt ended: judged a word, or dropped
+    if (verdict.attemptEnded) {
         if (m_wordWrong && m_markAt != kNoPlace)
             step.markFromEnd = m_places - m_markAt;
         m_wordWrong = false;

@@ -18,6 +18,16 @@ struct TEchoKey {
     int layout = 0; // 0 American, 1 ABNT2
 };
 
+// What the judging made of the key: told after it counted it.
+struct TEchoVerdict {
+    bool wrong = false;        // the key was a wrong letter
+    bool attemptEnded = false; // it ended the word's attempt (judged the word, or dropped it)
+};
+// The verdict of the key just judged, from the state the judging left and its wrong letters before it.
+inline TEchoVerdict EchoVerdict(const TExerciseState& after, int lettersWrongBefore) {
+    return {after.LettersWrong > lettersWrongBefore, after.WordPosition == 0};
+}
+
 // What one key does to the box, in this order.
 struct TEchoStep {
     bool newLine = false;    // start a new line ...
@@ -33,9 +43,9 @@ class TEcho {
 public:
     // An empty box: a new exercise.
     void Clear();
-    // One key that went down while running, told before the judging counts it (`before` is the exercise as
-    // it stands); `columns` is how many characters a line of the box holds.
-    TEchoStep Type(const TExerciseState& before, const TEchoKey& key, int columns);
+    // One key that went down while running, with the judging's verdict on it; `columns` is how many
+    // characters a line of the box holds.
+    TEchoStep Type(const TEchoKey& key, const TEchoVerdict& verdict, int columns);
 
 private:
     std::string m_line;              // the box's last line

@@ -226,8 +226,9 @@ std::string echoed(const std::vector<int>& model, int layout, int columns,
     std::int32_t toggle = 0;
     for (TEchoKey key : keys) {
         key.layout = layout;
-        const TEchoStep step = echo.Type(state, key, columns);
+        const int wrongBefore = state.LettersWrong;
         JudgeKey(state, key.code, toggle, nullptr);
+        const TEchoStep step = echo.Type(key, EchoVerdict(state, wrongBefore), columns);
         if (step.newLine) {
             const std::size_t at = box.size() - step.carried;
             box.insert(at, "\n");

@@ -322,8 +322,9 @@ void TfrmExec::FormKeyDown(std::uint16_t key) {
         if (!ExerciseState.Running && key == ExerciseState.StartKey)
             startExercise();
     } else if (ExerciseState.Running && key != 0) {
-        appendEcho(key);
+        const int wrongBefore = ExerciseState.LettersWrong;
         JudgeKey(key);
+        appendEcho(key, EchoVerdict(ExerciseState, wrongBefore));
         RefreshStatistics();
         CheckLessonEnd();
     }
@@ -339,7 +340,7 @@ void TfrmExec::startExercise() {
     RefreshStatistics();
 }
 
-void TfrmExec::appendEcho(std::uint16_t key) {
+void TfrmExec::appendEcho(std::uint16_t key, const TEchoVerdict& verdict) {
     // The core decides the text, the line breaks and the mark; the box only carries them out. The box
     // breaks its lines itself (a lesson typed without Enter would otherwise be one paragraph of thousands
     // of characters, laid out again at every key).
@@ -347,7 +348,7 @@ void TfrmExec::appendEcho(std::uint16_t key) {
     if (document->isEmpty())
         m_echo.Clear(); // a new lesson emptied the box
     const TEchoStep step =
-        m_echo.Type(ExerciseState, {key, m_shifted, m_capsLock, frmKey->Layout()}, echoColumns());
+        m_echo.Type({key, m_shifted, m_capsLock, frmKey->Layout()}, verdict, echoColumns());
     QTextCursor cursor(document);
     cursor.movePosition(QTextCursor::End);
     if (step.newLine) {

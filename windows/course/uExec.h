@@ -60,7 +60,7 @@ private:
     void BuildControls() override;
     void startExercise();
     void layOut();
-    void appendEcho(std::uint16_t key);
+    void appendEcho(std::uint16_t key, const TEchoVerdict& verdict);
     int echoColumns() const;
     void showStatistics();
     void fitStatisticsFont();
