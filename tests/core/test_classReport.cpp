@@ -592,59 +592,51 @@ TStudentActivity activityOf(const std::vector<std::string>& lines, const TReport
 
 TEST(ClassActivity, TheSituationIsTheFirstRuleThatApplies) {
     const TDay today = *ParseIsoDate("2026-12-09");
-    const auto F = [](const char* when, int lesson = 5) { return historyLine(when, lesson, false); };
-    const auto P = [](const char* when, int lesson = 5) { return historyLine(when, lesson, true); };
+    // "MM-DD hh:mm" of 2026 in Brasília; F failed, P passed, R a Reforço practice passed.
+    const auto at = [](const char* when) {
+        return "2026-" + std::string(when, 5) + "T" + std::string(when + 6) + ":00-03:00";
+    };
+    const auto F = [&](const char* when, int lesson = 5) {
+        return historyLine(at(when).c_str(), lesson, false);
+    };
+    const auto P = [&](const char* when) { return historyLine(at(when).c_str(), 5, true); };
+    const auto R = [&](const char* when) { return "R" + P(when); };
     struct Case {
-        std::vector<std::string> lines;
+        const char* situation;
         bool missing;
         bool totals;
-        const char* situation;
+        std::vector<std::string> lines;
     } cases[] = {
-        {{}, true, false, "Sem exercícios"},
-        {{}, false, false, "Sem exercícios"}, // a history with its header only
+        {"Sem exercícios", true, false, {}},
+        {"Sem exercícios", false, false, {}}, // a history with its header only
         // Exercises from before the course kept a history: nothing says when, nothing says stopped.
-        {{}, true, true, "Em dia"},
-        {{P("2026-11-25T18:00:00-03:00")}, false, true, "Parado há 14 dias"},
-        {{P("2026-11-26T09:00:00-03:00")}, false, true, "Em dia"},
+        {"Em dia", true, true, {}},
+        {"Parado há 14 dias", false, true, {P("11-25 18:00")}},
+        {"Em dia", false, true, {P("11-26 09:00")}},
         // Stopped before stuck.
-        {{F("2026-11-01T10:00:00-03:00"), F("2026-11-01T10:05:00-03:00"), F("2026-11-01T10:10:00-03:00")},
+        {"Parado há 38 dias", false, true, {F("11-01 10:00"), F("11-01 10:05"), F("11-01 10:10")}},
+        {"Aula 5: 3 tentativas sem passar",
          false,
          true,
-         "Parado há 38 dias"},
-        {{F("2026-12-08T10:00:00-03:00"), F("2026-12-08T10:05:00-03:00"), F("2026-12-09T10:10:00-03:00")},
-         false,
-         true,
-         "Aula 5: 3 tentativas sem passar"},
-        {{F("2026-12-08T10:00:00-03:00"), F("2026-12-09T10:10:00-03:00")}, false, true, "Em dia"},
+         {F("12-08 10:00"), F("12-08 10:05"), F("12-09 10:10")}},
+        {"Em dia", false, true, {F("12-08 10:00"), F("12-09 10:10")}},
         // A pass ends a run; failures after it start another.
-        {{F("2026-12-08T10:00:00-03:00"), F("2026-12-08T10:01:00-03:00"), F("2026-12-08T10:02:00-03:00"),
-          P("2026-12-08T10:03:00-03:00")},
+        {"Em dia", false, true, {F("12-08 10:00"), F("12-08 10:01"), F("12-08 10:02"), P("12-08 10:03")}},
+        {"Aula 5: 4 tentativas sem passar",
          false,
          true,
-         "Em dia"},
-        {{F("2026-12-08T10:00:00-03:00"), F("2026-12-08T10:01:00-03:00"), P("2026-12-08T10:03:00-03:00"),
-          F("2026-12-08T10:04:00-03:00"), F("2026-12-08T10:05:00-03:00"), F("2026-12-08T10:06:00-03:00"),
-          F("2026-12-08T10:07:00-03:00")},
-         false,
-         true,
-         "Aula 5: 4 tentativas sem passar"},
+         {F("12-08 10:00"), F("12-08 10:01"), P("12-08 10:03"), F("12-08 10:04"), F("12-08 10:05"),
+          F("12-08 10:06"), F("12-08 10:07")}},
         // Another lesson breaks the run, a Reforço practice does not, and is no exercise of the stop.
-        {{F("2026-12-08T10:00:00-03:00", 4), F("2026-12-08T10:01:00-03:00"), F("2026-12-08T10:02:00-03:00")},
+        {"Em dia", false, true, {F("12-08 10:00", 4), F("12-08 10:01"), F("12-08 10:02")}},
+        {"Aula 5: 3 tentativas sem passar",
          false,
          true,
-         "Em dia"},
-        {{F("2026-12-08T10:00:00-03:00"), F("2026-12-08T10:01:00-03:00"),
-          "R" + P("2026-12-08T10:02:00-03:00"), F("2026-12-08T10:03:00-03:00")},
-         false,
-         true,
-         "Aula 5: 3 tentativas sem passar"},
-        {{P("2026-11-20T10:00:00-03:00"), "R" + P("2026-12-09T10:00:00-03:00")},
-         false,
-         true,
-         "Parado há 19 dias"},
-        {{"R" + P("2026-12-09T10:00:00-03:00")}, false, false, "Sem exercícios"},
+         {F("12-08 10:00"), F("12-08 10:01"), R("12-08 10:02"), F("12-08 10:03")}},
+        {"Parado há 19 dias", false, true, {P("11-20 10:00"), R("12-09 10:00")}},
+        {"Sem exercícios", false, false, {R("12-09 10:00")}},
         // A machine whose clock was ahead: an exercise "in the future" is no stop.
-        {{P("2027-03-01T10:00:00-03:00")}, false, true, "Em dia"},
+        {"Em dia", false, true, {historyLine("2027-03-01T10:00:00-03:00", 5, true)}},
     };
     for (const Case& c : cases) {
         const TSituation s = SituationOf(activityOf(c.lines), c.missing, c.totals, today);
@@ -656,13 +648,12 @@ TEST(ClassActivity, TheSituationIsTheFirstRuleThatApplies) {
         return SituationOf(activityOf(lines), false, totals, today).SortKey;
     };
     const std::vector<double> keys{
-        key({F("2026-12-09T10:00:00-03:00"), F("2026-12-09T10:01:00-03:00"), F("2026-12-09T10:02:00-03:00"),
-             F("2026-12-09T10:03:00-03:00")}),
-        key({F("2026-12-09T10:00:00-03:00"), F("2026-12-09T10:01:00-03:00"), F("2026-12-09T10:02:00-03:00")}),
-        key({P("2026-10-01T10:00:00-03:00")}),
-        key({P("2026-11-01T10:00:00-03:00")}),
+        key({F("12-09 10:00"), F("12-09 10:01"), F("12-09 10:02"), F("12-09 10:03")}),
+        key({F("12-09 10:00"), F("12-09 10:01"), F("12-09 10:02")}),
+        key({P("10-01 10:00")}),
+        key({P("11-01 10:00")}),
         key({}, false),
-        key({P("2026-12-09T10:00:00-03:00")})};
+        key({P("12-09 10:00")})};
     EXPECT_TRUE(std::is_sorted(keys.begin(), keys.end()));
     EXPECT_EQ(std::adjacent_find(keys.begin(), keys.end()), keys.end());
 }
@@ -742,9 +733,7 @@ TEST(KeyReport, FiguresOfAGeneratedHistory) {
     // slips in the last ten; space slower than the rest.
     std::string ana = std::string(kHistoryHeader) + "\r\n";
     const std::string head = "2026-12-01T10:00:00-03:00;16;5;1;20;3;30;86;0;0;";
-    for (int i = 0; i < 20; ++i)
-        ana += head + "32:4:4:2000 70:4:4:800 186:2:2:600\r\n";
-    for (int i = 0; i < 7; ++i)
+    for (int i = 0; i < 27; ++i)
         ana += head + "32:4:4:2000 70:4:4:800 186:2:2:600\r\n";
     ana += head + "32:4:4:2000 70:4:2:400:2:0:0:0:71:2 186:2:1:300:0:1 189:1:0:0:1:0:0:0:187:1\r\n";
     ana += head + "32:4:4:2000 70:4:3:600:1:0:0:1:71:1 186:2:2:600\r\n";
