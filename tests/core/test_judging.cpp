@@ -312,8 +312,7 @@ TEST(Echo, TheBoxShowsWhatTheKeyboardWritesAndWhereEachWordWentWrong) {
         {asdf, 0, 12, keysOf("asdf asdf asdf asdf asdf "), "asdf asdf \nasdf asdf \nasdf "},
         {asdf, 0, 14, keysOf("asdf asdf asdf asdf "), "asdf asdf asdf\nasdf "},
         // A wrong word's first wrong key: a wrong letter, a missed key, an extra key (the attempt runs past
-        // the
-        // model and is dropped, and the blank after it is a wrong word of its own).
+        // the model and is dropped, and the blank after it is a wrong word of its own).
         {asdf, 0, 80, keysOf("asdf axdf adf asddf "), "asdf a[x]df a[d]f asd[d]f[ ]"},
         {anaERui, 0, 80, keysOf("Ana e Rui\nAna e Riu\nana e Rui\n"),
          "Ana e Rui\nAna e R[i]u\n[a]na e Rui\n"},
