@@ -271,7 +271,8 @@ TEST(Echo, TheBoxShowsWhatTheKeyboardWritesAndWhereEachWordWentWrong) {
     std::vector<int> unended = longLine;
     unended.push_back(13);
     const TEchoKey acute{219}, grave{219, true}, tilde{222}, circumflex{222, true}, a{'A'},
-        capsA{'A', false, true}, e{'E'}, o{'O'}, s{'S'}, space{32};
+        capsA{'A', false, true}, e{'E'}, o{'O'}, s{'S'}, space{32}, capsC{186, false, true},
+        shiftCapsC{186, true, true};
     const struct {
         std::vector<int> model;
         int layout, columns;
@@ -285,20 +286,7 @@ TEST(Echo, TheBoxShowsWhatTheKeyboardWritesAndWhereEachWordWentWrong) {
         {unended,
          1,
          80,
-         {acute,
-          a,
-          tilde,
-          a,
-          circumflex,
-          e,
-          grave,
-          a,
-          tilde,
-          o,
-          acute,
-          capsA,
-          {186, false, true},
-          {186, true, true}},
+         {acute, a, tilde, a, circumflex, e, grave, a, tilde, o, acute, capsA, capsC, shiftCapsC},
          "\xE1\xE3\xEA\xE0\xF5\xC1\xC7\xE7"},
         {unended,
          1,
