@@ -272,7 +272,8 @@ TEST(Echo, TheBoxShowsWhatTheKeyboardWritesAndWhereEachWordWentWrong) {
     std::vector<int> unended = longLine;
     unended.push_back(13);
     const TEchoKey acute{219}, grave{219, true}, tilde{222}, circumflex{222, true}, a{'A'},
-        capsA{'A', false, true}, e{'E'}, o{'O'}, s{'S'}, space{32};
+        capsA{'A', false, true}, e{'E'}, o{'O'}, s{'S'}, space{32}, capsC{186, false, true},
+        shiftCapsC{186, true, true};
     const struct {
         std::vector<int> model;
         int layout, columns;
@@ -286,20 +287,7 @@ TEST(Echo, TheBoxShowsWhatTheKeyboardWritesAndWhereEachWordWentWrong) {
         {unended,
          1,
          80,
-         {acute,
-          a,
-          tilde,
-          a,
-          circumflex,
-          e,
-          grave,
-          a,
-          tilde,
-          o,
-          acute,
-          capsA,
-          {186, false, true},
-          {186, true, true}},
+         {acute, a, tilde, a, circumflex, e, grave, a, tilde, o, acute, capsA, capsC, shiftCapsC},
          "\xE1\xE3\xEA\xE0\xF5\xC1\xC7\xE7"},
         {unended,
          1,
@@ -313,8 +301,7 @@ TEST(Echo, TheBoxShowsWhatTheKeyboardWritesAndWhereEachWordWentWrong) {
         {asdf, 0, 12, keysOf("asdf asdf asdf asdf asdf "), "asdf asdf \nasdf asdf \nasdf "},
         {asdf, 0, 14, keysOf("asdf asdf asdf asdf "), "asdf asdf asdf\nasdf "},
         // A wrong word's first wrong key: a wrong letter, a missed key, an extra key (the attempt runs past
-        // the
-        // model and is dropped, and the blank after it is a wrong word of its own).
+        // the model and is dropped, and the blank after it is a wrong word of its own).
         {asdf, 0, 80, keysOf("asdf axdf adf asddf "), "asdf a[x]df a[d]f asd[d]f[ ]"},
         {anaERui, 0, 80, keysOf("Ana e Rui\nAna e Riu\nana e Rui\n"),
          "Ana e Rui\nAna e R[i]u\n[a]na e Rui\n"},

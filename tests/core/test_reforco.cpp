@@ -53,6 +53,8 @@ TEST(Reforco, KeyChoice) {
     const THistoryEntry fWeak = Exercise({{F, 40, 30, G}, {G, 40, 38, F}, {J, 40, 40, 0}});
     const THistoryEntry fRight = Exercise({{F, 40, 40, 0}, {G, 40, 40, 0}}, true);
     const THistoryEntry fWrongInReforco = Exercise({{F, 40, 30, G}, {G, 40, 40, 0}}, true);
+    std::vector<THistoryEntry> zThenTenOfF(11, Exercise({{F, 40, 30, 0}}));
+    zThenTenOfF[0] = Exercise({{Z, 100, 0, 0}});
     struct Row {
         const char* name;
         std::vector<THistoryEntry> history;
@@ -90,14 +92,7 @@ TEST(Reforco, KeyChoice) {
          kAll,
          {Cc},
          false},
-        {"only the latest ten exercises",
-         {Exercise({{Z, 100, 0, 0}}), Exercise({{F, 40, 30, 0}}), Exercise({{F, 40, 30, 0}}),
-          Exercise({{F, 40, 30, 0}}), Exercise({{F, 40, 30, 0}}), Exercise({{F, 40, 30, 0}}),
-          Exercise({{F, 40, 30, 0}}), Exercise({{F, 40, 30, 0}}), Exercise({{F, 40, 30, 0}}),
-          Exercise({{F, 40, 30, 0}}), Exercise({{F, 40, 30, 0}})},
-         kAll,
-         {F},
-         false},
+        {"only the latest ten exercises", zThenTenOfF, kAll, {F}, false},
         // The focus does not hop: a key stays until two Reforço exercises running typed it right.
         {"one right Reforço keeps the key", {fWeak, fRight, Exercise({{J, 40, 20, 0}})}, kAll, {F, J}, false},
         {"a wrong Reforço starts the count again",

@@ -63,9 +63,6 @@ struct SlipMix {
 constexpr SlipMix kCarefulMix{0.60, 0.15, 0.15, 0.10};
 constexpr SlipMix kCourseMix{0.80, 0.10, 0.10, 0.0};
 constexpr SlipMix kWrongOnly{1.0, 0.0, 0.0, 0.0};
-constexpr SlipMix kMissedOnly{0.0, 1.0, 0.0, 0.0};
-constexpr SlipMix kExtraOnly{0.0, 0.0, 1.0, 0.0};
-constexpr SlipMix kSwappedOnly{0.0, 0.0, 0.0, 1.0};
 
 // A typist at a speed that varies ±30% from key to key, who slips on a share of the keys in a given
 // mix; typed through the exercise's own judging and pass rule.
@@ -262,9 +259,9 @@ private slots:
         const Typist typists[] = {
             {"1% de deslizes", 1.0, 0.01, kCarefulMix, true},
             {"1% 80/10/10", 1.0, 0.01, kCourseMix, true},
-            {"1% esquecidas", 1.0, 0.01, kMissedOnly, true},
-            {"1% a mais", 1.0, 0.01, kExtraOnly, true},
-            {"1% invertidas", 1.0, 0.01, kSwappedOnly, true},
+            {"1% esquecidas", 1.0, 0.01, SlipMix{0.0, 1.0, 0.0, 0.0}, true},
+            {"1% a mais", 1.0, 0.01, SlipMix{0.0, 0.0, 1.0, 0.0}, true},
+            {"1% invertidas", 1.0, 0.01, SlipMix{0.0, 0.0, 0.0, 1.0}, true},
             {"15% mais lentos", 0.85, 0.01, kCarefulMix, false},
             {"8% de deslizes", 1.0, 0.08, kCarefulMix, false},
             {"12% de letras erradas", 1.0, 0.12, kWrongOnly, false},
