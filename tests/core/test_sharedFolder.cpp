@@ -54,6 +54,36 @@ long peakKilobytes() {
     return usage.ru_maxrss;
 }
 
+// Ana's profile with a lesson open and the lessons' folder, as the stores below start from.
+std::string anaProfile(TestFolder& data) {
+    data.write("users/ana", "[Aula1]\r\nHabilitado=1\r\n");
+    fs::create_directories(data.at("aulas"));
+    return data.file("users/ana");
+}
+
+template <typename Children> void expectAllExitedWell(const Children& children) {
+    for (pid_t child : children) {
+        int status = 0;
+        waitpid(child, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    }
+}
+
+// n stores of FinishedExercise(10, 0, 40, 2, 50) in lesson 3: in the profile, the lesson's file and the
+// history, none lost.
+void expectStoredExercises(TestFolder& data, int n) {
+    for (const char* file : {"users/ana", "aulas/aula3_ana.def"}) {
+        SCOPED_TRACE(file);
+        EXPECT_EQ(IniReadValue(data.at(file), "Config", "WordOK"), std::to_string(10 * n));
+        EXPECT_EQ(IniReadValue(data.at(file), "Config", "CharOK"), std::to_string(40 * n));
+        EXPECT_EQ(IniReadValue(data.at(file), "Config", "CharErr"), std::to_string(2 * n));
+    }
+    const THistory history = ReadHistoryFile(HistoryFileIn(data.path(), "ana"));
+    EXPECT_EQ(history.Entries.size(), std::size_t(n));
+    for (const THistoryEntry& e : history.Entries)
+        EXPECT_EQ(e.Lesson, 3); // the lesson stored, as the report counts it
+}
+
 } // namespace
 
 // A member who puts a link in place of users/, aulas/, historico/ or a student's file gets nothing read
@@ -175,9 +205,7 @@ TEST(SharedFolder, HugeFilesAreRefusedAtOnce) {
 // exercise is in every file once, none lost to the other's write.
 TEST(SharedFolder, TheSameStudentAtTwoCopiesLosesNothing) {
     TestFolder data;
-    data.write("users/ana", "[Aula1]\r\nHabilitado=1\r\n");
-    fs::create_directories(data.at("aulas"));
-    const std::string profile = data.file("users/ana");
+    const std::string profile = anaProfile(data);
     constexpr int kRounds = 10;
     constexpr int kCopies = 2;
     for (int round = 0; round < kRounds; ++round) {
@@ -199,23 +227,10 @@ TEST(SharedFolder, TheSameStudentAtTwoCopiesLosesNothing) {
         }
         close(go[0]);
         close(go[1]);
-        for (pid_t child : children) {
-            int status = 0;
-            waitpid(child, &status, 0);
-            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "round " << round;
-        }
+        SCOPED_TRACE(round);
+        expectAllExitedWell(children);
     }
-    const int n = kRounds * kCopies;
-    for (const char* file : {"users/ana", "aulas/aula3_ana.def"}) {
-        SCOPED_TRACE(file);
-        EXPECT_EQ(IniReadValue(data.at(file), "Config", "WordOK"), std::to_string(10 * n));
-        EXPECT_EQ(IniReadValue(data.at(file), "Config", "CharOK"), std::to_string(40 * n));
-        EXPECT_EQ(IniReadValue(data.at(file), "Config", "CharErr"), std::to_string(2 * n));
-    }
-    const THistory history = ReadHistoryFile(HistoryFileIn(data.path(), "ana"));
-    EXPECT_EQ(history.Entries.size(), std::size_t(n));
-    for (const THistoryEntry& e : history.Entries)
-        EXPECT_EQ(e.Lesson, 3); // the lesson stored, as the report counts it
+    expectStoredExercises(data, kRounds * kCopies);
     EXPECT_FALSE(fs::exists(data.at("users/.ana.trava")));
 }
 
@@ -224,9 +239,7 @@ TEST(SharedFolder, TheSameStudentAtTwoCopiesLosesNothing) {
 // behind (a temporary, the lock) never stops the next store.
 TEST(SharedFolder, AKilledStoreLeavesEveryFileWhole) {
     TestFolder data;
-    data.write("users/ana", "[Aula1]\r\nHabilitado=1\r\n");
-    fs::create_directories(data.at("aulas"));
-    const std::string profile = data.file("users/ana");
+    const std::string profile = anaProfile(data);
     const auto count = [&](const char* file) -> int {
         const auto text = ReadWholeFile(data.at(file));
         if (!text)
@@ -406,11 +419,7 @@ TEST(SharedFolder, ATakeOverLeavesOneHolder) {
             _exit(0);
         }
     }
-    for (pid_t child : children) {
-        int status = 0;
-        waitpid(child, &status, 0);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
-    }
+    expectAllExitedWell(children);
     EXPECT_EQ(shared[1].load(), 0) << "two holders at once";
     munmap(shared, 2 * sizeof(std::atomic<int>));
 }
@@ -420,9 +429,7 @@ TEST(SharedFolder, ATakeOverLeavesOneHolder) {
 // so no word stored is lost.
 TEST(SharedFolder, ProfileWritesNeverLoseAStoredExercise) {
     TestFolder data;
-    data.write("users/ana", "[Aula1]\r\nHabilitado=1\r\n");
-    fs::create_directories(data.at("aulas"));
-    const std::string profile = data.file("users/ana");
+    const std::string profile = anaProfile(data);
     constexpr int kStores = 60;
     std::vector<pid_t> children;
     for (int c = 0; c < 4; ++c) {
@@ -448,18 +455,8 @@ TEST(SharedFolder, ProfileWritesNeverLoseAStoredExercise) {
         }
         children.push_back(child);
     }
-    for (pid_t child : children) {
-        int status = 0;
-        waitpid(child, &status, 0);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    }
-    const int n = 2 * kStores;
-    for (const char* file : {"users/ana", "aulas/aula3_ana.def"}) {
-        SCOPED_TRACE(file);
-        EXPECT_EQ(IniReadValue(data.at(file), "Config", "WordOK"), std::to_string(10 * n));
-        EXPECT_EQ(IniReadValue(data.at(file), "Config", "CharErr"), std::to_string(2 * n));
-    }
+    expectAllExitedWell(children);
+    expectStoredExercises(data, 2 * kStores);
     EXPECT_EQ(IniReadValue(data.at("users/ana"), "Config", "Defaults" + std::to_string(kStores - 1)), "0");
-    EXPECT_EQ(ReadHistoryFile(HistoryFileIn(data.path(), "ana")).Entries.size(), std::size_t(n));
 }
 #endif
