@@ -168,9 +168,10 @@ TEST_F(LessonResult, AJournalIsCompletedOnceFromEveryStep) {
     write(profile, "[Aula1]\r\nHabilitado=1\r\n");
     ASSERT_TRUE(StoreExercise(profile, 3, exercise, when));
     const std::string files[] = {lessonFile, profile, history};
-    std::vector<std::string> before;
-    for (const auto& f : files)
-        before.push_back(read(f));
+    const auto contents = [&] {
+        return std::vector<std::string>{read(files[0]), read(files[1]), read(files[2])};
+    };
+    const std::vector<std::string> before = contents();
     // The same exercise again, stopped after its journal: the lesson result file may not be written.
     fs::permissions(PathFromUtf8(lessonFile), fs::perms::owner_read);
     const TStoreResult stopped = StoreExercise(profile, 3, exercise, when);
@@ -186,9 +187,7 @@ TEST_F(LessonResult, AJournalIsCompletedOnceFromEveryStep) {
     const std::string journal = read(StudentJournalFile(profile));
     ASSERT_FALSE(journal.empty());
     { const TStudentLock completed(profile); }
-    std::vector<std::string> after;
-    for (const auto& f : files)
-        after.push_back(read(f));
+    const std::vector<std::string> after = contents();
     EXPECT_NE(after, before);
     EXPECT_EQ(std::count(after[2].begin(), after[2].end(), '\n'), 3); // header and two lines
 
@@ -201,8 +200,7 @@ TEST_F(LessonResult, AJournalIsCompletedOnceFromEveryStep) {
             const TStudentLock completed(profile);
             EXPECT_TRUE(completed.Clear()) << completed.Problem();
         }
-        for (int i = 0; i < 3; ++i)
-            EXPECT_EQ(read(files[i]), after[i]) << files[i];
+        EXPECT_EQ(contents(), after);
         EXPECT_FALSE(fs::exists(PathFromUtf8(StudentJournalFile(profile))));
     }
     // A journal whose student was removed since makes no profile again.

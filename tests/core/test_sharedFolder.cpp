@@ -54,6 +54,40 @@ long peakKilobytes() {
     return usage.ru_maxrss;
 }
 
+// Ana's profile with a lesson open and the lessons' folder, as the stores below start from.
+std::string anaProfile(TestFolder& data) {
+    data.write("users/ana", "[Aula1]\r\nHabilitado=1\r\n");
+    fs::create_directories(data.at("aulas"));
+    return data.file("users/ana");
+}
+
+template <typename Children> void expectAllExitedWell(const Children& children) {
+    for (pid_t child : children) {
+        int status = 0;
+        waitpid(child, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    }
+}
+
+// The one exercise the stores below make: lesson 3, 10 words, 40 letters with 2 mistakes.
+TStoreResult storeOne(const std::string& profile) {
+    return StoreExercise(profile, 3, FinishedExercise(10, 0, 40, 2, 50), "2026-12-09T14:05:31-03:00");
+}
+
+// n exercises of storeOne in the profile, the lesson's file and the history: none lost.
+void expectStoredExercises(TestFolder& data, int n) {
+    for (const char* file : {"users/ana", "aulas/aula3_ana.def"}) {
+        SCOPED_TRACE(file);
+        EXPECT_EQ(IniReadValue(data.at(file), "Config", "WordOK"), std::to_string(10 * n));
+        EXPECT_EQ(IniReadValue(data.at(file), "Config", "CharOK"), std::to_string(40 * n));
+        EXPECT_EQ(IniReadValue(data.at(file), "Config", "CharErr"), std::to_string(2 * n));
+    }
+    const THistory history = ReadHistoryFile(HistoryFileIn(data.path(), "ana"));
+    EXPECT_EQ(history.Entries.size(), std::size_t(n));
+    for (const THistoryEntry& e : history.Entries)
+        EXPECT_EQ(e.Lesson, 3); // the lesson stored, as the report counts it
+}
+
 } // namespace
 
 // A member who puts a link in place of users/, aulas/, historico/ or a student's file gets nothing read
@@ -175,9 +209,7 @@ TEST(SharedFolder, HugeFilesAreRefusedAtOnce) {
 // exercise is in every file once, none lost to the other's write.
 TEST(SharedFolder, TheSameStudentAtTwoCopiesLosesNothing) {
     TestFolder data;
-    data.write("users/ana", "[Aula1]\r\nHabilitado=1\r\n");
-    fs::create_directories(data.at("aulas"));
-    const std::string profile = data.file("users/ana");
+    const std::string profile = anaProfile(data);
     constexpr int kRounds = 10;
     constexpr int kCopies = 2;
     for (int round = 0; round < kRounds; ++round) {
@@ -191,31 +223,15 @@ TEST(SharedFolder, TheSameStudentAtTwoCopiesLosesNothing) {
                 close(go[1]);
                 char c;
                 (void)!read(go[0], &c, 1); // both start when the pipe is closed
-                _exit(
-                    StoreExercise(profile, 3, FinishedExercise(10, 0, 40, 2, 50), "2026-12-09T14:05:31-03:00")
-                        ? 0
-                        : 1);
+                _exit(storeOne(profile) ? 0 : 1);
             }
         }
         close(go[0]);
         close(go[1]);
-        for (pid_t child : children) {
-            int status = 0;
-            waitpid(child, &status, 0);
-            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "round " << round;
-        }
+        SCOPED_TRACE(round);
+        expectAllExitedWell(children);
     }
-    const int n = kRounds * kCopies;
-    for (const char* file : {"users/ana", "aulas/aula3_ana.def"}) {
-        SCOPED_TRACE(file);
-        EXPECT_EQ(IniReadValue(data.at(file), "Config", "WordOK"), std::to_string(10 * n));
-        EXPECT_EQ(IniReadValue(data.at(file), "Config", "CharOK"), std::to_string(40 * n));
-        EXPECT_EQ(IniReadValue(data.at(file), "Config", "CharErr"), std::to_string(2 * n));
-    }
-    const THistory history = ReadHistoryFile(HistoryFileIn(data.path(), "ana"));
-    EXPECT_EQ(history.Entries.size(), std::size_t(n));
-    for (const THistoryEntry& e : history.Entries)
-        EXPECT_EQ(e.Lesson, 3); // the lesson stored, as the report counts it
+    expectStoredExercises(data, kRounds * kCopies);
     EXPECT_FALSE(fs::exists(data.at("users/.ana.trava")));
 }
 
@@ -224,9 +240,7 @@ TEST(SharedFolder, TheSameStudentAtTwoCopiesLosesNothing) {
 // behind (a temporary, the lock) never stops the next store.
 TEST(SharedFolder, AKilledStoreLeavesEveryFileWhole) {
     TestFolder data;
-    data.write("users/ana", "[Aula1]\r\nHabilitado=1\r\n");
-    fs::create_directories(data.at("aulas"));
-    const std::string profile = data.file("users/ana");
+    const std::string profile = anaProfile(data);
     const auto count = [&](const char* file) -> int {
         const auto text = ReadWholeFile(data.at(file));
         if (!text)
@@ -248,11 +262,7 @@ TEST(SharedFolder, AKilledStoreLeavesEveryFileWhole) {
     std::mt19937 rng(2026);
     int killed = 0;
     for (int round = 0; round < 200; ++round) {
-        killed += KillWhileRepeating(
-            [&] {
-                StoreExercise(profile, 3, FinishedExercise(10, 0, 40, 2, 50), "2026-12-09T14:05:31-03:00");
-            },
-            rng, 1, 8000);
+        killed += KillWhileRepeating([&] { storeOne(profile); }, rng, 1, 8000);
         // The next log-in completes what the kill left half-way: the three files agree, every time.
         { const TStudentLock login(profile); }
         const int lesson = count("aulas/aula3_ana.def");
@@ -289,6 +299,9 @@ TEST(SharedFolder, ALockIsJudgedByWhatThisProgramSeesOfIt) {
     const auto lockText = [](const std::string& machine, long long process, const std::string& since) {
         return machine + "\n" + std::to_string(process) + "\n" + since + "\n";
     };
+    const auto writing = [](const std::string& text) {
+        return [text](TestFolder& d) { d.write(".ana.trava", text); };
+    };
     struct Row {
         const char* situation;
         std::function<void(TestFolder&)> plant; // what is put where the lock belongs
@@ -298,22 +311,17 @@ TEST(SharedFolder, ALockIsJudgedByWhatThisProgramSeesOfIt) {
         const char* told;      // in the problem when not taken
     };
     const Row rows[] = {
-        {"this machine, process ended",
-         [&](TestFolder& d) { d.write(".ana.trava", lockText(here, gone, std::to_string(now))); }, 100, true,
-         0, ""},
-        {"this machine, process alive",
-         [&](TestFolder& d) { d.write(".ana.trava", lockText(here, getppid(), std::to_string(now))); }, 100,
-         false, 0, "continuou com o computador"},
+        {"this machine, process ended", writing(lockText(here, gone, std::to_string(now))), 100, true, 0, ""},
+        {"this machine, process alive", writing(lockText(here, getppid(), std::to_string(now))), 100, false,
+         0, "continuou com o computador"},
         {"another machine, clock 2 minutes behind: a live lock looks old",
-         [&](TestFolder& d) { d.write(".ana.trava", lockText("sala2", 123, std::to_string(now - 120))); },
-         300, false, 0, "continuou com o computador \"sala2\""},
+         writing(lockText("sala2", 123, std::to_string(now - 120))), 300, false, 0,
+         "continuou com o computador \"sala2\""},
         {"another machine, clock 2 minutes ahead, dead",
-         [&](TestFolder& d) { d.write(".ana.trava", lockText("sala2", 123, std::to_string(now + 120))); },
+         writing(lockText("sala2", 123, std::to_string(now + 120))), 3000, true, 1, ""},
+        {"another machine, date out of range", writing(lockText("sala2", 123, "99999999999999999999999")),
          3000, true, 1, ""},
-        {"another machine, date out of range",
-         [&](TestFolder& d) { d.write(".ana.trava", lockText("sala2", 123, "99999999999999999999999")); },
-         3000, true, 1, ""},
-        {"a lock cut short", [&](TestFolder& d) { d.write(".ana.trava", "sala2\n"); }, 3000, true, 1, ""},
+        {"a lock cut short", writing("sala2\n"), 3000, true, 1, ""},
         {"a folder", [](TestFolder& d) { fs::create_directories(d.at(".ana.trava")); }, 3000, false, 0,
          "há uma pasta"},
         {"a FIFO", [](TestFolder& d) { mkfifo(d.file(".ana.trava").c_str(), 0666); }, 3000, false, 0,
@@ -357,12 +365,10 @@ TEST(SharedFolder, ALockThatCannotBeMadeIsSaidAtOnce) {
     if (geteuid() == 0)
         GTEST_SKIP() << "root writes a read-only folder";
     TestFolder data;
-    data.write("users/ana", "[Aula1]\r\nHabilitado=1\r\n");
-    fs::create_directories(data.at("aulas"));
+    const std::string profile = anaProfile(data);
     fs::permissions(data.at("users"), fs::perms::owner_read | fs::perms::owner_exec);
     const auto start = std::chrono::steady_clock::now();
-    const TStoreResult stored = StoreExercise(data.file("users/ana"), 3, FinishedExercise(10, 0, 40, 2, 50),
-                                              "2026-12-09T14:05:31-03:00");
+    const TStoreResult stored = storeOne(profile);
     EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 1.0);
     fs::permissions(data.at("users"), fs::perms::owner_all);
     EXPECT_FALSE(stored);
@@ -406,11 +412,7 @@ TEST(SharedFolder, ATakeOverLeavesOneHolder) {
             _exit(0);
         }
     }
-    for (pid_t child : children) {
-        int status = 0;
-        waitpid(child, &status, 0);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
-    }
+    expectAllExitedWell(children);
     EXPECT_EQ(shared[1].load(), 0) << "two holders at once";
     munmap(shared, 2 * sizeof(std::atomic<int>));
 }
@@ -420,9 +422,7 @@ TEST(SharedFolder, ATakeOverLeavesOneHolder) {
 // so no word stored is lost.
 TEST(SharedFolder, ProfileWritesNeverLoseAStoredExercise) {
     TestFolder data;
-    data.write("users/ana", "[Aula1]\r\nHabilitado=1\r\n");
-    fs::create_directories(data.at("aulas"));
-    const std::string profile = data.file("users/ana");
+    const std::string profile = anaProfile(data);
     constexpr int kStores = 60;
     std::vector<pid_t> children;
     for (int c = 0; c < 4; ++c) {
@@ -431,8 +431,7 @@ TEST(SharedFolder, ProfileWritesNeverLoseAStoredExercise) {
         if (child == 0) {
             for (int i = 0; i < kStores; ++i) {
                 if (c < 2) {
-                    if (!StoreExercise(profile, 3, FinishedExercise(10, 0, 40, 2, 50),
-                                       "2026-12-09T14:05:31-03:00"))
+                    if (!storeOne(profile))
                         _exit(1);
                     continue;
                 }
@@ -448,18 +447,8 @@ TEST(SharedFolder, ProfileWritesNeverLoseAStoredExercise) {
         }
         children.push_back(child);
     }
-    for (pid_t child : children) {
-        int status = 0;
-        waitpid(child, &status, 0);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    }
-    const int n = 2 * kStores;
-    for (const char* file : {"users/ana", "aulas/aula3_ana.def"}) {
-        SCOPED_TRACE(file);
-        EXPECT_EQ(IniReadValue(data.at(file), "Config", "WordOK"), std::to_string(10 * n));
-        EXPECT_EQ(IniReadValue(data.at(file), "Config", "CharErr"), std::to_string(2 * n));
-    }
+    expectAllExitedWell(children);
+    expectStoredExercises(data, 2 * kStores);
     EXPECT_EQ(IniReadValue(data.at("users/ana"), "Config", "Defaults" + std::to_string(kStores - 1)), "0");
-    EXPECT_EQ(ReadHistoryFile(HistoryFileIn(data.path(), "ana")).Entries.size(), std::size_t(n));
 }
 #endif

@@ -11,6 +11,13 @@
 #include <QTimer>
 #include <ctime>
 
+// Dates a file's last write that many seconds back.
+static bool writtenAgo(const QString& path, int seconds) {
+    QFile file(path);
+    return file.open(QIODevice::ReadWrite) && file.setFileTime(QDateTime::currentDateTime().addSecs(-seconds),
+                                                               QFileDevice::FileModificationTime);
+}
+
 class TestAccounts : public QObject {
     Q_OBJECT
 private slots:
@@ -105,13 +112,10 @@ void TestAccounts::administratorLifeCycle() {
         int minutesOld;
     } over[] = {{QByteArray::fromStdString(ThisMachine()) + "\n2147483647\n" + now + "\n", 0},
                 {"sala2\n4242\n" + now + "\n", 11}};
+    const QString markPath = program.path(QStringLiteral("users/.Bia.sessao"));
     for (const auto& mark : over) {
         program.writeFile(QStringLiteral("users/.Bia.sessao"), mark.text);
-        QFile file(program.path(QStringLiteral("users/.Bia.sessao")));
-        QVERIFY(file.open(QIODevice::ReadWrite));
-        QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(-60 * mark.minutesOld),
-                                 QFileDevice::FileModificationTime));
-        file.close();
+        QVERIFY(writtenAgo(markPath, 60 * mark.minutesOld));
         program.questions.clear();
         ran = OnDialogs({Identify({}, "qualquer"), PressEscape()});
         Press(frmTela->btnSel);
@@ -119,15 +123,10 @@ void TestAccounts::administratorLifeCycle() {
         QVERIFY2(program.questions.isEmpty(), qPrintable(program.questions.join(QLatin1Char('/'))));
     }
     // While the student is at lessons, the mark is written again: its time says the session is alive.
-    const QString markPath = program.path(QStringLiteral("users/.Bia.sessao"));
     bool renewed = false;
     ran = OnDialogs(
         {Identify({}, "qualquer"), [&](QWidget* catalogue) {
-             QFile file(markPath);
-             QVERIFY(file.open(QIODevice::ReadWrite));
-             QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(-600),
-                                      QFileDevice::FileModificationTime));
-             file.close();
+             QVERIFY(writtenAgo(markPath, 600));
              frmTela->findChild<QTimer*>(QStringLiteral("tmrMarca"))->setInterval(10);
              renewed = QTest::qWaitFor(
                  [&] { return QFileInfo(markPath).lastModified().secsTo(QDateTime::currentDateTime()) < 60; },
