@@ -411,6 +411,8 @@ void AddHistoryCells(TStudentRow& row, const fs::path& dataFolder, const TClassV
     // One entry kept: the figures are gathered line by line, so a long history costs no memory.
     const THistory history = ReadHistoryFile(HistoryFileIn(dataFolder, row.Name), 1,
                                              [&](const THistoryEntry& e) { activity.Add(e, view.Period); });
+    row.Keys = history.KeySums;
+    row.HistoryProblem = history.Problem;
     if (row.FileProblem.empty()) {
         // The stored total time wraps at 24 hours: the history's sum where it holds every exercise.
         const auto timeAndSpeed = CourseTimeAndSpeed(row, history);

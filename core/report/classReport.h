@@ -89,6 +89,10 @@ struct TStudentRow {
     std::vector<bool> Unlocked;      // [N] for N = 0..25: flag Habilitado of Aula<N> (0 unused)
     std::vector<TReportCell> Totals; // the course totals as in the row's columns 5 to 10
     TSituationKind Situation = TSituationKind::UpToDate; // as the situation column says it
+    // From the history, read once for the row: the slips by key over all of it, and why it could not be
+    // read (empty when it could, or when there is none).
+    TKeySum Keys;
+    std::string HistoryProblem;
 };
 // The profile's cells; the columns from the history are added by AddHistoryCells.
 TStudentRow ReadStudentRow(const std::filesystem::path& profile);

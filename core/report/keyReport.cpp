@@ -116,27 +116,16 @@ const std::vector<std::string>& KeyCsvColumns() {
     return columns;
 }
 
-TKeySum ReadStudentKeySum(const std::filesystem::path& dataFolder, const std::string& name,
-                          std::string* problem) {
-    THistory h = ReadHistoryFile(HistoryFileIn(dataFolder, name), 1);
-    if (problem)
-        *problem = h.Problem;
-    return std::move(h.KeySums);
-}
-
-std::string ClassKeysCsv(const std::filesystem::path& dataFolder, const std::vector<TStudentRow>& students,
-                         std::vector<std::string>* problems) {
+std::string ClassKeysCsv(const std::vector<TStudentRow>& students, std::vector<std::string>* problems) {
     std::string out;
     for (std::size_t i = 0; i < KeyCsvColumns().size(); ++i)
         out += (i ? ";" : "") + CsvField(KeyCsvColumns()[i]);
     out += "\r\n";
     for (const TStudentRow& s : students) {
-        std::string problem;
-        const TKeySum sum = ReadStudentKeySum(dataFolder, s.Name, &problem);
-        if (!problem.empty() && problems)
-            problems->push_back(Utf8Repaired(s.Name) + ": " + problem);
+        if (!s.HistoryProblem.empty() && problems)
+            problems->push_back(Utf8Repaired(s.Name) + ": " + s.HistoryProblem);
         const std::string name = CsvField(s.Name);
-        for (const TKeyTally& k : sum.Keys) {
+        for (const TKeyTally& k : s.Keys.Keys) {
             const std::int64_t n[] = {k.Asked, k.Right, k.Swapped, k.Missed, k.Transposed, k.Extra};
             out += name + ';' + CsvField(KeyName(k.Key, s.Layout));
             for (std::int64_t v : n)

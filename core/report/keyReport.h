@@ -53,9 +53,6 @@ std::string RatePercent(double rate);
 const std::vector<std::string>& KeyCsvColumns();
 // The CSV of `--csv-teclas` (no byte-order mark): one row per student and key asked at least once, keys
 // named on the student's layout. A history that cannot be read gives no rows; its reason goes in
-// `problems` ("ana: O histórico ...").
-std::string ClassKeysCsv(const std::filesystem::path& dataFolder, const std::vector<TStudentRow>& students,
+// `problems` ("ana: O histórico ..."). The rows are ReadClass's, which read each history once.
+std::string ClassKeysCsv(const std::vector<TStudentRow>& students,
                          std::vector<std::string>* problems = nullptr);
-// A student's slips over the whole history, read keeping no entry; why not in `problem`.
-TKeySum ReadStudentKeySum(const std::filesystem::path& dataFolder, const std::string& name,
-                          std::string* problem = nullptr);

@@ -45,8 +45,8 @@ int writeCsv(const TReportPeriod& period, bool keys) {
 #endif
     // Scripts read the header as the first line: no byte-order mark here (a saved file has one).
     std::vector<std::string> unread;
-    const std::string csv = keys ? ClassKeysCsv(ReportDataFolder(), students, &unread)
-                                 : ClassCsv(students, period.Active()).substr(3);
+    const std::string csv =
+        keys ? ClassKeysCsv(students, &unread) : ClassCsv(students, period.Active()).substr(3);
     for (const std::string& why : unread) // the other students' rows are written all the same
         std::fprintf(stderr, "velotecla-relatorio: %s\n", why.c_str());
     if (std::fwrite(csv.data(), 1, csv.size(), stdout) != csv.size() || std::fflush(stdout) != 0) {

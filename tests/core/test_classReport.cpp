@@ -771,7 +771,7 @@ TEST(KeyReport, FiguresOfAGeneratedHistory) {
 
     // For scripts: keys on each student's own layout, the formula guard, nothing for no history.
     std::vector<std::string> problems;
-    const std::string csv = ClassKeysCsv(f.path(), ReadClass(f.path()), &problems);
+    const std::string csv = ClassKeysCsv(ReadClass(f.path()), &problems);
     EXPECT_EQ(csv, "Aluno;Tecla;Vezes;Certas;Trocadas;Esquecidas;Invertidas;A mais;No lugar\r\n"
                    "ana;Espaço;120;120;0;0;0;0;\r\n"
                    "ana;F;120;116;4;0;0;1;G\r\n"

@@ -4,6 +4,7 @@
 #include "core/exercise/lessonResult.h"
 #include "core/lessons/courseTitles.h"
 #include "core/lessons/lessonFile.h"
+#include "core/platform/atomicFile.h"
 #include "core/platform/dataPlaces.h"
 #include "core/platform/iniFile.h"
 #include "core/platform/pathText.h"
@@ -348,9 +349,11 @@ void TfrmAulas::FormActivate() {
 // name, and says so to a screen reader, apart from the ones merely open. Read without storing defaults:
 // looking stores nothing.
 void TfrmAulas::markPassedLessons() {
-    const std::filesystem::path profile = PathFromUtf8(ResolveSettingsFile(StudentProfilePath.toStdString()));
+    const auto profile = ReadWholeFile(PathFromUtf8(ResolveSettingsFile(StudentProfilePath.toStdString())));
     for (int i = 0; i < kLessons; ++i) {
-        const auto next = IniReadValue(profile, keys::AulaPrefix + std::to_string(i + 2), keys::Habilitado);
+        const auto next =
+            profile ? IniGetValue(*profile, keys::AulaPrefix + std::to_string(i + 2), keys::Habilitado)
+                    : std::nullopt;
         const bool passed = next && !next->empty() && *next != "0";
         const QString name = QString::fromLatin1(kLessonTitles[i]);
         lstAulaItems[i]->setText(passed ? name + kPassedMark : name);

@@ -154,7 +154,6 @@ TfrmAluno::TfrmAluno(const TStudentRow& student, QWidget* parent, const TReportP
     const auto& c = student.Cells;
     const auto timeAndSpeed = CourseTimeAndSpeed(student, m_history);
     lblResumo = new QLabel(this);
-    lblResumo->setTextFormat(Qt::PlainText);
     lblResumo->setObjectName(QStringLiteral("lblResumo"));
     lblResumo->setWordWrap(true);
     lblResumo->setTextFormat(Qt::PlainText);

@@ -396,10 +396,6 @@ void TfrmRelatorio::Reload() {
     m_model->SetTable(ClassColumns(m_view.Period.Active()), std::move(rows));
     fitColumns();
     fillLessonChart();
-    m_keySums.clear();
-    m_keySums.reserve(m_students.size());
-    for (const TStudentRow& s : m_students)
-        m_keySums.push_back(ReadStudentKeySum(ReportDataFolder(), s.Name));
     updateStatus();
     updateKeys();
 }
@@ -411,7 +407,7 @@ void TfrmRelatorio::updateKeys() {
     const int shown = m_proxy->rowCount();
     for (int r = 0; r < shown; ++r) {
         const auto i = static_cast<std::size_t>(m_proxy->mapToSource(m_proxy->index(r, 0)).row());
-        sum.Add(m_keySums.at(i));
+        sum.Add(m_students.at(i).Keys);
         abnt2 += m_students.at(i).Layout;
     }
     pnlTeclas->SetClass(sum, 2 * abnt2 >= shown && shown > 0 ? 1 : 0, shown);

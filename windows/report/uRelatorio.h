@@ -110,7 +110,6 @@ private:
     TClassView m_view;
     void updateKeys();
     std::vector<TStudentRow> m_students;
-    std::vector<TKeySum> m_keySums; // each student's, over the whole history
     std::string m_folderProblem;
     TCellTableModel* m_model;
     TCellSortProxy* m_proxy;
