@@ -32,8 +32,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     while (in.remaining_bytes() >= 2) {
         const auto key = in.ConsumeIntegral<std::uint16_t>();
         // The judging reads the low byte; the high bits pick Shift, Caps Lock and the layout.
-        const TEchoStep step =
-            echo.Type(state, {key, (key & 0x8000) != 0, (key & 0x4000) != 0, (key >> 13) & 1}, columns);
+        const int wrongBefore = state.LettersWrong;
+        JudgeKey(state, key, toggle, play);
+        const TEchoStep step = echo.Type({key, (key & 0x8000) != 0, (key & 0x4000) != 0, (key >> 13) & 1},
+                                         EchoVerdict(state, wrongBefore), columns);
         if (step.newLine) {
             const std::size_t lineStart = box.rfind('\n') == std::string::npos ? 0 : box.rfind('\n') + 1;
             FUZZ_CHECK(step.carried <= box.size() - lineStart);
@@ -48,7 +50,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(step.markFromEnd <= box.size());
         if (step.markFromEnd > 0)
             FUZZ_CHECK(box[box.size() - step.markFromEnd] != '\n');
-        JudgeKey(state, key, toggle, play);
         ++keys;
         FUZZ_CHECK(state.LettersRight + state.LettersWrong == keys);
         FUZZ_CHECK(state.WordPosition >= 0 && state.WordPosition < 256);
